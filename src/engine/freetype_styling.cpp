@@ -1,0 +1,44 @@
+// Synthetic bold and slant through FreeType's glyph-slot styling.
+#include "engine/freetype_styling.h"
+
+#include FT_SYNTHESIS_H
+
+#include <dlfcn.h>
+
+#include <atomic>
+
+#include "font/freetype_handles.h"
+
+namespace lumo::engine {
+
+namespace {
+// The engine links FreeType, so the styling calls are always present; the
+// switch exists so that the unstyled path can be chosen and tested.
+std::atomic<bool> g_styling_available{true};
+}  // namespace
+
+bool styling_available() noexcept { return g_styling_available.load(std::memory_order_relaxed); }
+
+void set_styling_available(bool available) noexcept {
+    g_styling_available.store(available, std::memory_order_relaxed);
+}
+
+void embolden_glyph_slot(FT_GlyphSlot slot) noexcept {
+    if (slot != nullptr) FT_GlyphSlot_Embolden(slot);
+}
+
+void oblique_glyph_slot(FT_GlyphSlot slot) noexcept {
+    if (slot != nullptr) FT_GlyphSlot_Oblique(slot);
+}
+
+FreeTypeLibraryInfo freetype_library_info() {
+    FreeTypeLibraryInfo info;
+    Dl_info loaded{};
+    if (dladdr(reinterpret_cast<void*>(&FT_Init_FreeType), &loaded) != 0 && loaded.dli_fname != nullptr)
+        info.path = loaded.dli_fname;
+    if (auto library = font::make_ft_library())
+        FT_Library_Version(library.get(), &info.major, &info.minor, &info.patch);
+    return info;
+}
+
+}  // namespace lumo::engine

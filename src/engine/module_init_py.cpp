@@ -1,0 +1,69 @@
+// Start-up of the lumo_font module: builds the settings, tables and functions
+// into the package namespace in a fixed order, and guards the module last.
+#include <nanobind/nanobind.h>
+#include <nanobind/stl/string.h>
+
+#include <string>
+
+#include "engine/engine_namespace_py.h"
+#include "engine/fixed_tables_py.h"
+#include "engine/freetype_binding_py.h"
+#include "engine/module_functions_py.h"
+#include "engine/module_guard_py.h"
+#include "engine/settings_py.h"
+
+namespace nb = nanobind;
+
+namespace lumo::engine {
+namespace {
+
+/// Imports the host libraries the engine draws with. pygame greets on first
+/// import; a library must not print at import, so the greeting is silenced
+/// unless the host already imported pygame or chose otherwise.
+void import_host_libraries(nb::dict sys_modules) {
+    if (!sys_modules.contains("pygame")) {
+        nb::module_ os = nb::module_::import_("os");
+        os.attr("environ").attr("setdefault")("PYGAME_HIDE_SUPPORT_PROMPT", "1");
+    }
+    nb::module_::import_("pygame");
+    nb::module_::import_("pygame.freetype");
+    nb::module_::import_("pygame.font");
+    nb::module_::import_("emoji");
+}
+
+void start_engine(const std::string& module_name) {
+    nb::module_ sys = nb::module_::import_("sys");
+    nb::dict sys_modules = nb::borrow<nb::dict>(sys.attr("modules"));
+    nb::object package = sys_modules[module_name.c_str()];
+    nb::dict ns = nb::borrow<nb::dict>(package.attr("__dict__"));
+
+    bind_engine_namespace(ns);
+    import_host_libraries(sys_modules);
+    install_load_flags(ns);
+    install_settings(ns);
+    install_freetype_binding(ns);
+    install_fixed_tables(ns);
+
+    ns["_EMOJI_CACHE"] = nb::dict();
+    // The emoji classification depends on this table; without it the engine cannot start.
+    nb::module_::import_("emoji").attr("EMOJI_DATA");
+
+    install_validators(ns);
+    nb::module_::import_("pygame.freetype").attr("init")();
+    install_module_functions(ns, nb::str(module_name.c_str()));
+
+    // Last: from here on every assignment by the host goes through the guard.
+    nb::object guarded_type = make_protected_engine_type(module_name.c_str());
+    ns["_ProtectedEngine"] = guarded_type;
+    nb::setattr(package, "__class__", guarded_type);
+}
+
+}  // namespace
+}  // namespace lumo::engine
+
+NB_MODULE(_native, native) {
+    native.doc() = "Native core of lumo_font. Import lumo_font, not this module.";
+    native.def("_start_engine", &lumo::engine::start_engine, nb::arg("module_name"),
+               "Builds the engine into the named, already imported package.");
+    lumo::engine::bind_freetype_types(native);
+}
