@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Prepares a fresh Debian machine for lumo_font: the system libraries and
+# fonts it draws with, the Python packages, and the engine built and installed
+# into python3. Safe to run again: it installs only what is missing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+debian_packages=(
+  g++ pkg-config libfreetype-dev libharfbuzz-dev libharfbuzz-bin libgtest-dev
+  fonts-dejavu-core fonts-noto-core fonts-noto-cjk fonts-symbola fonts-noto-color-emoji
+)
+missing=()
+for package in "${debian_packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if ((${#missing[@]})); then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  echo "Installing Debian packages: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+pip=(python3 -m pip install -q --disable-pip-version-check --root-user-action=ignore)
+command -v cmake >/dev/null || "${pip[@]}" cmake
+echo "Building and installing lumo_font..."
+"${pip[@]}" ".[test]"

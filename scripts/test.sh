@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Sets everything up, then runs the C++ unit tests of the native core and the
+# Python test suite. Extra arguments go to pytest.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+
+cmake -S . -B build/native -DLUMO_NATIVE_TESTS=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/native -j 2
+ctest --test-dir build/native --output-on-failure
+
+python3 -m pytest "$@"
