@@ -104,22 +104,16 @@ def test_emoji_offset_refuses_non_numbers(capsys, value):
 
 
 @pytest.mark.parametrize("name", list(lumo_font.PROTECTED_VARS))
-def test_protected_names_cannot_be_overwritten(capsys, name):
+@pytest.mark.parametrize("action, change", [
+    ("overwriting its value", lambda name: setattr(lumo_font, name, "replacement")),
+    ("deleting its variable", lambda name: delattr(lumo_font, name)),
+])
+def test_protected_names_cannot_be_changed(capsys, name, action, change):
     before = vars(lumo_font).get(name, "absent")
-    setattr(lumo_font, name, "replacement")
+    change(name)
     assert capsys.readouterr().out == (
         f"[WARNING]: The variable '{name}' is a protected local variable ( Read-Only ). "
-        "Ignoring the action of overwriting its value...\n")
-    assert vars(lumo_font).get(name, "absent") is before
-
-
-@pytest.mark.parametrize("name", list(lumo_font.PROTECTED_VARS))
-def test_protected_names_cannot_be_deleted(capsys, name):
-    before = vars(lumo_font).get(name, "absent")
-    delattr(lumo_font, name)
-    assert capsys.readouterr().out == (
-        f"[WARNING]: The variable '{name}' is a protected local variable ( Read-Only ). "
-        "Ignoring the action of deleting its variable...\n")
+        f"Ignoring the action of {action}...\n")
     assert vars(lumo_font).get(name, "absent") is before
 
 
