@@ -1,0 +1,26 @@
+// Whole-file reads and writes for the index cache. A write never leaves a
+// half-written file behind: readers see the old file or the new one, whole.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace lumo::index {
+
+/// A failed file operation: the errno value and the path it concerns.
+struct FileError {
+    int error_number = 0;
+    std::string path;
+};
+
+/// Reads the whole file at `path` into `contents`.
+std::optional<FileError> read_whole_file(const std::string& path, std::string& contents);
+
+/// Replaces the file at `target` by `contents`: writes a temporary file in the
+/// same directory, flushes it to disk and renames it over `target`. On failure
+/// the temporary file is removed and `target` is left as it was; the error
+/// names `target`.
+std::optional<FileError> write_file_atomically(const std::string& target, std::string_view contents);
+
+}  // namespace lumo::index
