@@ -45,6 +45,30 @@ def user_font_dir(private_home):
 
 
 @pytest.fixture
+def only_user_fonts(monkeypatch, private_home):
+    """Index only a private font directory: the engine is told it runs on a Mac,
+    whose system font directory does not exist here. Returns ~/Library/Fonts."""
+    monkeypatch.setattr("sys.platform", "darwin")
+    path = private_home / "Library" / "Fonts"
+    path.mkdir(parents=True)
+    return path
+
+
+@pytest.fixture
+def system_and_user_fonts(monkeypatch, private_home, tmp_path):
+    """Two private font directories scanned in order, system-wide then per-user:
+    the engine is told it runs on Windows, whose system directory is then a
+    relative path below the test's working directory. Returns both paths."""
+    monkeypatch.setattr("sys.platform", "win32")
+    monkeypatch.chdir(tmp_path)
+    system = tmp_path / "C:" / "Windows" / "Fonts"
+    user = private_home / "AppData" / "Local" / "Microsoft" / "Windows" / "Fonts"
+    system.mkdir(parents=True)
+    user.mkdir(parents=True)
+    return system, user
+
+
+@pytest.fixture
 def make_font(tmp_path):
     """Builds a synthetic single-font file; a relative path lands in the test's folder.
 

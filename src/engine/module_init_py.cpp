@@ -11,6 +11,7 @@
 #include "engine/module_functions_py.h"
 #include "engine/module_guard_py.h"
 #include "engine/settings_py.h"
+#include "index/index_functions_py.h"
 
 namespace nb = nanobind;
 
@@ -51,6 +52,9 @@ void start_engine(const std::string& module_name) {
     install_validators(ns);
     nb::module_::import_("pygame.freetype").attr("init")();
     install_module_functions(ns, nb::str(module_name.c_str()));
+    nb::module_ package_module = nb::borrow<nb::module_>(package);
+    index::install_font_name_functions(package_module);
+    index::install_font_index_functions(package_module);
 
     // Last: from here on every assignment by the host goes through the guard.
     nb::object guarded_type = make_protected_engine_type(module_name.c_str());

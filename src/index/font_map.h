@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -38,8 +39,16 @@ public:
         entries_.emplace_back(std::move(key), std::move(value));
     }
 
+    /// The value under `key`; a default value is added at the end when the key is new.
+    Value& find_or_add(std::string_view key) {
+        auto found = positions_.find(key);
+        if (found != positions_.end()) return entries_[found->second].second;
+        positions_.emplace(std::string(key), entries_.size());
+        return entries_.emplace_back(std::string(key), Value{}).second;
+    }
+
     const Value* find(std::string_view key) const {
-        auto found = positions_.find(std::string(key));
+        auto found = positions_.find(key);
         return found == positions_.end() ? nullptr : &entries_[found->second].second;
     }
 
@@ -48,8 +57,14 @@ public:
     bool empty() const { return entries_.empty(); }
 
 private:
+    // Lets lookups take a string_view without building a std::string.
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const noexcept { return std::hash<std::string_view>{}(text); }
+    };
+
     std::vector<Entry> entries_;
-    std::unordered_map<std::string, std::size_t> positions_;
+    std::unordered_map<std::string, std::size_t, TextHash, std::equal_to<>> positions_;
 };
 
 struct FontMap {

@@ -1,0 +1,36 @@
+// Errors raised to the host in the forms it knows.
+#include "engine/host_errors_py.h"
+
+#include <cstring>
+
+#include "engine/host_text_py.h"
+
+namespace nb = nanobind;
+
+namespace lumo::engine {
+
+void raise_argument_type_error(const char* argument, const char* expected, nb::handle given) {
+    PyErr_Format(PyExc_TypeError, "Argument '%.200s' has incorrect type (expected %.200s, got %.200s)", argument,
+                 expected, Py_TYPE(given.ptr())->tp_name);
+    throw nb::python_error();
+}
+
+void require_text_argument(nb::handle value, const char* argument) {
+    if (!PyUnicode_Check(value.ptr())) raise_argument_type_error(argument, "str", value);
+}
+
+nb::object os_error(const index::FileError& error) {
+    nb::object exception = nb::handle(PyExc_OSError)(error.error_number, nb::str(std::strerror(error.error_number)),
+                                                     text_from_path_bytes(error.path));
+    return exception;
+}
+
+void raise_os_error(const index::FileError& error) {
+    nb::object exception = os_error(error);
+    PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(exception.ptr())), exception.ptr());
+    throw nb::python_error();
+}
+
+nb::str exception_message(const nb::python_error& error) { return nb::str(error.value()); }
+
+}  // namespace lumo::engine

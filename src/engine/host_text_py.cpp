@@ -1,0 +1,37 @@
+// Conversions between the host's text objects and the core's byte strings.
+#include "engine/host_text_py.h"
+
+namespace nb = nanobind;
+
+namespace lumo::engine {
+
+std::string utf8_of(nb::handle text) {
+    Py_ssize_t size = 0;
+    if (const char* data = PyUnicode_AsUTF8AndSize(text.ptr(), &size))
+        return std::string(data, static_cast<std::size_t>(size));
+    // Only text holding lone surrogates gets here.
+    PyErr_Clear();
+    nb::object bytes = nb::steal(PyUnicode_AsEncodedString(text.ptr(), "utf-8", "surrogatepass"));
+    if (!bytes.is_valid()) throw nb::python_error();
+    return std::string(PyBytes_AS_STRING(bytes.ptr()), static_cast<std::size_t>(PyBytes_GET_SIZE(bytes.ptr())));
+}
+
+nb::str text_from_utf8(std::string_view utf8) {
+    PyObject* text = PyUnicode_DecodeUTF8(utf8.data(), static_cast<Py_ssize_t>(utf8.size()), "surrogatepass");
+    if (text == nullptr) throw nb::python_error();
+    return nb::steal<nb::str>(text);
+}
+
+std::string path_bytes_of(nb::handle path) {
+    nb::object bytes = nb::steal(PyUnicode_EncodeFSDefault(path.ptr()));
+    if (!bytes.is_valid()) throw nb::python_error();
+    return std::string(PyBytes_AS_STRING(bytes.ptr()), static_cast<std::size_t>(PyBytes_GET_SIZE(bytes.ptr())));
+}
+
+nb::str text_from_path_bytes(std::string_view bytes) {
+    PyObject* text = PyUnicode_DecodeFSDefaultAndSize(bytes.data(), static_cast<Py_ssize_t>(bytes.size()));
+    if (text == nullptr) throw nb::python_error();
+    return nb::steal<nb::str>(text);
+}
+
+}  // namespace lumo::engine

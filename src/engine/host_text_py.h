@@ -1,0 +1,25 @@
+// Conversions between the host's text objects and the core's byte strings:
+// names travel as generalised UTF-8 (lone surrogates kept), file paths as the
+// file system's bytes (the host's surrogateescape form on the way back).
+#pragma once
+
+#include <nanobind/nanobind.h>
+
+#include <string>
+#include <string_view>
+
+namespace lumo::engine {
+
+/// The text's UTF-8 bytes; lone surrogates are carried as their 3-byte encoding.
+std::string utf8_of(nanobind::handle text);
+
+/// Host text from generalised UTF-8.
+nanobind::str text_from_utf8(std::string_view utf8);
+
+/// The file-system bytes of a path text (os.fsencode).
+std::string path_bytes_of(nanobind::handle path);
+
+/// Host text of file-system bytes (os.fsdecode).
+nanobind::str text_from_path_bytes(std::string_view bytes);
+
+}  // namespace lumo::engine

@@ -1,0 +1,43 @@
+// The fingerprint of the font directories.
+#include "index/fingerprint.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "index/dir_walk.h"
+#include "index/float_repr.h"
+#include "index/font_names.h"
+#include "index/fs_paths.h"
+
+namespace lumo::index {
+
+std::optional<double> modification_time(const std::string& path, int& error_number) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        error_number = errno;
+        return std::nullopt;
+    }
+    // The same sum the host uses, so the digits match what it would print.
+    return static_cast<double>(info.st_mtim.tv_sec) + static_cast<double>(info.st_mtim.tv_nsec) * 1e-9;
+}
+
+std::optional<FileError> fonts_fingerprint(const std::vector<std::string>& directories, std::string& fingerprint) {
+    fingerprint.clear();
+    for (const std::string& directory : directories) {
+        if (!path_exists(directory)) continue;
+        int error_number = 0;
+        std::optional<double> mtime = modification_time(directory, error_number);
+        if (!mtime) return FileError{error_number, directory};
+        std::size_t font_files = 0;
+        walk_directory_tree(directory, [&](const std::string&, const std::vector<std::string>& files) {
+            for (const std::string& name : files)
+                if (has_font_extension(name)) ++font_files;
+        });
+        if (!fingerprint.empty()) fingerprint.push_back('|');
+        fingerprint += python_float_repr(*mtime) + "_" + std::to_string(font_files);
+    }
+    return std::nullopt;
+}
+
+}  // namespace lumo::index

@@ -1,0 +1,34 @@
+// Where fonts and the index cache live on each platform.
+#include "index/font_directories.h"
+
+#include "index/fs_paths.h"
+
+namespace lumo::index {
+
+std::vector<std::string> font_directories(std::string_view platform) {
+    std::vector<std::string_view> entries;
+    if (platform == "win32")
+        entries = {"C:/Windows/Fonts", "~/AppData/Local/Microsoft/Windows/Fonts"};
+    else if (platform == "linux")
+        entries = {"/usr/share/fonts", "/usr/local/share/fonts", "~/.local/share/fonts"};
+    else if (platform == "darwin")
+        entries = {"/Library/Fonts", "~/Library/Fonts"};
+    std::vector<std::string> directories;
+    for (std::string_view entry : entries) directories.push_back(expand_user(entry));
+    return directories;
+}
+
+std::string cache_base_directory(std::string_view platform,
+                                 std::optional<std::string> (*environment_value)(const char* name)) {
+    auto non_empty = [&](const char* name) -> std::optional<std::string> {
+        std::optional<std::string> value = environment_value(name);
+        if (value && value->empty()) return std::nullopt;
+        return value;
+    };
+    if (platform == "win32") return non_empty("ProgramData").value_or("C:/ProgramData");
+    if (platform == "darwin") return expand_user("~/Library/Application Support");
+    if (auto data_home = non_empty("XDG_DATA_HOME")) return *data_home;
+    return expand_user("~/.local/share");
+}
+
+}  // namespace lumo::index

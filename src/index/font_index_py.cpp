@@ -1,0 +1,172 @@
+// The host functions of the font index: scanning, fingerprint, and the cached
+// index that a font object loads when it first renders.
+#include <cerrno>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "engine/console_py.h"
+#include "engine/host_errors_py.h"
+#include "engine/host_text_py.h"
+#include "engine/scanning_flag.h"
+#include "index/fingerprint.h"
+#include "index/font_directories.h"
+#include "index/font_map_file.h"
+#include "index/font_scan.h"
+#include "index/fs_paths.h"
+#include "index/index_functions_py.h"
+#include "index/json_to_python_py.h"
+
+namespace nb = nanobind;
+
+namespace lumo::index {
+namespace {
+
+/// Read on every call, so a host (or a test) that changes sys.platform is followed.
+std::string current_platform() {
+    return engine::utf8_of(nb::module_::import_("sys").attr("platform"));
+}
+
+std::optional<std::string> environment_value(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::optional<std::string>(value) : std::nullopt;
+}
+
+/// Prints progress lines and lets the host interrupt a long scan (Ctrl-C).
+class PrintingScanObserver final : public ScanObserver {
+public:
+    void scanning_directory(const std::string& directory) override {
+        engine::print_line(nb::str("[DEBUG] Scanning...: ") + engine::text_from_path_bytes(directory));
+    }
+    void opening_file(const std::string&) override {
+        if (PyErr_CheckSignals() != 0) throw nb::python_error();
+    }
+};
+
+nb::dict python_font_map(const FontMap& map, const std::string* timestamp) {
+    nb::dict paths;
+    for (const auto& [key, record] : map.paths.entries()) {
+        nb::list value;
+        value.append(engine::text_from_path_bytes(record.path));
+        value.append(record.face_index);
+        paths[engine::text_from_utf8(key)] = value;
+    }
+    nb::dict names;
+    for (const auto& [alias, full_name] : map.names.entries())
+        names[engine::text_from_utf8(alias)] = engine::text_from_utf8(full_name);
+    nb::dict result;
+    if (timestamp) result["_timestamp"] = engine::text_from_utf8(*timestamp);
+    result["paths"] = paths;
+    result["names"] = names;
+    return result;
+}
+
+FontMap scan_with_flag(const std::vector<std::string>& directories) {
+    engine::ScanningScope scanning;
+    PrintingScanObserver observer;
+    FontMap map = scan_fonts(directories, observer);
+    engine::print_line("[SUCCESS] Scan Finished " + std::to_string(map.paths.size()) + " Font faces!.");
+    return map;
+}
+
+nb::dict build_font_map() {
+    return python_font_map(scan_with_flag(font_directories(current_platform())), nullptr);
+}
+
+std::string fingerprint_or_raise(const std::vector<std::string>& directories) {
+    std::string fingerprint;
+    if (auto error = fonts_fingerprint(directories, fingerprint)) engine::raise_os_error(*error);
+    return fingerprint;
+}
+
+nb::str get_fonts_timestamp() {
+    return engine::text_from_utf8(fingerprint_or_raise(font_directories(current_platform())));
+}
+
+/// The index directory, created when missing; the per-user fallback when the
+/// system location may not be created.
+std::string prepare_cache_directory(const std::string& platform) {
+    std::string directory = join_path(cache_base_directory(platform, &environment_value), kCacheDirectoryName);
+    if (path_exists(directory)) return directory;
+    std::optional<FileError> error = make_directories(directory);
+    if (!error) return directory;
+    if (error->error_number != EACCES && error->error_number != EPERM) engine::raise_os_error(*error);
+    engine::print_line("[WARNING] No permission to write in system app data. Using local user directory.");
+    directory = join_path(expand_user("~"), kFallbackCacheDirectoryName);
+    if (auto fallback_error = make_directories(directory)) engine::raise_os_error(*fallback_error);
+    return directory;
+}
+
+/// The cached index when the file is current. A file that cannot be read or
+/// has the wrong shape is reported and answered with nullopt.
+std::optional<nb::object> load_current_cache(const std::string& cache_file, const std::string& fingerprint) {
+    try {
+        std::string contents;
+        if (auto error = read_whole_file(cache_file, contents)) {
+            nb::object exception = engine::os_error(*error);
+            PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(exception.ptr())), exception.ptr());
+            throw nb::python_error();
+        }
+        // Decoded as the host reads UTF-8 text, so a bad byte is reported in its words.
+        nb::object decoded =
+            nb::steal(PyUnicode_DecodeUTF8(contents.data(), static_cast<Py_ssize_t>(contents.size()), "strict"));
+        if (!decoded.is_valid()) throw nb::python_error();
+        nb::object data = python_from_json(contents);
+
+        auto missing_attribute = [](nb::handle object, const char* attribute) {
+            PyErr_Format(PyExc_AttributeError, "'%.50s' object has no attribute '%s'", Py_TYPE(object.ptr())->tp_name,
+                         attribute);
+            throw nb::python_error();
+        };
+        if (!PyDict_Check(data.ptr())) missing_attribute(data, "get");
+        nb::dict document = nb::borrow<nb::dict>(data);
+        nb::object paths = document.contains("paths") ? nb::object(document["paths"]) : nb::object(nb::dict());
+        if (!PyDict_Check(paths.ptr())) missing_attribute(paths, "values");
+        nb::dict paths_dict = nb::borrow<nb::dict>(paths);
+        bool first_is_list = false;
+        for (auto [key, value] : paths_dict) {
+            first_is_list = PyList_Check(value.ptr());
+            break;
+        }
+        nb::object stored = document.contains("_timestamp") ? nb::object(document["_timestamp"]) : nb::none();
+        if (PyUnicode_Check(stored.ptr()) && engine::utf8_of(stored) == fingerprint && first_is_list) return data;
+        return std::nullopt;
+    } catch (nb::python_error& error) {
+        if (!error.matches(PyExc_Exception)) throw;
+        engine::print_line(nb::str("[DEBUG] Cache error or old format, Rescanning: ") + engine::exception_message(error));
+        return std::nullopt;
+    }
+}
+
+nb::dict load_or_update_font_map() {
+    std::string platform = current_platform();
+    std::string cache_file = join_path(prepare_cache_directory(platform), kCacheFileName);
+    std::vector<std::string> directories = font_directories(platform);
+    std::string fingerprint = fingerprint_or_raise(directories);
+
+    if (path_exists(cache_file)) {
+        if (std::optional<nb::object> cached = load_current_cache(cache_file, fingerprint))
+            return nb::borrow<nb::dict>(*cached);
+    }
+
+    engine::print_line("[SYSTEM] Scanning and indexing system fonts... Please wait.");
+    FontMap map = scan_with_flag(directories);
+    if (auto error = write_file_atomically(cache_file, font_map_json(fingerprint, map)))
+        engine::print_line(nb::str("[ERROR] Failed to update font_map.json: ") + nb::str(engine::os_error(*error)));
+    else
+        engine::print_line(nb::str("[SUCCESS] Font index updated at ") + engine::text_from_path_bytes(cache_file));
+    return python_font_map(map, &fingerprint);
+}
+
+}  // namespace
+
+void install_font_index_functions(nb::module_& package) {
+    package.def("build_font_map", &build_font_map, nb::sig("def build_font_map() -> dict"),
+                "Scans the platform's font directories and returns {'paths': ..., 'names': ...}.");
+    package.def("get_fonts_timestamp", &get_fonts_timestamp, nb::sig("def get_fonts_timestamp() -> str"),
+                "A fingerprint of the font directories that changes when fonts are added or removed.");
+    package.def("load_or_update_font_map", &load_or_update_font_map, nb::sig("def load_or_update_font_map() -> dict"),
+                "The font index from the cache file when it is current, else a fresh scan stored in the file.");
+}
+
+}  // namespace lumo::index
