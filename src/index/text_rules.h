@@ -3,7 +3,8 @@
 //
 // Text is "generalised" UTF-8: a lone surrogate (as in a file name the host
 // decoded with surrogateescape) is carried as its 3-byte encoding and passes
-// through unchanged.
+// through unchanged. So does every byte that is not part of a well-formed
+// sequence; it counts as one code point that is neither cased nor white space.
 #pragma once
 
 #include <cstddef>
