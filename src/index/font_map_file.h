@@ -10,7 +10,8 @@
 
 namespace lumo::index {
 
-/// The cache file's text: {"_timestamp": ..., "paths": {...}, "names": {...}}.
+/// The cache file's text: {"_timestamp": ..., "paths": {...}, "names": {...}},
+/// lines ending in '\n'.
 /// Paths are file-system bytes: bytes that are not valid UTF-8 are written as
 /// \udcXX escapes (the host's surrogateescape form), so the file stays valid
 /// UTF-8 and reads back to the same text.

@@ -1,0 +1,122 @@
+// Whole-file reads and all-or-nothing replacement of the index cache file, so
+// that a reader never meets a file another process is half-way through writing.
+#include "index/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <string>
+
+namespace lumo::index {
+namespace {
+
+// Temporary names already taken (say, left by a crashed process that had our
+// pid) are skipped; past this many the write gives up with EEXIST.
+constexpr int kTemporaryNameAttempts = 100;
+
+std::atomic<unsigned> g_temporary_counter{0};
+
+/// Closes a descriptor when it goes out of scope, unless released.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int get() const { return fd_; }
+    /// Closes now and reports close's errno (0 when it succeeded).
+    int close_now() {
+        const int result = ::close(fd_);
+        fd_ = -1;
+        return result == 0 ? 0 : errno;
+    }
+
+private:
+    int fd_;
+};
+
+/// "<target>.<pid>.<counter>.tmp": in the target's directory, and unique among
+/// the writers of this process and of others.
+std::string temporary_name(const std::string& target) {
+    return target + "." + std::to_string(::getpid()) + "." + std::to_string(g_temporary_counter++) + ".tmp";
+}
+
+/// Writes all of `contents`; 0 or the errno of the failed write.
+int write_all(int fd, std::string_view contents) {
+    while (!contents.empty()) {
+        const ssize_t written = ::write(fd, contents.data(), contents.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        contents.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return 0;
+}
+
+/// Fills the open temporary file, flushes it to disk and closes it; 0 or an errno.
+int fill_and_close(Descriptor& file, std::string_view contents) {
+    if (const int error = write_all(file.get(), contents)) return error;
+    while (::fsync(file.get()) != 0) {
+        if (errno != EINTR) return errno;
+    }
+    // A failed close can mean lost data on network file systems: not a success.
+    return file.close_now();
+}
+
+}  // namespace
+
+std::optional<FileError> read_whole_file(const std::string& path, std::string& contents) {
+    contents.clear();
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) return FileError{errno, path};
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0) return FileError{errno, path};
+    if (S_ISDIR(status.st_mode)) return FileError{EISDIR, path};
+    // The size is a hint only: the loop reads until the end, whatever it is by then.
+    std::size_t capacity = status.st_size > 0 ? static_cast<std::size_t>(status.st_size) + 1 : 4096;
+    contents.resize(capacity);
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == contents.size()) contents.resize(contents.size() * 2);
+        const ssize_t got = ::read(file.get(), contents.data() + filled, contents.size() - filled);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            const int error = errno;
+            contents.clear();
+            return FileError{error, path};
+        }
+        if (got == 0) break;
+        filled += static_cast<std::size_t>(got);
+    }
+    contents.resize(filled);
+    return std::nullopt;
+}
+
+std::optional<FileError> write_file_atomically(const std::string& target, std::string_view contents) {
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < kTemporaryNameAttempts && fd < 0; ++attempt) {
+        temporary = temporary_name(target);
+        // 0666 as a plain open would use, so the process's umask decides.
+        fd = ::open(temporary.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) return FileError{errno, target};
+    }
+    if (fd < 0) return FileError{EEXIST, target};
+
+    Descriptor file(fd);
+    int error = fill_and_close(file, contents);
+    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
+    if (error != 0) {
+        ::unlink(temporary.c_str());
+        return FileError{error, target};
+    }
+    return std::nullopt;
+}
+
+}  // namespace lumo::index

@@ -1,0 +1,115 @@
+// Reading and replacing the cache file: a replacement is all or nothing, and
+// a reader running beside a writer only ever sees whole files.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "index/atomic_file.h"
+
+namespace fs = std::filesystem;
+using lumo::index::read_whole_file;
+using lumo::index::write_file_atomically;
+
+namespace {
+
+class AtomicFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/lumo_atomic_XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        directory = pattern;
+        target = (directory / "font_map.json").string();
+    }
+    void TearDown() override { fs::remove_all(directory); }
+
+    std::size_t entries() const { return std::distance(fs::directory_iterator(directory), {}); }
+
+    fs::path directory;
+    std::string target;
+};
+
+TEST_F(AtomicFile, CreatesAndReplacesTheWholeFile) {
+    const std::string large(300'000, 'x');
+    for (const std::string& contents : {std::string("{\"first\": 1}"), large, std::string("{}"), std::string()}) {
+        ASSERT_FALSE(write_file_atomically(target, contents));
+        std::string read_back = "stale";
+        ASSERT_FALSE(read_whole_file(target, read_back));
+        EXPECT_EQ(read_back, contents);
+        EXPECT_EQ(entries(), 1u) << "no temporary file is left behind";
+    }
+}
+
+TEST_F(AtomicFile, NewFileModeFollowsTheUmask) {
+    const mode_t previous = ::umask(027);
+    const auto error = write_file_atomically(target, "{}");
+    ::umask(previous);
+    ASSERT_FALSE(error);
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
+}
+
+TEST_F(AtomicFile, FailedWritesNameTheTargetAndLeaveNoTrace) {
+    struct Case {
+        std::string target;
+        int error_number;
+    };
+    fs::create_directory(directory / "a_directory");
+    std::ofstream(directory / "a_directory" / "kept") << "inside";
+    const Case cases[] = {
+        {(directory / "missing" / "font_map.json").string(), ENOENT},
+        {(directory / "a_directory").string(), EISDIR},  // the rename over it fails
+    };
+    for (const Case& failing : cases) {
+        SCOPED_TRACE(failing.target);
+        const auto error = write_file_atomically(failing.target, "{}");
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->error_number, failing.error_number);
+        EXPECT_EQ(error->path, failing.target);
+    }
+    EXPECT_TRUE(fs::is_directory(directory / "a_directory"));
+    EXPECT_TRUE(fs::exists(directory / "a_directory" / "kept"));
+    EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(AtomicFile, ReadErrorsNameThePath) {
+    std::string contents;
+    const auto missing = read_whole_file(target, contents);
+    ASSERT_TRUE(missing);
+    EXPECT_EQ(missing->error_number, ENOENT);
+    EXPECT_EQ(missing->path, target);
+
+    const auto directory_read = read_whole_file(directory.string(), contents);
+    ASSERT_TRUE(directory_read);
+    EXPECT_EQ(directory_read->error_number, EISDIR);
+}
+
+TEST_F(AtomicFile, ConcurrentReaderSeesOnlyWholeFiles) {
+    const std::string short_file = "{\"paths\": {}}";
+    const std::string long_file = "{\"paths\": {" + std::string(200'000, ' ') + "}}";
+    ASSERT_FALSE(write_file_atomically(target, short_file));
+
+    std::atomic<bool> writing{true};
+    std::atomic<int> torn_reads{0}, reads{0};
+    std::thread reader([&] {
+        std::string contents;
+        while (writing.load()) {
+            if (read_whole_file(target, contents) || (contents != short_file && contents != long_file)) ++torn_reads;
+            ++reads;
+        }
+    });
+    for (int rewrite = 0; rewrite < 200; ++rewrite) {
+        ASSERT_FALSE(write_file_atomically(target, rewrite % 2 ? short_file : long_file));
+    }
+    writing = false;
+    reader.join();
+    EXPECT_GT(reads.load(), 0);
+    EXPECT_EQ(torn_reads.load(), 0);
+}
+
+}  // namespace
