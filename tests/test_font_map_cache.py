@@ -10,7 +10,7 @@ import pytest
 
 import lumo_font
 from support.fontgen import build_font
-from support.unprivileged import can_drop_privileges, run_as_nobody, world_writable_directory
+from support.unprivileged import can_drop_privileges, open_path_to, run_as_nobody, world_writable_directory
 
 SCANNING = "[SYSTEM] Scanning and indexing system fonts... Please wait.\n"
 
@@ -88,7 +88,7 @@ def test_stale_or_old_files_are_rescanned_silently(indexed, cache_file, capsys, 
 @pytest.mark.parametrize("contents, message", [
     (b"", "Expecting value: line 1 column 1 (char 0)"),
     (b"not json", "Expecting value: line 1 column 1 (char 0)"),
-    (b'{"_timestamp": "x", "paths": {"a": ["b", ', "Expecting value: line 1 column 39 (char 38)"),
+    (b'{"_timestamp": "x", "paths": {"a": ["b", ', "Expecting value: line 1 column 42 (char 41)"),
     (b"[1, 2]", "'list' object has no attribute 'get'"),
     (b'{"paths": [1]}', "'list' object has no attribute 'values'"),
     (b'{"paths": null}', "'NoneType' object has no attribute 'values'"),
@@ -182,18 +182,19 @@ def test_permission_problems(tmp_path, monkeypatch):
 def test_write_failure_leaves_the_old_file_whole(indexed, cache_file, only_user_fonts, capsys):
     before = cache_file.read_bytes()
     build_font(only_user_fonts / "another.ttf", "Another Sans")
-    os.chmod(cache_file.parent, 0o555)
-    try:
-        if can_drop_privileges():
-            _, printed = run_as_nobody(lumo_font.load_or_update_font_map)
-        else:
+    if can_drop_privileges():
+        open_path_to(cache_file)
+        _, printed = run_as_nobody(lumo_font.load_or_update_font_map)
+    else:
+        os.chmod(cache_file.parent, 0o555)
+        try:
             lumo_font.load_or_update_font_map()
-            printed = capsys.readouterr().out
-    finally:
-        os.chmod(cache_file.parent, 0o755)
-    assert "[ERROR] Failed to update font_map.json" in printed
+        finally:
+            os.chmod(cache_file.parent, 0o755)
+        printed = capsys.readouterr().out
+    assert f"[ERROR] Failed to update font_map.json: [Errno 13] Permission denied: '{cache_file}'" in printed
     assert cache_file.read_bytes() == before
-    assert [p for p in os.listdir(cache_file.parent)] == ["font_map.json"]
+    assert os.listdir(cache_file.parent) == ["font_map.json"]
 
 
 READER = textwrap.dedent("""

@@ -47,10 +47,10 @@ def test_later_copy_of_a_font_wins_and_counts_once(system_and_user_fonts, capsys
 
 def test_later_family_wins_a_shared_alias(system_and_user_fonts):
     system, user = system_and_user_fonts
-    build_font(system / "a.ttf", "Shared Bold")
-    build_font(user / "b.ttf", "Shared-Italic")
+    build_font(system / "a.ttf", "Alias Sans Bold")
+    build_font(user / "b.ttf", "ALIAS SANS Italic")   # another family root: roots keep their case
     result = lumo_font.build_font_map()
-    assert result["names"] == {"shared": "shared-italic"}
+    assert result["names"] == {"alias sans": "alias sans italic"}
 
 
 def test_extensions_and_collections(only_user_fonts):
@@ -120,7 +120,9 @@ def test_truncated_copies_of_a_real_font_never_break_the_scan(only_user_fonts):
     data = build_font(only_user_fonts.parent / "whole.ttf", "Whole Sans").read_bytes()
     for length in range(0, len(data), max(1, len(data) // 60)):
         (only_user_fonts / f"cut{length}.ttf").write_bytes(data[:length])
-    assert lumo_font.build_font_map()["paths"] == {}
+    # A cut behind the name table leaves the name readable; any other cut is skipped.
+    paths = lumo_font.build_font_map()["paths"]
+    assert set(paths) <= {"whole sans"}
 
 
 def test_directories_and_links_are_not_files(only_user_fonts):

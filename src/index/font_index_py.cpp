@@ -107,10 +107,7 @@ std::optional<nb::object> load_current_cache(const std::string& cache_file, cons
             PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(exception.ptr())), exception.ptr());
             throw nb::python_error();
         }
-        // Decoded as the host reads UTF-8 text, so a bad byte is reported in its words.
-        nb::object decoded =
-            nb::steal(PyUnicode_DecodeUTF8(contents.data(), static_cast<Py_ssize_t>(contents.size()), "strict"));
-        if (!decoded.is_valid()) throw nb::python_error();
+        // The reader checks the bytes as UTF-8 first, and words a bad byte as the host's decoder does.
         nb::object data = python_from_json(contents);
 
         auto missing_attribute = [](nb::handle object, const char* attribute) {

@@ -48,14 +48,14 @@ nb::str normalize_font_name(nb::handle font_name, nb::handle family_files) {
 }  // namespace
 
 void install_font_name_functions(nb::module_& package) {
-    package.def("_parse_font_input", &parse_font_input, nb::arg("name"),
+    package.def("_parse_font_input", &parse_font_input, nb::arg("name").none(),
                 nb::sig("def _parse_font_input(name: object) -> tuple[object, bool]"),
                 "Sorts a font argument: (path record, True) for a font file or a ready record, (name, False) "
                 "otherwise.");
-    package.def("get_family_root", &get_family_root, nb::arg("font_name"),
+    package.def("get_family_root", &get_family_root, nb::arg("font_name").none(),
                 nb::sig("def get_family_root(font_name: str) -> str"),
                 "The family a face name belongs to: one trailing style word removed, capitalisation kept.");
-    package.def("normalize_font_name", &normalize_font_name, nb::arg("font_name"), nb::arg("family_files"),
+    package.def("normalize_font_name", &normalize_font_name, nb::arg("font_name").none(), nb::arg("family_files").none(),
                 nb::sig("def normalize_font_name(font_name: str, family_files: list) -> str"),
                 "The shorter alias under which a face may be found, given the faces of its family.");
 }

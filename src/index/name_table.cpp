@@ -10,6 +10,7 @@
 #include "index/big_endian.h"
 #include "index/name_decoding.h"
 #include "index/sfnt_limits.h"
+#include "index/text_rules.h"
 
 namespace lumo::index::detail {
 namespace {
@@ -25,41 +26,6 @@ struct FullNameRecord {
     std::uint32_t string_offset;  // from the start of the string storage
     std::uint32_t string_length;
 };
-
-// TODO(merge): use strip_text
-// The host's str.isspace() characters, UTF-8 encoded.
-constexpr std::string_view kWhiteSpace[] = {
-    "\t", "\n", "\v", "\f", "\r", "\x1c", "\x1d", "\x1e", "\x1f", " ",
-    "\xC2\x85",                                                            // U+0085
-    "\xC2\xA0",                                                            // U+00A0
-    "\xE1\x9A\x80",                                                        // U+1680
-    "\xE2\x80\x80", "\xE2\x80\x81", "\xE2\x80\x82", "\xE2\x80\x83",        // U+2000-2003
-    "\xE2\x80\x84", "\xE2\x80\x85", "\xE2\x80\x86", "\xE2\x80\x87",        // U+2004-2007
-    "\xE2\x80\x88", "\xE2\x80\x89", "\xE2\x80\x8A",                        // U+2008-200A
-    "\xE2\x80\xA8", "\xE2\x80\xA9", "\xE2\x80\xAF",                        // U+2028, 2029, 202F
-    "\xE2\x81\x9F",                                                        // U+205F
-    "\xE3\x80\x80",                                                        // U+3000
-};
-
-/// `text` (valid UTF-8) without white space at either end, as the host's
-/// str.strip() gives it. Matching whole encoded characters at the ends is
-/// exact because no UTF-8 character ends with the bytes of another.
-std::string strip_white_space(std::string_view text) {
-    auto strip_one = [&text](bool at_front) {
-        for (std::string_view space : kWhiteSpace) {
-            if (at_front ? text.starts_with(space) : text.ends_with(space)) {
-                text = at_front ? text.substr(space.size()) : text.substr(0, text.size() - space.size());
-                return true;
-            }
-        }
-        return false;
-    };
-    while (strip_one(true)) {
-    }
-    while (strip_one(false)) {
-    }
-    return std::string(text);
-}
 
 /// Reads the strings of `records` from the storage at `storage_start`: one
 /// read when they lie close together, one per record otherwise. Empty strings
@@ -132,7 +98,7 @@ FullNameResult read_full_name(ByteSource& source, TableLocation table) {
         if (!text) return error;
         if (!first_name) first_name = std::move(text);
     }
-    return {FullNameStatus::Found, strip_white_space(*first_name)};
+    return {FullNameStatus::Found, std::string(strip_text(*first_name))};
 }
 
 }  // namespace lumo::index::detail

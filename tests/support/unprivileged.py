@@ -53,13 +53,19 @@ def run_as_nobody(function):
     return value, printed
 
 
+def open_path_to(path):
+    """Lets other users pass through every directory above `path` (not into
+    them: listing and writing stay refused)."""
+    probe = os.path.dirname(os.path.abspath(path))
+    while probe not in ("/", ""):
+        os.chmod(probe, os.stat(probe).st_mode | 0o011)
+        probe = os.path.dirname(probe)
+
+
 def world_writable_directory(parent):
     """A directory below `parent` that nobody may write into, reachable by nobody."""
     path = os.path.join(parent, "shared")
     os.makedirs(path, exist_ok=True)
     os.chmod(path, 0o777)
-    probe = os.path.dirname(path)
-    while probe not in ("/", ""):
-        os.chmod(probe, os.stat(probe).st_mode | 0o011)  # let others pass through
-        probe = os.path.dirname(probe)
+    open_path_to(path)
     return path
