@@ -11,6 +11,7 @@
 #include "engine/module_functions_py.h"
 #include "engine/module_guard_py.h"
 #include "engine/settings_py.h"
+#include "font/code_point_set_py.h"
 #include "index/index_functions_py.h"
 
 namespace nb = nanobind;
@@ -70,4 +71,5 @@ NB_MODULE(_native, native) {
     native.def("_start_engine", &lumo::engine::start_engine, nb::arg("module_name"),
                "Builds the engine into the named, already imported package.");
     lumo::engine::bind_freetype_types(native);
+    lumo::font::bind_code_point_set(native);
 }

@@ -1,0 +1,126 @@
+// Reads which code points a face covers from its preferred Unicode character
+// map, with a FreeType instance of its own per call.
+#include "font/cmap_reader.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "font/freetype_handles.h"
+#include "index/big_endian.h"
+#include "index/byte_source.h"
+
+#include FT_TRUETYPE_TABLES_H
+
+namespace lumo::font {
+namespace {
+
+using index::detail::sfnt_tag;
+
+struct CmapId {
+    FT_UShort platform_id;
+    FT_UShort encoding_id;
+};
+
+// Full-repertoire maps before BMP-only ones, and within each the Windows
+// platform before the Unicode platform: the order HarfBuzz and fontTools use.
+constexpr std::array<CmapId, 8> kPreferredUnicodeMaps = {
+    {{3, 10}, {0, 6}, {0, 4}, {3, 1}, {0, 3}, {0, 2}, {0, 1}, {0, 0}}};
+
+// FreeType reads bits 16 and up of a face index as a variable font's named
+// instance, so a larger index never names a face of a collection.
+constexpr int kMaxCollectionFaceIndex = 0xFFFF;
+
+enum class FontFileKind { unreadable, collection, single_font };
+
+/// What the file's first four bytes say it holds. FreeType would also open
+/// Type 1, bitmap and resource-fork fonts; none of those has a `cmap` table.
+FontFileKind font_file_kind(const std::string& path) {
+    // Only a regular file opens, so a FIFO or device at the path cannot block us.
+    index::FileByteSource file(path);
+    std::array<std::uint8_t, 4> signature{};
+    if (!file.is_open() || !file.read(0, signature)) return FontFileKind::unreadable;
+    switch (index::detail::load_u32(signature, 0)) {
+        case sfnt_tag("ttcf"):
+            return FontFileKind::collection;
+        case 0x00010000:
+        case sfnt_tag("OTTO"):
+        case sfnt_tag("true"):
+        case sfnt_tag("wOFF"):
+        case sfnt_tag("wOF2"):
+            return FontFileKind::single_font;
+        default:
+            return FontFileKind::unreadable;
+    }
+}
+
+/// The index to hand FreeType, or nullopt when the asked face cannot exist.
+std::optional<FT_Long> freetype_face_index(FontFileKind kind, int face_index) {
+    switch (kind) {
+        case FontFileKind::collection:
+            if (face_index < 0 || face_index > kMaxCollectionFaceIndex) return std::nullopt;
+            return face_index;
+        case FontFileKind::single_font:
+            return 0;
+        case FontFileKind::unreadable:
+            break;
+    }
+    return std::nullopt;
+}
+
+/// The first preferred map in the face's `cmap` table, or null. FreeType
+/// synthesises a Unicode map from glyph names for a CFF font that lacks one;
+/// such a map has no subtable format, and it does not count.
+FT_CharMap preferred_unicode_map(FT_Face face) {
+    for (const CmapId& wanted : kPreferredUnicodeMaps) {
+        for (FT_Int i = 0; i < face->num_charmaps; ++i) {
+            FT_CharMap charmap = face->charmaps[i];
+            if (charmap->platform_id == wanted.platform_id && charmap->encoding_id == wanted.encoding_id &&
+                FT_Get_CMap_Format(charmap) >= 0)
+                return charmap;
+        }
+    }
+    return nullptr;
+}
+
+/// The code points the face's selected map gives a glyph, up to U+10FFFF.
+/// A hostile map may claim all 2^32 codes; the walk stops at the end of
+/// Unicode, so it takes at most 1,114,112 steps.
+CodePointSet walk_selected_map(FT_Face face) {
+    std::vector<CodePointRange> ranges;
+    FT_UInt glyph_index = 0;
+    FT_ULong code_point = FT_Get_First_Char(face, &glyph_index);
+    while (glyph_index != 0 && code_point <= kMaxCodePoint) {
+        const auto code = static_cast<std::uint32_t>(code_point);
+        if (!ranges.empty() && code == ranges.back().last + 1) {
+            ranges.back().last = code;
+        } else {
+            ranges.push_back({code, code});
+        }
+        const FT_ULong next = FT_Get_Next_Char(face, code_point, &glyph_index);
+        if (next <= code_point) break;  // codes must rise; anything else would loop
+        code_point = next;
+    }
+    return CodePointSet::from_ranges(std::move(ranges));
+}
+
+}  // namespace
+
+CodePointSet read_unicode_coverage(const std::string& path, int face_index) {
+    const std::optional<FT_Long> freetype_index = freetype_face_index(font_file_kind(path), face_index);
+    if (!freetype_index) return {};
+
+    FtLibraryPtr library = make_ft_library();
+    if (!library) return {};
+    FT_Face raw_face = nullptr;
+    if (FT_New_Face(library.get(), path.c_str(), *freetype_index, &raw_face) != 0) return {};
+    FtFacePtr face(raw_face);  // declared after the library, so released before it
+
+    if (!FT_IS_SFNT(face.get())) return {};
+    FT_CharMap charmap = preferred_unicode_map(face.get());
+    if (charmap == nullptr || FT_Set_Charmap(face.get(), charmap) != 0) return {};
+    return walk_selected_map(face.get());
+}
+
+}  // namespace lumo::font
