@@ -35,3 +35,13 @@ nb::str text_from_path_bytes(std::string_view bytes) {
 }
 
 }  // namespace lumo::engine
+
+namespace lumo::engine {
+
+Py_UCS4 code_point_of(nb::handle ch) {
+    if (PyUnicode_Check(ch.ptr()) && PyUnicode_GET_LENGTH(ch.ptr()) == 1) return PyUnicode_READ_CHAR(ch.ptr(), 0);
+    nb::object code = nb::module_::import_("builtins").attr("ord")(ch);  // raises the host's error
+    return static_cast<Py_UCS4>(nb::cast<long>(code));
+}
+
+}  // namespace lumo::engine

@@ -22,4 +22,7 @@ std::string path_bytes_of(nanobind::handle path);
 /// Host text of file-system bytes (os.fsdecode).
 nanobind::str text_from_path_bytes(std::string_view bytes);
 
+/// The code point of a one-character text, with the host's ord() errors for anything else.
+Py_UCS4 code_point_of(nanobind::handle ch);
+
 }  // namespace lumo::engine

@@ -11,8 +11,11 @@
 #include "engine/module_functions_py.h"
 #include "engine/module_guard_py.h"
 #include "engine/settings_py.h"
+#include "diagnostics/snapshot_py.h"
 #include "font/code_point_set_py.h"
+#include "font/lumo_font_type_py.h"
 #include "index/index_functions_py.h"
+#include "shaping/emoji_py.h"
 
 namespace nb = nanobind;
 
@@ -56,6 +59,9 @@ void start_engine(const std::string& module_name) {
     nb::module_ package_module = nb::borrow<nb::module_>(package);
     index::install_font_name_functions(package_module);
     index::install_font_index_functions(package_module);
+    shaping::install_emoji_function(package_module);
+    font::install_lumo_font_type(package_module);
+    diagnostics::install_snapshot_functions(package_module);
 
     // Last: from here on every assignment by the host goes through the guard.
     nb::object guarded_type = make_protected_engine_type(module_name.c_str());

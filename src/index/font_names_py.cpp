@@ -18,6 +18,8 @@ constexpr char kPlatformSeparator = '\\';
 constexpr char kPlatformSeparator = '/';
 #endif
 
+}  // namespace
+
 nb::tuple parse_font_input(nb::handle name) {
     if (PyList_Check(name.ptr()) || PyTuple_Check(name.ptr()))
         return nb::make_tuple(nb::steal(PySequence_List(name.ptr())), true);
@@ -37,6 +39,8 @@ nb::str get_family_root(nb::handle font_name) {
     engine::require_text_argument(font_name, "font_name");
     return engine::text_from_utf8(family_root(engine::utf8_of(font_name)));
 }
+
+namespace {
 
 nb::str normalize_font_name(nb::handle font_name, nb::handle family_files) {
     engine::require_text_argument(font_name, "font_name");

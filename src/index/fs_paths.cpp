@@ -1,12 +1,14 @@
 // File-system path helpers with the host's semantics.
 #include "index/fs_paths.h"
 
+#include <dirent.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 namespace lumo::index {
@@ -64,6 +66,25 @@ bool is_directory(const std::string& path) {
 bool is_symbolic_link(const std::string& path) {
     struct stat info {};
     return lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+std::optional<FileError> list_entry_names(const std::string& directory, std::vector<std::string>& names) {
+    struct Closer {
+        void operator()(DIR* handle) const noexcept { closedir(handle); }
+    };
+    std::unique_ptr<DIR, Closer> handle(opendir(directory.c_str()));
+    if (!handle) return FileError{errno, directory};
+    names.clear();
+    for (;;) {
+        errno = 0;
+        const dirent* entry = readdir(handle.get());
+        if (entry == nullptr) {
+            if (errno != 0) return FileError{errno, directory};
+            return std::nullopt;
+        }
+        std::string_view name = entry->d_name;
+        if (name != "." && name != "..") names.emplace_back(name);
+    }
 }
 
 std::optional<FileError> make_directories(const std::string& path) {

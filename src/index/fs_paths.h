@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "index/atomic_file.h"
 
@@ -25,6 +26,10 @@ bool is_directory(const std::string& path);
 
 /// Whether `path` itself is a symbolic link.
 bool is_symbolic_link(const std::string& path);
+
+/// The names of the entries of `directory` (without "." and ".."), in the
+/// order the file system lists them.
+std::optional<FileError> list_entry_names(const std::string& directory, std::vector<std::string>& names);
 
 /// Creates `path` and any missing parents; a directory that already exists, or
 /// appears meanwhile, is no error.

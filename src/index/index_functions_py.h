@@ -5,6 +5,13 @@
 
 namespace lumo::index {
 
+/// Sorts a font argument: (path record, True) for a font file or a ready
+/// record, (the value, False) otherwise.
+nanobind::tuple parse_font_input(nanobind::handle name);
+
+/// The family root of a face name; the argument type error for non-text.
+nanobind::str get_family_root(nanobind::handle font_name);
+
 /// `_parse_font_input`, `get_family_root`, `normalize_font_name`.
 void install_font_name_functions(nanobind::module_& package);
 

@@ -3,7 +3,6 @@
 // for everything unreadable.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -43,18 +42,13 @@ TEST(CmapReader, SingleFontIgnoresTheFaceIndex) {
     for (int face_index : {0, 1, 7, 0x10000, -2}) EXPECT_EQ(read_unicode_coverage(kDejaVuSans, face_index), as_single);
 }
 
-TEST(CmapReader, CjkCollectionFaceIsCompactAndQuick) {
+TEST(CmapReader, CjkCollectionFaceIsCompact) {
     require_font(kNotoCjk);
-    read_unicode_coverage(kNotoCjk, 0);  // first read warms the page cache
-    const auto start = std::chrono::steady_clock::now();
     const CodePointSet coverage = read_unicode_coverage(kNotoCjk, 0);
-    const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(coverage.size(), kNotoCjkFace0CodePoints);
     EXPECT_TRUE(coverage.contains(kCjkIdeographOne));
     EXPECT_TRUE(coverage.contains(kLatinCapitalA));
     EXPECT_LT(coverage.memory_bytes(), 256u * 1024u);
-    // fontTools takes about 100 ms here; a generous bound for a loaded machine.
-    EXPECT_LT(elapsed, std::chrono::milliseconds(30));
 }
 
 struct CollectionIndexCase {

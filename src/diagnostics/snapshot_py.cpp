@@ -1,0 +1,155 @@
+// The state snapshot of a font object: a tuple of all 23 fields in
+// alphabetical order of their names, tagged with a layout checksum that the
+// reconstructing side verifies.
+#include "diagnostics/snapshot_py.h"
+
+#include <nanobind/stl/string.h>
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "engine/call_arguments_py.h"
+#include "engine/engine_namespace_py.h"
+#include "engine/host_errors_py.h"
+
+namespace nb = nanobind;
+
+namespace lumo::diagnostics {
+namespace {
+
+using font::FieldKind;
+using font::FieldSpec;
+using font::kLumoFontFields;
+using font::LumoFontObject;
+
+constexpr long kLayoutChecksum = 0x80baa68;
+// Checksums of earlier builds with the same field layout, still accepted.
+constexpr std::array<long, 3> kAcceptedChecksums = {0x80baa68, 0xf38e25e, 0x3047d49};
+constexpr std::size_t kStateItems = kLumoFontFields.size();
+
+/// The fields in snapshot order: alphabetical by name.
+const std::array<const FieldSpec*, kStateItems>& snapshot_order() {
+    static const auto order = [] {
+        std::array<const FieldSpec*, kStateItems> fields{};
+        for (std::size_t i = 0; i < kStateItems; ++i) fields[i] = &kLumoFontFields[i];
+        std::sort(fields.begin(), fields.end(), [](auto* a, auto* b) { return a->name < b->name; });
+        return fields;
+    }();
+    return order;
+}
+
+std::string field_list() {
+    std::string list;
+    for (const FieldSpec* field : snapshot_order()) {
+        if (!list.empty()) list += ", ";
+        list += field->name;
+    }
+    return list;
+}
+
+/// The host instance dict of a subclass instance, or null for a plain LumoFont.
+nb::object instance_dict(PyObject* self) {
+    PyObject** slot = _PyObject_GetDictPtr(self);
+    if (slot == nullptr || *slot == nullptr) return nb::object();
+    return nb::borrow(*slot);
+}
+
+nb::object reconstructor() {
+    return nb::handle(engine::engine_namespace()).attr("get")("_restore_lumo_font");
+}
+
+nb::object restore(nb::handle cls, nb::handle checksum, nb::handle state) {
+    if (!state.is_none() && !PyTuple_Check(state.ptr())) engine::raise_argument_type_error("state", "tuple", state);
+    if (!PyLong_Check(checksum.ptr())) engine::raise_argument_type_error("checksum", "int", checksum);
+    long value = PyLong_AsLong(checksum.ptr());
+    if (value == -1 && PyErr_Occurred()) PyErr_Clear();
+    if (std::find(kAcceptedChecksums.begin(), kAcceptedChecksums.end(), value) == kAcceptedChecksums.end()) {
+        nb::object pickle_error = nb::module_::import_("pickle").attr("PickleError");
+        nb::object offered = nb::module_::import_("builtins").attr("hex")(checksum);
+        std::string message = "Incompatible checksums (" + nb::cast<std::string>(offered) +
+                              " vs (0x80baa68, 0xf38e25e, 0x3047d49) = (" + field_list() + "))";
+        PyErr_SetString(pickle_error.ptr(), message.c_str());
+        throw nb::python_error();
+    }
+    nb::object instance = cls.attr("__new__")(cls);
+    if (!font::is_lumo_font(instance.ptr())) {
+        PyErr_Format(PyExc_TypeError, "Expected LumoFont, got %.200s", Py_TYPE(instance.ptr())->tp_name);
+        throw nb::python_error();
+    }
+    if (!state.is_none()) restore_lumo_font(reinterpret_cast<LumoFontObject*>(instance.ptr()), state);
+    return instance;
+}
+
+}  // namespace
+
+nb::object reduce_lumo_font(LumoFontObject* self) {
+    nb::list items;
+    bool any_value = false;
+    for (const FieldSpec* field : snapshot_order()) {
+        if (field->kind == FieldKind::Flag) {
+            items.append(nb::bool_(font::flag_slot(self, *field) != 0));
+            continue;
+        }
+        PyObject* value = font::field_slot(self, *field);
+        any_value |= value != Py_None;
+        items.append(nb::handle(value));
+    }
+    nb::object attributes = instance_dict(reinterpret_cast<PyObject*>(self));
+    bool has_attributes = attributes.is_valid() && PyDict_Size(attributes.ptr()) > 0;
+    if (has_attributes) items.append(attributes);
+    nb::tuple state = nb::tuple(items);
+    nb::handle cls(reinterpret_cast<PyObject*>(Py_TYPE(self)));
+    if (!has_attributes && !any_value)
+        return nb::make_tuple(reconstructor(), nb::make_tuple(cls, kLayoutChecksum, state));
+    return nb::make_tuple(reconstructor(), nb::make_tuple(cls, kLayoutChecksum, nb::none()), state);
+}
+
+void restore_lumo_font(LumoFontObject* self, nb::handle state) {
+    if (!PyTuple_Check(state.ptr())) {
+        PyErr_Format(PyExc_TypeError, "Expected tuple, got %.200s", Py_TYPE(state.ptr())->tp_name);
+        throw nb::python_error();
+    }
+    const Py_ssize_t length = PyTuple_GET_SIZE(state.ptr());
+    // A short tuple is refused before anything is assigned, rather than read past its end.
+    if (length < static_cast<Py_ssize_t>(kStateItems)) {
+        PyErr_Format(PyExc_TypeError,
+                     "LumoFont state must be a tuple of %zu items (%zu with instance attributes), got %zd items",
+                     kStateItems, kStateItems + 1, length);
+        throw nb::python_error();
+    }
+    for (std::size_t i = 0; i < kStateItems; ++i) {
+        PyObject* item = PyTuple_GET_ITEM(state.ptr(), i);
+        if (!font::assign_field(self, *snapshot_order()[i], item)) throw nb::python_error();
+    }
+    if (length > static_cast<Py_ssize_t>(kStateItems)) {
+        nb::object attributes = nb::handle(reinterpret_cast<PyObject*>(self)).attr("__dict__");
+        attributes.attr("update")(nb::handle(PyTuple_GET_ITEM(state.ptr(), kStateItems)));
+    }
+}
+
+namespace {
+
+PyObject* restore_function(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    PyObject* given[3];
+    if (!engine::parse_call_arguments("_restore_lumo_font", {"cls", "checksum", "state"}, 3, args, nargs, kwnames,
+                                      given))
+        return nullptr;
+    return engine::call_guarded([&] { return restore(given[0], given[1], given[2]); });
+}
+
+// A plain built-in function: pickle stores it by its module and name.
+PyMethodDef g_restore_definition = {
+    "_restore_lumo_font", reinterpret_cast<PyCFunction>(+restore_function), METH_FASTCALL | METH_KEYWORDS,
+    "_restore_lumo_font(cls, checksum, state)\n--\n\n"
+    "Rebuilds a LumoFont (or subclass) object from its snapshot; used by pickle and copy."};
+
+}  // namespace
+
+void install_snapshot_functions(nb::module_& package) {
+    nb::object function = nb::steal(PyCFunction_NewEx(&g_restore_definition, nullptr, package.attr("__name__").ptr()));
+    if (!function.is_valid()) throw nb::python_error();
+    nb::setattr(package, "_restore_lumo_font", function);
+}
+
+}  // namespace lumo::diagnostics

@@ -1,0 +1,150 @@
+// Glyph coverage and the fallback layers: which font file draws a character,
+// decided once per (character, face) from the fonts' character maps.
+#include <climits>
+#include <string>
+
+#include "engine/host_text_py.h"
+#include "engine/settings_py.h"
+#include "font/cmap_reader.h"
+#include "font/code_point_set_py.h"
+#include "font/lumo_font_methods_py.h"
+#include "font/object_caches_py.h"
+#include "shaping/emoji_py.h"
+
+namespace nb = nanobind;
+
+namespace lumo::font {
+namespace {
+
+bool truth_of(PyObject* value) {
+    int truth = PyObject_IsTrue(value);
+    if (truth < 0) throw nb::python_error();
+    return truth == 1;
+}
+
+[[noreturn]] void raise_expected_text(PyObject* value) {
+    PyErr_Format(PyExc_TypeError, "Expected str, got %.200s", Py_TYPE(value)->tp_name);
+    throw nb::python_error();
+}
+
+/// The face index of a path record as a C int, with the host's errors for
+/// something that is not an integer or does not fit.
+int face_index_of(PyObject* item) {
+    nb::object number = nb::steal(PyNumber_Index(item));
+    if (!number.is_valid()) throw nb::python_error();
+    int overflow = 0;
+    long value = PyLong_AsLongAndOverflow(number.ptr(), &overflow);
+    if (overflow != 0 || value > INT_MAX || value < INT_MIN) {
+        PyErr_SetString(PyExc_OverflowError, "value too large to convert to int");
+        throw nb::python_error();
+    }
+    return static_cast<int>(value);
+}
+
+/// The coverage of the face a path data names: read once, then kept under (path, face index).
+nb::object coverage_of(LumoFontObject* self, nb::handle path_data) {
+    nb::object real_path;
+    int face_index = -1;
+    if (PyList_Check(path_data.ptr()) || PyTuple_Check(path_data.ptr())) {
+        real_path = nb::steal(PySequence_GetItem(path_data.ptr(), 0));
+        if (!real_path.is_valid()) throw nb::python_error();
+        nb::object index_item = nb::steal(PySequence_GetItem(path_data.ptr(), 1));
+        if (!index_item.is_valid()) throw nb::python_error();
+        face_index = face_index_of(index_item.ptr());
+    } else {
+        real_path = nb::borrow(path_data);
+    }
+    if (!real_path.is_none() && !PyUnicode_CheckExact(real_path.ptr())) raise_expected_text(real_path.ptr());
+
+    nb::object key = nb::make_tuple(real_path, face_index);
+    if (PyObject* known = cache_find(self->cmap_cache, key.ptr())) return nb::borrow(known);
+
+    CodePointSet coverage;
+    if (!real_path.is_none()) {
+        std::string path;
+        try {
+            path = engine::path_bytes_of(real_path);
+        } catch (nb::python_error&) {
+            path.clear();  // a name the file system cannot hold covers nothing
+        }
+        if (!path.empty() && path.find('\0') == std::string::npos) coverage = read_unicode_coverage(path, face_index);
+    }
+    nb::object wrapped = wrap_code_point_set(std::move(coverage));
+    cache_store(self->cmap_cache, key.ptr(), wrapped.ptr());
+    return wrapped;
+}
+
+bool covers(nb::handle coverage, std::uint32_t code) {
+    if (const CodePointSet* set = as_code_point_set(coverage)) return set->contains(code);
+    // A map put there by the host or an old snapshot: ask it as the host would.
+    nb::object key = nb::int_(code);
+    int present = PySequence_Contains(coverage.ptr(), key.ptr());
+    if (present < 0) throw nb::python_error();
+    return present == 1;
+}
+
+}  // namespace
+
+bool has_glyph(LumoFontObject* self, nb::handle path_data, std::uint32_t code) {
+    if (!truth_of(path_data.ptr())) return false;
+    return covers(coverage_of(self, path_data), code);
+}
+
+bool has_glyph(LumoFontObject* self, nb::handle path_data, nb::handle code) {
+    if (!truth_of(path_data.ptr())) return false;
+    nb::object coverage = coverage_of(self, path_data);
+    if (!PyLong_Check(code.ptr())) {
+        int present = as_code_point_set(coverage) ? 0 : PySequence_Contains(coverage.ptr(), code.ptr());
+        if (present < 0) throw nb::python_error();
+        return present == 1;
+    }
+    int overflow = 0;
+    long value = PyLong_AsLongAndOverflow(code.ptr(), &overflow);
+    if (overflow != 0 || value < 0 || value > 0x10FFFF) return false;
+    return covers(coverage, static_cast<std::uint32_t>(value));
+}
+
+nb::object search_fallback_layers(LumoFontObject* self, std::uint32_t code, nb::handle face) {
+    nb::object fallback = get_true_path(self, self->fallback_name, face);
+    if (truth_of(fallback.ptr()) && has_glyph(self, fallback, code)) return fallback;
+    nb::object international = nb::steal(PyObject_GetIter(self->intl_font_paths));
+    if (!international.is_valid()) throw nb::python_error();
+    while (PyObject* raw = PyIter_Next(international.ptr())) {
+        nb::object font_path = nb::steal(raw);
+        if (has_glyph(self, font_path, code)) return font_path;
+    }
+    if (PyErr_Occurred()) throw nb::python_error();
+    // The primary family is the last resort, whether it covers the character or not.
+    return get_true_path(self, self->primary_name, face);
+}
+
+nb::object search_fallback_layers(LumoFontObject* self, nb::handle code, nb::handle face) {
+    nb::object number = nb::steal(PyNumber_Index(code.ptr()));
+    if (!number.is_valid()) throw nb::python_error();
+    long value = PyLong_AsLong(number.ptr());
+    if (value == -1 && PyErr_Occurred()) throw nb::python_error();
+    // A number no character has is covered by no font: only the last resort is left.
+    std::uint32_t code_point = (value < 0 || value > 0x10FFFF) ? 0x110000u : static_cast<std::uint32_t>(value);
+    return search_fallback_layers(self, code_point, face);
+}
+
+nb::object find_best_font_path(LumoFontObject* self, nb::handle ch, nb::handle face) {
+    nb::object key = nb::make_tuple(ch, face);
+    if (PyObject* known = cache_find(self->path_cache, key.ptr())) return nb::borrow(known);
+
+    std::uint32_t code = engine::code_point_of(ch);
+    // Resolved for every character, even when another layer draws it.
+    nb::object primary = get_true_path(self, self->primary_name, face);
+    nb::object path = nb::none();
+    if (shaping::is_emoji(ch) && has_glyph(self, self->emoji_path, code)) path = nb::borrow(self->emoji_path);
+    if (!truth_of(path.ptr())) {
+        if (engine::setting_flag(engine::SettingId::ModernFont) && has_glyph(self, primary, code))
+            path = primary;
+        else
+            path = search_fallback_layers(self, code, face);
+    }
+    cache_store(self->path_cache, key.ptr(), path.ptr());
+    return path;
+}
+
+}  // namespace lumo::font

@@ -1,0 +1,118 @@
+// Face path resolution: a family name and a face word become the path data of
+// the one file to draw with, from the object's own path records, the file
+// system or the font index, remembered for the object's life.
+#include <string>
+
+#include "engine/host_text_py.h"
+#include "font/lumo_font_methods_py.h"
+#include "font/object_caches_py.h"
+#include "index/fs_paths.h"
+#include "index/text_rules.h"
+
+namespace nb = nanobind;
+
+namespace lumo::font {
+namespace {
+
+bool is_empty_name(nb::handle name) {
+    if (name.is_none()) return true;
+    int truth = PyObject_IsTrue(name.ptr());
+    if (truth < 0) throw nb::python_error();
+    return truth == 0;
+}
+
+/// `record` when it is a non-empty path record whose path equals `name`.
+bool record_names(PyObject* record, nb::handle name) {
+    int truth = PyObject_IsTrue(record);
+    if (truth < 0) throw nb::python_error();
+    if (truth == 0) return false;
+    nb::object first = nb::steal(PySequence_GetItem(record, 0));
+    if (!first.is_valid()) throw nb::python_error();
+    int equal = PyObject_RichCompareBool(name.ptr(), first.ptr(), Py_EQ);
+    if (equal < 0) throw nb::python_error();
+    return equal == 1;
+}
+
+/// Whether something exists at the path text `name`; anything that cannot be
+/// examined (a NUL byte, an unencodable name) does not exist.
+bool exists_on_disk(nb::handle name) {
+    if (!PyUnicode_Check(name.ptr())) return false;
+    std::string path;
+    try {
+        path = engine::path_bytes_of(name);
+    } catch (nb::python_error&) {
+        return false;
+    }
+    if (path.find('\0') != std::string::npos) return false;
+    return index::path_exists(path);
+}
+
+/// A member of the index ("paths" or "names"), an empty dict when absent.
+nb::dict index_member(PyObject* font_map, const char* member) {
+    if (font_map == Py_None) {
+        PyErr_SetString(PyExc_AttributeError, "'NoneType' object has no attribute 'get'");
+        throw nb::python_error();
+    }
+    nb::object value = nb::borrow(font_map).attr("get")(member);
+    if (value.is_none()) return nb::dict();
+    if (!PyDict_CheckExact(value.ptr())) {
+        PyErr_Format(PyExc_TypeError, "Expected dict, got %.200s", Py_TYPE(value.ptr())->tp_name);
+        throw nb::python_error();
+    }
+    return nb::borrow<nb::dict>(value);
+}
+
+/// `low_name` + separator + face text, stripped at both ends.
+nb::str candidate_key(const std::string& low_name, const char* separator, nb::handle face) {
+    std::string face_text = face.is_none() ? "None" : engine::utf8_of(nb::str(face));
+    return engine::text_from_utf8(index::strip_text(low_name + separator + face_text));
+}
+
+nb::object resolve_uncached(LumoFontObject* self, nb::handle name, nb::handle face) {
+    if (record_names(self->primary_path, name)) return nb::borrow(self->primary_path);
+    if (record_names(self->fallback_path, name)) return nb::borrow(self->fallback_path);
+    if (exists_on_disk(name)) {
+        nb::list record;
+        record.append(name);
+        record.append(-1);
+        return record;
+    }
+    nb::dict paths = index_member(self->font_map, "paths");
+    if (!PyUnicode_Check(name.ptr())) {
+        PyErr_Format(PyExc_AttributeError, "'%.50s' object has no attribute 'lower'", Py_TYPE(name.ptr())->tp_name);
+        throw nb::python_error();
+    }
+    std::string low_name = index::lower_text(engine::utf8_of(name));
+    for (const char* separator : {" ", "-"}) {
+        nb::str key = candidate_key(low_name, separator, face);
+        if (PyObject* record = PyDict_GetItemWithError(paths.ptr(), key.ptr())) return nb::borrow(record);
+        if (PyErr_Occurred()) throw nb::python_error();
+    }
+    nb::dict names = index_member(self->font_map, "names");
+    nb::object target = engine::text_from_utf8(low_name);
+    if (PyObject* alias = PyDict_GetItemWithError(names.ptr(), target.ptr())) {
+        if (!PyUnicode_CheckExact(alias)) {
+            PyErr_Format(PyExc_TypeError, "Expected str, got %.200s", Py_TYPE(alias)->tp_name);
+            throw nb::python_error();
+        }
+        target = nb::borrow(alias);
+    } else if (PyErr_Occurred()) {
+        throw nb::python_error();
+    }
+    if (PyObject* record = PyDict_GetItemWithError(paths.ptr(), target.ptr())) return nb::borrow(record);
+    if (PyErr_Occurred()) throw nb::python_error();
+    return nb::borrow(name);
+}
+
+}  // namespace
+
+nb::object get_true_path(LumoFontObject* self, nb::handle name, nb::handle face) {
+    if (is_empty_name(name)) return nb::none();
+    nb::object key = nb::make_tuple(name, face);
+    if (PyObject* known = cache_find(self->path_resolve_cache, key.ptr())) return nb::borrow(known);
+    nb::object answer = resolve_uncached(self, name, face);
+    cache_store(self->path_resolve_cache, key.ptr(), answer.ptr());
+    return answer;
+}
+
+}  // namespace lumo::font

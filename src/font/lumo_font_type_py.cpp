@@ -1,0 +1,198 @@
+// The LumoFont type: allocation, garbage collection, the constructor, and the
+// methods that expose the object's operations to the host.
+#include "font/lumo_font_type_py.h"
+
+#include <nanobind/stl/string.h>
+
+#include <array>
+#include <string>
+
+#include "diagnostics/snapshot_py.h"
+#include "engine/call_arguments_py.h"
+#include "engine/engine_namespace_py.h"
+#include "font/lumo_font_methods_py.h"
+#include "shaping/synthetic_style_py.h"
+
+namespace nb = nanobind;
+
+namespace lumo::font {
+namespace {
+
+PyObject* g_lumo_font_type = nullptr;
+
+LumoFontObject* as_font(PyObject* self) { return reinterpret_cast<LumoFontObject*>(self); }
+
+/// Every value field of a new object starts as None, both flags as 0.
+PyObject* lumo_font_new(PyTypeObject* type, PyObject*, PyObject*) {
+    PyObject* self = type->tp_alloc(type, 0);
+    if (self == nullptr) return nullptr;
+    for (const FieldSpec& field : kLumoFontFields)
+        if (field.kind != FieldKind::Flag) field_slot(as_font(self), field) = Py_NewRef(Py_None);
+    return self;
+}
+
+/// Fields that can take part in a reference cycle: all but the five text fields.
+bool may_hold_cycle(const FieldSpec& field) { return field.kind != FieldKind::Text && field.kind != FieldKind::Flag; }
+
+int lumo_font_traverse(PyObject* self, visitproc visit, void* arg) {
+    Py_VISIT(Py_TYPE(self));
+    for (const FieldSpec& field : kLumoFontFields)
+        if (may_hold_cycle(field)) Py_VISIT(field_slot(as_font(self), field));
+    return 0;
+}
+
+int lumo_font_clear(PyObject* self) {
+    for (const FieldSpec& field : kLumoFontFields)
+        if (may_hold_cycle(field)) Py_XSETREF(field_slot(as_font(self), field), Py_NewRef(Py_None));
+    return 0;
+}
+
+void lumo_font_dealloc(PyObject* self) {
+    PyTypeObject* type = Py_TYPE(self);
+    PyObject_GC_UnTrack(self);
+    for (const FieldSpec& field : kLumoFontFields)
+        if (field.kind != FieldKind::Flag) Py_CLEAR(field_slot(as_font(self), field));
+    type->tp_free(self);
+    Py_DECREF(type);
+}
+
+int lumo_font_init(PyObject* self, PyObject* args, PyObject* kwargs) {
+    static const char* keywords[] = {"primary_name", "fallback_name", "fallback_dir", "emoji_path", "init_face",
+                                     nullptr};
+    nb::object primary = nb::str("Arial"), fallback = nb::str("Times New Roman"),
+               fallback_dir = nb::str("assets/fonts/fallback"),
+               emoji = nb::str("assets/fonts/NotoEmoji-Regular.ttf"), init_face = nb::str("regular");
+    PyObject* given[5] = {primary.ptr(), fallback.ptr(), fallback_dir.ptr(), emoji.ptr(), init_face.ptr()};
+    if (!PyArg_ParseTupleAndKeywords(args, kwargs, "|OOOOO:LumoFont", const_cast<char**>(keywords), &given[0],
+                                     &given[1], &given[2], &given[3], &given[4]))
+        return -1;
+    PyObject* result = engine::call_guarded([&] {
+        construct_lumo_font(as_font(self), given[0], given[1], given[2], given[3], given[4]);
+        return nb::none();
+    });
+    if (result == nullptr) return -1;
+    Py_DECREF(result);
+    return 0;
+}
+
+constexpr std::size_t kMaxMethodArguments = 4;
+
+/// Declares a method taking the named arguments, of which `required` must be given.
+#define LUMO_METHOD(function_name, required, body, ...)                                                     \
+    [](PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) -> PyObject* {        \
+        static const std::initializer_list<const char*> names = {__VA_ARGS__};                            \
+        std::array<PyObject*, kMaxMethodArguments> arg{};                                                 \
+        if (!engine::parse_call_arguments(function_name, names, required, args, nargs, kwnames,           \
+                                          std::span<PyObject*>(arg.data(), names.size())))                \
+            return nullptr;                                                                               \
+        LumoFontObject* font = as_font(self);                                                             \
+        (void)font;                                                                                       \
+        return engine::call_guarded([&]() -> nb::object body);                                            \
+    }
+
+using FastMethod = PyObject* (*)(PyObject*, PyObject* const*, Py_ssize_t, PyObject*);
+
+const FastMethod ensure_init = LUMO_METHOD("_ensure_init", 0, {
+    ensure_initialized(font);
+    return nb::none();
+});
+
+const FastMethod get_true_path_method = LUMO_METHOD("_get_true_path", 2, {
+    return get_true_path(font, arg[0], arg[1]);
+}, "name", "face");
+
+const FastMethod has_glyph_method = LUMO_METHOD("_has_glyph", 2, {
+    return nb::bool_(has_glyph(font, nb::handle(arg[0]), nb::handle(arg[1])));
+}, "path_data", "code");
+
+const FastMethod find_best_font_path_method = LUMO_METHOD("_find_best_font_path", 2, {
+    return find_best_font_path(font, arg[0], arg[1]);
+}, "ch", "face");
+
+const FastMethod search_fallback_layers_method = LUMO_METHOD("_search_fallback_layers", 2, {
+    return search_fallback_layers(font, nb::handle(arg[0]), nb::handle(arg[1]));
+}, "code", "face");
+
+const FastMethod get_synthetic_flags_method = LUMO_METHOD("_get_synthetic_flags", 1, {
+    engine::SyntheticStyle style = shaping::synthetic_flags(arg[0]);
+    return nb::make_tuple(nb::bool_(style.bold), nb::bool_(style.italic));
+}, "face");
+
+const FastMethod is_synthetic_needed_method = LUMO_METHOD("_is_synthetic_needed", 2, {
+    return nb::bool_(shaping::is_synthetic_needed(font, arg[0], arg[1], arg[2] ? nb::handle(arg[2]) : nb::handle()));
+}, "name", "face", "actual_path");
+
+const FastMethod reduce_method = LUMO_METHOD("__reduce__", 0, {
+    return diagnostics::reduce_lumo_font(font);
+});
+
+const FastMethod setstate_method = LUMO_METHOD("__setstate__", 1, {
+    diagnostics::restore_lumo_font(font, arg[0]);
+    return nb::none();
+}, "state");
+
+#undef LUMO_METHOD
+
+constexpr int kFastFlags = METH_FASTCALL | METH_KEYWORDS;
+
+PyMethodDef g_methods[] = {
+    {"_ensure_init", reinterpret_cast<PyCFunction>(+ensure_init), kFastFlags,
+     "_ensure_init($self, /)\n--\n\nLoads the font index and looks at the fallback fonts, once."},
+    {"_get_true_path", reinterpret_cast<PyCFunction>(+get_true_path_method), kFastFlags,
+     "_get_true_path($self, name, face)\n--\n\nThe path data of the file serving family `name` in face `face`."},
+    {"_has_glyph", reinterpret_cast<PyCFunction>(+has_glyph_method), kFastFlags,
+     "_has_glyph($self, path_data, code)\n--\n\nWhether the font maps the code point to a glyph."},
+    {"_find_best_font_path", reinterpret_cast<PyCFunction>(+find_best_font_path_method), kFastFlags,
+     "_find_best_font_path($self, ch, face)\n--\n\nThe path data of the font that draws `ch` in `face`."},
+    {"_search_fallback_layers", reinterpret_cast<PyCFunction>(+search_fallback_layers_method), kFastFlags,
+     "_search_fallback_layers($self, code, face)\n--\n\nThe fallback, international and last-resort layers."},
+    {"_get_synthetic_flags", reinterpret_cast<PyCFunction>(+get_synthetic_flags_method), kFastFlags,
+     "_get_synthetic_flags($self, face)\n--\n\n(bold, italic) effects that a face word asks for."},
+    {"_is_synthetic_needed", reinterpret_cast<PyCFunction>(+is_synthetic_needed_method), kFastFlags,
+     "_is_synthetic_needed($self, name, face, actual_path=None)\n--\n\n"
+     "Whether drawing in `face` must imitate the style."},
+    {"__reduce__", reinterpret_cast<PyCFunction>(+reduce_method), kFastFlags,
+     "__reduce__($self, /)\n--\n\nThe snapshot through which the object is pickled and copied."},
+    {"__setstate__", reinterpret_cast<PyCFunction>(+setstate_method), kFastFlags,
+     "__setstate__($self, state, /)\n--\n\nRestores the fields from a snapshot tuple."},
+    {nullptr, nullptr, 0, nullptr},
+};
+
+constexpr const char* kClassDoc =
+    "(primary_name, fallback_name, fallback_dir, emoji_path, init_face)\n\n"
+    "One typeface set-up: a primary family, a fallback family, a folder of fonts for other scripts, an\n"
+    "emoji font and a default face word. render() turns a line of text into a pygame Surface with\n"
+    "per-pixel alpha; get_debug_info() explains which font draws each character and why.";
+
+}  // namespace
+
+PyTypeObject* lumo_font_type() { return reinterpret_cast<PyTypeObject*>(g_lumo_font_type); }
+
+bool is_lumo_font(PyObject* object) {
+    return g_lumo_font_type != nullptr && PyObject_TypeCheck(object, lumo_font_type());
+}
+
+void install_lumo_font_type(nb::module_& package) {
+    static std::vector<PyGetSetDef> attributes = lumo_font_attributes();
+    static std::string qualified_name = nb::cast<std::string>(package.attr("__name__")) + ".LumoFont";
+    static PyType_Slot slots[] = {
+        {Py_tp_new, reinterpret_cast<void*>(lumo_font_new)},
+        {Py_tp_init, reinterpret_cast<void*>(lumo_font_init)},
+        {Py_tp_dealloc, reinterpret_cast<void*>(lumo_font_dealloc)},
+        {Py_tp_traverse, reinterpret_cast<void*>(lumo_font_traverse)},
+        {Py_tp_clear, reinterpret_cast<void*>(lumo_font_clear)},
+        {Py_tp_methods, g_methods},
+        {Py_tp_getset, attributes.data()},
+        {Py_tp_doc, const_cast<char*>(kClassDoc)},
+        {0, nullptr},
+    };
+    static PyType_Spec spec = {qualified_name.c_str(), sizeof(LumoFontObject), 0,
+                               Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE | Py_TPFLAGS_HAVE_GC, slots};
+    PyObject* type = PyType_FromSpec(&spec);
+    if (type == nullptr) throw nb::python_error();
+    engine::hold_until_exit(g_lumo_font_type, type);
+    Py_DECREF(type);
+    nb::setattr(package, "LumoFont", nb::handle(type));
+}
+
+}  // namespace lumo::font

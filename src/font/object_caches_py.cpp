@@ -1,0 +1,28 @@
+// Lookups in the font object's caches.
+#include "font/object_caches_py.h"
+
+namespace nb = nanobind;
+
+namespace lumo::font {
+
+PyObject* cache_find(PyObject* cache, PyObject* key) {
+    if (PyDict_CheckExact(cache)) {
+        PyObject* value = PyDict_GetItemWithError(cache, key);
+        if (value == nullptr && PyErr_Occurred()) throw nb::python_error();
+        return value;
+    }
+    int present = PySequence_Contains(cache, key);
+    if (present < 0) throw nb::python_error();
+    if (present == 0) return nullptr;
+    PyObject* value = PyObject_GetItem(cache, key);
+    if (value == nullptr) throw nb::python_error();
+    Py_DECREF(value);  // the container keeps it alive
+    return value;
+}
+
+void cache_store(PyObject* cache, PyObject* key, PyObject* value) {
+    int status = PyDict_CheckExact(cache) ? PyDict_SetItem(cache, key, value) : PyObject_SetItem(cache, key, value);
+    if (status != 0) throw nb::python_error();
+}
+
+}  // namespace lumo::font

@@ -1,0 +1,21 @@
+// Whether a face word is imitated by emboldening or slanting, because the
+// family has no file of its own for it.
+#pragma once
+
+#include <nanobind/nanobind.h>
+
+#include "engine/fixed_tables.h"
+#include "font/lumo_font_object_py.h"
+
+namespace lumo::shaping {
+
+/// The (bold, italic) effects a face word asks for; none for an empty or
+/// unknown face word.
+engine::SyntheticStyle synthetic_flags(nanobind::handle face);
+
+/// Whether drawing `actual_path` (or family `name` when `actual_path` is
+/// null) in `face` needs synthesis.
+bool is_synthetic_needed(font::LumoFontObject* self, nanobind::handle name, nanobind::handle face,
+                         nanobind::handle actual_path);
+
+}  // namespace lumo::shaping
