@@ -1,6 +1,5 @@
 // Glyph coverage and the fallback layers: which font file draws a character,
 // decided once per (character, face) from the fonts' character maps.
-#include <climits>
 #include <string>
 
 #include "engine/host_text_py.h"
@@ -9,6 +8,7 @@
 #include "font/code_point_set_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "font/object_caches_py.h"
+#include "font/path_data_py.h"
 #include "shaping/emoji_py.h"
 
 namespace nb = nanobind;
@@ -22,39 +22,10 @@ bool truth_of(PyObject* value) {
     return truth == 1;
 }
 
-[[noreturn]] void raise_expected_text(PyObject* value) {
-    PyErr_Format(PyExc_TypeError, "Expected str, got %.200s", Py_TYPE(value)->tp_name);
-    throw nb::python_error();
-}
-
-/// The face index of a path record as a C int, with the host's errors for
-/// something that is not an integer or does not fit.
-int face_index_of(PyObject* item) {
-    nb::object number = nb::steal(PyNumber_Index(item));
-    if (!number.is_valid()) throw nb::python_error();
-    int overflow = 0;
-    long value = PyLong_AsLongAndOverflow(number.ptr(), &overflow);
-    if (overflow != 0 || value > INT_MAX || value < INT_MIN) {
-        PyErr_SetString(PyExc_OverflowError, "value too large to convert to int");
-        throw nb::python_error();
-    }
-    return static_cast<int>(value);
-}
-
 /// The coverage of the face a path data names: read once, then kept under (path, face index).
 nb::object coverage_of(LumoFontObject* self, nb::handle path_data) {
-    nb::object real_path;
-    int face_index = -1;
-    if (PyList_Check(path_data.ptr()) || PyTuple_Check(path_data.ptr())) {
-        real_path = nb::steal(PySequence_GetItem(path_data.ptr(), 0));
-        if (!real_path.is_valid()) throw nb::python_error();
-        nb::object index_item = nb::steal(PySequence_GetItem(path_data.ptr(), 1));
-        if (!index_item.is_valid()) throw nb::python_error();
-        face_index = face_index_of(index_item.ptr());
-    } else {
-        real_path = nb::borrow(path_data);
-    }
-    if (!real_path.is_none() && !PyUnicode_CheckExact(real_path.ptr())) raise_expected_text(real_path.ptr());
+    // A bare path stands for a single-font file.
+    auto [real_path, face_index] = parse_path_data(path_data, -1);
 
     nb::object key = nb::make_tuple(real_path, face_index);
     if (PyObject* known = cache_find(self->cmap_cache, key.ptr())) return nb::borrow(known);

@@ -1,0 +1,43 @@
+// Path data: a path record or a bare path text.
+#include "font/path_data_py.h"
+
+#include <climits>
+
+namespace nb = nanobind;
+
+namespace lumo::font {
+namespace {
+
+[[noreturn]] void raise_expected_text(PyObject* value) {
+    PyErr_Format(PyExc_TypeError, "Expected str, got %.200s", Py_TYPE(value)->tp_name);
+    throw nb::python_error();
+}
+
+int face_index_of(PyObject* item) {
+    nb::object number = nb::steal(PyNumber_Index(item));
+    if (!number.is_valid()) throw nb::python_error();
+    int overflow = 0;
+    long value = PyLong_AsLongAndOverflow(number.ptr(), &overflow);
+    if (overflow != 0 || value > INT_MAX || value < INT_MIN) {
+        PyErr_SetString(PyExc_OverflowError, "value too large to convert to int");
+        throw nb::python_error();
+    }
+    return static_cast<int>(value);
+}
+
+}  // namespace
+
+PathData parse_path_data(nb::handle path_data, int bare_index) {
+    PathData result{nb::borrow(path_data), bare_index};
+    if (PyList_Check(path_data.ptr()) || PyTuple_Check(path_data.ptr())) {
+        result.path = nb::steal(PySequence_GetItem(path_data.ptr(), 0));
+        if (!result.path.is_valid()) throw nb::python_error();
+        nb::object index_item = nb::steal(PySequence_GetItem(path_data.ptr(), 1));
+        if (!index_item.is_valid()) throw nb::python_error();
+        result.index = face_index_of(index_item.ptr());
+    }
+    if (!result.path.is_none() && !PyUnicode_CheckExact(result.path.ptr())) raise_expected_text(result.path.ptr());
+    return result;
+}
+
+}  // namespace lumo::font

@@ -1,0 +1,102 @@
+// Sized pygame font objects: measuring fonts with their two-step fallback, and
+// the legacy emoji engine.
+#include "font/sized_fonts_py.h"
+
+#include "engine/console_py.h"
+#include "font/lumo_font_methods_py.h"
+#include "font/object_caches_py.h"
+#include "font/path_data_py.h"
+#include "shaping/synthetic_style_py.h"
+
+namespace nb = nanobind;
+
+namespace lumo::font {
+namespace {
+
+nb::module_ pygame_freetype() { return nb::module_::import_("pygame.freetype"); }
+
+/// Opens and configures the file's font; raises when the file cannot be used.
+nb::object open_sized_font(LumoFontObject* self, nb::handle path_data, const PathData& where, nb::handle size,
+                           nb::handle face) {
+    if (where.path.is_none()) {
+        PyErr_SetString(PyExc_FileNotFoundError, "no font file");
+        throw nb::python_error();
+    }
+    bool collection = nb::cast<bool>(where.path.attr("lower")().attr("endswith")(".ttc"));
+    nb::object font = collection
+                          ? pygame_freetype().attr("Font")(where.path, size, nb::arg("font_index") = std::max(where.index, 0))
+                          : pygame_freetype().attr("Font")(where.path, size);
+    font.attr("antialiased") = nb::bool_(self->anti_alias != 0);
+    font.attr("use_bitmap_strikes") = true;
+    int face_given = PyObject_IsTrue(face.ptr());
+    if (face_given < 0) throw nb::python_error();
+    if (face_given && shaping::is_synthetic_needed(self, nb::str(""), face, path_data)) {
+        engine::SyntheticStyle style = shaping::synthetic_flags(face);
+        if (style.bold) font.attr("strong") = true;
+        if (style.italic) font.attr("oblique") = true;
+    }
+    return font;
+}
+
+}  // namespace
+
+nb::object get_font_obj(LumoFontObject* self, nb::handle path_data, nb::handle size, nb::handle face) {
+    PathData where = parse_path_data(path_data, 0);
+    nb::object key = nb::make_tuple(where.path, where.index, size, face);
+    if (PyObject* known = cache_find(self->font_objs, key.ptr())) return nb::borrow(known);
+    try {
+        nb::object font = open_sized_font(self, path_data, where, size, face);
+        cache_store(self->font_objs, key.ptr(), font.ptr());
+        return font;
+    } catch (nb::python_error& error) {
+        if (!error.matches(PyExc_Exception)) throw;
+    }
+    // Substitutes are not kept: the next request tries the file again.
+    try {
+        nb::object arial = pygame_freetype().attr("SysFont")("arial", size);
+        arial.attr("antialiased") = true;
+        return arial;
+    } catch (nb::python_error& error) {
+        if (!error.matches(PyExc_Exception)) throw;
+    }
+    return pygame_freetype().attr("Font")(nb::none(), size);
+}
+
+nb::object get_old_engine(LumoFontObject* self, nb::handle size) {
+    if (PyObject* known = cache_find(self->emoji_fallback_engine, size.ptr())) return nb::borrow(known);
+    nb::module_ font_module = nb::module_::import_("pygame.font");
+    // pygame's font module must be started before it loads anything.
+    if (!nb::cast<bool>(font_module.attr("get_init")())) font_module.attr("init")();
+    nb::object engine;
+    try {
+        engine = font_module.attr("Font")(nb::handle(self->emoji_path), size);
+    } catch (nb::python_error& error) {
+        if (!error.matches(PyExc_Exception)) throw;
+        engine::print_line(nb::str("[ERROR] Can't load old Emoji Engine: ") + nb::str(error.value()));
+        engine = font_module.attr("SysFont")("seguiemj", size);
+    }
+    cache_store(self->emoji_fallback_engine, size.ptr(), engine.ptr());
+    return engine;
+}
+
+nb::object get_metrics(LumoFontObject* self, nb::handle size, nb::handle face) {
+    nb::object key = nb::make_tuple(size, face);
+    if (PyObject* known = cache_find(self->std_metrics, key.ptr())) return nb::borrow(known);
+    auto measure = [&](nb::handle path_data) {
+        nb::object font = get_font_obj(self, path_data, size, face);
+        nb::object ascent = nb::float_(font.attr("get_sized_ascender")());
+        nb::object height = nb::float_(font.attr("get_sized_height")());
+        return nb::make_tuple(ascent, height, font);
+    };
+    nb::object metrics;
+    try {
+        metrics = measure(get_true_path(self, self->fallback_name, face));
+    } catch (nb::python_error& error) {
+        if (!error.matches(PyExc_Exception)) throw;
+        metrics = measure(nb::none());
+    }
+    cache_store(self->std_metrics, key.ptr(), metrics.ptr());
+    return metrics;
+}
+
+}  // namespace lumo::font
