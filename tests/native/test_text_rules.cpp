@@ -6,11 +6,13 @@
 #include <string>
 #include <string_view>
 
+#include "crc32.h"
 #include "index/text_rules.h"
 
 namespace {
 
 using namespace lumo::index;
+using lumo::test::crc32;
 
 struct TextCase {
     const char* label;
@@ -126,16 +128,6 @@ std::string encode(char32_t cp) {
                 static_cast<char>(0x80 | ((cp >> 6) & 0x3F)), static_cast<char>(0x80 | (cp & 0x3F))};
     }
     return out;
-}
-
-/// Continues a CRC-32 (the zlib one) over `bytes`.
-std::uint32_t crc32(std::uint32_t crc, std::string_view bytes) {
-    crc = ~crc;
-    for (unsigned char byte : bytes) {
-        crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
 }
 
 class EveryCodePoint : public ::testing::TestWithParam<ExhaustiveProbe> {};
