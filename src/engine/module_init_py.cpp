@@ -16,6 +16,7 @@
 #include "font/lumo_font_type_py.h"
 #include "index/index_functions_py.h"
 #include "shaping/emoji_py.h"
+#include "shaping/native_fonts_py.h"
 
 namespace nb = nanobind;
 
@@ -78,4 +79,5 @@ NB_MODULE(_native, native) {
                "Builds the engine into the named, already imported package.");
     lumo::engine::bind_freetype_types(native);
     lumo::font::bind_code_point_set(native);
+    lumo::shaping::bind_native_fonts(native);
 }

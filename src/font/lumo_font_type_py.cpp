@@ -11,6 +11,9 @@
 #include "engine/call_arguments_py.h"
 #include "engine/engine_namespace_py.h"
 #include "font/lumo_font_methods_py.h"
+#include "font/sized_fonts_py.h"
+#include "render/render_entry_py.h"
+#include "shaping/shaped_run_py.h"
 #include "shaping/synthetic_style_py.h"
 
 namespace nb = nanobind;
@@ -75,7 +78,7 @@ int lumo_font_init(PyObject* self, PyObject* args, PyObject* kwargs) {
     return 0;
 }
 
-constexpr std::size_t kMaxMethodArguments = 4;
+constexpr std::size_t kMaxMethodArguments = 5;
 
 /// Declares a method taking the named arguments, of which `required` must be given.
 #define LUMO_METHOD(function_name, required, body, ...)                                                     \
@@ -131,11 +134,46 @@ const FastMethod setstate_method = LUMO_METHOD("__setstate__", 1, {
     return nb::none();
 }, "state");
 
+const FastMethod get_font_obj_method = LUMO_METHOD("_get_font_obj", 2, {
+    return get_font_obj(font, arg[0], arg[1], arg[2] ? nb::handle(arg[2]) : nb::handle(nb::str("")));
+}, "path_data", "size", "face", "font_name");
+
+const FastMethod get_old_engine_method = LUMO_METHOD("_get_old_engine", 1, {
+    return get_old_engine(font, arg[0]);
+}, "size");
+
+const FastMethod get_metrics_method = LUMO_METHOD("_get_metrics", 2, {
+    return get_metrics(font, arg[0], arg[1]);
+}, "size", "face");
+
+const FastMethod get_hb_font_method = LUMO_METHOD("_get_hb_font", 1, {
+    return shaping::get_hb_font(font, arg[0]);
+}, "path_data");
+
+const FastMethod render_shaped_run_method = LUMO_METHOD("_render_shaped_run", 5, {
+    return shaping::render_shaped_run(font, arg[0], arg[1], arg[2], arg[3], arg[4]);
+}, "text", "size", "color", "font_path", "face");
+
 #undef LUMO_METHOD
 
 constexpr int kFastFlags = METH_FASTCALL | METH_KEYWORDS;
 
 PyMethodDef g_methods[] = {
+    {"render", reinterpret_cast<PyCFunction>(+render::render_method), kFastFlags,
+     "render($self, /, text, size, color=(255, 255, 255), dynamic=False, face='')\n--\n\n"
+     "Draws one line of text (inline markup included) into a pygame Surface with per-pixel alpha."},
+    {"_get_font_obj", reinterpret_cast<PyCFunction>(+get_font_obj_method), kFastFlags,
+     "_get_font_obj($self, path_data, size, face='', font_name=None)\n--\n\n"
+     "A sized pygame.freetype font for a file, with the object's anti-aliasing and synthetic styles."},
+    {"_get_old_engine", reinterpret_cast<PyCFunction>(+get_old_engine_method), kFastFlags,
+     "_get_old_engine($self, size)\n--\n\nThe legacy pygame.font engine for the emoji font at a size."},
+    {"_get_metrics", reinterpret_cast<PyCFunction>(+get_metrics_method), kFastFlags,
+     "_get_metrics($self, size, face)\n--\n\n(ascent, line height, font) of the fallback family."},
+    {"_get_hb_font", reinterpret_cast<PyCFunction>(+get_hb_font_method), kFastFlags,
+     "_get_hb_font($self, path_data)\n--\n\nThe HarfBuzz font of a file and face, or None."},
+    {"_render_shaped_run", reinterpret_cast<PyCFunction>(+render_shaped_run_method), kFastFlags,
+     "_render_shaped_run($self, text, size, color, font_path, face)\n--\n\n"
+     "(surface, advance) of one run drawn with one font."},
     {"_ensure_init", reinterpret_cast<PyCFunction>(+ensure_init), kFastFlags,
      "_ensure_init($self, /)\n--\n\nLoads the font index and looks at the fallback fonts, once."},
     {"_get_true_path", reinterpret_cast<PyCFunction>(+get_true_path_method), kFastFlags,

@@ -1,0 +1,226 @@
+// The render entry point: one line of text to one pygame Surface, with the
+// text cache in front and the glyph cache behind the dynamic path.
+#include "render/render_entry_py.h"
+
+#include <climits>
+#include <string>
+
+#include "engine/call_arguments_py.h"
+#include "engine/engine_namespace_py.h"
+#include "engine/host_errors_py.h"
+#include "engine/settings_py.h"
+#include "font/lumo_font_methods_py.h"
+#include "font/object_caches_py.h"
+#include "font/sized_fonts_py.h"
+#include "render/segmentation_py.h"
+#include "shaping/shaped_run_py.h"
+
+namespace nb = nanobind;
+
+namespace lumo::render {
+namespace {
+
+using font::LumoFontObject;
+
+struct RenderCall {
+    nb::object text;   // str
+    nb::object size;   // int that fits a C int
+    nb::object color;  // tuple or None
+    bool dynamic = false;
+    nb::object face;   // resolved face word
+};
+
+/// The arguments checked as the engine's typed parameters check them.
+RenderCall read_arguments(LumoFontObject* self, PyObject* const* given) {
+    RenderCall call;
+    PyObject* text = given[0];
+    if (text != Py_None && !PyUnicode_Check(text)) engine::raise_argument_type_error("text", "str", text);
+    PyObject* size = given[1];
+    if (!PyLong_Check(size)) engine::raise_argument_type_error("size", "int", size);
+    int overflow = 0;
+    long size_value = PyLong_AsLongAndOverflow(size, &overflow);
+    if (overflow != 0 || size_value > INT_MAX || size_value < INT_MIN) {
+        PyErr_SetString(PyExc_OverflowError, "value too large to convert to int");
+        throw nb::python_error();
+    }
+    PyObject* color = given[2];
+    if (color != nullptr && color != Py_None && !PyTuple_Check(color))
+        engine::raise_argument_type_error("color", "tuple", color);
+    PyObject* face = given[4];
+    if (face != nullptr && face != Py_None && !PyUnicode_Check(face))
+        engine::raise_argument_type_error("face", "str", face);
+
+    call.text = nb::borrow(text);
+    // The size as the engine holds it: a plain int (True counts as 1).
+    call.size = nb::int_(size_value);
+    call.color = color ? nb::borrow(color) : nb::object(nb::make_tuple(255, 255, 255));
+    if (given[3] != nullptr) {
+        int truth = PyObject_IsTrue(given[3]);
+        if (truth < 0) throw nb::python_error();
+        call.dynamic = truth == 1;
+    }
+    // A face in any case shares the cache entry of its lower-case form; none means the object's own.
+    if (face != nullptr && face != Py_None && PyUnicode_GET_LENGTH(face) > 0)
+        call.face = nb::handle(face).attr("lower")();
+    else
+        call.face = nb::borrow(self->init_face);
+    return call;
+}
+
+nb::object setting(engine::SettingId id) { return nb::borrow(engine::setting_value(id)); }
+
+nb::object cache_key(nb::handle first, const RenderCall& call) {
+    return nb::make_tuple(first, call.size, call.color, setting(engine::SettingId::ModernFont),
+                          setting(engine::SettingId::SmoothFont), setting(engine::SettingId::EmojiOffsetY), call.face);
+}
+
+/// Drops the oldest entries until `cache` holds at most the setting's limit.
+void trim_cache(PyObject* cache, engine::SettingId limit_setting) {
+    nb::object limit = setting(limit_setting);
+    for (;;) {
+        Py_ssize_t length = PyObject_Length(cache);
+        if (length < 0) throw nb::python_error();
+        int over = PyObject_RichCompareBool(nb::int_(length).ptr(), limit.ptr(), Py_GT);
+        if (over < 0) throw nb::python_error();
+        if (over == 0) return;
+        nb::object iterator = nb::steal(PyObject_GetIter(cache));
+        if (!iterator.is_valid()) throw nb::python_error();
+        nb::object oldest = nb::steal(PyIter_Next(iterator.ptr()));
+        if (!oldest.is_valid()) throw nb::python_error();
+        if (PyObject_DelItem(cache, oldest.ptr()) != 0) throw nb::python_error();
+    }
+}
+
+/// int(metrics[1]): the line height that every surface of the line shares.
+int standard_height(LumoFontObject* self, const RenderCall& call) {
+    nb::object metrics = font::get_metrics(self, call.size, call.face);
+    nb::object height = nb::steal(PySequence_GetItem(metrics.ptr(), 1));
+    if (!height.is_valid()) throw nb::python_error();
+    return nb::cast<int>(nb::int_(height));
+}
+
+nb::object transparent_surface(long width, long height) {
+    nb::module_ pygame = nb::module_::import_("pygame");
+    return pygame.attr("Surface")(nb::make_tuple(width, height), pygame.attr("SRCALPHA"));
+}
+
+bool is_pure_ascii(nb::handle text) {
+    Py_ssize_t length = PyUnicode_GET_LENGTH(text.ptr());
+    for (Py_ssize_t i = 0; i < length; ++i) {
+        Py_UCS4 ch = PyUnicode_READ_CHAR(text.ptr(), i);
+        if (ch > 127 || ch == '^' || ch == '<' || ch == '}') return false;
+    }
+    return true;
+}
+
+/// Changing ASCII text (a score, a timer): each character is drawn once and
+/// kept in the glyph cache; the line is composed from those pieces.
+nb::object render_dynamic(LumoFontObject* self, const RenderCall& call, nb::handle primary_path) {
+    Py_ssize_t length = PyUnicode_GET_LENGTH(call.text.ptr());
+    std::vector<nb::object> keys;
+    long total_width = 0;
+    for (Py_ssize_t i = 0; i < length; ++i) {
+        nb::object ch = nb::steal(PyUnicode_Substring(call.text.ptr(), i, i + 1));
+        nb::object key = cache_key(ch, call);
+        PyObject* entry = font::cache_find(self->glyph_cache, key.ptr());
+        nb::object stored;
+        if (entry == nullptr) {
+            stored = shaping::render_shaped_run(self, ch, call.size, call.color, primary_path, call.face);
+            font::cache_store(self->glyph_cache, key.ptr(), stored.ptr());
+        } else {
+            stored = nb::borrow(entry);
+        }
+        total_width += nb::cast<long>(nb::int_(stored[1]));
+        keys.push_back(std::move(key));
+    }
+    int height = standard_height(self, call);
+    nb::object line = transparent_surface(std::max(1L, total_width), static_cast<long>(height * 1.5));
+    long pen = 0;
+    for (const nb::object& key : keys) {
+        nb::object entry = nb::steal(PyObject_GetItem(self->glyph_cache, key.ptr()));
+        if (!entry.is_valid()) throw nb::python_error();
+        nb::object items = nb::steal(PySequence_Tuple(entry.ptr()));
+        if (!items.is_valid()) throw nb::python_error();
+        if (PyTuple_GET_SIZE(items.ptr()) != 2) {
+            PyErr_Format(PyExc_ValueError, "too many values to unpack (expected 2)");
+            throw nb::python_error();
+        }
+        line.attr("blit")(items[0], nb::make_tuple(pen, 0));
+        pen += nb::cast<long>(nb::int_(items[1]));
+    }
+    trim_cache(self->glyph_cache, engine::SettingId::MaxGlyphCache);
+    return line;
+}
+
+/// The runs placed side by side by their advances on one line surface.
+nb::object compose_line(const std::vector<nb::object>& surfaces, const std::vector<long>& advances, long total,
+                        int height) {
+    if (surfaces.size() == 1) return surfaces.front();
+    long line_height = static_cast<long>(height * 1.5);
+    if (surfaces.empty()) return transparent_surface(1, line_height);
+    long width = std::max(1L, total);
+    // Room for the last run's overhang (or less, when it ends short of its advance).
+    width += nb::cast<long>(surfaces.back().attr("get_width")()) - advances.back();
+    nb::object line = transparent_surface(width, line_height);
+    long pen = 0;
+    for (std::size_t i = 0; i < surfaces.size(); ++i) {
+        line.attr("blit")(surfaces[i], nb::make_tuple(pen, 0));
+        pen += advances[i];
+    }
+    return line;
+}
+
+nb::object render(LumoFontObject* self, PyObject* const* given) {
+    RenderCall call = read_arguments(self, given);
+    if (call.text.is_none()) {
+        PyErr_SetString(PyExc_TypeError, "object of type 'NoneType' has no len()");
+        throw nb::python_error();
+    }
+    nb::object key = cache_key(call.text, call);
+    if (!call.dynamic) {
+        if (PyObject* cached = font::cache_find(self->text_cache, key.ptr())) return nb::borrow(cached);
+    }
+
+    font::ensure_initialized(self);
+    nb::object primary_path = font::get_true_path(self, self->primary_name, call.face);
+    nb::object fallback_path = font::get_true_path(self, self->fallback_name, call.face);
+    if (call.dynamic && is_pure_ascii(call.text)) return render_dynamic(self, call, primary_path);
+
+    int height = standard_height(self, call);
+    LineContext context{call.color, call.face, primary_path, fallback_path};
+    std::vector<Run> runs = segment_line(self, call.text, context);
+
+    std::vector<nb::object> surfaces;
+    std::vector<long> advances;
+    long total = 0;
+    for (const Run& run : runs) {
+        nb::object result = shaping::render_shaped_run(self, run.text, call.size, run.color, run.path, run.face);
+        nb::object items = nb::steal(PySequence_Tuple(result.ptr()));
+        if (!items.is_valid()) throw nb::python_error();
+        if (PyTuple_GET_SIZE(items.ptr()) != 2) {
+            PyErr_SetString(PyExc_ValueError, "too many values to unpack (expected 2)");
+            throw nb::python_error();
+        }
+        long advance = nb::cast<long>(nb::int_(items[1]));
+        surfaces.push_back(items[0]);
+        advances.push_back(advance);
+        total += advance;
+    }
+    nb::object line = compose_line(surfaces, advances, total, height);
+    if (!call.dynamic) font::cache_store(self->text_cache, key.ptr(), line.ptr());
+    trim_cache(self->text_cache, engine::SettingId::MaxTextCache);
+    trim_cache(self->glyph_cache, engine::SettingId::MaxGlyphCache);
+    return line;
+}
+
+}  // namespace
+
+PyObject* render_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    PyObject* given[5];
+    if (!engine::parse_call_arguments("render", {"text", "size", "color", "dynamic", "face"}, 2, args, nargs, kwnames,
+                                      given))
+        return nullptr;
+    return engine::call_guarded([&] { return render(reinterpret_cast<LumoFontObject*>(self), given); });
+}
+
+}  // namespace lumo::render

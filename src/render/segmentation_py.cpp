@@ -1,0 +1,174 @@
+// Cutting a line into runs, and ordering them for drawing.
+#include "render/segmentation_py.h"
+
+#include <string>
+
+#include "engine/engine_namespace_py.h"
+#include "font/lumo_font_methods_py.h"
+#include "render/char_categories.h"
+#include "render/run_direction.h"
+#include "render/script_groups.h"
+
+namespace nb = nanobind;
+
+namespace lumo::render {
+namespace {
+
+// A face tag's "={" may start at most this many characters after its "<".
+constexpr Py_ssize_t kMaxFaceTagReach = 29;
+
+bool same_path(nb::handle a, nb::handle b) {
+    if (a.ptr() == b.ptr()) return true;
+    if (!a.is_valid() || !b.is_valid()) return false;
+    int equal = PyObject_RichCompareBool(a.ptr(), b.ptr(), Py_EQ);
+    if (equal < 0) throw nb::python_error();
+    return equal == 1;
+}
+
+class Segmenter {
+public:
+    Segmenter(font::LumoFontObject* self, nb::handle text, const LineContext& context)
+        : self_(self), text_(text), length_(PyUnicode_GET_LENGTH(text.ptr())), context_(context),
+          color_(nb::borrow(context.color)), face_(nb::borrow(context.face)),
+          primary_path_(nb::borrow(context.primary_path)), fallback_path_(nb::borrow(context.fallback_path)) {}
+
+    std::vector<Run> runs() {
+        Py_ssize_t i = 0;
+        while (i < length_) {
+            Py_UCS4 ch = at(i);
+            if (ch == '^' && i + 1 < length_ && colour_tag(at(i + 1))) {
+                i += 2;
+            } else if (ch == '<' && face_open_tag(i)) {
+                // face_open_tag moved i past the tag
+            } else if (ch == '}' && i + 1 < length_ && at(i + 1) == '>') {
+                face_close_tag();
+                i += 2;
+            } else {
+                if (!is_dropped_mark(ch)) place(ch);
+                ++i;
+            }
+        }
+        flush();
+        return std::move(runs_);
+    }
+
+private:
+    Py_UCS4 at(Py_ssize_t i) const { return PyUnicode_READ_CHAR(text_.ptr(), i); }
+
+    void flush() {
+        if (chars_.empty()) return;
+        nb::object run_text = nb::steal(
+            PyUnicode_FromKindAndData(PyUnicode_4BYTE_KIND, chars_.data(), static_cast<Py_ssize_t>(chars_.size())));
+        if (!run_text.is_valid()) throw nb::python_error();
+        runs_.push_back({run_text, last_path_, color_, group_, face_});
+        chars_.clear();
+    }
+
+    /// "^" followed by a palette key or "r": the colour changes. The palette is
+    /// read now, so a host that changed it is followed.
+    bool colour_tag(Py_UCS4 key) {
+        nb::object key_text = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(key)));
+        nb::handle palette(PyDict_GetItemString(engine::engine_namespace(), "RICH_PALETTE"));
+        bool restore = key == 'r';
+        if (!restore) {
+            if (!palette.is_valid()) return false;
+            int known = PySequence_Contains(palette.ptr(), key_text.ptr());
+            if (known < 0) throw nb::python_error();
+            if (known == 0) return false;
+        }
+        flush();
+        if (restore) {
+            color_ = nb::borrow(context_.color);
+            return true;
+        }
+        nb::object colour = nb::steal(PyObject_GetItem(palette.ptr(), key_text.ptr()));
+        if (!colour.is_valid()) throw nb::python_error();
+        if (!colour.is_none() && !PyTuple_Check(colour.ptr())) {
+            PyErr_Format(PyExc_TypeError, "Expected %s, got %.200s", "tuple", Py_TYPE(colour.ptr())->tp_name);
+            throw nb::python_error();
+        }
+        color_ = colour;
+        return true;
+    }
+
+    /// "<word={" within reach: the face changes until "}>".
+    bool face_open_tag(Py_ssize_t& i) {
+        Py_ssize_t window_end = std::min(length_, i + kMaxFaceTagReach + 2);
+        Py_ssize_t open_at = -1;
+        for (Py_ssize_t j = i; j + 1 < window_end; ++j)
+            if (at(j) == '=' && at(j + 1) == '{') {
+                open_at = j;
+                break;
+            }
+        if (open_at < 0) return false;
+        flush();
+        Py_ssize_t word_start = (i + 1 < length_ && at(i + 1) == '/') ? i + 2 : i + 1;
+        nb::object word = nb::steal(PyUnicode_Substring(text_.ptr(), std::min(word_start, open_at), open_at));
+        if (!word.is_valid()) throw nb::python_error();
+        face_ = word.attr("lower")().attr("strip")();
+        primary_path_ = font::get_true_path(self_, self_->primary_name, face_);
+        fallback_path_ = font::get_true_path(self_, self_->fallback_name, face_);
+        last_path_ = nb::object();
+        i = open_at + 2;
+        return true;
+    }
+
+    void face_close_tag() {
+        flush();
+        face_ = nb::borrow(context_.face);
+        primary_path_ = nb::borrow(context_.primary_path);
+        fallback_path_ = nb::borrow(context_.fallback_path);
+        last_path_ = nb::object();
+    }
+
+    void place(Py_UCS4 ch) {
+        int group = classify_script(ch);
+        bool inheritable = is_mark(ch) || is_format(ch);
+        nb::object path;
+        if (inheritable && last_path_.is_valid() && !last_path_.is_none() && group_ != 0) {
+            // Marks and joiners stay with the character they belong to.
+            path = last_path_;
+            group = group_;
+        } else if (ch == 0x20 || ch == 0xA0) {
+            // Spaces take the fallback font so a line keeps one height, and cost no lookup.
+            path = fallback_path_;
+        } else {
+            nb::object one = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(ch)));
+            path = font::find_best_font_path(self_, one, face_);
+        }
+        if (chars_.empty()) {
+            group_ = group;
+        } else if (!same_path(path, last_path_) || group != group_) {
+            flush();
+            group_ = group;
+        }
+        chars_.push_back(ch);
+        last_path_ = path;
+    }
+
+    font::LumoFontObject* self_;
+    nb::handle text_;
+    Py_ssize_t length_;
+    const LineContext& context_;
+    nb::object color_, face_, primary_path_, fallback_path_;
+    nb::object last_path_;  // invalid (no character yet) is distinct from a None path
+    int group_ = -1;
+    std::u32string chars_;
+    std::vector<Run> runs_;
+};
+
+}  // namespace
+
+std::vector<Run> segment_line(font::LumoFontObject* self, nb::handle text, const LineContext& context) {
+    std::vector<Run> runs = Segmenter(self, text, context).runs();
+    std::vector<RunDirection> directions;
+    directions.reserve(runs.size());
+    for (const Run& run : runs) directions.push_back(direction_of_group(run.script_group));
+    resolve_neutral_runs(directions);
+    std::vector<Run> ordered;
+    ordered.reserve(runs.size());
+    for (std::size_t index : drawing_order(directions)) ordered.push_back(std::move(runs[index]));
+    return ordered;
+}
+
+}  // namespace lumo::render

@@ -1,0 +1,32 @@
+// Cutting a line into runs: one font file, one script group, one colour and
+// one face each, with the inline markup applied, invisible marks dropped and
+// right-to-left blocks put into drawing order.
+#pragma once
+
+#include <nanobind/nanobind.h>
+
+#include <vector>
+
+#include "font/lumo_font_object_py.h"
+
+namespace lumo::render {
+
+struct Run {
+    nanobind::object text;   // the run's characters in typed order
+    nanobind::object path;   // path data of the font that draws it
+    nanobind::object color;  // colour in force
+    int script_group;        // 0..7
+    nanobind::object face;   // face word in force
+};
+
+struct LineContext {
+    nanobind::handle color;           // the colour the call asked for
+    nanobind::handle face;            // the call's resolved face
+    nanobind::handle primary_path;    // path data of the primary family in that face
+    nanobind::handle fallback_path;   // and of the fallback family
+};
+
+/// The runs of `text`, left to right in drawing order.
+std::vector<Run> segment_line(font::LumoFontObject* self, nanobind::handle text, const LineContext& context);
+
+}  // namespace lumo::render

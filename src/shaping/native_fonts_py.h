@@ -1,0 +1,42 @@
+// The native font objects that the font object's caches hold: a HarfBuzz font
+// over the bytes of its file, and a FreeType face at one pixel size.
+#pragma once
+
+#include <nanobind/nanobind.h>
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <memory>
+#include <string>
+
+#include "font/freetype_handles.h"
+#include "shaping/harfbuzz_font.h"
+
+namespace lumo::shaping {
+
+/// A HarfBuzz font built over the bytes of a font file; the bytes object is
+/// shared with the cache entry that holds it, so the file is in memory once.
+struct HarfBuzzFontObject {
+    nanobind::bytes data;
+    std::unique_ptr<HarfBuzzFont> font;
+};
+
+/// A FreeType face with its pixel size set.
+struct FreeTypeFaceObject {
+    font::FtFacePtr face;
+    int pixel_size = 0;
+};
+
+void bind_native_fonts(nanobind::module_& native);
+
+/// The wrapped HarfBuzz font, or nullptr when `object` is not one.
+const HarfBuzzFontObject* as_harfbuzz_font(nanobind::handle object);
+
+/// The wrapped FreeType face, or nullptr when `object` is not one.
+FreeTypeFaceObject* as_freetype_face(nanobind::handle object);
+
+nanobind::object wrap_harfbuzz_font(HarfBuzzFontObject font);
+nanobind::object wrap_freetype_face(FreeTypeFaceObject face);
+
+}  // namespace lumo::shaping

@@ -1,0 +1,191 @@
+// Drawing one run: the HarfBuzz font and FreeType face of its file (cached on
+// the font object), layout and rasterising in the native core, and painting
+// straight into the new surface's pixels.
+#include "shaping/shaped_run_py.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/console_py.h"
+#include "engine/host_errors_py.h"
+#include "engine/host_text_py.h"
+#include "engine/settings_py.h"
+#include "font/freetype_errors.h"
+#include "font/object_caches_py.h"
+#include "font/path_data_py.h"
+#include "font/shared_freetype.h"
+#include "font/sized_fonts_py.h"
+#include "index/atomic_file.h"
+#include "shaping/native_fonts_py.h"
+#include "shaping/run_layout.h"
+#include "shaping/surface_pixels_py.h"
+#include "shaping/synthetic_style_py.h"
+
+namespace nb = nanobind;
+
+namespace lumo::shaping {
+namespace {
+
+using font::LumoFontObject;
+
+nb::object new_surface(long width, long height) {
+    nb::module_ pygame = nb::module_::import_("pygame");
+    return pygame.attr("Surface")(nb::make_tuple(width, height), pygame.attr("SRCALPHA"));
+}
+
+/// An empty run: nothing drawn, the pen moves by `advance`.
+nb::object empty_run(long width, long height, long advance) {
+    return nb::make_tuple(new_surface(width, height), advance);
+}
+
+/// Runs set in the emoji font are drawn whole by pygame's older font engine,
+/// always white, lowered onto the text's baseline when SMOOTH_FONT is on.
+nb::object render_emoji_run(LumoFontObject* self, nb::handle text, nb::handle size, int ascent, long height) {
+    nb::object engine = font::get_old_engine(self, size);
+    nb::object raw = engine.attr("render")(text, nb::bool_(self->anti_alias != 0), nb::make_tuple(255, 255, 255));
+    long width = std::max(1L, nb::cast<long>(raw.attr("get_width")()));
+    nb::object surface = new_surface(width, height);
+    long drop = 0;
+    if (engine::setting_flag(engine::SettingId::SmoothFont)) {
+        double offset = nb::cast<double>(nb::float_(nb::borrow(engine::setting_value(engine::SettingId::EmojiOffsetY))));
+        long lift = static_cast<long>(nb::cast<double>(nb::float_(size)) * offset);
+        drop = std::max(0L, ascent - nb::cast<long>(engine.attr("get_ascent")()) - lift);
+    }
+    surface.attr("blit")(raw, nb::make_tuple(0, drop));
+    return nb::make_tuple(surface, width);
+}
+
+/// The face at `size` for (path, index, face word), created once; null when it cannot be.
+nb::object freetype_face(LumoFontObject* self, const font::PathData& where, nb::handle size, nb::handle face) {
+    nb::object key = nb::make_tuple("FT", where.path, where.index, size, face);
+    if (PyObject* known = font::cache_find(self->font_objs, key.ptr())) return nb::borrow(known);
+    if (where.path.is_none()) return nb::object();
+    std::string path;
+    try {
+        path = engine::path_bytes_of(where.path);
+    } catch (nb::python_error& error) {
+        if (!error.matches(PyExc_Exception)) throw;
+        return nb::object();
+    }
+    int pixel_size = 0;
+    if (!nb::try_cast<int>(size, pixel_size)) return nb::object();
+    FT_Library library = font::shared_freetype_library();
+    FT_Face created = nullptr;
+    if (library == nullptr || path.find('\0') != std::string::npos ||
+        FT_New_Face(library, path.c_str(), where.index, &created) != 0)
+        return nb::object();
+    font::FtFacePtr owned(created);
+    if (pixel_size <= 0 || FT_Set_Pixel_Sizes(created, 0, static_cast<FT_UInt>(pixel_size)) != 0) return nb::object();
+    nb::object wrapped = wrap_freetype_face({std::move(owned), pixel_size});
+    font::cache_store(self->font_objs, key.ptr(), wrapped.ptr());
+    return wrapped;
+}
+
+std::vector<std::uint32_t> code_points_of(nb::handle text) {
+    if (!PyUnicode_Check(text.ptr())) {
+        PyErr_Format(PyExc_TypeError, "Expected str, got %.200s", Py_TYPE(text.ptr())->tp_name);
+        throw nb::python_error();
+    }
+    Py_ssize_t length = PyUnicode_GET_LENGTH(text.ptr());
+    std::vector<std::uint32_t> code_points(static_cast<std::size_t>(length));
+    for (Py_ssize_t i = 0; i < length; ++i) code_points[static_cast<std::size_t>(i)] = PyUnicode_READ_CHAR(text.ptr(), i);
+    return code_points;
+}
+
+RasterOptions raster_options(LumoFontObject* self, nb::handle font_path, nb::handle face) {
+    RasterOptions options;
+    options.anti_aliased = self->anti_alias != 0;
+    int face_given = PyObject_IsTrue(face.ptr());
+    if (face_given < 0) throw nb::python_error();
+    if (face_given && is_synthetic_needed(self, nb::str(""), face, font_path)) {
+        engine::SyntheticStyle style = synthetic_flags(face);
+        options.synthetic_bold = style.bold;
+        options.synthetic_italic = style.italic;
+    }
+    return options;
+}
+
+}  // namespace
+
+nb::object get_hb_font(LumoFontObject* self, nb::handle path_data) {
+    font::PathData where = font::parse_path_data(path_data, 0);
+    nb::object key = nb::make_tuple(where.path, where.index);
+    if (PyObject* entry = font::cache_find(self->hb_fonts, key.ptr())) {
+        nb::object font = nb::steal(PySequence_GetItem(entry, 0));
+        if (!font.is_valid()) throw nb::python_error();
+        return font;
+    }
+    nb::object failure;
+    std::string path;
+    if (where.path.is_none()) {
+        failure = nb::str("expected str, bytes or os.PathLike object, not NoneType");
+    } else {
+        path = engine::path_bytes_of(where.path);
+        std::string contents;
+        if (path.find('\0') != std::string::npos) {
+            failure = nb::str("embedded null byte");
+        } else if (auto error = index::read_whole_file(path, contents)) {
+            failure = nb::str(engine::os_error(*error));  // the host's open() words it this way
+        } else {
+            nb::bytes data(contents.data(), contents.size());
+            FontLoadError load_error;
+            HarfBuzzFontObject loaded{data, HarfBuzzFont::from_borrowed_bytes(
+                                                std::span<const std::uint8_t>(
+                                                    reinterpret_cast<const std::uint8_t*>(data.c_str()), data.size()),
+                                                where.index, load_error)};
+            if (loaded.font) {
+                nb::object font = wrap_harfbuzz_font(std::move(loaded));
+                font::cache_store(self->hb_fonts, key.ptr(), nb::make_tuple(font, data).ptr());
+                return font;
+            }
+            failure = nb::str(load_error.message.c_str());
+        }
+    }
+    engine::print_line(nb::str("Error loading HarfBuzz font at ") + nb::str(where.path) + nb::str(", (index ") +
+                       nb::str(std::to_string(where.index).c_str()) + nb::str("): ") + failure);
+    return nb::none();
+}
+
+nb::object render_shaped_run(LumoFontObject* self, nb::handle text, nb::handle size, nb::handle color,
+                             nb::handle font_path, nb::handle face) {
+    nb::object metrics = font::get_metrics(self, size, face);
+    double ascent = nb::cast<double>(nb::float_(metrics[0]));
+    double line_height = nb::cast<double>(nb::float_(metrics[1]));
+    int baseline = static_cast<int>(ascent + 0.5);
+    long height = static_cast<long>(line_height * 1.5);
+
+    bool is_record = PyList_Check(font_path.ptr()) || PyTuple_Check(font_path.ptr());
+    nb::object drawn_path = is_record ? nb::object(font_path[0]) : nb::borrow(font_path);
+    int same_as_emoji = PyObject_RichCompareBool(drawn_path.ptr(), self->emoji_path, Py_EQ);
+    if (same_as_emoji < 0) throw nb::python_error();
+    if (same_as_emoji) return render_emoji_run(self, text, size, baseline, height);
+
+    font::PathData where = font::parse_path_data(font_path, 0);
+    where.index = std::max(where.index, 0);
+    nb::object harfbuzz = get_hb_font(self, font_path);
+    if (harfbuzz.is_none()) return empty_run(1, height, 1);
+    nb::object face_object = freetype_face(self, where, size, face);
+    if (!face_object.is_valid()) return empty_run(1, height, 1);
+
+    RasterOptions options = raster_options(self, font_path, face);
+    std::vector<std::uint32_t> code_points = code_points_of(text);
+    RunLayout layout;
+    FT_Error error = layout_run(*as_harfbuzz_font(harfbuzz)->font, as_freetype_face(face_object)->face.get(),
+                                code_points, nb::cast<int>(size), options, layout);
+    if (error != 0) {
+        PyErr_Format(PyExc_RuntimeError, "FreeType error %d: %s", error, font::freetype_error_message(error).c_str());
+        throw nb::python_error();
+    }
+    if (layout.empty) return empty_run(layout.logical_width, height, layout.logical_width);
+
+    nb::object surface = new_surface(layout.surface_width, height);
+    ColorTable colors = surface_color_table(surface, color);
+    {
+        LockedPixels pixels(surface);
+        paint_glyphs(pixels.target(), layout.glyphs, colors, options.anti_aliased, baseline, layout.start_x);
+    }
+    return nb::make_tuple(surface, layout.total_advance);
+}
+
+}  // namespace lumo::shaping
