@@ -1,0 +1,69 @@
+// Writing glyph bitmaps into surface pixels: coverage through the colour
+// table, bounds-checked stores, no blending.
+#include "shaping/glyph_painter.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "shaping/pixel_rounding.h"
+
+namespace lumo::shaping {
+namespace {
+
+bool target_usable(const PixelTarget& target) {
+    return target.pixels != nullptr && target.width > 0 && target.height > 0 &&
+           target.pitch_bytes >= static_cast<std::ptrdiff_t>(target.width) * 4;
+}
+
+/// True when every byte painting will read lies inside `bitmap.bytes`.
+bool bitmap_readable(const GlyphBitmap& bitmap, bool anti_aliased) {
+    const std::int64_t abs_pitch = std::llabs(static_cast<long long>(bitmap.pitch));
+    if (bitmap.rows <= 0 || abs_pitch == 0) return false;
+    if (abs_pitch * bitmap.rows > static_cast<std::int64_t>(bitmap.bytes.size())) return false;
+    const std::int64_t columns_stored = anti_aliased ? abs_pitch : abs_pitch * 8;
+    return bitmap.width <= columns_stored;
+}
+
+/// Coverage of column `px` of a stored row: the byte itself, or 255 for a set
+/// bit of a 1-bit row.
+std::uint8_t coverage_at(const std::uint8_t* row, int px, bool anti_aliased) {
+    if (anti_aliased) return row[px];
+    return (row[px >> 3] >> (7 - (px & 7))) & 1 ? 255 : 0;
+}
+
+void paint_glyph(const PixelTarget& target, const PlacedGlyph& glyph, const ColorTable& colors, bool anti_aliased,
+                 int baseline_y, double start_x) {
+    const GlyphBitmap& bitmap = glyph.bitmap;
+    const double draw_x = glyph.glyph_x + bitmap.left + start_x;
+    // In doubles: a hostile bearing must not overflow int arithmetic.
+    const double draw_y = static_cast<double>(baseline_y) - static_cast<double>(bitmap.top) - glyph.y_offset;
+    const std::size_t abs_pitch = static_cast<std::size_t>(std::llabs(static_cast<long long>(bitmap.pitch)));
+    for (int py = 0; py < bitmap.rows; ++py) {
+        const int row = truncate_clamped(py + draw_y + 0.5, -1, target.height);
+        if (row < 0 || row >= target.height) continue;
+        // A bitmap stored bottom row first is read from its last stored row down.
+        const int stored_row = bitmap.pitch > 0 ? py : bitmap.rows - 1 - py;
+        const std::uint8_t* source = bitmap.bytes.data() + static_cast<std::size_t>(stored_row) * abs_pitch;
+        std::uint8_t* destination = target.pixels + row * target.pitch_bytes;
+        for (int px = 0; px < bitmap.width; ++px) {
+            const std::uint8_t coverage = coverage_at(source, px, anti_aliased);
+            if (coverage == 0) continue;
+            const int column = truncate_clamped(px + draw_x + 0.5, -1, target.width);
+            if (column < 0 || column >= target.width) continue;
+            std::memcpy(destination + static_cast<std::ptrdiff_t>(column) * 4, &colors[coverage], 4);
+        }
+    }
+}
+
+}  // namespace
+
+void paint_glyphs(const PixelTarget& target, std::span<const PlacedGlyph> glyphs, const ColorTable& colors,
+                  bool anti_aliased, int baseline_y, double start_x) {
+    if (!target_usable(target)) return;
+    for (const PlacedGlyph& glyph : glyphs) {
+        if (glyph.bitmap.width <= 0 || !bitmap_readable(glyph.bitmap, anti_aliased)) continue;
+        paint_glyph(target, glyph, colors, anti_aliased, baseline_y, start_x);
+    }
+}
+
+}  // namespace lumo::shaping

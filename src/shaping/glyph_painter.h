@@ -1,0 +1,35 @@
+// The painting pass of a shaped run: glyph bitmaps written straight into a
+// surface's 32-bit pixels through a table of precomputed colour values.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "shaping/pixel_format.h"
+#include "shaping/run_layout.h"
+
+namespace lumo::shaping {
+
+/// 32-bit pixels, row after row, each row `pitch_bytes` apart (as SDL
+/// surfaces keep them). Painting refuses a target whose pitch is smaller
+/// than a row of pixels.
+struct PixelTarget {
+    std::uint8_t* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    std::ptrdiff_t pitch_bytes = 0;
+};
+
+/// Paints `glyphs` in order into `target`, each at column glyph_x + left +
+/// start_x and row baseline_y - top - y_offset, every pixel rounded by adding
+/// 0.5 and truncating toward zero. Anti-aliased bitmaps are read as coverage
+/// bytes and write colors[coverage]; 1-bit bitmaps (most significant bit
+/// leftmost) write colors[255]. Zero coverage writes nothing; any other pixel
+/// replaces what is there, so where glyphs overlap the later one wins.
+/// Pixels outside the target are dropped; bitmaps whose bytes do not hold
+/// their rows (|pitch| × rows) or columns are skipped whole.
+void paint_glyphs(const PixelTarget& target, std::span<const PlacedGlyph> glyphs, const ColorTable& colors,
+                  bool anti_aliased, int baseline_y, double start_x);
+
+}  // namespace lumo::shaping

@@ -1,0 +1,77 @@
+// One glyph from outline to a copied bitmap: load, optional synthetic styling,
+// a size check on the outline, render, copy.
+#include "shaping/glyph_raster.h"
+
+#include FT_OUTLINE_H
+
+#include <cstdlib>
+#include <cstring>
+
+#include "engine/freetype_styling.h"
+#include "shaping/shaping_limits.h"
+
+namespace lumo::shaping {
+namespace {
+
+// FreeType refuses bitmaps wider or taller than this itself.
+constexpr unsigned kMaxBitmapSide = 0xFFFF;
+
+/// True when rendering the slot's outline gives a bitmap within our caps.
+/// The control box, rounded outward with a pixel to spare, bounds the bitmap
+/// FreeType would allocate.
+bool outline_fits(const FT_GlyphSlot slot) {
+    if (slot->format != FT_GLYPH_FORMAT_OUTLINE) return true;
+    FT_BBox box{};
+    FT_Outline_Get_CBox(&slot->outline, &box);
+    const double width = (static_cast<double>(box.xMax) - static_cast<double>(box.xMin)) / 64.0 + 2.0;
+    const double rows = (static_cast<double>(box.yMax) - static_cast<double>(box.yMin)) / 64.0 + 2.0;
+    return width <= kMaxBitmapSide && rows <= kMaxBitmapSide &&
+           width * rows <= static_cast<double>(kMaxGlyphBitmapPixels);
+}
+
+/// Copies the slot's bitmap and bearings; fails on a bitmap past the byte cap.
+FT_Error copy_bitmap(const FT_GlyphSlot slot, GlyphBitmap& out) {
+    const FT_Bitmap& source = slot->bitmap;
+    const std::int64_t stored_bytes = std::llabs(static_cast<long long>(source.pitch)) * std::int64_t{source.rows};
+    if (source.width > kMaxBitmapSide || source.rows > kMaxBitmapSide || stored_bytes > kMaxGlyphBitmapBytes)
+        return FT_Err_Raster_Overflow;
+    out.width = static_cast<int>(source.width);
+    out.rows = static_cast<int>(source.rows);
+    out.pitch = source.pitch;
+    out.left = slot->bitmap_left;
+    out.top = slot->bitmap_top;
+    // A bitmap without width draws nothing; its bytes are not kept.
+    if (out.width > 0 && stored_bytes > 0 && source.buffer != nullptr)
+        out.bytes.assign(source.buffer, source.buffer + stored_bytes);
+    return 0;
+}
+
+}  // namespace
+
+FT_Error rasterize_glyph(FT_Face face, std::uint32_t glyph_id, const RasterOptions& options, GlyphBitmap& bitmap) {
+    bitmap = GlyphBitmap{};
+    if (face == nullptr || face->glyph == nullptr) return FT_Err_Invalid_Face_Handle;
+    const bool synthetic = (options.synthetic_bold || options.synthetic_italic) && engine::styling_available();
+
+    // Loading and rendering are two steps even on the plain path so that the
+    // outline's size is checked before FreeType allocates its bitmap; the
+    // result equals a load with FT_LOAD_RENDER and the same target.
+    const FT_Int32 load_flags = (synthetic || options.anti_aliased) ? FT_LOAD_NO_HINTING : FT_LOAD_TARGET_MONO;
+    if (const FT_Error error = FT_Load_Glyph(face, glyph_id, load_flags)) return error;
+    FT_GlyphSlot slot = face->glyph;
+    if (synthetic) {
+        if (options.synthetic_bold) engine::embolden_glyph_slot(slot);
+        if (options.synthetic_italic) engine::oblique_glyph_slot(slot);
+    }
+    // Embedded bitmaps arrive rendered; FreeType leaves them as they are.
+    if (slot->format != FT_GLYPH_FORMAT_BITMAP) {
+        if (!outline_fits(slot)) return FT_Err_Raster_Overflow;
+        const FT_Render_Mode mode = options.anti_aliased ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO;
+        if (const FT_Error error = FT_Render_Glyph(slot, mode)) return error;
+    }
+    const FT_Error error = copy_bitmap(slot, bitmap);
+    if (error != 0) bitmap = GlyphBitmap{};
+    return error;
+}
+
+}  // namespace lumo::shaping

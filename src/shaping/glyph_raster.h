@@ -1,0 +1,41 @@
+// Loading one glyph through FreeType at the face's pixel size, with synthetic
+// bold or slant when asked, and copying its bitmap out of the glyph slot.
+#pragma once
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <cstdint>
+#include <vector>
+
+namespace lumo::shaping {
+
+/// A glyph bitmap copied out of FreeType's glyph slot, which the next load
+/// overwrites. `bytes` holds |pitch| × rows bytes, or nothing when width is 0.
+/// A negative pitch means the rows are stored bottom row first.
+struct GlyphBitmap {
+    std::vector<std::uint8_t> bytes;
+    int width = 0;  // pixels
+    int rows = 0;
+    int pitch = 0;  // bytes per stored row
+    int left = 0;   // pixels from the glyph origin to the bitmap's left column
+    int top = 0;    // pixels from the baseline up to the bitmap's top row
+};
+
+struct RasterOptions {
+    bool anti_aliased = true;  // 8-bit coverage; false renders 1-bit rows
+    bool synthetic_bold = false;
+    bool synthetic_italic = false;
+};
+
+/// Loads and renders glyph `glyph_id` of `face` (pixel size already set) into
+/// `bitmap`. Synthetic bold and slant are applied to the unhinted outline,
+/// bold first, when asked and styling is available; otherwise the glyph is
+/// rendered plain: unhinted 8-bit coverage, or hinted for and rendered to
+/// 1-bit. Colour glyphs are never requested. A glyph whose bitmap would pass
+/// kMaxGlyphBitmapPixels fails with FT_Err_Raster_Overflow before FreeType
+/// allocates it. Returns FreeType's error, 0 on success; `bitmap` is empty
+/// after a failure.
+FT_Error rasterize_glyph(FT_Face face, std::uint32_t glyph_id, const RasterOptions& options, GlyphBitmap& bitmap);
+
+}  // namespace lumo::shaping

@@ -1,0 +1,60 @@
+// A HarfBuzz font built over the bytes of one font file, which it keeps for
+// as long as HarfBuzz may read them.
+#pragma once
+
+#include <hb.h>
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "shaping/harfbuzz_handles.h"
+
+namespace lumo::shaping {
+
+/// Why a HarfBuzz font could not be made. `error_number` is the errno of a
+/// file that could not be read (0 otherwise); `message` always says what
+/// went wrong in a few words.
+struct FontLoadError {
+    int error_number = 0;
+    std::string message;
+};
+
+class HarfBuzzFont {
+public:
+    /// Reads the file at `path` (file-system bytes) and builds face
+    /// `face_index` of it; a negative index means face 0.
+    static std::unique_ptr<HarfBuzzFont> load(const std::string& path, int face_index, FontLoadError& error);
+
+    /// Builds face `face_index` over `bytes`, which the font takes over.
+    /// HarfBuzz accepts any bytes and makes an empty face of garbage, so a
+    /// face without glyphs counts as "cannot be used" and is refused here,
+    /// as is a face index past the end of a collection.
+    static std::unique_ptr<HarfBuzzFont> from_bytes(std::vector<std::uint8_t> bytes, int face_index,
+                                                    FontLoadError& error);
+
+    HarfBuzzFont(const HarfBuzzFont&) = delete;
+    HarfBuzzFont& operator=(const HarfBuzzFont&) = delete;
+
+    /// The font, at HarfBuzz's default scale: positions come out in font units.
+    hb_font_t* font() const noexcept { return font_.get(); }
+    /// Units per em of the face; never 0.
+    unsigned upem() const noexcept { return upem_; }
+    unsigned glyph_count() const noexcept { return glyph_count_; }
+    std::span<const std::uint8_t> bytes() const noexcept { return bytes_; }
+
+private:
+    HarfBuzzFont() = default;
+
+    // Declared first so it is destroyed last: the blob, face and font read it.
+    std::vector<std::uint8_t> bytes_;
+    HbBlobPtr blob_;
+    HbFacePtr face_;
+    HbFontPtr font_;
+    unsigned upem_ = 0;
+    unsigned glyph_count_ = 0;
+};
+
+}  // namespace lumo::shaping

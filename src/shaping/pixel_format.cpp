@@ -1,0 +1,32 @@
+// Colour encoding for 32-bit surfaces, matching SDL's own mapping bit for bit.
+#include "shaping/pixel_format.h"
+
+namespace lumo::shaping {
+namespace {
+
+/// One channel placed into a pixel. Losses of 8 or more drop the channel, as
+/// SDL's do for a channel the format lacks; shifts past the pixel drop it too
+/// (a hostile format must not make us shift by 32).
+std::uint32_t place_channel(std::uint8_t value, std::uint8_t loss, std::uint8_t shift) {
+    if (loss >= 8 || shift >= 32) return 0;
+    return static_cast<std::uint32_t>(value >> loss) << shift;
+}
+
+}  // namespace
+
+std::uint32_t map_rgba(const PixelFormat& format, std::uint8_t red, std::uint8_t green, std::uint8_t blue,
+                       std::uint8_t alpha) {
+    return place_channel(red, format.losses[0], format.shifts[0]) |
+           place_channel(green, format.losses[1], format.shifts[1]) |
+           place_channel(blue, format.losses[2], format.shifts[2]) |
+           (place_channel(alpha, format.losses[3], format.shifts[3]) & format.masks[3]);
+}
+
+ColorTable color_table(const PixelFormat& format, std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+    ColorTable table{};
+    for (unsigned alpha = 0; alpha < table.size(); ++alpha)
+        table[alpha] = map_rgba(format, red, green, blue, static_cast<std::uint8_t>(alpha));
+    return table;
+}
+
+}  // namespace lumo::shaping

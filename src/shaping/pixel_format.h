@@ -1,0 +1,30 @@
+// A surface's 32-bit pixel encoding as SDL describes it, and the encoding of
+// one colour at every alpha, which painting uses as its lookup table.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace lumo::shaping {
+
+/// Channel masks, shifts and losses in the order red, green, blue, alpha, as
+/// SDL reports them (pygame's get_masks(), get_shifts(), get_losses()).
+struct PixelFormat {
+    std::uint32_t masks[4] = {};
+    std::uint8_t shifts[4] = {};
+    std::uint8_t losses[4] = {};
+};
+
+/// Pixel value for entry `alpha`: the run colour at that coverage.
+using ColorTable = std::array<std::uint32_t, 256>;
+
+/// The pixel value SDL_MapRGBA gives for a palette-free format (what pygame's
+/// Surface.map_rgb((r, g, b, a)) returns): each channel loses its low bits and
+/// moves to its shift; alpha is also masked, so formats without alpha ignore it.
+std::uint32_t map_rgba(const PixelFormat& format, std::uint8_t red, std::uint8_t green, std::uint8_t blue,
+                       std::uint8_t alpha);
+
+/// map_rgba of one colour for every alpha 0..255.
+ColorTable color_table(const PixelFormat& format, std::uint8_t red, std::uint8_t green, std::uint8_t blue);
+
+}  // namespace lumo::shaping

@@ -1,0 +1,104 @@
+// Shaping a run and placing its glyphs: pen positions in float pixels, the ink
+// and logical extents, and the widths the run's surface is built from.
+#include "shaping/run_layout.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "shaping/harfbuzz_handles.h"
+#include "shaping/pixel_rounding.h"
+#include "shaping/shaping_limits.h"
+
+namespace lumo::shaping {
+namespace {
+
+/// Horizontal reach of the run's ink and logical boxes. The start values sit
+/// far outside any real extent, so that min > max means "no glyph seen".
+struct RunExtent {
+    double min_x = 999999.0;
+    double max_x = -999999.0;
+
+    void include(double draw_x, double glyph_right, double logical_x1, double logical_x2) {
+        min_x = std::min({min_x, draw_x, logical_x1, logical_x2});
+        max_x = std::max({max_x, glyph_right, logical_x1, logical_x2});
+    }
+};
+
+/// Rounds a pixel quantity: adds 0.5 and keeps the integer part.
+int round_pixels(double value, int lowest) {
+    return truncate_clamped(value + 0.5, lowest, kMaxRunExtentPixels);
+}
+
+/// Fills in the widths once every glyph is placed.
+void finish_widths(double pen_x, const RunExtent& extent, RunLayout& layout) {
+    layout.total_advance = round_pixels(pen_x, -kMaxRunExtentPixels);
+    layout.logical_width = std::max(1, layout.total_advance);
+    layout.empty = extent.min_x > extent.max_x;
+    if (layout.empty) {
+        layout.start_x = 0.0;
+        layout.surface_width = layout.logical_width;
+        return;
+    }
+    layout.start_x = extent.min_x < 0 ? -extent.min_x : 0.0;
+    const int ink_width = truncate_clamped(extent.max_x + layout.start_x + 1.0, 0, kMaxRunExtentPixels);
+    layout.surface_width = std::max(layout.logical_width, ink_width);
+}
+
+/// Shapes the text into `buffer` with HarfBuzz's guesses for script,
+/// language and direction and no features; false when HarfBuzz ran out of memory.
+bool shape_text(const HarfBuzzFont& font, std::span<const std::uint32_t> text, hb_buffer_t* buffer) {
+    const int length = static_cast<int>(text.size());
+    hb_buffer_add_utf32(buffer, text.data(), length, 0, length);
+    hb_buffer_guess_segment_properties(buffer);
+    hb_shape(font.font(), buffer, nullptr, 0);
+    return hb_buffer_allocation_successful(buffer) != 0;
+}
+
+}  // namespace
+
+FT_Error layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const std::uint32_t> text, int pixel_size,
+                    const RasterOptions& options, RunLayout& layout) {
+    layout = RunLayout{};
+    if (text.empty()) return 0;
+    if (text.size() > kMaxRunCodePoints) return FT_Err_Array_Too_Large;
+
+    HbBufferPtr buffer(hb_buffer_create());
+    if (!shape_text(font, text, buffer.get())) return FT_Err_Out_Of_Memory;
+    unsigned info_count = 0, position_count = 0;
+    const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer.get(), &info_count);
+    const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer.get(), &position_count);
+    const std::size_t glyph_count = std::min(info_count, position_count);
+    if (glyph_count > kMaxRunGlyphs) return FT_Err_Array_Too_Large;
+
+    // HarfBuzz works in font units at its default scale; this turns them into pixels.
+    const double scale = static_cast<double>(pixel_size) / static_cast<double>(font.upem());
+    std::vector<PlacedGlyph> glyphs;
+    glyphs.reserve(glyph_count);
+    std::int64_t bitmap_bytes = 0;
+    double pen_x = 0.0;
+    RunExtent extent;
+    for (std::size_t i = 0; i < glyph_count; ++i) {
+        const double x_advance = positions[i].x_advance * scale;
+        const double x_offset = positions[i].x_offset * scale;
+        const double y_offset = positions[i].y_offset * scale;
+        PlacedGlyph placed;
+        placed.glyph_id = infos[i].codepoint;
+        placed.cluster = infos[i].cluster;
+        if (const FT_Error error = rasterize_glyph(face, placed.glyph_id, options, placed.bitmap)) return error;
+        bitmap_bytes += static_cast<std::int64_t>(placed.bitmap.bytes.size());
+        if (bitmap_bytes > kMaxRunBitmapBytes) return FT_Err_Array_Too_Large;
+
+        placed.glyph_x = pen_x + x_offset;
+        placed.y_offset = y_offset;
+        const double draw_x = placed.glyph_x + placed.bitmap.left;
+        const double glyph_right = draw_x + placed.bitmap.width;
+        extent.include(draw_x, glyph_right, placed.glyph_x, placed.glyph_x + x_advance);
+        glyphs.push_back(std::move(placed));
+        pen_x += x_advance;
+    }
+    layout.glyphs = std::move(glyphs);
+    finish_widths(pen_x, extent, layout);
+    return 0;
+}
+
+}  // namespace lumo::shaping

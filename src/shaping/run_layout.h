@@ -1,0 +1,46 @@
+// The layout pass of a shaped run: HarfBuzz shapes the text, FreeType
+// rasterises each glyph, and the run's pen positions, extents and widths follow.
+#pragma once
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "shaping/glyph_raster.h"
+#include "shaping/harfbuzz_font.h"
+
+namespace lumo::shaping {
+
+/// One shaped glyph ready to paint, in HarfBuzz output order (left to right
+/// on the surface, also for right-to-left text).
+struct PlacedGlyph {
+    GlyphBitmap bitmap;
+    double glyph_x = 0.0;   // pen position plus HarfBuzz x offset, pixels from the run's origin
+    double y_offset = 0.0;  // HarfBuzz y offset in pixels, upwards positive
+    std::uint32_t glyph_id = 0;
+    std::uint32_t cluster = 0;  // index of the code point the glyph came from
+};
+
+struct RunLayout {
+    std::vector<PlacedGlyph> glyphs;
+    int total_advance = 0;  // the run's advance in whole pixels; may be 0 or negative
+    int logical_width = 1;  // max(1, total_advance)
+    bool empty = true;      // no glyphs: draw nothing, advance by logical_width
+    double start_x = 0.0;   // shift right so ink left of the origin stays on the surface
+    int surface_width = 1;  // width of the surface the run is painted on
+};
+
+/// Shapes `text` (code points) with `font` and rasterises every glyph from
+/// `face`, whose pixel size the caller has set to `pixel_size`. Rounding adds
+/// 0.5 and truncates toward zero; every pixel quantity is clamped to
+/// ±kMaxRunExtentPixels. Returns 0, or the error of the first glyph that
+/// fails to load (FreeType's code), FT_Err_Array_Too_Large for a run past the
+/// run limits, FT_Err_Out_Of_Memory when HarfBuzz cannot allocate; after a
+/// failure `layout` is the empty layout.
+FT_Error layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const std::uint32_t> text, int pixel_size,
+                    const RasterOptions& options, RunLayout& layout);
+
+}  // namespace lumo::shaping

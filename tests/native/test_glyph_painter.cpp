@@ -1,0 +1,136 @@
+// Painting glyph bitmaps into 32-bit pixels: coverage through the colour table,
+// 1-bit rows, bottom-up bitmaps, rounding, clipping, overlap and broken bitmaps.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "shaping/glyph_painter.h"
+
+namespace {
+
+using lumo::shaping::ColorTable;
+using lumo::shaping::paint_glyphs;
+using lumo::shaping::PixelTarget;
+using lumo::shaping::PlacedGlyph;
+
+constexpr std::uint32_t kUntouched = 0x5E5E5E5Eu;
+constexpr std::uint32_t kPainted = 0xC0000000u;  // table entry a is kPainted | a
+constexpr int _ = -1;                             // expected: pixel left alone
+constexpr int kRowPaddingPixels = 2;              // rows are pitched wider than the image, as SDL may
+
+PlacedGlyph glyph(std::vector<std::uint8_t> bytes, int width, int rows, int pitch, int left, int top,
+                  double glyph_x = 0.0, double y_offset = 0.0) {
+    return {{std::move(bytes), width, rows, pitch, left, top}, glyph_x, y_offset};
+}
+
+/// Paints into a fresh width × height target and reads back each pixel's
+/// coverage, or -1 where nothing was written. Row padding must stay untouched.
+std::vector<int> paint(int width, int height, const std::vector<PlacedGlyph>& glyphs, bool anti_aliased,
+                       int baseline_y, double start_x) {
+    const int pitch_pixels = width + kRowPaddingPixels;
+    std::vector<std::uint32_t> pixels(std::size_t(pitch_pixels) * height, kUntouched);
+    ColorTable colors;
+    for (unsigned alpha = 0; alpha < 256; ++alpha) colors[alpha] = kPainted | alpha;
+    const PixelTarget target{reinterpret_cast<std::uint8_t*>(pixels.data()), width, height,
+                             std::ptrdiff_t(pitch_pixels) * 4};
+    paint_glyphs(target, glyphs, colors, anti_aliased, baseline_y, start_x);
+
+    std::vector<int> coverage;
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < pitch_pixels; ++column) {
+            const std::uint32_t pixel = pixels[std::size_t(row) * pitch_pixels + column];
+            if (column >= width) {
+                EXPECT_EQ(pixel, kUntouched) << "row padding written at row " << row;
+                continue;
+            }
+            coverage.push_back(pixel == kUntouched ? _ : int(pixel ^ kPainted));
+        }
+    }
+    return coverage;
+}
+
+struct PaintCase {
+    const char* label;
+    bool anti_aliased;
+    int width, height, baseline_y;
+    double start_x;
+    std::vector<PlacedGlyph> glyphs;
+    std::vector<int> expected;  // coverage per pixel, row by row
+};
+void PrintTo(const PaintCase& c, std::ostream* out) { *out << c.label; }
+
+class Painting : public ::testing::TestWithParam<PaintCase> {};
+
+TEST_P(Painting, WritesExactlyTheExpectedPixels) {
+    const PaintCase& c = GetParam();
+    EXPECT_EQ(paint(c.width, c.height, c.glyphs, c.anti_aliased, c.baseline_y, c.start_x), c.expected);
+}
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, Painting,
+    ::testing::Values(
+        PaintCase{"CoverageIndexesTheTableAndZeroWritesNothing", true, 4, 2, 1, 0.0,
+                  {glyph({255, 1, 0}, 3, 1, 3, 0, 1)},
+                  {255, 1, _, _,
+                   _, _, _, _}},
+        PaintCase{"LaterGlyphWinsEvenWhenFainter", true, 4, 1, 1, 0.0,
+                  {glyph({200, 200}, 2, 1, 2, 0, 1), glyph({5, 0}, 2, 1, 2, 0, 1)},
+                  {5, 200, _, _}},
+        PaintCase{"MonoReadsTheMostSignificantBitFirst", false, 12, 1, 1, 0.0,
+                  {glyph({0x80, 0x40}, 10, 1, 2, 0, 1)},
+                  {255, _, _, _, _, _, _, _, _, 255, _, _}},
+        PaintCase{"NegativePitchDrawsTheLastStoredRowOnTop", true, 2, 2, 2, 0.0,
+                  {glyph({1, 2, 3, 4}, 2, 2, -2, 0, 2)},
+                  {3, 4,
+                   1, 2}},
+        PaintCase{"PixelsOutsideTheTargetAreDropped", true, 4, 2, 1, 0.0,
+                  // rows -2 + 0.5 -> -1 (dropped) and -1 + 0.5 -> 0; column 4 is past the edge
+                  {glyph({1, 2, 3, 4, 5, 6}, 3, 2, 3, 2, 3)},
+                  {_, _, 4, 5,
+                   _, _, _, _}},
+        PaintCase{"TruncatesTowardZeroLeftOfTheTarget", true, 3, 1, 1, 0.0,
+                  // columns -1.8 + 0.5 -> -1 (dropped), -0.8 + 0.5 -> 0, 0.2 + 0.5 -> 0 (no ink)
+                  {glyph({10, 20, 0}, 3, 1, 3, 0, 1, -1.8)},
+                  {20, _, _}},
+        PaintCase{"HalfPixelRoundsUp", true, 4, 1, 1, 0.0,
+                  {glyph({7}, 1, 1, 1, 0, 1, 0.49), glyph({9}, 1, 1, 1, 0, 1, 2.5)},
+                  {7, _, _, 9}},
+        PaintCase{"StartXShiftsRightAndYOffsetLifts", true, 3, 2, 2, 1.0,
+                  {glyph({8}, 1, 1, 1, 0, 1, 0.0, 1.0)},
+                  {_, 8, _,
+                   _, _, _}},
+        PaintCase{"InconsistentBitmapsAreSkippedWhole", true, 3, 1, 1, 0.0,
+                  {glyph({9}, 1, 2, 1, 0, 1),            // two rows declared, one stored
+                   glyph({9, 9, 9, 9}, 3, 2, 2, 0, 1),   // wider than its pitch
+                   glyph({9}, 1, 1, 0, 0, 1),            // no pitch
+                   glyph({}, 0, 1, 1, 0, 1),             // no width
+                   glyph({6}, 1, 1, 1, 2, 1)},           // a sound glyph still follows
+                  {_, _, 6}},
+        PaintCase{"MonoWiderThanItsRowsIsSkipped", false, 3, 1, 1, 0.0,
+                  {glyph({0xFF}, 9, 1, 1, 0, 1)},
+                  {_, _, _}},
+        PaintCase{"FarAwayAndNaNPositionsDrawNothing", true, 2, 1, 1, 0.0,
+                  {glyph({1}, 1, 1, 1, 0, 1, 1e300), glyph({1}, 1, 1, 1, 0, 1, -1e300),
+                   glyph({1}, 1, 1, 1, 0, 1, 0.0, 1e300), glyph({1}, 1, 1, 1, 0, 1, kNaN),
+                   glyph({1}, 1, 1, 1, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())},
+                  {_, _}}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST(PaintTarget, TooNarrowAPitchIsRefused) {
+    std::vector<std::uint32_t> pixels(4, kUntouched);
+    ColorTable colors{};
+    colors.fill(kPainted);
+    const PixelTarget target{reinterpret_cast<std::uint8_t*>(pixels.data()), 4, 1, 8};
+    const std::vector<PlacedGlyph> glyphs{glyph({255, 255, 255, 255}, 4, 1, 4, 0, 1)};
+    paint_glyphs(target, glyphs, colors, true, 1, 0.0);
+    EXPECT_EQ(pixels, std::vector<std::uint32_t>(4, kUntouched));
+}
+
+}  // namespace
