@@ -21,34 +21,47 @@ std::unique_ptr<HarfBuzzFont> HarfBuzzFont::load(const std::string& path, int fa
 
 std::unique_ptr<HarfBuzzFont> HarfBuzzFont::from_bytes(std::vector<std::uint8_t> bytes, int face_index,
                                                        FontLoadError& error) {
-    if (bytes.size() > std::numeric_limits<unsigned>::max()) {
-        error = {0, "font data is too large"};
-        return nullptr;
-    }
     std::unique_ptr<HarfBuzzFont> font(new HarfBuzzFont());
     font->bytes_ = std::move(bytes);
-    // The blob borrows the bytes (read-only, no copy); the object owns them.
-    font->blob_.reset(hb_blob_create(reinterpret_cast<const char*>(font->bytes_.data()),
-                                     static_cast<unsigned>(font->bytes_.size()), HB_MEMORY_MODE_READONLY, nullptr,
-                                     nullptr));
-    const unsigned index = face_index < 0 ? 0u : static_cast<unsigned>(face_index);
-    if (index >= hb_face_count(font->blob_.get()) && index > 0) {
-        error = {0, "no face at index " + std::to_string(face_index)};
-        return nullptr;
-    }
-    font->face_.reset(hb_face_create(font->blob_.get(), index));
-    font->glyph_count_ = hb_face_get_glyph_count(font->face_.get());
-    font->upem_ = hb_face_get_upem(font->face_.get());
-    if (font->glyph_count_ == 0 || font->upem_ == 0) {
-        error = {0, "not a usable font (no glyphs)"};
-        return nullptr;
-    }
-    font->font_.reset(hb_font_create(font->face_.get()));
-    if (hb_font_get_face(font->font_.get()) != font->face_.get()) {
-        error = {0, "out of memory"};
-        return nullptr;
-    }
+    font->view_ = font->bytes_;
+    if (!font->build(face_index, error)) return nullptr;
     return font;
+}
+
+std::unique_ptr<HarfBuzzFont> HarfBuzzFont::from_borrowed_bytes(std::span<const std::uint8_t> bytes, int face_index,
+                                                                FontLoadError& error) {
+    std::unique_ptr<HarfBuzzFont> font(new HarfBuzzFont());
+    font->view_ = bytes;
+    if (!font->build(face_index, error)) return nullptr;
+    return font;
+}
+
+bool HarfBuzzFont::build(int face_index, FontLoadError& error) {
+    if (view_.size() > std::numeric_limits<unsigned>::max()) {
+        error = {0, "font data is too large"};
+        return false;
+    }
+    // The blob reads the bytes in place (read-only, no copy).
+    blob_.reset(hb_blob_create(reinterpret_cast<const char*>(view_.data()), static_cast<unsigned>(view_.size()),
+                               HB_MEMORY_MODE_READONLY, nullptr, nullptr));
+    const unsigned index = face_index < 0 ? 0u : static_cast<unsigned>(face_index);
+    if (index >= hb_face_count(blob_.get()) && index > 0) {
+        error = {0, "no face at index " + std::to_string(face_index)};
+        return false;
+    }
+    face_.reset(hb_face_create(blob_.get(), index));
+    glyph_count_ = hb_face_get_glyph_count(face_.get());
+    upem_ = hb_face_get_upem(face_.get());
+    if (glyph_count_ == 0 || upem_ == 0) {
+        error = {0, "not a usable font (no glyphs)"};
+        return false;
+    }
+    font_.reset(hb_font_create(face_.get()));
+    if (hb_font_get_face(font_.get()) != face_.get()) {
+        error = {0, "out of memory"};
+        return false;
+    }
+    return true;
 }
 
 }  // namespace lumo::shaping

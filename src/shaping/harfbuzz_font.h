@@ -35,6 +35,11 @@ public:
     static std::unique_ptr<HarfBuzzFont> from_bytes(std::vector<std::uint8_t> bytes, int face_index,
                                                     FontLoadError& error);
 
+    /// Builds face `face_index` over `bytes` without copying them: the caller
+    /// keeps the bytes alive and unchanged for as long as the font lives.
+    static std::unique_ptr<HarfBuzzFont> from_borrowed_bytes(std::span<const std::uint8_t> bytes, int face_index,
+                                                             FontLoadError& error);
+
     HarfBuzzFont(const HarfBuzzFont&) = delete;
     HarfBuzzFont& operator=(const HarfBuzzFont&) = delete;
 
@@ -43,13 +48,16 @@ public:
     /// Units per em of the face; never 0.
     unsigned upem() const noexcept { return upem_; }
     unsigned glyph_count() const noexcept { return glyph_count_; }
-    std::span<const std::uint8_t> bytes() const noexcept { return bytes_; }
+    std::span<const std::uint8_t> bytes() const noexcept { return view_; }
 
 private:
     HarfBuzzFont() = default;
+    /// Creates blob, face and font over `view_`; false with `error` set when the face cannot be used.
+    bool build(int face_index, FontLoadError& error);
 
     // Declared first so it is destroyed last: the blob, face and font read it.
-    std::vector<std::uint8_t> bytes_;
+    std::vector<std::uint8_t> bytes_;  // empty when the bytes are borrowed
+    std::span<const std::uint8_t> view_;
     HbBlobPtr blob_;
     HbFacePtr face_;
     HbFontPtr font_;

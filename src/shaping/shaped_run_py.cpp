@@ -16,7 +16,6 @@
 #include "font/path_data_py.h"
 #include "font/shared_freetype.h"
 #include "font/sized_fonts_py.h"
-#include "index/atomic_file.h"
 #include "shaping/native_fonts_py.h"
 #include "shaping/run_layout.h"
 #include "shaping/surface_pixels_py.h"
@@ -107,45 +106,6 @@ RasterOptions raster_options(LumoFontObject* self, nb::handle font_path, nb::han
 }
 
 }  // namespace
-
-nb::object get_hb_font(LumoFontObject* self, nb::handle path_data) {
-    font::PathData where = font::parse_path_data(path_data, 0);
-    nb::object key = nb::make_tuple(where.path, where.index);
-    if (PyObject* entry = font::cache_find(self->hb_fonts, key.ptr())) {
-        nb::object font = nb::steal(PySequence_GetItem(entry, 0));
-        if (!font.is_valid()) throw nb::python_error();
-        return font;
-    }
-    nb::object failure;
-    std::string path;
-    if (where.path.is_none()) {
-        failure = nb::str("expected str, bytes or os.PathLike object, not NoneType");
-    } else {
-        path = engine::path_bytes_of(where.path);
-        std::string contents;
-        if (path.find('\0') != std::string::npos) {
-            failure = nb::str("embedded null byte");
-        } else if (auto error = index::read_whole_file(path, contents)) {
-            failure = nb::str(engine::os_error(*error));  // the host's open() words it this way
-        } else {
-            nb::bytes data(contents.data(), contents.size());
-            FontLoadError load_error;
-            HarfBuzzFontObject loaded{data, HarfBuzzFont::from_borrowed_bytes(
-                                                std::span<const std::uint8_t>(
-                                                    reinterpret_cast<const std::uint8_t*>(data.c_str()), data.size()),
-                                                where.index, load_error)};
-            if (loaded.font) {
-                nb::object font = wrap_harfbuzz_font(std::move(loaded));
-                font::cache_store(self->hb_fonts, key.ptr(), nb::make_tuple(font, data).ptr());
-                return font;
-            }
-            failure = nb::str(load_error.message.c_str());
-        }
-    }
-    engine::print_line(nb::str("Error loading HarfBuzz font at ") + nb::str(where.path) + nb::str(", (index ") +
-                       nb::str(std::to_string(where.index).c_str()) + nb::str("): ") + failure);
-    return nb::none();
-}
 
 nb::object render_shaped_run(LumoFontObject* self, nb::handle text, nb::handle size, nb::handle color,
                              nb::handle font_path, nb::handle face) {

@@ -1,0 +1,92 @@
+// The HarfBuzz font per (file, face index) of a font object. The file's bytes
+// are read once into a host bytes object that the cache entry holds next to
+// the font, which reads them in place.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+
+#include "engine/console_py.h"
+#include "engine/host_errors_py.h"
+#include "engine/host_text_py.h"
+#include "font/font_file_bytes.h"
+#include "font/object_caches_py.h"
+#include "font/path_data_py.h"
+#include "shaping/native_fonts_py.h"
+#include "shaping/shaped_run_py.h"
+
+namespace nb = nanobind;
+
+namespace lumo::shaping {
+namespace {
+
+/// The whole file as host bytes; the errno of the failure otherwise.
+int read_into_bytes(const std::string& path, nb::object& data) {
+    if (path.find('\0') != std::string::npos) return EINVAL;
+    int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) return errno;
+    struct Closer {
+        int descriptor;
+        ~Closer() { close(descriptor); }
+    } closer{descriptor};
+    struct stat info {};
+    if (fstat(descriptor, &info) != 0) return errno;
+    if (S_ISDIR(info.st_mode)) return EISDIR;
+    if (static_cast<std::uint64_t>(info.st_size) > font::kMaxFontFileBytes) return EFBIG;
+    const auto size = static_cast<Py_ssize_t>(info.st_size);
+    data = nb::steal(PyBytes_FromStringAndSize(nullptr, size));
+    if (!data.is_valid()) throw nb::python_error();
+    char* buffer = PyBytes_AS_STRING(data.ptr());
+    Py_ssize_t done = 0;
+    while (done < size) {
+        ssize_t got = read(descriptor, buffer + done, static_cast<std::size_t>(size - done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return errno;
+        if (got == 0) break;
+        done += got;
+    }
+    // A file that shrank meanwhile keeps what was read.
+    if (done < size) data = nb::steal(PyBytes_FromStringAndSize(buffer, done));
+    return 0;
+}
+
+}  // namespace
+
+nb::object get_hb_font(font::LumoFontObject* self, nb::handle path_data) {
+    font::PathData where = font::parse_path_data(path_data, 0);
+    nb::object key = nb::make_tuple(where.path, where.index);
+    if (PyObject* entry = font::cache_find(self->hb_fonts, key.ptr())) {
+        nb::object cached = nb::steal(PySequence_GetItem(entry, 0));
+        if (!cached.is_valid()) throw nb::python_error();
+        return cached;
+    }
+    nb::object failure;
+    if (where.path.is_none()) {
+        failure = nb::str("expected str, bytes or os.PathLike object, not NoneType");
+    } else {
+        std::string path = engine::path_bytes_of(where.path);
+        nb::object data;
+        if (int error_number = read_into_bytes(path, data); error_number != 0) {
+            failure = nb::str(engine::os_error({error_number, path}));  // worded as the host's open() words it
+        } else {
+            const auto* bytes = reinterpret_cast<const std::uint8_t*>(PyBytes_AS_STRING(data.ptr()));
+            FontLoadError load_error;
+            auto font = HarfBuzzFont::from_borrowed_bytes(
+                std::span<const std::uint8_t>(bytes, static_cast<std::size_t>(PyBytes_GET_SIZE(data.ptr()))),
+                where.index, load_error);
+            if (font) {
+                nb::object wrapped = wrap_harfbuzz_font({nb::borrow<nb::bytes>(data), std::move(font)});
+                font::cache_store(self->hb_fonts, key.ptr(), nb::make_tuple(wrapped, data).ptr());
+                return wrapped;
+            }
+            failure = nb::str(load_error.message.c_str());
+        }
+    }
+    engine::print_line(nb::str("Error loading HarfBuzz font at ") + nb::str(where.path) + nb::str(", (index ") +
+                       nb::str(std::to_string(where.index).c_str()) + nb::str("): ") + failure);
+    return nb::none();
+}
+
+}  // namespace lumo::shaping
