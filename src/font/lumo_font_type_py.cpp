@@ -10,9 +10,11 @@
 #include "diagnostics/snapshot_py.h"
 #include "engine/call_arguments_py.h"
 #include "engine/engine_namespace_py.h"
+#include "engine/host_errors_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "font/sized_fonts_py.h"
 #include "render/render_entry_py.h"
+#include "render/segmentation_py.h"
 #include "shaping/shaped_run_py.h"
 #include "shaping/synthetic_style_py.h"
 
@@ -154,6 +156,21 @@ const FastMethod render_shaped_run_method = LUMO_METHOD("_render_shaped_run", 5,
     return shaping::render_shaped_run(font, arg[0], arg[1], arg[2], arg[3], arg[4]);
 }, "text", "size", "color", "font_path", "face");
 
+const FastMethod split_runs_method = LUMO_METHOD("_split_runs", 1, {
+    // The runs render() would draw, in drawing order, for tests and debugging.
+    if (!PyUnicode_Check(arg[0])) engine::raise_argument_type_error("text", "str", arg[0]);
+    ensure_initialized(font);
+    nb::object face = arg[2] && arg[2] != Py_None && PyObject_Length(arg[2]) > 0 ? nb::handle(arg[2]).attr("lower")()
+                                                                                 : nb::borrow(font->init_face);
+    nb::object color = arg[1] ? nb::borrow(arg[1]) : nb::object(nb::make_tuple(255, 255, 255));
+    nb::object primary = get_true_path(font, font->primary_name, face);
+    nb::object fallback = get_true_path(font, font->fallback_name, face);
+    nb::list runs;
+    for (const render::Run& run : render::segment_line(font, arg[0], {color, face, primary, fallback}))
+        runs.append(nb::make_tuple(run.text, run.path, run.color, run.script_group, run.face));
+    return runs;
+}, "text", "color", "face");
+
 #undef LUMO_METHOD
 
 constexpr int kFastFlags = METH_FASTCALL | METH_KEYWORDS;
@@ -162,6 +179,9 @@ PyMethodDef g_methods[] = {
     {"render", reinterpret_cast<PyCFunction>(+render::render_method), kFastFlags,
      "render($self, /, text, size, color=(255, 255, 255), dynamic=False, face='')\n--\n\n"
      "Draws one line of text (inline markup included) into a pygame Surface with per-pixel alpha."},
+    {"_split_runs", reinterpret_cast<PyCFunction>(+split_runs_method), kFastFlags,
+     "_split_runs($self, text, color=(255, 255, 255), face='')\n--\n\n"
+     "The runs (text, path data, colour, script group, face) render() draws, left to right."},
     {"_get_font_obj", reinterpret_cast<PyCFunction>(+get_font_obj_method), kFastFlags,
      "_get_font_obj($self, path_data, size, face='', font_name=None)\n--\n\n"
      "A sized pygame.freetype font for a file, with the object's anti-aliasing and synthetic styles."},
