@@ -7,6 +7,7 @@
 #include <array>
 #include <string>
 
+#include "diagnostics/debug_report_py.h"
 #include "diagnostics/snapshot_py.h"
 #include "engine/call_arguments_py.h"
 #include "engine/engine_namespace_py.h"
@@ -179,6 +180,9 @@ PyMethodDef g_methods[] = {
     {"render", reinterpret_cast<PyCFunction>(+render::render_method), kFastFlags,
      "render($self, /, text, size, color=(255, 255, 255), dynamic=False, face='')\n--\n\n"
      "Draws one line of text (inline markup included) into a pygame Surface with per-pixel alpha."},
+    {"get_debug_info", reinterpret_cast<PyCFunction>(+diagnostics::debug_info_method), kFastFlags,
+     "get_debug_info($self, /, text_input, face='')\n--\n\n"
+     "One dict per character or tag: the chosen font and its source, coverage, synthetic style, script."},
     {"_split_runs", reinterpret_cast<PyCFunction>(+split_runs_method), kFastFlags,
      "_split_runs($self, text, color=(255, 255, 255), face='')\n--\n\n"
      "The runs (text, path data, colour, script group, face) render() draws, left to right."},

@@ -1,0 +1,184 @@
+// The debug report: walks a text as rendering does, reading the markup its own
+// way (a face-open tag with or without a slash, no nesting), and returns one
+// dict per character or tag instead of drawing.
+#include "diagnostics/debug_report_py.h"
+
+#include <cstdio>
+#include <string>
+
+#include "engine/call_arguments_py.h"
+#include "engine/engine_namespace_py.h"
+#include "engine/host_errors_py.h"
+#include "font/lumo_font_methods_py.h"
+#include "render/char_categories.h"
+#include "render/script_groups.h"
+#include "shaping/synthetic_style_py.h"
+
+namespace nb = nanobind;
+
+namespace lumo::diagnostics {
+namespace {
+
+using font::LumoFontObject;
+
+constexpr Py_ssize_t kMaxFaceTagReach = 29;
+
+nb::str text_of(std::string_view view) { return nb::str(view.data(), view.size()); }
+
+bool truth_of(nb::handle value) {
+    int truth = PyObject_IsTrue(value.ptr());
+    if (truth < 0) throw nb::python_error();
+    return truth == 1;
+}
+
+bool equal(nb::handle a, nb::handle b) {
+    int result = PyObject_RichCompareBool(a.ptr(), b.ptr(), Py_EQ);
+    if (result < 0) throw nb::python_error();
+    return result == 1;
+}
+
+bool is_record(nb::handle value) { return PyList_Check(value.ptr()) || PyTuple_Check(value.ptr()); }
+
+/// The path text of path data: item 0 of a record, the value itself otherwise.
+nb::object path_text(nb::handle path_data) {
+    return is_record(path_data) ? nb::object(path_data[0]) : nb::borrow(path_data);
+}
+
+nb::dict tag_record(nb::handle context, nb::handle tag_type) {
+    nb::dict record;
+    record["char"] = " ";
+    record["hex"] = "TAG";
+    record["category"] = "TAG";
+    record["script"] = "-";
+    record["font"] = "-";
+    record["font_source"] = "TAG";
+    record["ttc_index"] = -1;
+    record["has_glyph"] = false;
+    record["synthetic"] = "NONE";
+    record["render_path"] = "-";
+    record["tag_context"] = context;
+    record["is_tag"] = true;
+    record["tag_type"] = tag_type;
+    return record;
+}
+
+const char* source_of(LumoFontObject* self, nb::handle chosen, nb::handle file_name, nb::handle face) {
+    nb::object primary = font::get_true_path(self, self->primary_name, face);
+    nb::object fallback = font::get_true_path(self, self->fallback_name, face);
+    if (equal(chosen, primary) || equal(file_name, nb::str(path_text(primary)))) return "PRIMARY";
+    if (equal(chosen, fallback) || equal(file_name, nb::str(path_text(fallback)))) return "FALLBACK";
+    if (truth_of(self->emoji_path) && equal(file_name, self->emoji_path)) return "EMOJI";
+    return "INTL";
+}
+
+const char* synthetic_label(LumoFontObject* self, nb::handle chosen, nb::handle face) {
+    engine::SyntheticStyle style = shaping::synthetic_flags(face);
+    if (!shaping::is_synthetic_needed(self, nb::str(""), face, chosen)) return "NONE";
+    if (style.bold && style.italic) return "BOLD+ITALIC";
+    if (style.bold) return "BOLD";
+    if (style.italic) return "ITALIC";
+    return "NONE";
+}
+
+nb::dict character_record(LumoFontObject* self, Py_UCS4 code, nb::handle face) {
+    nb::object ch = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(code)));
+    int group = render::classify_script(code);
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(code));
+
+    nb::object chosen = font::find_best_font_path(self, ch, face);
+    nb::object font_name = nb::str("NOT_FOUND");
+    const char* source = "MISSING";
+    long face_index = -1;
+    bool covered = false;
+    if (truth_of(chosen)) {
+        nb::object file_name = nb::str(path_text(chosen));
+        if (is_record(chosen) && PyObject_Length(chosen.ptr()) >= 2)
+            face_index = nb::cast<long>(nb::int_(chosen[1]));
+        font_name = file_name.attr("rpartition")("/")[2];  // the last path component
+        covered = font::has_glyph(self, chosen, static_cast<std::uint32_t>(code));
+        source = source_of(self, chosen, file_name, face);
+    }
+    nb::dict record;
+    record["char"] = ch;
+    record["hex"] = hex;
+    record["category"] = text_of(render::general_category(code));
+    record["script"] = text_of(render::script_label(group));
+    record["font"] = font_name;
+    record["font_source"] = source;
+    record["ttc_index"] = face_index;
+    record["has_glyph"] = covered;
+    record["synthetic"] = synthetic_label(self, chosen, face);
+    record["render_path"] = text_of(render::script_render_path(group));
+    record["tag_context"] = face;
+    record["is_tag"] = false;
+    record["tag_type"] = "-";
+    return record;
+}
+
+nb::list debug_info(LumoFontObject* self, PyObject* text_input, PyObject* face_argument) {
+    if (face_argument != nullptr && face_argument != Py_None && !PyUnicode_Check(face_argument))
+        engine::raise_argument_type_error("face", "str", face_argument);
+    font::ensure_initialized(self);
+    nb::object base_face = (face_argument != nullptr && face_argument != Py_None &&
+                            PyUnicode_GET_LENGTH(face_argument) > 0)
+                               ? nb::handle(face_argument).attr("lower")()
+                               : nb::borrow(self->init_face);
+    nb::object text = PyUnicode_Check(text_input) ? nb::borrow(text_input) : nb::str(nb::handle(text_input));
+    nb::object face = base_face;
+    nb::list info;
+    const Py_ssize_t length = PyUnicode_GET_LENGTH(text.ptr());
+    auto at = [&](Py_ssize_t i) { return PyUnicode_READ_CHAR(text.ptr(), i); };
+    Py_ssize_t i = 0;
+    while (i < length) {
+        Py_UCS4 ch = at(i);
+        if (ch == '^' && i + 1 < length) {
+            nb::object key = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(at(i + 1))));
+            PyObject* palette = PyDict_GetItemString(engine::engine_namespace(), "RICH_PALETTE");
+            int known = at(i + 1) == 'r' ? 1 : (palette ? PySequence_Contains(palette, key.ptr()) : 0);
+            if (known < 0) throw nb::python_error();
+            if (known) {
+                info.append(tag_record(face, nb::str("COLOR:") + nb::str(key)));
+                i += 2;
+                continue;
+            }
+        }
+        if (ch == '<') {
+            Py_ssize_t open_at = -1;
+            for (Py_ssize_t j = i; j + 1 < length && j <= i + kMaxFaceTagReach; ++j)
+                if (at(j) == '=' && at(j + 1) == '{') {
+                    open_at = j;
+                    break;
+                }
+            if (open_at >= 0) {
+                Py_ssize_t start = (i + 1 < length && at(i + 1) == '/') ? i + 2 : i + 1;
+                nb::object word = nb::steal(PyUnicode_Substring(text.ptr(), std::min(start, open_at), open_at));
+                if (!word.is_valid()) throw nb::python_error();
+                face = word.attr("lower")().attr("strip")();
+                info.append(tag_record(face, nb::str("FACE_OPEN:") + nb::str(face)));
+                i = open_at + 2;
+                continue;
+            }
+        }
+        if (ch == '}' && i + 1 < length && at(i + 1) == '>') {
+            face = base_face;
+            info.append(tag_record(face, nb::str("FACE_CLOSE")));
+            i += 2;
+            continue;
+        }
+        info.append(character_record(self, ch, face));
+        ++i;
+    }
+    return info;
+}
+
+}  // namespace
+
+PyObject* debug_info_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    PyObject* given[2];
+    if (!engine::parse_call_arguments("get_debug_info", {"text_input", "face"}, 1, args, nargs, kwnames, given))
+        return nullptr;
+    return engine::call_guarded([&] { return debug_info(reinterpret_cast<LumoFontObject*>(self), given[0], given[1]); });
+}
+
+}  // namespace lumo::diagnostics
