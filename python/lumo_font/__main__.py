@@ -1,31 +1,36 @@
-"""Command line of lumo_font: `python -m lumo_font` shows the engine and its settings."""
+"""Command line of lumo_font.
+
+    python -m lumo_font                       render a multi-script sample line to sample.png
+    python -m lumo_font render TEXT [...]     render one line (markup included) to a PNG
+    python -m lumo_font debug TEXT [...]      show which font draws each character, and why
+    python -m lumo_font fonts [PATTERN]       list indexed font faces
+"""
+import os
 import sys
 
-import lumo_font
+os.environ.setdefault("SDL_VIDEODRIVER", "dummy")
+os.environ.setdefault("PYGAME_HIDE_SUPPORT_PROMPT", "1")
 
-_SETTINGS = (
-    "MODERN_FONT",
-    "SMOOTH_FONT",
-    "ANTI_ALIAS",
-    "EMOJI_OFFSET_Y",
-    "MAX_TEXT_CACHE",
-    "TEXT_CACHE_CLEAN_COUNT",
-    "MAX_GLYPH_CACHE",
-    "GLYPH_CACHE_CLEAN_COUNT",
-)
+from lumo_font._cli_commands import SAMPLE_TEXT, run_debug, run_fonts, run_render  # noqa: E402
+from lumo_font._cli_options import OptionError, new_parser  # noqa: E402
+
+COMMANDS = {"render": run_render, "debug": run_debug, "fonts": run_fonts}
 
 
 def main(argv=None):
-    """Prints the engine version, the FreeType it draws with and the current settings."""
-    print(f"lumo_font {lumo_font.get_engine_version()}")
-    library = lumo_font._ft_lib
-    if library is None:
-        print("FreeType styling: unavailable (bold and italic are drawn unstyled)")
-    else:
-        print("FreeType {}.{}.{}: {}".format(*library.version, library.path))
-    for name in _SETTINGS:
-        print(f"  {name:<24} {getattr(lumo_font, name)!r}")
-    return 0
+    arguments = list(sys.argv[1:] if argv is None else argv)
+    if not arguments:
+        arguments = ["render", SAMPLE_TEXT]
+    parser = new_parser()
+    options = parser.parse_args(arguments)
+    if options.command is None:
+        parser.print_help()
+        return 2
+    try:
+        return COMMANDS[options.command](options)
+    except OptionError as error:
+        print(f"lumo-font: {error}", file=sys.stderr)
+        return 2
 
 
 if __name__ == "__main__":

@@ -1,0 +1,105 @@
+"""The commands of the command line: render a line, explain a line, list fonts."""
+import contextlib
+import io
+import os
+
+import lumo_font
+from lumo_font._cli_options import (OptionError, check_font_argument, default_emoji_font, default_script_folder,
+                                    parse_color, parse_size)
+
+SAMPLE_TEXT = ("Hello, ^3world^0! مرحبا שלום नमस्ते สวัสดี ខ្មែរ 你好 "
+               "<bold={bold}> <italic={italic}> ^1♥^0 😀")
+
+
+def quiet_index():
+    """The font index, with the scan's progress lines kept off the command's output."""
+    with contextlib.redirect_stdout(io.StringIO()):
+        return lumo_font.load_or_update_font_map()
+
+
+def font_from_options(options):
+    index = quiet_index()
+    fallback_dir = options.fallback_dir or default_script_folder(index)
+    if not os.path.isdir(fallback_dir):
+        raise OptionError(f"fallback folder not found: {fallback_dir}")
+    emoji = options.emoji or default_emoji_font(index)
+    if emoji is not None:
+        check_font_argument(emoji, "emoji font")
+    font = lumo_font.LumoFont(check_font_argument(options.font, "font"),
+                              check_font_argument(options.fallback, "fallback font"), fallback_dir, emoji,
+                              options.face)
+    with contextlib.redirect_stdout(io.StringIO()):
+        font._ensure_init()
+    return font
+
+
+def fonts_used(font, text, face):
+    """(file, source) of every font the line draws with, in first-use order."""
+    used = {}
+    for record in font.get_debug_info(text, face):
+        if not record["is_tag"] and record["char"] != " ":
+            used.setdefault((record["font"], record["ttc_index"]), record["font_source"])
+    return used
+
+
+def run_render(options):
+    import pygame
+    text = options.text
+    size = parse_size(options.size)
+    color = parse_color(options.color)
+    background = None if options.bg.lower() == "none" else parse_color(options.bg)
+    font = font_from_options(options)
+    line = font.render(text, size, color[:3], face=options.face)
+    if background is not None:
+        canvas = pygame.Surface(line.get_size(), pygame.SRCALPHA)
+        canvas.fill(background[:3] + (background[3] if len(background) == 4 else 255,))
+        canvas.blit(line, (0, 0))
+        line = canvas
+    pygame.image.save(line, options.output)
+    print(f"Wrote {options.output}: {line.get_width()} x {line.get_height()} pixels")
+    print(f"Text: {text}")
+    print("Fonts used:")
+    for (name, face_index), source in fonts_used(font, text, options.face).items():
+        where = f" (face {face_index})" if face_index >= 0 else ""
+        print(f"  {source:<9} {name}{where}")
+    return 0
+
+
+DEBUG_COLUMNS = [("char", 4), ("hex", 8), ("category", 4), ("script", 10), ("font", 34), ("font_source", 9),
+                 ("ttc_index", 4), ("has_glyph", 6), ("synthetic", 11), ("render_path", 7), ("tag_context", 12),
+                 ("tag_type", 0)]
+DEBUG_TITLES = {"char": "ch", "category": "cat", "font_source": "source", "ttc_index": "ttc",
+                "has_glyph": "glyph", "render_path": "path", "tag_context": "face", "tag_type": "tag"}
+
+
+def debug_table(records):
+    """The debug report as aligned lines, one per character or tag."""
+    def row(values):
+        return " ".join(f"{value:<{width}}" if width else value for value, (_, width) in zip(values, DEBUG_COLUMNS))
+    lines = [row([DEBUG_TITLES.get(key, key) for key, _ in DEBUG_COLUMNS])]
+    for record in records:
+        shown = dict(record, char=repr(record["char"])[1:-1] if not record["is_tag"] else "")
+        lines.append(row([str(shown[key]) for key, _ in DEBUG_COLUMNS]).rstrip())
+    return lines
+
+
+def run_debug(options):
+    parse_size(options.size)
+    font = font_from_options(options)
+    for line in debug_table(font.get_debug_info(options.text, options.face)):
+        print(line)
+    return 0
+
+
+def run_fonts(options):
+    if options.rescan:
+        data_home = os.environ.get("XDG_DATA_HOME") or os.path.expanduser("~/.local/share")
+        with contextlib.suppress(FileNotFoundError):
+            os.remove(os.path.join(data_home, "lumo_font_map", "font_map.json"))
+    index = quiet_index()
+    pattern = options.pattern.lower()
+    matches = [(name, record) for name, record in index["paths"].items() if pattern in name]
+    for name, (path, face_index) in matches:
+        print(f"{name:<44} {path}" + (f" [face {face_index}]" if face_index >= 0 else ""))
+    print(f"{len(matches)} of {len(index['paths'])} indexed faces")
+    return 0
