@@ -1,0 +1,111 @@
+"""
+lumo_font: mixed-script text for pygame, shaped with HarfBuzz and drawn with FreeType.
+
+The engine is native; importing this package builds its settings, tables and
+functions into this module and then guards the module's attributes.
+"""
+
+import pygame
+
+
+
+
+MODERN_FONT: bool
+
+SMOOTH_FONT: bool
+
+ANTI_ALIAS: bool
+
+EMOJI_OFFSET_Y: int | float
+
+MAX_TEXT_CACHE: int
+
+TEXT_CACHE_CLEAN_COUNT: int
+
+MAX_GLYPH_CACHE: int
+
+GLYPH_CACHE_CLEAN_COUNT: int
+
+PROTECTED_VARS: tuple[str, ...]
+
+RICH_PALETTE: dict[str, tuple[int, int, int]]
+
+FONT_SUFFIXES: tuple[str, ...]
+
+def is_scanning() -> bool:
+    """Read-Only API: Returns the font scanning status of the Engine"""
+
+def get_engine_version() -> str:
+    """Returns the version text of the rendering engine."""
+
+def get_family_root(font_name: str) -> str:
+    """
+    The family a face name belongs to: one trailing style word removed, capitalisation kept.
+    """
+
+def normalize_font_name(font_name: str, family_files: list) -> str:
+    """
+    The shorter alias under which a face may be found, given the faces of its family.
+    """
+
+def build_font_map() -> dict:
+    """
+    Scans the platform's font directories and returns {'paths': ..., 'names': ...}.
+    """
+
+def get_fonts_timestamp() -> str:
+    """
+    A fingerprint of the font directories that changes when fonts are added or removed.
+    """
+
+def load_or_update_font_map() -> dict:
+    """
+    The font index from the cache file when it is current, else a fresh scan stored in the file.
+    """
+
+def is_emoji(ch: str) -> bool:
+    """
+    Whether a single character is an emoji (memoised for the process in _EMOJI_CACHE).
+    """
+
+class LumoFont:
+    """
+    (primary_name, fallback_name, fallback_dir, emoji_path, init_face)
+
+    One typeface set-up: a primary family, a fallback family, a folder of fonts for other scripts, an
+    emoji font and a default face word. render() turns a line of text into a pygame Surface with
+    per-pixel alpha; get_debug_info() explains which font draws each character and why.
+    """
+
+    def __init__(self, primary_name: str = "Arial", fallback_name: str | tuple[str, int] | list = "Times New Roman", fallback_dir: str | None = "assets/fonts/fallback", emoji_path: str | None = "assets/fonts/NotoEmoji-Regular.ttf", init_face: str = "regular") -> None:
+        """Sorts the font arguments into family names and font files; touches no file."""
+
+    def render(self, text: str, size: int, color: tuple[int, ...] | None = (255, 255, 255), dynamic: bool = False, face: str | None = "") -> pygame.Surface:
+        """Draws one line of text (inline markup included) into a pygame Surface with per-pixel alpha."""
+
+    def get_debug_info(self, text_input: object, face: str | None = "") -> list[dict[str, object]]:
+        """One dict per character or tag: the chosen font and its source, coverage, synthetic style, script."""
+
+    def __reduce__(self) -> tuple: ...
+
+    def __setstate__(self, state: tuple) -> None: ...
+
+    @property
+    def primary_name(self) -> str | None: ...
+
+    @property
+    def fallback_name(self) -> str | None: ...
+
+    @property
+    def fallback_dir(self) -> str | None: ...
+
+    @property
+    def emoji_path(self) -> str | None: ...
+
+    _glyph_cache: dict | None
+
+    _text_cache: dict | None
+
+    emoji_fallback_engine: dict | None
+
+    init_face: str | None
