@@ -59,10 +59,10 @@ def advance_px(path_data, text: str, size: int) -> int:
 
 def view(path_data, text: str, size: int, out_dir: Path) -> pygame.Surface:
     """hb-view's drawing of `text`: white ink on a transparent background, no margin,
-    unhinted outlines through FreeType (as the engine loads them)."""
+    outlines loaded unhinted through FreeType (FT_LOAD_NO_HINTING), as the engine does."""
     out = Path(out_dir) / "hb-view.png"
-    subprocess.run(["hb-view", *_font_args(path_data), "--font-funcs=ft", f"--font-size={size}",
-                    "--margin=0", "--background=00000000", "--foreground=FFFFFFFF",
-                    "--output-format=png", "-o", str(out), f"--text={text}"],
+    subprocess.run(["hb-view", *_font_args(path_data), "--font-funcs=ft", "--ft-load-flags=2",
+                    f"--font-size={size}", "--margin=0", "--background=00000000",
+                    "--foreground=FFFFFFFF", "--output-format=png", "-o", str(out), f"--text={text}"],
                    capture_output=True, check=True)
     return pygame.image.load(str(out))
