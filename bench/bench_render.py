@@ -1,0 +1,118 @@
+"""Rendering speed and memory, side by side with pygame's own renderers in one run.
+
+    python3 bench/bench_render.py [--lines N]
+
+Same font file (DejaVu Sans) and size 24 for every renderer. Prints medians
+per line and the ratios the engine aims for; it asserts nothing."""
+import argparse
+import os
+import statistics
+import sys
+import time
+
+os.environ.setdefault("SDL_VIDEODRIVER", "dummy")
+os.environ.setdefault("PYGAME_HIDE_SUPPORT_PROMPT", "1")
+
+import pygame  # noqa: E402
+import pygame.freetype  # noqa: E402
+
+import lumo_font  # noqa: E402
+
+DEJAVU = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
+SIZE = 24
+COLOR = (255, 255, 255)
+SCRIPTS_FOLDER = "/usr/share/fonts/truetype/noto"
+
+
+def per_call_microseconds(function, items, rounds=5):
+    """Median over rounds of the mean time per item, in microseconds."""
+    results = []
+    for round_index in range(rounds):
+        batch = items(round_index)
+        start = time.perf_counter()
+        for item in batch:
+            function(item)
+        results.append((time.perf_counter() - start) / len(batch) * 1e6)
+    return statistics.median(results)
+
+
+def latin_lines(count, salt):
+    return [f"{salt:02d}{i:06d} The quick brown fox jumps over it"[:40] for i in range(count)]
+
+
+def mixed_lines(count, salt):
+    return [f"{salt}{i:05d} Hi مرحبا שלום नमस्ते 你好 😀 ok"[:40] for i in range(count)]
+
+
+def resident_mib():
+    with open("/proc/self/statm") as statm:
+        return int(statm.read().split()[1]) * os.sysconf("SC_PAGE_SIZE") / 2**20
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--lines", type=int, default=2000, help="distinct lines per timing round")
+    parser.add_argument("--memory-lines", type=int, default=100_000)
+    args = parser.parse_args()
+    count = args.lines
+
+    pygame.init()
+    pg_font = pygame.font.Font(DEJAVU, SIZE)
+    ft_font = pygame.freetype.Font(DEJAVU, SIZE)
+    latin = lumo_font.LumoFont(DEJAVU, DEJAVU, None, None)
+    mixed = lumo_font.LumoFont("DejaVu Sans", "Noto Sans CJK SC", SCRIPTS_FOLDER,
+                               "/usr/share/fonts/truetype/ancient-scripts/Symbola_hint.ttf")
+    latin.render("warm up", SIZE)
+    mixed.render("warm up مرحبا 你好 😀", SIZE)
+
+    rows = []
+    pygame_font = per_call_microseconds(lambda t: pg_font.render(t, True, COLOR), lambda r: latin_lines(count, r))
+    pygame_freetype = per_call_microseconds(lambda t: ft_font.render(t, COLOR), lambda r: latin_lines(count, r))
+    engine_latin = per_call_microseconds(lambda t: latin.render(t, SIZE, COLOR),
+                                         lambda r: latin_lines(count, 50 + r))
+    rows += [("1. Latin line, uncached: pygame.font", pygame_font, None),
+             ("   Latin line, uncached: pygame.freetype", pygame_freetype, None),
+             ("   Latin line, uncached: lumo_font", engine_latin, engine_latin / pygame_font)]
+
+    engine_mixed = per_call_microseconds(lambda t: mixed.render(t, SIZE, COLOR),
+                                         lambda r: mixed_lines(count, 10 + r))
+    rows.append(("2. Mixed-script line, uncached: lumo_font", engine_mixed, engine_mixed / pygame_font))
+
+    cached_text = latin_lines(1, 99)[0]
+    latin.render(cached_text, SIZE, COLOR)
+    hits = [cached_text] * count
+    engine_hit = per_call_microseconds(lambda t: latin.render(t, SIZE, COLOR), lambda r: hits)
+    table = {(cached_text, SIZE, COLOR, True, True, 0.15, "regular"): object()}
+    dict_hit = per_call_microseconds(
+        lambda t: table[(t, SIZE, COLOR, lumo_font.MODERN_FONT, lumo_font.SMOOTH_FONT, lumo_font.EMOJI_OFFSET_Y,
+                         "regular")], lambda r: hits)
+    rows += [("3. Cache hit: dict lookup of the 7-tuple", dict_hit, None),
+             ("   Cache hit: lumo_font", engine_hit, engine_hit / dict_hit)]
+
+    scores = [f"Score: {i}" for i in range(count)]
+    pygame_scores = per_call_microseconds(lambda t: pg_font.render(t, True, COLOR), lambda r: scores)
+    engine_scores = per_call_microseconds(lambda t: latin.render(t, SIZE, COLOR, dynamic=True), lambda r: scores)
+    rows += [("4. Dynamic counter: pygame.font", pygame_scores, None),
+             ("   Dynamic counter: lumo_font", engine_scores, engine_scores / pygame_scores)]
+
+    print(f"Per line, median of 5 rounds of {count} lines; DejaVu Sans at size {SIZE}")
+    print(f"{'case':<48} {'microseconds':>14} {'ratio':>8}")
+    for name, micros, ratio in rows:
+        print(f"{name:<48} {micros:>14.1f} {'' if ratio is None else f'{ratio:.2f}':>8}")
+    targets = "targets: case 1 <= 1.0, case 2 <= 2.0 (against case 1's pygame.font), case 3 <= 2.0, case 4 <= 1.0"
+    print(targets)
+
+    memory = lumo_font.LumoFont(DEJAVU, DEJAVU, None, None)
+    for i in range(10_000):
+        memory.render(f"{i:08d} memory line", SIZE)
+    after_first = resident_mib()
+    for i in range(10_000, args.memory_lines):
+        memory.render(f"{i:08d} memory line", SIZE)
+    growth = resident_mib() - after_first
+    print(f"7. Memory: resident growth from 10,000 to {args.memory_lines:,} distinct lines: {growth:.1f} MiB "
+          "(target < 20 MiB)")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
