@@ -17,6 +17,7 @@
 #include "index/index_functions_py.h"
 #include "shaping/emoji_py.h"
 #include "shaping/native_fonts_py.h"
+#include "render/line_composer_py.h"
 
 namespace nb = nanobind;
 
@@ -80,4 +81,6 @@ NB_MODULE(_native, native) {
     lumo::engine::bind_freetype_types(native);
     lumo::font::bind_code_point_set(native);
     lumo::shaping::bind_native_fonts(native);
+    native.def("_set_native_composition", &lumo::render::set_native_composition, nb::arg("enabled"),
+               "Internal switch: with False, lines are composed by blitting per-run surfaces with pygame.");
 }

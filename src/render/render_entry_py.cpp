@@ -12,6 +12,7 @@
 #include "font/lumo_font_methods_py.h"
 #include "font/object_caches_py.h"
 #include "font/sized_fonts_py.h"
+#include "render/line_composer_py.h"
 #include "render/segmentation_py.h"
 #include "shaping/shaped_run_py.h"
 
@@ -153,21 +154,13 @@ nb::object render_dynamic(LumoFontObject* self, const RenderCall& call, nb::hand
 }
 
 /// The runs placed side by side by their advances on one line surface.
-nb::object compose_line(const std::vector<nb::object>& surfaces, const std::vector<long>& advances, long total,
-                        int height) {
-    if (surfaces.size() == 1) return surfaces.front();
+nb::object compose_line(const std::vector<shaping::PreparedRun>& runs, long total, int height) {
+    if (runs.size() == 1) return shaping::run_surface(runs.front());
     long line_height = static_cast<long>(height * 1.5);
-    if (surfaces.empty()) return transparent_surface(1, line_height);
-    long width = std::max(1L, total);
+    if (runs.empty()) return transparent_surface(1, line_height);
     // Room for the last run's overhang (or less, when it ends short of its advance).
-    width += nb::cast<long>(surfaces.back().attr("get_width")()) - advances.back();
-    nb::object line = transparent_surface(width, line_height);
-    long pen = 0;
-    for (std::size_t i = 0; i < surfaces.size(); ++i) {
-        line.attr("blit")(surfaces[i], nb::make_tuple(pen, 0));
-        pen += advances[i];
-    }
-    return line;
+    long width = std::max(1L, total) + runs.back().width - runs.back().advance;
+    return compose_runs(runs, width, line_height);
 }
 
 nb::object render(LumoFontObject* self, PyObject* const* given) {
@@ -190,23 +183,14 @@ nb::object render(LumoFontObject* self, PyObject* const* given) {
     LineContext context{call.color, call.face, primary_path, fallback_path};
     std::vector<Run> runs = segment_line(self, call.text, context);
 
-    std::vector<nb::object> surfaces;
-    std::vector<long> advances;
+    std::vector<shaping::PreparedRun> prepared;
+    prepared.reserve(runs.size());
     long total = 0;
     for (const Run& run : runs) {
-        nb::object result = shaping::render_shaped_run(self, run.text, call.size, run.color, run.path, run.face);
-        nb::object items = nb::steal(PySequence_Tuple(result.ptr()));
-        if (!items.is_valid()) throw nb::python_error();
-        if (PyTuple_GET_SIZE(items.ptr()) != 2) {
-            PyErr_SetString(PyExc_ValueError, "too many values to unpack (expected 2)");
-            throw nb::python_error();
-        }
-        long advance = nb::cast<long>(nb::int_(items[1]));
-        surfaces.push_back(items[0]);
-        advances.push_back(advance);
-        total += advance;
+        prepared.push_back(shaping::prepare_run(self, run.text, call.size, run.color, run.path, run.face));
+        total += prepared.back().advance;
     }
-    nb::object line = compose_line(surfaces, advances, total, height);
+    nb::object line = compose_line(prepared, total, height);
     if (!call.dynamic) font::cache_store(self->text_cache, key.ptr(), line.ptr());
     trim_cache(self->text_cache, engine::SettingId::MaxTextCache);
     trim_cache(self->glyph_cache, engine::SettingId::MaxGlyphCache);

@@ -33,7 +33,7 @@ std::uint8_t coverage_at(const std::uint8_t* row, int px, bool anti_aliased) {
 
 void paint_glyph(const PixelTarget& target, const PlacedGlyph& glyph, const ColorTable& colors, bool anti_aliased,
                  int baseline_y, double start_x) {
-    const GlyphBitmap& bitmap = glyph.bitmap;
+    const GlyphBitmap& bitmap = *glyph.bitmap;
     const double draw_x = glyph.glyph_x + bitmap.left + start_x;
     // In doubles: a hostile bearing must not overflow int arithmetic.
     const double draw_y = static_cast<double>(baseline_y) - static_cast<double>(bitmap.top) - glyph.y_offset;
@@ -61,7 +61,7 @@ void paint_glyphs(const PixelTarget& target, std::span<const PlacedGlyph> glyphs
                   bool anti_aliased, int baseline_y, double start_x) {
     if (!target_usable(target)) return;
     for (const PlacedGlyph& glyph : glyphs) {
-        if (glyph.bitmap.width <= 0 || !bitmap_readable(glyph.bitmap, anti_aliased)) continue;
+        if (!glyph.bitmap || glyph.bitmap->width <= 0 || !bitmap_readable(*glyph.bitmap, anti_aliased)) continue;
         paint_glyph(target, glyph, colors, anti_aliased, baseline_y, start_x);
     }
 }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "font/freetype_handles.h"
+#include "shaping/glyph_cache.h"
 #include "shaping/harfbuzz_font.h"
 
 namespace lumo::shaping {
@@ -26,6 +27,7 @@ struct HarfBuzzFontObject {
 struct FreeTypeFaceObject {
     font::FtFacePtr face;
     int pixel_size = 0;
+    std::shared_ptr<GlyphBitmapCache> glyphs = std::make_shared<GlyphBitmapCache>();
 };
 
 void bind_native_fonts(nanobind::module_& native);

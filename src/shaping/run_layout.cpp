@@ -54,15 +54,28 @@ bool shape_text(const HarfBuzzFont& font, std::span<const std::uint32_t> text, h
     return hb_buffer_allocation_successful(buffer) != 0;
 }
 
+/// The glyph's bitmap from the cache, rasterised and kept there when missing.
+FT_Error fetch_glyph(FT_Face face, std::uint32_t glyph_id, const RasterOptions& options, GlyphBitmapCache* cache,
+                     std::shared_ptr<const GlyphBitmap>& bitmap) {
+    if (cache != nullptr && (bitmap = cache->find(glyph_id, options))) return 0;
+    auto fresh = std::make_shared<GlyphBitmap>();
+    if (const FT_Error error = rasterize_glyph(face, glyph_id, options, *fresh)) return error;
+    bitmap = fresh;
+    if (cache != nullptr) cache->store(glyph_id, options, bitmap);
+    return 0;
+}
+
 }  // namespace
 
 FT_Error layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const std::uint32_t> text, int pixel_size,
-                    const RasterOptions& options, RunLayout& layout) {
+                    const RasterOptions& options, RunLayout& layout, GlyphBitmapCache* cache) {
     layout = RunLayout{};
     if (text.empty()) return 0;
     if (text.size() > kMaxRunCodePoints) return FT_Err_Array_Too_Large;
 
-    HbBufferPtr buffer(hb_buffer_create());
+    // One buffer, reset for each run, spares an allocation per run.
+    static thread_local HbBufferPtr buffer(hb_buffer_create());
+    hb_buffer_reset(buffer.get());
     if (!shape_text(font, text, buffer.get())) return FT_Err_Out_Of_Memory;
     unsigned info_count = 0, position_count = 0;
     const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer.get(), &info_count);
@@ -84,14 +97,14 @@ FT_Error layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const std:
         PlacedGlyph placed;
         placed.glyph_id = infos[i].codepoint;
         placed.cluster = infos[i].cluster;
-        if (const FT_Error error = rasterize_glyph(face, placed.glyph_id, options, placed.bitmap)) return error;
-        bitmap_bytes += static_cast<std::int64_t>(placed.bitmap.bytes.size());
+        if (const FT_Error error = fetch_glyph(face, placed.glyph_id, options, cache, placed.bitmap)) return error;
+        bitmap_bytes += static_cast<std::int64_t>(placed.bitmap->bytes.size());
         if (bitmap_bytes > kMaxRunBitmapBytes) return FT_Err_Array_Too_Large;
 
         placed.glyph_x = pen_x + x_offset;
         placed.y_offset = y_offset;
-        const double draw_x = placed.glyph_x + placed.bitmap.left;
-        const double glyph_right = draw_x + placed.bitmap.width;
+        const double draw_x = placed.glyph_x + placed.bitmap->left;
+        const double glyph_right = draw_x + placed.bitmap->width;
         extent.include(draw_x, glyph_right, placed.glyph_x, placed.glyph_x + x_advance);
         glyphs.push_back(std::move(placed));
         pen_x += x_advance;

@@ -6,9 +6,11 @@
 #include FT_FREETYPE_H
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
+#include "shaping/glyph_cache.h"
 #include "shaping/glyph_raster.h"
 #include "shaping/harfbuzz_font.h"
 
@@ -17,7 +19,7 @@ namespace lumo::shaping {
 /// One shaped glyph ready to paint, in HarfBuzz output order (left to right
 /// on the surface, also for right-to-left text).
 struct PlacedGlyph {
-    GlyphBitmap bitmap;
+    std::shared_ptr<const GlyphBitmap> bitmap;  // shared with the face's glyph cache
     double glyph_x = 0.0;   // pen position plus HarfBuzz x offset, pixels from the run's origin
     double y_offset = 0.0;  // HarfBuzz y offset in pixels, upwards positive
     std::uint32_t glyph_id = 0;
@@ -40,7 +42,8 @@ struct RunLayout {
 /// fails to load (FreeType's code), FT_Err_Array_Too_Large for a run past the
 /// run limits, FT_Err_Out_Of_Memory when HarfBuzz cannot allocate; after a
 /// failure `layout` is the empty layout.
+/// `cache`, when given, keeps the face's rasterised glyphs between runs.
 FT_Error layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const std::uint32_t> text, int pixel_size,
-                    const RasterOptions& options, RunLayout& layout);
+                    const RasterOptions& options, RunLayout& layout, GlyphBitmapCache* cache = nullptr);
 
 }  // namespace lumo::shaping

@@ -28,22 +28,13 @@ namespace {
 
 using font::LumoFontObject;
 
-nb::object new_surface(long width, long height) {
-    nb::module_ pygame = nb::module_::import_("pygame");
-    return pygame.attr("Surface")(nb::make_tuple(width, height), pygame.attr("SRCALPHA"));
-}
-
-/// An empty run: nothing drawn, the pen moves by `advance`.
-nb::object empty_run(long width, long height, long advance) {
-    return nb::make_tuple(new_surface(width, height), advance);
-}
-
 /// Runs set in the emoji font are drawn whole by pygame's older font engine,
 /// always white, lowered onto the text's baseline when SMOOTH_FONT is on.
-nb::object render_emoji_run(LumoFontObject* self, nb::handle text, nb::handle size, int ascent, long height) {
+nb::object render_emoji_run(LumoFontObject* self, nb::handle text, nb::handle size, int ascent, long height,
+                            long& width) {
     nb::object engine = font::get_old_engine(self, size);
     nb::object raw = engine.attr("render")(text, nb::bool_(self->anti_alias != 0), nb::make_tuple(255, 255, 255));
-    long width = std::max(1L, nb::cast<long>(raw.attr("get_width")()));
+    width = std::max(1L, nb::cast<long>(raw.attr("get_width")()));
     nb::object surface = new_surface(width, height);
     long drop = 0;
     if (engine::setting_flag(engine::SettingId::SmoothFont)) {
@@ -52,7 +43,19 @@ nb::object render_emoji_run(LumoFontObject* self, nb::handle text, nb::handle si
         drop = std::max(0L, ascent - nb::cast<long>(engine.attr("get_ascent")()) - lift);
     }
     surface.attr("blit")(raw, nb::make_tuple(0, drop));
-    return nb::make_tuple(surface, width);
+    return surface;
+}
+
+std::uint8_t colour_component(nb::handle color, Py_ssize_t index) {
+    nb::object item = nb::steal(PySequence_GetItem(color.ptr(), index));
+    if (!item.is_valid()) throw nb::python_error();
+    long value = nb::cast<long>(nb::int_(item));
+    // The surface's map_rgb refuses the same values.
+    if (value < 0 || value > 255) {
+        PyErr_SetString(PyExc_ValueError, "invalid color argument");
+        throw nb::python_error();
+    }
+    return static_cast<std::uint8_t>(value);
 }
 
 /// The face at `size` for (path, index, face word), created once; null when it cannot be.
@@ -107,45 +110,77 @@ RasterOptions raster_options(LumoFontObject* self, nb::handle font_path, nb::han
 
 }  // namespace
 
-nb::object render_shaped_run(LumoFontObject* self, nb::handle text, nb::handle size, nb::handle color,
-                             nb::handle font_path, nb::handle face) {
+nb::object new_surface(long width, long height) {
+    nb::module_ pygame = nb::module_::import_("pygame");
+    return pygame.attr("Surface")(nb::make_tuple(width, height), pygame.attr("SRCALPHA"));
+}
+
+PreparedRun prepare_run(LumoFontObject* self, nb::handle text, nb::handle size, nb::handle color,
+                        nb::handle font_path, nb::handle face) {
+    PreparedRun run;
     nb::object metrics = font::get_metrics(self, size, face);
     double ascent = nb::cast<double>(nb::float_(metrics[0]));
     double line_height = nb::cast<double>(nb::float_(metrics[1]));
-    int baseline = static_cast<int>(ascent + 0.5);
-    long height = static_cast<long>(line_height * 1.5);
+    run.baseline = static_cast<int>(ascent + 0.5);
+    run.height = static_cast<int>(line_height * 1.5);
 
     bool is_record = PyList_Check(font_path.ptr()) || PyTuple_Check(font_path.ptr());
     nb::object drawn_path = is_record ? nb::object(font_path[0]) : nb::borrow(font_path);
     int same_as_emoji = PyObject_RichCompareBool(drawn_path.ptr(), self->emoji_path, Py_EQ);
     if (same_as_emoji < 0) throw nb::python_error();
-    if (same_as_emoji) return render_emoji_run(self, text, size, baseline, height);
+    if (same_as_emoji) {
+        long width = 1;
+        run.surface = render_emoji_run(self, text, size, run.baseline, run.height, width);
+        run.width = static_cast<int>(width);
+        run.advance = width;
+        return run;
+    }
 
     font::PathData where = font::parse_path_data(font_path, 0);
     where.index = std::max(where.index, 0);
     nb::object harfbuzz = get_hb_font(self, font_path);
-    if (harfbuzz.is_none()) return empty_run(1, height, 1);
+    if (harfbuzz.is_none()) return run;  // empty: 1 pixel wide, advance 1
     nb::object face_object = freetype_face(self, where, size, face);
-    if (!face_object.is_valid()) return empty_run(1, height, 1);
+    if (!face_object.is_valid()) return run;
 
     RasterOptions options = raster_options(self, font_path, face);
     std::vector<std::uint32_t> code_points = code_points_of(text);
     RunLayout layout;
-    FT_Error error = layout_run(*as_harfbuzz_font(harfbuzz)->font, as_freetype_face(face_object)->face.get(),
-                                code_points, nb::cast<int>(size), options, layout);
+    FreeTypeFaceObject* face_entry = as_freetype_face(face_object);
+    FT_Error error = layout_run(*as_harfbuzz_font(harfbuzz)->font, face_entry->face.get(), code_points,
+                                nb::cast<int>(size), options, layout, face_entry->glyphs.get());
     if (error != 0) {
         PyErr_Format(PyExc_RuntimeError, "FreeType error %d: %s", error, font::freetype_error_message(error).c_str());
         throw nb::python_error();
     }
-    if (layout.empty) return empty_run(layout.logical_width, height, layout.logical_width);
-
-    nb::object surface = new_surface(layout.surface_width, height);
-    ColorTable colors = surface_color_table(surface, color);
-    {
-        LockedPixels pixels(surface);
-        paint_glyphs(pixels.target(), layout.glyphs, colors, options.anti_aliased, baseline, layout.start_x);
+    run.anti_aliased = options.anti_aliased;
+    if (layout.empty) {
+        run.width = layout.logical_width;
+        run.advance = layout.logical_width;
+        return run;
     }
-    return nb::make_tuple(surface, layout.total_advance);
+    run.rgb = {colour_component(color, 0), colour_component(color, 1), colour_component(color, 2)};
+    run.width = layout.surface_width;
+    run.advance = layout.total_advance;
+    run.layout = std::move(layout);
+    return run;
+}
+
+nb::object run_surface(const PreparedRun& run) {
+    if (run.surface.is_valid()) return run.surface;
+    nb::object surface = new_surface(run.width, run.height);
+    if (run.layout) {
+        ColorTable colors = color_table(surface_pixel_format(surface), run.rgb[0], run.rgb[1], run.rgb[2]);
+        LockedPixels pixels(surface);
+        paint_glyphs(pixels.target(), run.layout->glyphs, colors, run.anti_aliased, run.baseline, run.layout->start_x);
+    }
+    return surface;
+}
+
+nb::object render_shaped_run(LumoFontObject* self, nb::handle text, nb::handle size, nb::handle color,
+                             nb::handle font_path, nb::handle face) {
+    PreparedRun run = prepare_run(self, text, size, color, font_path, face);
+    return nb::make_tuple(run_surface(run), run.advance);
 }
 
 }  // namespace lumo::shaping

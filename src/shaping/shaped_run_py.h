@@ -1,19 +1,46 @@
 // Drawing one run: shaped with HarfBuzz, rasterised with FreeType and painted
-// into a new per-pixel-alpha surface; emoji-font runs go to the legacy engine.
+// into per-pixel-alpha pixels; emoji-font runs go to the legacy engine.
 #pragma once
 
 #include <nanobind/nanobind.h>
 
+#include <array>
+#include <optional>
+
 #include "font/lumo_font_object_py.h"
+#include "shaping/run_layout.h"
 
 namespace lumo::shaping {
 
-/// (surface, advance in pixels) for `text` drawn with the font at `font_path`.
+/// One run laid out and ready to paint: a native layout in one colour, or a
+/// surface the legacy emoji engine already drew.
+struct PreparedRun {
+    long advance = 1;
+    int width = 1;    // width of the run's surface
+    int height = 1;   // the line's surface height
+    int baseline = 0;
+    std::optional<RunLayout> layout;  // absent: an empty run, or one drawn into `surface`
+    std::array<std::uint8_t, 3> rgb{};
+    bool anti_aliased = true;
+    nanobind::object surface;  // the legacy engine's run, when it drew one
+};
+
+/// Shapes and lays out one run without making a surface for it.
+PreparedRun prepare_run(font::LumoFontObject* self, nanobind::handle text, nanobind::handle size,
+                        nanobind::handle color, nanobind::handle font_path, nanobind::handle face);
+
+/// The run as its own pygame Surface (width x height, per-pixel alpha).
+nanobind::object run_surface(const PreparedRun& run);
+
+/// (surface, advance) for `text` drawn with the font at `font_path`.
 nanobind::object render_shaped_run(font::LumoFontObject* self, nanobind::handle text, nanobind::handle size,
                                    nanobind::handle color, nanobind::handle font_path, nanobind::handle face);
 
 /// The HarfBuzz font of a file and face, one per (path, face index); None,
 /// after a printed line, when it cannot be loaded.
 nanobind::object get_hb_font(font::LumoFontObject* self, nanobind::handle path_data);
+
+/// A new transparent pygame Surface with per-pixel alpha.
+nanobind::object new_surface(long width, long height);
 
 }  // namespace lumo::shaping

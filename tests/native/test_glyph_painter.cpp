@@ -2,6 +2,8 @@
 // 1-bit rows, bottom-up bitmaps, rounding, clipping, overlap and broken bitmaps.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -25,7 +27,9 @@ constexpr int kRowPaddingPixels = 2;              // rows are pitched wider than
 
 PlacedGlyph glyph(std::vector<std::uint8_t> bytes, int width, int rows, int pitch, int left, int top,
                   double glyph_x = 0.0, double y_offset = 0.0) {
-    return {{std::move(bytes), width, rows, pitch, left, top}, glyph_x, y_offset};
+    auto bitmap = std::make_shared<lumo::shaping::GlyphBitmap>(
+        lumo::shaping::GlyphBitmap{std::move(bytes), width, rows, pitch, left, top});
+    return {bitmap, glyph_x, y_offset};
 }
 
 /// Paints into a fresh width × height target and reads back each pixel's

@@ -124,8 +124,8 @@ TEST(ArabicRun, JoinsLettersIntoOtherGlyphsThanTheirIsolatedForms) {
 TEST(RunExtent, InkLeftOfTheOriginShiftsTheRunAndWidensItsSurface) {
     OPEN_RUN_FONTS_OR_SKIP(fonts, lumo::test::kDejaVuSans, 48);
     const RunLayout layout = fonts.lay_out(U"jo");  // the j's tail reaches left of the pen
-    ASSERT_LT(layout.glyphs[0].bitmap.left, 0);
-    EXPECT_DOUBLE_EQ(layout.start_x, -layout.glyphs[0].bitmap.left);
+    ASSERT_LT(layout.glyphs[0].bitmap->left, 0);
+    EXPECT_DOUBLE_EQ(layout.start_x, -layout.glyphs[0].bitmap->left);
     EXPECT_EQ(layout.total_advance, 43);
     EXPECT_GT(layout.surface_width, layout.logical_width);
 

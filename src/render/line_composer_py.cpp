@@ -1,0 +1,77 @@
+// Composing a line from its runs natively.
+#include "render/line_composer_py.h"
+
+#include <algorithm>
+#include <map>
+#include <tuple>
+
+#include "shaping/pixel_blend.h"
+#include "shaping/surface_pixels_py.h"
+
+namespace nb = nanobind;
+
+namespace lumo::render {
+namespace {
+
+bool g_native_composition = true;
+
+/// The 256 pixel values of a colour, kept for the colours lines keep using.
+const shaping::ColorTable& cached_color_table(const shaping::PixelFormat& format, const std::array<std::uint8_t, 3>& rgb) {
+    using Key = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t>;
+    static std::map<Key, shaping::ColorTable> tables;
+    constexpr std::size_t kMaxTables = 64;
+    Key key{format.masks[0], format.masks[1], format.masks[2], format.masks[3],
+            (std::uint32_t{rgb[0]} << 16) | (std::uint32_t{rgb[1]} << 8) | rgb[2]};
+    auto found = tables.find(key);
+    if (found != tables.end()) return found->second;
+    if (tables.size() >= kMaxTables) tables.clear();
+    return tables.emplace(key, shaping::color_table(format, rgb[0], rgb[1], rgb[2])).first->second;
+}
+
+nb::object compose_with_blits(const std::vector<shaping::PreparedRun>& runs, long width, long height) {
+    nb::object line = shaping::new_surface(width, height);
+    long pen = 0;
+    for (const shaping::PreparedRun& run : runs) {
+        line.attr("blit")(shaping::run_surface(run), nb::make_tuple(pen, 0));
+        pen += run.advance;
+    }
+    return line;
+}
+
+}  // namespace
+
+void set_native_composition(bool enabled) { g_native_composition = enabled; }
+
+nb::object compose_runs(const std::vector<shaping::PreparedRun>& runs, long width, long height) {
+    if (!g_native_composition) return compose_with_blits(runs, width, height);
+    nb::object line = shaping::new_surface(width, height);
+    const shaping::PixelFormat& format = shaping::surface_pixel_format(line);
+    if (!shaping::blendable_format(format)) return compose_with_blits(runs, width, height);
+
+    shaping::LockedPixels target(line);
+    std::vector<std::uint32_t> scratch;
+    long pen = 0;
+    for (const shaping::PreparedRun& run : runs) {
+        const int x = static_cast<int>(std::clamp(pen, -(1L << 30), 1L << 30));
+        if (run.surface.is_valid()) {
+            // Drawn by the legacy engine: its surface shares the line's format.
+            shaping::LockedPixels source(run.surface);
+            const auto& from = source.target();
+            shaping::blend_pixels(target.target(), reinterpret_cast<const std::uint32_t*>(from.pixels), from.width,
+                                  from.height, from.pitch_bytes / 4, x, 0, format);
+        } else {
+            scratch.assign(static_cast<std::size_t>(run.width) * static_cast<std::size_t>(run.height), 0u);
+            if (run.layout) {
+                shaping::PixelTarget canvas{reinterpret_cast<std::uint8_t*>(scratch.data()), run.width, run.height,
+                                            static_cast<std::ptrdiff_t>(run.width) * 4};
+                shaping::paint_glyphs(canvas, run.layout->glyphs, cached_color_table(format, run.rgb),
+                                      run.anti_aliased, run.baseline, run.layout->start_x);
+            }
+            shaping::blend_pixels(target.target(), scratch.data(), run.width, run.height, run.width, x, 0, format);
+        }
+        pen += run.advance;
+    }
+    return line;
+}
+
+}  // namespace lumo::render

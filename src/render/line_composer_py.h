@@ -1,0 +1,22 @@
+// Composing a line from its runs natively: each run is painted and blended
+// onto one line surface exactly as blitting per-run surfaces would place it.
+#pragma once
+
+#include <nanobind/nanobind.h>
+
+#include <vector>
+
+#include "shaping/shaped_run_py.h"
+
+namespace lumo::render {
+
+/// The line surface for two or more runs: runs placed side by side by their
+/// advances on a transparent surface `width` x `height`, later runs blended
+/// over earlier ones where they overlap.
+nanobind::object compose_runs(const std::vector<shaping::PreparedRun>& runs, long width, long height);
+
+/// Switches native composition off (the per-run surfaces are then blitted by
+/// pygame), so tests can compare both.
+void set_native_composition(bool enabled);
+
+}  // namespace lumo::render

@@ -1,0 +1,31 @@
+// Rasterised glyphs of one FreeType face.
+#include "shaping/glyph_cache.h"
+
+#include "engine/freetype_styling.h"
+
+namespace lumo::shaping {
+
+std::uint64_t GlyphBitmapCache::key_of(std::uint32_t glyph_id, const RasterOptions& options) {
+    // Whether styling is switched on decides what a bold or italic request draws.
+    const bool styled = (options.synthetic_bold || options.synthetic_italic) && engine::styling_available();
+    const std::uint64_t mode = (options.anti_aliased ? 1u : 0u) | (options.synthetic_bold ? 2u : 0u) |
+                               (options.synthetic_italic ? 4u : 0u) | (styled ? 8u : 0u);
+    return (static_cast<std::uint64_t>(glyph_id) << 4) | mode;
+}
+
+std::shared_ptr<const GlyphBitmap> GlyphBitmapCache::find(std::uint32_t glyph_id, const RasterOptions& options) const {
+    auto found = bitmaps_.find(key_of(glyph_id, options));
+    return found == bitmaps_.end() ? nullptr : found->second;
+}
+
+void GlyphBitmapCache::store(std::uint32_t glyph_id, const RasterOptions& options,
+                             std::shared_ptr<const GlyphBitmap> bitmap) {
+    const std::size_t cost = bitmap->bytes.size() + sizeof(GlyphBitmap) + 64;
+    if (bytes_ + cost > kGlyphCacheBytesPerFace) {
+        bitmaps_.clear();
+        bytes_ = 0;
+    }
+    if (bitmaps_.insert_or_assign(key_of(glyph_id, options), std::move(bitmap)).second) bytes_ += cost;
+}
+
+}  // namespace lumo::shaping

@@ -1,0 +1,37 @@
+// Rasterised glyphs of one FreeType face, kept so that a glyph drawn again
+// (the same letter in the next line) is not rasterised again.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+
+#include "shaping/glyph_raster.h"
+
+namespace lumo::shaping {
+
+/// Bitmap bytes one face may keep. A face at size 24 keeps a few thousand
+/// glyphs within it; past it the cache starts afresh.
+inline constexpr std::size_t kGlyphCacheBytesPerFace = std::size_t{4} << 20;
+
+class GlyphBitmapCache {
+public:
+    /// The glyph rasterised with these options, or null.
+    std::shared_ptr<const GlyphBitmap> find(std::uint32_t glyph_id, const RasterOptions& options) const;
+
+    /// Keeps `bitmap`. Layouts that hold a bitmap keep it alive even after the
+    /// cache lets go of it, so dropping everything at the budget is safe.
+    void store(std::uint32_t glyph_id, const RasterOptions& options, std::shared_ptr<const GlyphBitmap> bitmap);
+
+    std::size_t size() const { return bitmaps_.size(); }
+    std::size_t bytes() const { return bytes_; }
+
+private:
+    static std::uint64_t key_of(std::uint32_t glyph_id, const RasterOptions& options);
+
+    std::unordered_map<std::uint64_t, std::shared_ptr<const GlyphBitmap>> bitmaps_;
+    std::size_t bytes_ = 0;
+};
+
+}  // namespace lumo::shaping

@@ -1,0 +1,61 @@
+// Placing one run's pixels onto a line with pygame's per-pixel-alpha blend.
+#include "shaping/pixel_blend.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace lumo::shaping {
+
+bool blendable_format(const PixelFormat& format) {
+    for (int i = 0; i < 4; ++i) {
+        if (format.losses[i] != 0 || format.shifts[i] > 24 || format.shifts[i] % 8 != 0) return false;
+        if (format.masks[i] != (0xFFu << format.shifts[i])) return false;
+    }
+    return true;
+}
+
+namespace {
+
+inline std::uint32_t component(std::uint32_t pixel, int shift) { return (pixel >> shift) & 0xFFu; }
+
+inline std::uint32_t blend_component(std::int32_t source, std::int32_t target, std::int32_t source_alpha) {
+    return static_cast<std::uint32_t>((((source - target) * source_alpha + source) >> 8) + target) & 0xFFu;
+}
+
+inline std::uint32_t blend(std::uint32_t source, std::uint32_t target, const PixelFormat& format) {
+    const int alpha_shift = format.shifts[3];
+    const std::uint32_t target_alpha = component(target, alpha_shift);
+    if (target_alpha == 0) return source;
+    const auto source_alpha = static_cast<std::int32_t>(component(source, alpha_shift));
+    std::uint32_t result = 0;
+    for (int i = 0; i < 3; ++i) {
+        const int shift = format.shifts[i];
+        result |= blend_component(static_cast<std::int32_t>(component(source, shift)),
+                                  static_cast<std::int32_t>(component(target, shift)), source_alpha)
+                  << shift;
+    }
+    const std::uint32_t alpha =
+        static_cast<std::uint32_t>(source_alpha) + target_alpha - static_cast<std::uint32_t>(source_alpha) * target_alpha / 255;
+    return result | ((alpha & 0xFFu) << alpha_shift);
+}
+
+}  // namespace
+
+void blend_pixels(const PixelTarget& target, const std::uint32_t* source, int width, int height,
+                  std::ptrdiff_t source_pitch, int x, int y, const PixelFormat& format) {
+    const int first_column = std::max(0, -x), last_column = std::min(width, target.width - x);
+    const int first_row = std::max(0, -y), last_row = std::min(height, target.height - y);
+    for (int row = first_row; row < last_row; ++row) {
+        const std::uint32_t* from = source + row * source_pitch;
+        auto* to = reinterpret_cast<std::uint32_t*>(target.pixels + (row + y) * target.pitch_bytes) + x;
+        for (int column = first_column; column < last_column; ++column) {
+            const std::uint32_t pixel = from[column];
+            std::uint32_t& destination = to[column];
+            // Nothing onto nothing: the most common case of a line's empty space.
+            if ((pixel | destination) == 0) continue;
+            destination = blend(pixel, destination, format);
+        }
+    }
+}
+
+}  // namespace lumo::shaping

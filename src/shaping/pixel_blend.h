@@ -1,0 +1,26 @@
+// Placing one run's pixels onto a line with the blending that pygame applies
+// when it blits a per-pixel-alpha surface onto another, so a line composed
+// here is pixel for pixel the line pygame's blits would give.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "shaping/glyph_painter.h"
+#include "shaping/pixel_format.h"
+
+namespace lumo::shaping {
+
+/// Whether `format` is one this blending handles: 32-bit with 8-bit red,
+/// green, blue and alpha components.
+bool blendable_format(const PixelFormat& format);
+
+/// Blends the `width` x `height` pixels at `source` (rows `source_pitch`
+/// pixels apart) onto `target` with their top-left corner at (x, y), clipped
+/// to the target: onto a fully transparent pixel the source pixel is copied;
+/// otherwise each colour c becomes ((s - d) * sa + s) / 256 + d and alpha
+/// becomes sa + da - sa * da / 255, in integers.
+void blend_pixels(const PixelTarget& target, const std::uint32_t* source, int width, int height,
+                  std::ptrdiff_t source_pitch, int x, int y, const PixelFormat& format);
+
+}  // namespace lumo::shaping
