@@ -48,8 +48,13 @@ nb::object compose_runs(const std::vector<shaping::PreparedRun>& runs, long widt
     const shaping::PixelFormat& format = shaping::surface_pixel_format(line);
     if (!shaping::blendable_format(format)) return compose_with_blits(runs, width, height);
 
-    shaping::LockedPixels target(line);
+    shaping::LockedPixels locked(line);
+    const shaping::PixelTarget& target = locked.target();
     std::vector<std::uint32_t> scratch;
+    // Columns at and right of this have never been written: a run landing
+    // there entirely can be painted straight into the line, which is what
+    // blending its surface onto untouched (all-zero) pixels amounts to.
+    long untouched_from = 0;
     long pen = 0;
     for (const shaping::PreparedRun& run : runs) {
         const int x = static_cast<int>(std::clamp(pen, -(1L << 30), 1L << 30));
@@ -57,17 +62,32 @@ nb::object compose_runs(const std::vector<shaping::PreparedRun>& runs, long widt
             // Drawn by the legacy engine: its surface shares the line's format.
             shaping::LockedPixels source(run.surface);
             const auto& from = source.target();
-            shaping::blend_pixels(target.target(), reinterpret_cast<const std::uint32_t*>(from.pixels), from.width,
+            shaping::blend_pixels(target, reinterpret_cast<const std::uint32_t*>(from.pixels), from.width,
                                   from.height, from.pitch_bytes / 4, x, 0, format);
+            untouched_from = std::max(untouched_from, static_cast<long>(x) + from.width);
+        } else if (x >= untouched_from && x < target.width) {
+            if (run.layout) {
+                shaping::PixelTarget window{target.pixels + static_cast<std::ptrdiff_t>(x) * 4,
+                                            std::min(run.width, target.width - x), std::min(run.height, target.height),
+                                            target.pitch_bytes};
+                shaping::PaintedColumns painted = shaping::paint_glyphs(
+                    window, run.layout->glyphs, cached_color_table(format, run.rgb), run.anti_aliased, run.baseline,
+                    run.layout->start_x);
+                if (painted.left <= painted.right) untouched_from = std::max(untouched_from, static_cast<long>(x) + painted.right);
+            }
         } else {
             scratch.assign(static_cast<std::size_t>(run.width) * static_cast<std::size_t>(run.height), 0u);
+            long written_right = 0;
             if (run.layout) {
                 shaping::PixelTarget canvas{reinterpret_cast<std::uint8_t*>(scratch.data()), run.width, run.height,
                                             static_cast<std::ptrdiff_t>(run.width) * 4};
-                shaping::paint_glyphs(canvas, run.layout->glyphs, cached_color_table(format, run.rgb),
-                                      run.anti_aliased, run.baseline, run.layout->start_x);
+                shaping::PaintedColumns painted =
+                    shaping::paint_glyphs(canvas, run.layout->glyphs, cached_color_table(format, run.rgb),
+                                          run.anti_aliased, run.baseline, run.layout->start_x);
+                if (painted.left <= painted.right) written_right = painted.right;
             }
-            shaping::blend_pixels(target.target(), scratch.data(), run.width, run.height, run.width, x, 0, format);
+            shaping::blend_pixels(target, scratch.data(), run.width, run.height, run.width, x, 0, format);
+            untouched_from = std::max(untouched_from, static_cast<long>(x) + written_right);
         }
         pen += run.advance;
     }

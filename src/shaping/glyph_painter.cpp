@@ -2,6 +2,8 @@
 // table, bounds-checked stores, no blending.
 #include "shaping/glyph_painter.h"
 
+#include <algorithm>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -32,7 +34,7 @@ std::uint8_t coverage_at(const std::uint8_t* row, int px, bool anti_aliased) {
 }
 
 void paint_glyph(const PixelTarget& target, const PlacedGlyph& glyph, const ColorTable& colors, bool anti_aliased,
-                 int baseline_y, double start_x) {
+                 int baseline_y, double start_x, PaintedColumns& painted) {
     const GlyphBitmap& bitmap = *glyph.bitmap;
     const double draw_x = glyph.glyph_x + bitmap.left + start_x;
     // In doubles: a hostile bearing must not overflow int arithmetic.
@@ -51,19 +53,23 @@ void paint_glyph(const PixelTarget& target, const PlacedGlyph& glyph, const Colo
             const int column = truncate_clamped(px + draw_x + 0.5, -1, target.width);
             if (column < 0 || column >= target.width) continue;
             std::memcpy(destination + static_cast<std::ptrdiff_t>(column) * 4, &colors[coverage], 4);
+            painted.left = std::min(painted.left, column);
+            painted.right = std::max(painted.right, column + 1);
         }
     }
 }
 
 }  // namespace
 
-void paint_glyphs(const PixelTarget& target, std::span<const PlacedGlyph> glyphs, const ColorTable& colors,
-                  bool anti_aliased, int baseline_y, double start_x) {
-    if (!target_usable(target)) return;
+PaintedColumns paint_glyphs(const PixelTarget& target, std::span<const PlacedGlyph> glyphs, const ColorTable& colors,
+                            bool anti_aliased, int baseline_y, double start_x) {
+    PaintedColumns painted;
+    if (!target_usable(target)) return painted;
     for (const PlacedGlyph& glyph : glyphs) {
         if (!glyph.bitmap || glyph.bitmap->width <= 0 || !bitmap_readable(*glyph.bitmap, anti_aliased)) continue;
-        paint_glyph(target, glyph, colors, anti_aliased, baseline_y, start_x);
+        paint_glyph(target, glyph, colors, anti_aliased, baseline_y, start_x, painted);
     }
+    return painted;
 }
 
 }  // namespace lumo::shaping

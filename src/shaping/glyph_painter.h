@@ -29,7 +29,13 @@ struct PixelTarget {
 /// replaces what is there, so where glyphs overlap the later one wins.
 /// Pixels outside the target are dropped; bitmaps whose bytes do not hold
 /// their rows (|pitch| × rows) or columns are skipped whole.
-void paint_glyphs(const PixelTarget& target, std::span<const PlacedGlyph> glyphs, const ColorTable& colors,
+/// The columns a painting wrote to: [left, right); left > right when none.
+struct PaintedColumns {
+    int left = 1 << 30;
+    int right = -(1 << 30);
+};
+
+PaintedColumns paint_glyphs(const PixelTarget& target, std::span<const PlacedGlyph> glyphs, const ColorTable& colors,
                   bool anti_aliased, int baseline_y, double start_x);
 
 }  // namespace lumo::shaping
