@@ -3,6 +3,7 @@
 #include "shaping/glyph_painter.h"
 
 #include <algorithm>
+#include <vector>
 
 #include <cstdlib>
 #include <cstring>
@@ -40,6 +41,11 @@ void paint_glyph(const PixelTarget& target, const PlacedGlyph& glyph, const Colo
     // In doubles: a hostile bearing must not overflow int arithmetic.
     const double draw_y = static_cast<double>(baseline_y) - static_cast<double>(bitmap.top) - glyph.y_offset;
     const std::size_t abs_pitch = static_cast<std::size_t>(std::llabs(static_cast<long long>(bitmap.pitch)));
+    // Target columns depend on the bitmap column only: worked out once per
+    // glyph (with the same arithmetic as per pixel), not once per pixel.
+    static thread_local std::vector<int> columns;
+    columns.resize(static_cast<std::size_t>(bitmap.width));
+    for (int px = 0; px < bitmap.width; ++px) columns[px] = truncate_clamped(px + draw_x + 0.5, -1, target.width);
     for (int py = 0; py < bitmap.rows; ++py) {
         const int row = truncate_clamped(py + draw_y + 0.5, -1, target.height);
         if (row < 0 || row >= target.height) continue;
@@ -50,7 +56,7 @@ void paint_glyph(const PixelTarget& target, const PlacedGlyph& glyph, const Colo
         for (int px = 0; px < bitmap.width; ++px) {
             const std::uint8_t coverage = coverage_at(source, px, anti_aliased);
             if (coverage == 0) continue;
-            const int column = truncate_clamped(px + draw_x + 0.5, -1, target.width);
+            const int column = columns[px];
             if (column < 0 || column >= target.width) continue;
             std::memcpy(destination + static_cast<std::ptrdiff_t>(column) * 4, &colors[coverage], 4);
             painted.left = std::min(painted.left, column);
