@@ -2,6 +2,7 @@
 // text cache in front and the glyph cache behind the dynamic path.
 #include "render/render_entry_py.h"
 
+#include <algorithm>
 #include <climits>
 #include <string>
 
@@ -185,9 +186,24 @@ nb::object render(LumoFontObject* self, PyObject* const* given) {
 
     std::vector<shaping::PreparedRun> prepared;
     prepared.reserve(runs.size());
+    // Runs of one font and face (words and the spaces between them) resolve
+    // their font once per line. Only usable fonts are remembered, so a font
+    // that cannot be loaded is tried, and reported, for every run as before.
+    std::vector<std::pair<std::pair<PyObject*, PyObject*>, shaping::RunFont>> fonts;
     long total = 0;
     for (const Run& run : runs) {
-        prepared.push_back(shaping::prepare_run(self, run.text, call.size, run.color, run.path, run.face));
+        std::pair<PyObject*, PyObject*> key{run.path.ptr(), run.face.ptr()};
+        auto known = std::find_if(fonts.begin(), fonts.end(), [&](const auto& entry) { return entry.first == key; });
+        if (known == fonts.end()) {
+            shaping::RunFont font = shaping::resolve_run_font(self, call.size, run.path, run.face);
+            if (!font.emoji && !font.harfbuzz.is_valid()) {
+                prepared.push_back(shaping::prepare_run_with(self, font, run.text, call.size, run.color));
+                total += prepared.back().advance;
+                continue;
+            }
+            known = fonts.insert(fonts.end(), {key, std::move(font)});
+        }
+        prepared.push_back(shaping::prepare_run_with(self, known->second, run.text, call.size, run.color));
         total += prepared.back().advance;
     }
     nb::object line = compose_line(prepared, total, height);

@@ -12,6 +12,7 @@
 
 #include "font/freetype_handles.h"
 #include "shaping/glyph_cache.h"
+#include "shaping/run_layout_cache.h"
 #include "shaping/harfbuzz_font.h"
 
 namespace lumo::shaping {
@@ -28,6 +29,7 @@ struct FreeTypeFaceObject {
     font::FtFacePtr face;
     int pixel_size = 0;
     std::shared_ptr<GlyphBitmapCache> glyphs = std::make_shared<GlyphBitmapCache>();
+    std::shared_ptr<RunLayoutCache> layouts = std::make_shared<RunLayoutCache>();
 };
 
 void bind_native_fonts(nanobind::module_& native);

@@ -115,55 +115,79 @@ nb::object new_surface(long width, long height) {
     return pygame.attr("Surface")(nb::make_tuple(width, height), pygame.attr("SRCALPHA"));
 }
 
-PreparedRun prepare_run(LumoFontObject* self, nb::handle text, nb::handle size, nb::handle color,
-                        nb::handle font_path, nb::handle face) {
-    PreparedRun run;
+RunFont resolve_run_font(LumoFontObject* self, nb::handle size, nb::handle font_path, nb::handle face) {
+    RunFont font;
     nb::object metrics = font::get_metrics(self, size, face);
     double ascent = nb::cast<double>(nb::float_(metrics[0]));
     double line_height = nb::cast<double>(nb::float_(metrics[1]));
-    run.baseline = static_cast<int>(ascent + 0.5);
-    run.height = static_cast<int>(line_height * 1.5);
+    font.baseline = static_cast<int>(ascent + 0.5);
+    font.height = static_cast<int>(line_height * 1.5);
 
     bool is_record = PyList_Check(font_path.ptr()) || PyTuple_Check(font_path.ptr());
     nb::object drawn_path = is_record ? nb::object(font_path[0]) : nb::borrow(font_path);
     int same_as_emoji = PyObject_RichCompareBool(drawn_path.ptr(), self->emoji_path, Py_EQ);
     if (same_as_emoji < 0) throw nb::python_error();
     if (same_as_emoji) {
+        font.emoji = true;
+        return font;
+    }
+    font::PathData where = font::parse_path_data(font_path, 0);
+    where.index = std::max(where.index, 0);
+    nb::object harfbuzz = get_hb_font(self, font_path);
+    if (harfbuzz.is_none()) return font;
+    nb::object face_object = freetype_face(self, where, size, face);
+    if (!face_object.is_valid()) return font;
+    font.options = raster_options(self, font_path, face);
+    font.harfbuzz = harfbuzz;
+    font.face = face_object;
+    return font;
+}
+
+PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, nb::handle text, nb::handle size,
+                             nb::handle color) {
+    PreparedRun run;
+    run.baseline = font.baseline;
+    run.height = font.height;
+    if (font.emoji) {
         long width = 1;
         run.surface = render_emoji_run(self, text, size, run.baseline, run.height, width);
         run.width = static_cast<int>(width);
         run.advance = width;
         return run;
     }
+    if (!font.harfbuzz.is_valid()) return run;  // empty: 1 pixel wide, advance 1
 
-    font::PathData where = font::parse_path_data(font_path, 0);
-    where.index = std::max(where.index, 0);
-    nb::object harfbuzz = get_hb_font(self, font_path);
-    if (harfbuzz.is_none()) return run;  // empty: 1 pixel wide, advance 1
-    nb::object face_object = freetype_face(self, where, size, face);
-    if (!face_object.is_valid()) return run;
-
-    RasterOptions options = raster_options(self, font_path, face);
     std::vector<std::uint32_t> code_points = code_points_of(text);
-    RunLayout layout;
-    FreeTypeFaceObject* face_entry = as_freetype_face(face_object);
-    FT_Error error = layout_run(*as_harfbuzz_font(harfbuzz)->font, face_entry->face.get(), code_points,
-                                nb::cast<int>(size), options, layout, face_entry->glyphs.get());
-    if (error != 0) {
-        PyErr_Format(PyExc_RuntimeError, "FreeType error %d: %s", error, font::freetype_error_message(error).c_str());
-        throw nb::python_error();
+    FreeTypeFaceObject* face_entry = as_freetype_face(font.face);
+    std::shared_ptr<const RunLayout> layout = face_entry->layouts->find(code_points, font.options);
+    if (!layout) {
+        auto fresh = std::make_shared<RunLayout>();
+        FT_Error error = layout_run(*as_harfbuzz_font(font.harfbuzz)->font, face_entry->face.get(), code_points,
+                                    nb::cast<int>(size), font.options, *fresh, face_entry->glyphs.get());
+        if (error != 0) {
+            PyErr_Format(PyExc_RuntimeError, "FreeType error %d: %s", error,
+                         font::freetype_error_message(error).c_str());
+            throw nb::python_error();
+        }
+        face_entry->layouts->store(code_points, font.options, fresh);
+        layout = fresh;
     }
-    run.anti_aliased = options.anti_aliased;
-    if (layout.empty) {
-        run.width = layout.logical_width;
-        run.advance = layout.logical_width;
+    run.anti_aliased = font.options.anti_aliased;
+    if (layout->empty) {
+        run.width = layout->logical_width;
+        run.advance = layout->logical_width;
         return run;
     }
     run.rgb = {colour_component(color, 0), colour_component(color, 1), colour_component(color, 2)};
-    run.width = layout.surface_width;
-    run.advance = layout.total_advance;
+    run.width = layout->surface_width;
+    run.advance = layout->total_advance;
     run.layout = std::move(layout);
     return run;
+}
+
+PreparedRun prepare_run(LumoFontObject* self, nb::handle text, nb::handle size, nb::handle color,
+                        nb::handle font_path, nb::handle face) {
+    return prepare_run_with(self, resolve_run_font(self, size, font_path, face), text, size, color);
 }
 
 nb::object run_surface(const PreparedRun& run) {

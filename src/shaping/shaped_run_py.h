@@ -5,7 +5,7 @@
 #include <nanobind/nanobind.h>
 
 #include <array>
-#include <optional>
+#include <memory>
 
 #include "font/lumo_font_object_py.h"
 #include "shaping/run_layout.h"
@@ -19,11 +19,29 @@ struct PreparedRun {
     int width = 1;    // width of the run's surface
     int height = 1;   // the line's surface height
     int baseline = 0;
-    std::optional<RunLayout> layout;  // absent: an empty run, or one drawn into `surface`
+    std::shared_ptr<const RunLayout> layout;  // null: an empty run, or one drawn into `surface`
     std::array<std::uint8_t, 3> rgb{};
     bool anti_aliased = true;
     nanobind::object surface;  // the legacy engine's run, when it drew one
 };
+
+/// What drawing with one font path in one face at one size needs; runs of a
+/// line that share them resolve them once.
+struct RunFont {
+    int baseline = 0;
+    int height = 1;
+    bool emoji = false;               // drawn by the legacy emoji engine
+    nanobind::object harfbuzz;        // invalid: the font cannot be used (the run is empty)
+    nanobind::object face;            // the FreeType face entry
+    RasterOptions options;
+};
+
+RunFont resolve_run_font(font::LumoFontObject* self, nanobind::handle size, nanobind::handle font_path,
+                         nanobind::handle face);
+
+/// Shapes and lays out one run with a resolved font, without making a surface.
+PreparedRun prepare_run_with(font::LumoFontObject* self, const RunFont& font, nanobind::handle text,
+                             nanobind::handle size, nanobind::handle color);
 
 /// Shapes and lays out one run without making a surface for it.
 PreparedRun prepare_run(font::LumoFontObject* self, nanobind::handle text, nanobind::handle size,

@@ -1,0 +1,31 @@
+// Laid-out runs of one FreeType face.
+#include "shaping/run_layout_cache.h"
+
+#include "engine/freetype_styling.h"
+
+namespace lumo::shaping {
+
+std::u32string RunLayoutCache::key_of(std::span<const std::uint32_t> text, const RasterOptions& options) {
+    // The drawing options lead the key; whether styling is on decides what bold draws.
+    const bool styled = (options.synthetic_bold || options.synthetic_italic) && engine::styling_available();
+    std::u32string key(1, static_cast<char32_t>((options.anti_aliased ? 1u : 0u) | (options.synthetic_bold ? 2u : 0u) |
+                                                (options.synthetic_italic ? 4u : 0u) | (styled ? 8u : 0u)));
+    key.append(text.begin(), text.end());
+    return key;
+}
+
+std::shared_ptr<const RunLayout> RunLayoutCache::find(std::span<const std::uint32_t> text,
+                                                      const RasterOptions& options) const {
+    if (text.size() > kMaxCachedRunLength) return nullptr;
+    auto found = layouts_.find(key_of(text, options));
+    return found == layouts_.end() ? nullptr : found->second;
+}
+
+void RunLayoutCache::store(std::span<const std::uint32_t> text, const RasterOptions& options,
+                           std::shared_ptr<const RunLayout> layout) {
+    if (text.size() > kMaxCachedRunLength) return;
+    if (layouts_.size() >= kMaxCachedRunsPerFace) layouts_.clear();
+    layouts_.insert_or_assign(key_of(text, options), std::move(layout));
+}
+
+}  // namespace lumo::shaping
