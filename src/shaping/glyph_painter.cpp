@@ -3,6 +3,7 @@
 #include "shaping/glyph_painter.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include <cstdlib>
@@ -42,26 +43,44 @@ void paint_glyph(const PixelTarget& target, const PlacedGlyph& glyph, const Colo
     const double draw_y = static_cast<double>(baseline_y) - static_cast<double>(bitmap.top) - glyph.y_offset;
     const std::size_t abs_pitch = static_cast<std::size_t>(std::llabs(static_cast<long long>(bitmap.pitch)));
     // Target columns depend on the bitmap column only: worked out once per
-    // glyph (with the same arithmetic as per pixel), not once per pixel.
-    static thread_local std::vector<int> columns;
-    columns.resize(static_cast<std::size_t>(bitmap.width));
-    for (int px = 0; px < bitmap.width; ++px) columns[px] = truncate_clamped(px + draw_x + 0.5, -1, target.width);
+    // glyph (with the same arithmetic as per pixel). They never decrease, so
+    // the bitmap columns that land inside the target form one range.
+    constexpr int kColumnsOnStack = 512;
+    std::array<int, kColumnsOnStack> stack_columns;
+    std::vector<int> heap_columns;
+    int* columns = stack_columns.data();
+    if (bitmap.width > kColumnsOnStack) {
+        heap_columns.resize(static_cast<std::size_t>(bitmap.width));
+        columns = heap_columns.data();
+    }
+    int first_px = bitmap.width, end_px = 0;
+    for (int px = 0; px < bitmap.width; ++px) {
+        columns[px] = truncate_clamped(px + draw_x + 0.5, -1, target.width);
+        if (columns[px] >= 0 && columns[px] < target.width) {
+            first_px = std::min(first_px, px);
+            end_px = px + 1;
+        }
+    }
+    if (first_px >= end_px) return;
+    bool wrote = false;
     for (int py = 0; py < bitmap.rows; ++py) {
         const int row = truncate_clamped(py + draw_y + 0.5, -1, target.height);
         if (row < 0 || row >= target.height) continue;
         // A bitmap stored bottom row first is read from its last stored row down.
         const int stored_row = bitmap.pitch > 0 ? py : bitmap.rows - 1 - py;
         const std::uint8_t* source = bitmap.bytes.data() + static_cast<std::size_t>(stored_row) * abs_pitch;
-        std::uint8_t* destination = target.pixels + row * target.pitch_bytes;
-        for (int px = 0; px < bitmap.width; ++px) {
+        auto* destination = reinterpret_cast<std::uint32_t*>(target.pixels + row * target.pitch_bytes);
+        for (int px = first_px; px < end_px; ++px) {
             const std::uint8_t coverage = coverage_at(source, px, anti_aliased);
             if (coverage == 0) continue;
-            const int column = columns[px];
-            if (column < 0 || column >= target.width) continue;
-            std::memcpy(destination + static_cast<std::ptrdiff_t>(column) * 4, &colors[coverage], 4);
-            painted.left = std::min(painted.left, column);
-            painted.right = std::max(painted.right, column + 1);
+            std::memcpy(destination + columns[px], &colors[coverage], 4);
+            wrote = true;
         }
+    }
+    if (wrote) {
+        // The columns the glyph may have written: enough to know what is untouched.
+        painted.left = std::min(painted.left, columns[first_px]);
+        painted.right = std::max(painted.right, columns[end_px - 1] + 1);
     }
 }
 

@@ -29,7 +29,8 @@ struct PixelTarget {
 /// replaces what is there, so where glyphs overlap the later one wins.
 /// Pixels outside the target are dropped; bitmaps whose bytes do not hold
 /// their rows (|pitch| × rows) or columns are skipped whole.
-/// The columns a painting wrote to: [left, right); left > right when none.
+/// The columns a painting may have written to: [left, right), a range that
+/// holds every written pixel; left > right when nothing was written.
 struct PaintedColumns {
     int left = 1 << 30;
     int right = -(1 << 30);
