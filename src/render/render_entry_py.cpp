@@ -119,11 +119,15 @@ bool is_pure_ascii(nb::handle text) {
 /// kept in the glyph cache; the line is composed from those pieces.
 nb::object render_dynamic(LumoFontObject* self, const RenderCall& call, nb::handle primary_path) {
     Py_ssize_t length = PyUnicode_GET_LENGTH(call.text.ptr());
+    // The key's settings are read once for the whole call.
+    nb::object modern = setting(engine::SettingId::ModernFont), smooth = setting(engine::SettingId::SmoothFont),
+               offset = setting(engine::SettingId::EmojiOffsetY);
     std::vector<nb::object> keys;
+    keys.reserve(static_cast<std::size_t>(length));
     long total_width = 0;
     for (Py_ssize_t i = 0; i < length; ++i) {
-        nb::object ch = nb::steal(PyUnicode_Substring(call.text.ptr(), i, i + 1));
-        nb::object key = cache_key(ch, call);
+        nb::object ch = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(PyUnicode_READ_CHAR(call.text.ptr(), i))));
+        nb::object key = nb::make_tuple(ch, call.size, call.color, modern, smooth, offset, call.face);
         PyObject* entry = font::cache_find(self->glyph_cache, key.ptr());
         nb::object stored;
         if (entry == nullptr) {
@@ -137,6 +141,8 @@ nb::object render_dynamic(LumoFontObject* self, const RenderCall& call, nb::hand
     }
     int height = standard_height(self, call);
     nb::object line = transparent_surface(std::max(1L, total_width), static_cast<long>(height * 1.5));
+    // One blits() call places every character, as blitting them one by one would.
+    nb::list placements;
     long pen = 0;
     for (const nb::object& key : keys) {
         nb::object entry = nb::steal(PyObject_GetItem(self->glyph_cache, key.ptr()));
@@ -147,9 +153,10 @@ nb::object render_dynamic(LumoFontObject* self, const RenderCall& call, nb::hand
             PyErr_Format(PyExc_ValueError, "too many values to unpack (expected 2)");
             throw nb::python_error();
         }
-        line.attr("blit")(items[0], nb::make_tuple(pen, 0));
+        placements.append(nb::make_tuple(items[0], nb::make_tuple(pen, 0)));
         pen += nb::cast<long>(nb::int_(items[1]));
     }
+    line.attr("blits")(placements, false);
     trim_cache(self->glyph_cache, engine::SettingId::MaxGlyphCache);
     return line;
 }
