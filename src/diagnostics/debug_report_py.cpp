@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "engine/host_values_py.h"
 #include "engine/call_arguments_py.h"
 #include "engine/engine_namespace_py.h"
 #include "engine/host_errors_py.h"
@@ -24,18 +25,6 @@ using font::LumoFontObject;
 constexpr Py_ssize_t kMaxFaceTagReach = 29;
 
 nb::str text_of(std::string_view view) { return nb::str(view.data(), view.size()); }
-
-bool truth_of(nb::handle value) {
-    int truth = PyObject_IsTrue(value.ptr());
-    if (truth < 0) throw nb::python_error();
-    return truth == 1;
-}
-
-bool equal(nb::handle a, nb::handle b) {
-    int result = PyObject_RichCompareBool(a.ptr(), b.ptr(), Py_EQ);
-    if (result < 0) throw nb::python_error();
-    return result == 1;
-}
 
 bool is_record(nb::handle value) { return PyList_Check(value.ptr()) || PyTuple_Check(value.ptr()); }
 
@@ -65,9 +54,9 @@ nb::dict tag_record(nb::handle context, nb::handle tag_type) {
 const char* source_of(LumoFontObject* self, nb::handle chosen, nb::handle file_name, nb::handle face) {
     nb::object primary = font::get_true_path(self, self->primary_name, face);
     nb::object fallback = font::get_true_path(self, self->fallback_name, face);
-    if (equal(chosen, primary) || equal(file_name, nb::str(path_text(primary)))) return "PRIMARY";
-    if (equal(chosen, fallback) || equal(file_name, nb::str(path_text(fallback)))) return "FALLBACK";
-    if (truth_of(self->emoji_path) && equal(file_name, self->emoji_path)) return "EMOJI";
+    if (engine::host_equal(chosen, primary) || engine::host_equal(file_name, nb::str(path_text(primary)))) return "PRIMARY";
+    if (engine::host_equal(chosen, fallback) || engine::host_equal(file_name, nb::str(path_text(fallback)))) return "FALLBACK";
+    if (engine::truth_of(self->emoji_path) && engine::host_equal(file_name, self->emoji_path)) return "EMOJI";
     return "INTL";
 }
 
@@ -91,7 +80,7 @@ nb::dict character_record(LumoFontObject* self, Py_UCS4 code, nb::handle face) {
     const char* source = "MISSING";
     long face_index = -1;
     bool covered = false;
-    if (truth_of(chosen)) {
+    if (engine::truth_of(chosen)) {
         nb::object file_name = nb::str(path_text(chosen));
         if (is_record(chosen) && PyObject_Length(chosen.ptr()) >= 2)
             face_index = nb::cast<long>(nb::int_(chosen[1]));

@@ -2,6 +2,7 @@
 // decided once per (character, face) from the fonts' character maps.
 #include <string>
 
+#include "engine/host_values_py.h"
 #include "engine/host_text_py.h"
 #include "engine/settings_py.h"
 #include "font/cmap_reader.h"
@@ -15,12 +16,6 @@ namespace nb = nanobind;
 
 namespace lumo::font {
 namespace {
-
-bool truth_of(PyObject* value) {
-    int truth = PyObject_IsTrue(value);
-    if (truth < 0) throw nb::python_error();
-    return truth == 1;
-}
 
 /// The coverage of the face a path data names: read once, then kept under (path, face index).
 nb::object coverage_of(LumoFontObject* self, nb::handle path_data) {
@@ -57,12 +52,12 @@ bool covers(nb::handle coverage, std::uint32_t code) {
 }  // namespace
 
 bool has_glyph(LumoFontObject* self, nb::handle path_data, std::uint32_t code) {
-    if (!truth_of(path_data.ptr())) return false;
+    if (!engine::truth_of(path_data.ptr())) return false;
     return covers(coverage_of(self, path_data), code);
 }
 
 bool has_glyph(LumoFontObject* self, nb::handle path_data, nb::handle code) {
-    if (!truth_of(path_data.ptr())) return false;
+    if (!engine::truth_of(path_data.ptr())) return false;
     nb::object coverage = coverage_of(self, path_data);
     if (!PyLong_Check(code.ptr())) {
         int present = as_code_point_set(coverage) ? 0 : PySequence_Contains(coverage.ptr(), code.ptr());
@@ -77,7 +72,7 @@ bool has_glyph(LumoFontObject* self, nb::handle path_data, nb::handle code) {
 
 nb::object search_fallback_layers(LumoFontObject* self, std::uint32_t code, nb::handle face) {
     nb::object fallback = get_true_path(self, self->fallback_name, face);
-    if (truth_of(fallback.ptr()) && has_glyph(self, fallback, code)) return fallback;
+    if (engine::truth_of(fallback.ptr()) && has_glyph(self, fallback, code)) return fallback;
     nb::object international = nb::steal(PyObject_GetIter(self->intl_font_paths));
     if (!international.is_valid()) throw nb::python_error();
     while (PyObject* raw = PyIter_Next(international.ptr())) {
@@ -108,7 +103,7 @@ nb::object find_best_font_path(LumoFontObject* self, nb::handle ch, nb::handle f
     nb::object primary = get_true_path(self, self->primary_name, face);
     nb::object path = nb::none();
     if (shaping::is_emoji(ch) && has_glyph(self, self->emoji_path, code)) path = nb::borrow(self->emoji_path);
-    if (!truth_of(path.ptr())) {
+    if (!engine::truth_of(path.ptr())) {
         if (engine::setting_flag(engine::SettingId::ModernFont) && has_glyph(self, primary, code))
             path = primary;
         else

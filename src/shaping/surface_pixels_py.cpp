@@ -11,18 +11,6 @@ namespace {
 
 using MaskKey = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t>;
 
-std::uint8_t colour_component(nb::handle color, Py_ssize_t index) {
-    nb::object item = nb::steal(PySequence_GetItem(color.ptr(), index));
-    if (!item.is_valid()) throw nb::python_error();
-    long value = nb::cast<long>(nb::int_(item));
-    // The surface's map_rgb refuses the same values.
-    if (value < 0 || value > 255) {
-        PyErr_SetString(PyExc_ValueError, "invalid color argument");
-        throw nb::python_error();
-    }
-    return static_cast<std::uint8_t>(value);
-}
-
 }  // namespace
 
 const PixelFormat& surface_pixel_format(nb::handle surface) {
@@ -64,11 +52,6 @@ LockedPixels::LockedPixels(nb::handle surface) {
 
 LockedPixels::~LockedPixels() {
     if (held_) PyBuffer_Release(&view_);
-}
-
-ColorTable surface_color_table(nb::handle surface, nb::handle color) {
-    const PixelFormat& format = surface_pixel_format(surface);
-    return color_table(format, colour_component(color, 0), colour_component(color, 1), colour_component(color, 2));
 }
 
 }  // namespace lumo::shaping

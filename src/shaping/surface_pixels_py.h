@@ -29,8 +29,4 @@ private:
     PixelTarget target_;
 };
 
-/// The 256 pixel values of `color` (items 0, 1, 2 as red, green, blue) from
-/// alpha 0 to 255, exactly as the surface's map_rgb gives them.
-ColorTable surface_color_table(nanobind::handle surface, nanobind::handle color);
-
 }  // namespace lumo::shaping

@@ -2,6 +2,7 @@
 // own for it is imitated by emboldening or slanting the file it does have.
 #include "shaping/synthetic_style_py.h"
 
+#include "engine/host_values_py.h"
 #include "engine/engine_namespace_py.h"
 #include "font/lumo_font_methods_py.h"
 
@@ -10,21 +11,9 @@ namespace nb = nanobind;
 namespace lumo::shaping {
 namespace {
 
-bool truth_of(PyObject* value) {
-    int truth = PyObject_IsTrue(value);
-    if (truth < 0) throw nb::python_error();
-    return truth == 1;
-}
-
-bool equal(nb::handle a, nb::handle b) {
-    int result = PyObject_RichCompareBool(a.ptr(), b.ptr(), Py_EQ);
-    if (result < 0) throw nb::python_error();
-    return result == 1;
-}
-
 /// The (bold, italic) pair the face-word table holds for `face`, or null.
 nb::object table_entry(nb::handle face) {
-    if (face.is_none() || !truth_of(face.ptr())) return nb::object();
+    if (face.is_none() || !engine::truth_of(face.ptr())) return nb::object();
     nb::object lowered = face.attr("lower")();
     PyObject* table = PyDict_GetItemString(engine::engine_namespace(), "_SYNTHETIC_FACE_MAP");
     if (table == nullptr) return nb::object();
@@ -42,7 +31,7 @@ nb::object table_entry(nb::handle face) {
 nb::object reference_face(font::LumoFontObject* self, nb::handle face) {
     nb::handle init_face(self->init_face);
     nb::str regular("regular");
-    if (!init_face.is_none() && equal(face, init_face) && !equal(init_face, regular)) return regular;
+    if (!init_face.is_none() && engine::host_equal(face, init_face) && !engine::host_equal(init_face, regular)) return regular;
     return nb::borrow(init_face);
 }
 
@@ -54,7 +43,7 @@ engine::SyntheticStyle synthetic_flags(nb::handle face) {
     nb::object bold = nb::steal(PySequence_GetItem(entry.ptr(), 0));
     nb::object italic = nb::steal(PySequence_GetItem(entry.ptr(), 1));
     if (!bold.is_valid() || !italic.is_valid()) throw nb::python_error();
-    return {truth_of(bold.ptr()), truth_of(italic.ptr())};
+    return {engine::truth_of(bold.ptr()), engine::truth_of(italic.ptr())};
 }
 
 bool is_synthetic_needed(font::LumoFontObject* self, nb::handle name, nb::handle face, nb::handle actual_path) {
@@ -64,16 +53,16 @@ bool is_synthetic_needed(font::LumoFontObject* self, nb::handle name, nb::handle
         nb::object primary_face = font::get_true_path(self, self->primary_name, face);
         nb::object primary_regular = font::get_true_path(self, self->primary_name, regular);
         // A family with its own file for the face: neither of its files is imitated.
-        if (!equal(primary_face, primary_regular) &&
-            (equal(actual_path, primary_face) || equal(actual_path, primary_regular)))
+        if (!engine::host_equal(primary_face, primary_regular) &&
+            (engine::host_equal(actual_path, primary_face) || engine::host_equal(actual_path, primary_regular)))
             return false;
         nb::object fallback_face = font::get_true_path(self, self->fallback_name, face);
         nb::object fallback_regular = font::get_true_path(self, self->fallback_name, regular);
-        if (equal(fallback_face, fallback_regular)) return true;
-        return !equal(actual_path, fallback_face) && !equal(actual_path, fallback_regular);
+        if (engine::host_equal(fallback_face, fallback_regular)) return true;
+        return !engine::host_equal(actual_path, fallback_face) && !engine::host_equal(actual_path, fallback_regular);
     }
-    if (name.is_none() || !truth_of(name.ptr())) return false;
-    return equal(font::get_true_path(self, name, face), font::get_true_path(self, name, regular));
+    if (name.is_none() || !engine::truth_of(name.ptr())) return false;
+    return engine::host_equal(font::get_true_path(self, name, face), font::get_true_path(self, name, regular));
 }
 
 }  // namespace lumo::shaping
