@@ -2,6 +2,7 @@
 #include "render/line_composer_py.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <tuple>
 
@@ -47,6 +48,13 @@ nb::object compose_runs(const std::vector<shaping::PreparedRun>& runs, long widt
     nb::object line = shaping::new_surface(width, height);
     const shaping::PixelFormat& format = shaping::surface_pixel_format(line);
     if (!shaping::blendable_format(format)) return compose_with_blits(runs, width, height);
+    for (const shaping::PreparedRun& run : runs) {
+        // A surface of another pixel layout is left to pygame's own blit.
+        if (run.surface.is_valid() &&
+            !std::equal(std::begin(format.masks), std::end(format.masks),
+                        std::begin(shaping::surface_pixel_format(run.surface).masks)))
+            return compose_with_blits(runs, width, height);
+    }
 
     shaping::LockedPixels locked(line);
     const shaping::PixelTarget& target = locked.target();
