@@ -14,6 +14,7 @@ import pytest
 import lumo_font
 from lumo_font import LumoFont
 from render_fixtures import box_font, box_fonts  # noqa: F401  (fixtures)
+from support.sanitizers import skip_under_address_sanitizer
 
 HUGE = "x" * (1 << 20)  # a 1 MB string
 
@@ -194,6 +195,7 @@ MEMORY_CAP_SCRIPT = textwrap.dedent("""
 """)
 
 
+@skip_under_address_sanitizer
 def test_huge_sizes_fail_cleanly_under_a_memory_cap(box_fonts, tmp_path):
     cap = 2 << 30
     script = MEMORY_CAP_SCRIPT.format(cap=cap)
