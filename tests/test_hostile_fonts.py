@@ -8,7 +8,10 @@ the index; a run whose font HarfBuzz cannot load prints "Error loading
 HarfBuzz font at ..." and is drawn empty; a glyph that FreeType refuses to
 load makes `render` raise RuntimeError("FreeType error N: ..."), since
 `render` catches nothing and FreeType's word is the clearest account of a
-broken glyph. Anything else escaping, a crash or a hang is a fault."""
+broken glyph. Runs set in the emoji font are drawn by pygame's own font
+engine, whose errors for a broken font (pygame.error, a RuntimeError too)
+reach the caller the same way. Anything else escaping, a crash or a hang is
+a fault."""
 import json
 import shutil
 import struct
@@ -31,11 +34,12 @@ EXERCISER = Path(__file__).parent / "support" / "exercise_fonts.py"
 
 
 def source_fonts(folder):
-    """A few small real fonts, and synthetic ones for the formats they lack:
-    CFF outlines and a collection."""
+    """A few small real fonts, and synthetic ones for what they lack: CFF
+    outlines, a collection, and an emoji."""
     sources = [NOTO / name for name in REAL_SOURCES if (NOTO / name).exists()]
     sources.append(fontgen.build_font(folder / "box.ttf", "Box Sans"))
     sources.append(fontgen.build_font(folder / "box.otf", "Box Cff", outline="cff"))
+    sources.append(fontgen.build_font(folder / "emoji.ttf", "Box Emoji", chars="AB \U0001F600"))
     sources.append(fontgen.build_collection(folder / "pair.ttc", [{"full_name": "Pair A"},
                                                                    {"full_name": "Pair B", "chars": "xyz"}]))
     return sources
@@ -61,11 +65,15 @@ def test_the_whole_api_survives_hundreds_of_damaged_fonts(mutant_fonts, user_fon
     summary = json.loads(child.stdout.rsplit("SUMMARY ", 1)[1])
     assert summary["mutants"] == MUTANTS
 
-    outcomes = summary["outcomes"]
+    outcomes, emoji_outcomes = summary["outcomes"], summary["emoji_outcomes"]
     unexpected = {o: n for o, n in outcomes.items() if o != "ok" and not o.startswith("RuntimeError: FreeType error")}
+    assert not unexpected
+    unexpected = {o: n for o, n in emoji_outcomes.items()
+                  if o != "ok" and not o.startswith(("RuntimeError: FreeType error", "error: "))}
     assert not unexpected
     # Most calls still draw: damage usually spares what a line needs.
     assert outcomes["ok"] > 0.9 * sum(outcomes.values())
+    assert emoji_outcomes["ok"] > 0.5 * sum(emoji_outcomes.values())
     assert "Error loading HarfBuzz font at " + str(user_font_dir) in child.stdout
 
 

@@ -1,5 +1,6 @@
 """Runs the public API over a folder of (possibly broken) fonts and prints one
-JSON summary: what every call gave, grouped by outcome. Started in a child
+JSON summary: what every call gave, grouped by outcome; calls with the font
+as the emoji font, whose runs pygame's own font engine draws, apart. Started in a child
 process by the tests, so that a crash or a hang fails the test instead of
 taking the test run down with it.
 
@@ -17,6 +18,7 @@ import lumo_font  # noqa: E402
 from lumo_font import LumoFont  # noqa: E402
 
 TEXTS = ["Hello", "Hi שָׁלוֹם!", "สวัสดี", "𐊀𐊁𐊂 A", "ab ^1c<bold={d}>"]
+EMOJI_TEXT = "A \U0001F600 B"
 SIZES = [1, 13, 40]
 
 
@@ -30,6 +32,7 @@ def outcome(call):
 
 def exercise(font_folder, fallback_folder):
     outcomes = collections.Counter()
+    emoji_outcomes = collections.Counter()
     index = lumo_font.build_font_map()
     cached = lumo_font.load_or_update_font_map()
     mutants = sorted(os.path.join(font_folder, name) for name in os.listdir(font_folder))
@@ -43,8 +46,12 @@ def exercise(font_folder, fallback_folder):
         outcomes[outcome(lambda: font.render("Hello", 20, dynamic=True))] += 1
         outcomes[outcome(lambda: font.render("Hello", 20, face="bold italic"))] += 1
         outcomes[outcome(lambda: font.get_debug_info(TEXTS[1]))] += 1
+        as_emoji = LumoFont(path, path, fallback_folder, path)
+        for size in SIZES:
+            emoji_outcomes[outcome(lambda: as_emoji.render(EMOJI_TEXT, size))] += 1
     return {"mutants": len(mutants), "indexed_paths": len(index["paths"]),
-            "cached_paths": len(cached["paths"]), "outcomes": dict(outcomes)}
+            "cached_paths": len(cached["paths"]), "outcomes": dict(outcomes),
+            "emoji_outcomes": dict(emoji_outcomes)}
 
 
 if __name__ == "__main__":
