@@ -23,6 +23,11 @@ def table_directory(data: bytes) -> tuple[int, dict[bytes, tuple[int, int, int]]
     return start, tables
 
 
+def _label(tag: bytes) -> str:
+    """A table tag as it can stand in a file name (a damaged one may hold any byte)."""
+    return "".join(c for c in tag.decode("latin-1") if c.isascii() and c.isalnum()) or "tag"
+
+
 def _put(data: bytearray, at: int, fmt: str, value: int) -> None:
     if 0 <= at <= len(data) - struct.calcsize(fmt):
         struct.pack_into(fmt, data, at, value)
@@ -64,7 +69,7 @@ def garbage_table(data: bytearray, rng: random.Random) -> str:
     _, offset, length = tables[tag]
     end = min(offset + length, len(data))
     data[offset:end] = bytes(rng.randrange(256) for _ in range(end - offset))
-    return "garbage-" + tag.decode("latin-1").strip().replace("/", "")
+    return "garbage-" + _label(tag)
 
 
 # (table, byte offset in it, struct format, hostile values): counts, sizes and
@@ -92,7 +97,7 @@ def huge_count(data: bytearray, rng: random.Random) -> str:
     if tag == b"cmap-subtable":
         return _huge_cmap_subtable(data, tables[b"cmap"][1], rng)
     _put(data, tables[tag][1] + field, fmt, rng.choice(values))
-    return "count-" + tag.decode("latin-1").strip().replace("/", "")
+    return "count-" + _label(tag)
 
 
 def _huge_cmap_subtable(data: bytearray, cmap: int, rng: random.Random) -> str:
