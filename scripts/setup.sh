@@ -9,6 +9,10 @@ debian_packages=(
   g++ pkg-config libfreetype-dev libharfbuzz-dev libharfbuzz-bin libgtest-dev
   fonts-dejavu-core fonts-noto-core fonts-noto-cjk fonts-symbola fonts-noto-color-emoji
 )
+# The fuzz targets need clang and its fuzzing runtime: only CI and fuzzing runs ask for them.
+if [ -n "${CI:-}" ] || [ -n "${LUMO_FUZZ_SECONDS:-}" ]; then
+  debian_packages+=(clang libclang-rt-dev)
+fi
 missing=()
 for package in "${debian_packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

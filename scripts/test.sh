@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Sets everything up, then runs the C++ unit tests of the native core and the
-# Python test suite. Extra arguments go to pytest.
+# Python test suite. Extra arguments go to pytest. On CI (CI set), or when
+# LUMO_FUZZ_SECONDS is given, every fuzz target then runs that many seconds
+# (30 by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,3 +13,7 @@ cmake --build build/native -j 2
 ctest --test-dir build/native --output-on-failure
 
 python3 -m pytest "$@"
+
+if [ -n "${CI:-}" ] || [ -n "${LUMO_FUZZ_SECONDS:-}" ]; then
+  bash scripts/fuzz.sh "${LUMO_FUZZ_SECONDS:-30}"
+fi

@@ -1,0 +1,127 @@
+"""Damaged and hostile font files met through the public API: installed in the
+per-user font directory (which the index scans) and in a fallback folder
+(which coverage reads), then indexed, tested for coverage, rendered in
+several scripts and sizes and reported on.
+
+What is allowed: a font that cannot be read covers nothing and is left out of
+the index; a run whose font HarfBuzz cannot load prints "Error loading
+HarfBuzz font at ..." and is drawn empty; a glyph that FreeType refuses to
+load makes `render` raise RuntimeError("FreeType error N: ..."), since
+`render` catches nothing and FreeType's word is the clearest account of a
+broken glyph. Runs set in the emoji font are drawn by pygame's own font
+engine, whose errors for a broken font (pygame.error, a RuntimeError too)
+reach the caller the same way. Anything else escaping, a crash or a hang is
+a fault."""
+import json
+import shutil
+import struct
+import subprocess
+import sys
+from pathlib import Path
+
+import pygame
+import pytest
+
+import lumo_font
+from lumo_font import LumoFont
+from support import font_mutants, fontgen
+
+NOTO = Path("/usr/share/fonts/truetype/noto")
+REAL_SOURCES = ["NotoSansHebrew-Regular.ttf", "NotoSansThai-Regular.ttf", "NotoSansLycian-Regular.ttf"]
+MUTANTS = 400
+SEED = 20240611
+EXERCISER = Path(__file__).parent / "support" / "exercise_fonts.py"
+
+
+def source_fonts(folder):
+    """A few small real fonts, and synthetic ones for what they lack: CFF
+    outlines, a collection, and an emoji."""
+    sources = [NOTO / name for name in REAL_SOURCES if (NOTO / name).exists()]
+    sources.append(fontgen.build_font(folder / "box.ttf", "Box Sans"))
+    sources.append(fontgen.build_font(folder / "box.otf", "Box Cff", outline="cff"))
+    sources.append(fontgen.build_font(folder / "emoji.ttf", "Box Emoji", chars="AB \U0001F600"))
+    sources.append(fontgen.build_collection(folder / "pair.ttc", [{"full_name": "Pair A"},
+                                                                   {"full_name": "Pair B", "chars": "xyz"}]))
+    return sources
+
+
+@pytest.fixture
+def mutant_fonts(user_font_dir, tmp_path):
+    """MUTANTS damaged fonts in ~/.local/share/fonts; every sixth also in a fallback folder."""
+    mutants = font_mutants.write_mutants(source_fonts(tmp_path / "sources"), user_font_dir, MUTANTS, SEED)
+    fallback = tmp_path / "fallback"
+    fallback.mkdir()
+    for path in mutants[::6]:
+        shutil.copy(path, fallback)
+    return mutants, fallback
+
+
+def test_the_whole_api_survives_hundreds_of_damaged_fonts(mutant_fonts, user_font_dir):
+    _, fallback = mutant_fonts
+    # In a child process: a crash or a hang fails this test, not the run.
+    child = subprocess.run([sys.executable, str(EXERCISER), str(user_font_dir), str(fallback)],
+                           capture_output=True, text=True, timeout=300)
+    assert child.returncode == 0, f"the child died ({child.returncode}):\n{child.stderr[-3000:]}"
+    summary = json.loads(child.stdout.rsplit("SUMMARY ", 1)[1])
+    assert summary["mutants"] == MUTANTS
+
+    outcomes, emoji_outcomes = summary["outcomes"], summary["emoji_outcomes"]
+    unexpected = {o: n for o, n in outcomes.items() if o != "ok" and not o.startswith("RuntimeError: FreeType error")}
+    assert not unexpected
+    unexpected = {o: n for o, n in emoji_outcomes.items()
+                  if o != "ok" and not o.startswith(("RuntimeError: FreeType error", "error: "))}
+    assert not unexpected
+    # Most calls still draw: damage usually spares what a line needs.
+    assert outcomes["ok"] > 0.9 * sum(outcomes.values())
+    assert emoji_outcomes["ok"] > 0.5 * sum(emoji_outcomes.values())
+    assert "Error loading HarfBuzz font at " + str(user_font_dir) in child.stdout
+
+
+def test_the_index_takes_what_it_can_read_and_reads_back_from_its_file(mutant_fonts, user_font_dir):
+    mutants, _ = mutant_fonts
+    scanned = lumo_font.build_font_map()
+    from_file = lumo_font.load_or_update_font_map()
+    assert from_file["paths"] == scanned["paths"] and from_file["names"] == scanned["names"]
+    assert lumo_font.load_or_update_font_map() == from_file  # current now: read from the file
+
+    # Most mutants keep a readable name, and a per-user copy wins over the system's font.
+    real_names = [f"noto sans {script} regular" for script in ("hebrew", "lycian")
+                  if (NOTO / f"NotoSans{script.title()}-Regular.ttf").exists()]
+    for full_name in real_names + ["box sans", "box cff", "pair a", "pair b"]:
+        path, _ = scanned["paths"][full_name]
+        assert Path(path) in mutants
+    assert all(full_name in scanned["paths"] for full_name in scanned["names"].values())
+
+
+def broken_copies(folder):
+    """Fonts with nothing usable left, each made the way real files break."""
+    intact = fontgen.build_font(folder / "intact.ttf", "Box Sans").read_bytes()
+    _, tables = font_mutants.table_directory(intact)
+    no_glyphs = bytearray(intact)
+    struct.pack_into(">H", no_glyphs, tables[b"maxp"][1] + 4, 0)
+    return {"empty": b"", "twelve-bytes": intact[:12], "zeros": bytes(len(intact)),
+            "not-a-font": b"<html>404 Not Found</html>" * 40, "no-glyphs": bytes(no_glyphs)}
+
+
+@pytest.mark.parametrize("damage", ["empty", "twelve-bytes", "zeros", "not-a-font", "no-glyphs"])
+def test_an_unusable_font_covers_nothing_and_draws_an_empty_line(damage, tmp_path, capsys):
+    path = tmp_path / f"{damage}.ttf"
+    path.write_bytes(broken_copies(tmp_path)[damage])
+    font = LumoFont(str(path), str(path), str(tmp_path / "no-such-folder"), None)
+
+    assert not font._has_glyph([str(path), -1], ord("H"))
+    line = font.render("Hello", 20)
+    assert f"Error loading HarfBuzz font at {path}, (index -1): " in capsys.readouterr().out
+    assert pygame.mask.from_surface(line).count() == 0
+    assert [record["has_glyph"] for record in font.get_debug_info("Hi")] == [False, False]
+
+
+def test_a_glyph_freetype_cannot_load_raises_runtime_error(tmp_path):
+    # The glyph count cut to one: HarfBuzz still maps "H" to its glyph, FreeType refuses it.
+    data = bytearray(fontgen.build_font(tmp_path / "box.ttf", "Box Sans").read_bytes())
+    _, tables = font_mutants.table_directory(bytes(data))
+    struct.pack_into(">H", data, tables[b"maxp"][1] + 4, 1)
+    path = tmp_path / "one-glyph.ttf"
+    path.write_bytes(bytes(data))
+    with pytest.raises(RuntimeError, match=r"^FreeType error 6: invalid argument$"):
+        LumoFont(str(path), str(path), str(tmp_path / "no-such-folder"), None).render("Hello", 20)
