@@ -12,8 +12,8 @@ cmake -S . -B build/native -DLUMO_NATIVE_TESTS=ON -DCMAKE_BUILD_TYPE=Release >/d
 cmake --build build/native -j 2
 ctest --test-dir build/native --output-on-failure
 
-python3 -m pytest "$@"
-
 if [ -n "${CI:-}" ] || [ -n "${LUMO_FUZZ_SECONDS:-}" ]; then
   bash scripts/fuzz.sh "${LUMO_FUZZ_SECONDS:-30}"
 fi
+
+python3 -m pytest "$@"

@@ -129,3 +129,11 @@ def test_restored_uninitialised_object_initialises_on_use(index):
     back = pickle.loads(pickle.dumps(LumoFont("Arial", "Arial", None, None)))
     back._ensure_init()
     assert back._initialized is True and back._font_map == index
+
+
+def test_instance_attributes_for_a_plain_object_are_refused_before_anything_changes():
+    font = LumoFont()
+    state = LumoFont("Other").__reduce__()[2] + ({"extra": 1},)
+    with pytest.raises(TypeError, match="hold no instance attributes"):
+        font.__setstate__(state)
+    assert font.primary_name == "Arial"

@@ -118,6 +118,12 @@ void restore_lumo_font(LumoFontObject* self, nb::handle state) {
                      kStateItems, kStateItems + 1, length);
         throw nb::python_error();
     }
+    // Instance attributes need an object that can hold them: refused before anything changes.
+    if (length > static_cast<Py_ssize_t>(kStateItems) && _PyObject_GetDictPtr(reinterpret_cast<PyObject*>(self)) == nullptr) {
+        PyErr_Format(PyExc_TypeError, "%.200s objects hold no instance attributes; the state has %zd items",
+                     Py_TYPE(self)->tp_name, length);
+        throw nb::python_error();
+    }
     for (std::size_t i = 0; i < kStateItems; ++i) {
         PyObject* item = PyTuple_GET_ITEM(state.ptr(), i);
         if (!font::assign_field(self, *snapshot_order()[i], item)) throw nb::python_error();

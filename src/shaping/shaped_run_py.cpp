@@ -18,6 +18,7 @@
 #include "font/sized_fonts_py.h"
 #include "shaping/native_fonts_py.h"
 #include "shaping/run_layout.h"
+#include "shaping/shaping_limits.h"
 #include "shaping/surface_pixels_py.h"
 #include "shaping/synthetic_style_py.h"
 
@@ -158,6 +159,11 @@ PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, nb::hand
     if (!font.harfbuzz.is_valid()) return run;  // empty: 1 pixel wide, advance 1
 
     std::vector<std::uint32_t> code_points = code_points_of(text);
+    if (code_points.size() > kMaxRunCodePoints) {
+        PyErr_Format(PyExc_ValueError, "a run of %zu characters is longer than the %zu one run may hold",
+                     code_points.size(), kMaxRunCodePoints);
+        throw nb::python_error();
+    }
     FreeTypeFaceObject* face_entry = as_freetype_face(font.face);
     std::shared_ptr<const RunLayout> layout = face_entry->layouts->find(code_points, font.options);
     if (!layout) {
