@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "fuzz_checks.h"
@@ -34,15 +35,17 @@ int bearing(FuzzedDataProvider& input) {
 }
 
 PlacedGlyph placed_glyph(FuzzedDataProvider& input) {
+    auto bitmap = std::make_shared<lumo::shaping::GlyphBitmap>();
+    bitmap->width = input.ConsumeIntegralInRange<int>(-2, 70);
+    bitmap->rows = input.ConsumeIntegralInRange<int>(-2, 70);
+    bitmap->pitch = input.ConsumeIntegralInRange<int>(-80, 80);
+    bitmap->left = bearing(input);
+    bitmap->top = bearing(input);
     PlacedGlyph glyph;
-    glyph.bitmap.width = input.ConsumeIntegralInRange<int>(-2, 70);
-    glyph.bitmap.rows = input.ConsumeIntegralInRange<int>(-2, 70);
-    glyph.bitmap.pitch = input.ConsumeIntegralInRange<int>(-80, 80);
-    glyph.bitmap.left = bearing(input);
-    glyph.bitmap.top = bearing(input);
     glyph.glyph_x = position(input);
     glyph.y_offset = position(input);
-    glyph.bitmap.bytes = input.ConsumeBytes<std::uint8_t>(input.ConsumeIntegralInRange<std::size_t>(0, 6000));
+    bitmap->bytes = input.ConsumeBytes<std::uint8_t>(input.ConsumeIntegralInRange<std::size_t>(0, 6000));
+    glyph.bitmap = std::move(bitmap);
     return glyph;
 }
 

@@ -76,9 +76,9 @@ std::vector<std::uint32_t> fuzzed_text(const std::uint8_t* data, std::size_t siz
 void check_ink_on_surface(const RunLayout& layout) {
     if (layout.surface_width >= lumo::shaping::kMaxRunExtentPixels) return;  // clamped: nothing to promise
     for (const auto& glyph : layout.glyphs) {
-        if (glyph.bitmap.width <= 0 || glyph.bitmap.rows <= 0) continue;
-        const double left = glyph.glyph_x + glyph.bitmap.left + layout.start_x + 0.5;
-        const double right = left + glyph.bitmap.width - 1;
+        if (glyph.bitmap->width <= 0 || glyph.bitmap->rows <= 0) continue;
+        const double left = glyph.glyph_x + glyph.bitmap->left + layout.start_x + 0.5;
+        const double right = left + glyph.bitmap->width - 1;
         require(left >= 0.0 && right < layout.surface_width, "ink falls outside the run's surface");
     }
 }
@@ -112,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(layout.start_x >= 0.0, "the ink shift is negative");
     require(layout.empty == layout.glyphs.empty(), "a layout with glyphs is called empty, or one without is not");
     for (const auto& glyph : layout.glyphs) {
-        const auto& bitmap = glyph.bitmap;
+        const auto& bitmap = *glyph.bitmap;
         const std::size_t expected = bitmap.width > 0 ? std::size_t(std::abs(bitmap.pitch)) * bitmap.rows : 0;
         require(bitmap.bytes.size() == expected, "a glyph bitmap does not hold |pitch| x rows bytes");
         require(glyph.cluster < text.size(), "a glyph's cluster is past the text");

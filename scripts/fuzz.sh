@@ -17,7 +17,7 @@ fi
 
 build=build/fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -DLUMO_FUZZERS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j1 >/dev/null
+cmake --build "$build" -j2 >/dev/null
 
 targets=("$@")
 if ((${#targets[@]} == 0)); then
