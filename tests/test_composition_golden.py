@@ -1,26 +1,18 @@
 """Lines composed natively are pixel for pixel the lines that blitting one
 surface per run with pygame gives, for every kind of line."""
+import pathlib
+import sys
+
 import pygame
 import pytest
 
 import lumo_font
 from lumo_font import LumoFont, _native
 
-NOTO = "/usr/share/fonts/truetype/noto"
-SYMBOLA = "/usr/share/fonts/truetype/ancient-scripts/Symbola_hint.ttf"
+GOLDEN = pathlib.Path(__file__).parent / "golden"
+sys.path.insert(0, str(GOLDEN))
 
-CORPUS = [
-    "Hello, world! The quick brown fox",
-    "Hi مرحبا بكم שלום עולם नमस्ते สวัสดี",
-    "^1red ^2green ^3blue^r back ^9black",
-    "<bold={Bold}> <italic={Italic}> <bold italic={Both}> plain",
-    "caf\u00e9 na\u0131\u0308ve e\u0301 A\u030a",
-    "emoji 😀 and ♥ inline 🚀 text",
-    "Tibetan ལྷ་ས Khmer ខ្មែរ Thai ภาษาไทย",
-    "ffi ffl fj AVAVA WAWA Ty. overlap",
-    "   spaced   out   ",
-    "中文 日本語 한국어 mixed",
-]
+from render_corpus import LINES as CORPUS, NOTO, SYMBOLA  # noqa: E402
 
 
 def render_all(native, size, anti_alias):
