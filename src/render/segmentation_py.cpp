@@ -1,6 +1,7 @@
 // Cutting a line into runs, and ordering them for drawing.
 #include "render/segmentation_py.h"
 
+#include <array>
 #include <string>
 
 #include "engine/engine_namespace_py.h"
@@ -106,6 +107,7 @@ private:
         nb::object word = nb::steal(PyUnicode_Substring(text_.ptr(), std::min(word_start, open_at), open_at));
         if (!word.is_valid()) throw nb::python_error();
         face_ = word.attr("lower")().attr("strip")();
+        forget_paths();
         primary_path_ = font::get_true_path(self_, self_->primary_name, face_);
         fallback_path_ = font::get_true_path(self_, self_->fallback_name, face_);
         last_path_ = nb::object();
@@ -116,6 +118,7 @@ private:
     void face_close_tag() {
         flush();
         face_ = nb::borrow(context_.face);
+        forget_paths();
         primary_path_ = nb::borrow(context_.primary_path);
         fallback_path_ = nb::borrow(context_.fallback_path);
         last_path_ = nb::object();
@@ -132,9 +135,13 @@ private:
         } else if (ch == 0x20 || ch == 0xA0) {
             // Spaces take the fallback font so a line keeps one height, and cost no lookup.
             path = fallback_path_;
+        } else if (ch < kRememberedCodes && remembered_[ch].is_valid()) {
+            // Asked before in this face during this line: the answer cannot have changed.
+            path = remembered_[ch];
         } else {
             nb::object one = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(ch)));
             path = font::find_best_font_path(self_, one, face_);
+            if (ch < kRememberedCodes) remembered_[ch] = path;
         }
         if (chars_.empty()) {
             group_ = group;
@@ -146,6 +153,13 @@ private:
         last_path_ = path;
     }
 
+    void forget_paths() {
+        for (nb::object& path : remembered_) path = nb::object();
+    }
+
+    // Paths of Latin-1 characters already placed in the current face.
+    static constexpr Py_UCS4 kRememberedCodes = 256;
+    std::array<nb::object, kRememberedCodes> remembered_;
     font::LumoFontObject* self_;
     nb::handle text_;
     Py_ssize_t length_;
