@@ -2,8 +2,9 @@
 // that a reader never meets a file another process is half-way through writing.
 #include "index/atomic_file.h"
 
+#include "index/file_reader.h"
+
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -72,29 +73,13 @@ int fill_and_close(Descriptor& file, std::string_view contents) {
 }  // namespace
 
 std::optional<FileError> read_whole_file(const std::string& path, std::string& contents) {
-    contents.clear();
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) return FileError{errno, path};
-    struct stat status {};
-    if (::fstat(file.get(), &status) != 0) return FileError{errno, path};
-    if (S_ISDIR(status.st_mode)) return FileError{EISDIR, path};
-    // The size is a hint only: the loop reads until the end, whatever it is by then.
-    std::size_t capacity = status.st_size > 0 ? static_cast<std::size_t>(status.st_size) + 1 : 4096;
-    contents.resize(capacity);
-    std::size_t filled = 0;
-    for (;;) {
-        if (filled == contents.size()) contents.resize(contents.size() * 2);
-        const ssize_t got = ::read(file.get(), contents.data() + filled, contents.size() - filled);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            const int error = errno;
-            contents.clear();
-            return FileError{error, path};
-        }
-        if (got == 0) break;
-        filled += static_cast<std::size_t>(got);
-    }
-    contents.resize(filled);
+    std::size_t read = 0;
+    const int error = read_file(path, contents.max_size(), [&](std::size_t size) {
+        contents.resize(size);
+        return reinterpret_cast<std::uint8_t*>(contents.data());
+    }, read);
+    contents.resize(error == 0 ? read : 0);
+    if (error != 0) return FileError{error, path};
     return std::nullopt;
 }
 

@@ -1,11 +1,6 @@
 // The HarfBuzz font per (file, face index) of a font object. The file's bytes
 // are read once into a host bytes object that the cache entry holds next to
 // the font, which reads them in place.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <string>
 
 #include "engine/console_py.h"
@@ -14,6 +9,7 @@
 #include "font/font_file_bytes.h"
 #include "font/object_caches_py.h"
 #include "font/path_data_py.h"
+#include "index/file_reader.h"
 #include "shaping/native_fonts_py.h"
 #include "shaping/shaped_run_py.h"
 
@@ -24,31 +20,16 @@ namespace {
 
 /// The whole file as host bytes; the errno of the failure otherwise.
 int read_into_bytes(const std::string& path, nb::object& data) {
-    if (path.find('\0') != std::string::npos) return EINVAL;
-    int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0) return errno;
-    struct Closer {
-        int descriptor;
-        ~Closer() { close(descriptor); }
-    } closer{descriptor};
-    struct stat info {};
-    if (fstat(descriptor, &info) != 0) return errno;
-    if (S_ISDIR(info.st_mode)) return EISDIR;
-    if (static_cast<std::uint64_t>(info.st_size) > font::kMaxFontFileBytes) return EFBIG;
-    const auto size = static_cast<Py_ssize_t>(info.st_size);
-    data = nb::steal(PyBytes_FromStringAndSize(nullptr, size));
-    if (!data.is_valid()) throw nb::python_error();
-    char* buffer = PyBytes_AS_STRING(data.ptr());
-    Py_ssize_t done = 0;
-    while (done < size) {
-        ssize_t got = read(descriptor, buffer + done, static_cast<std::size_t>(size - done));
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return errno;
-        if (got == 0) break;
-        done += got;
-    }
+    std::size_t read = 0;
+    const int error = index::read_file(path, font::kMaxFontFileBytes, [&](std::size_t size) {
+        data = nb::steal(PyBytes_FromStringAndSize(nullptr, static_cast<Py_ssize_t>(size)));
+        if (!data.is_valid()) throw nb::python_error();
+        return reinterpret_cast<std::uint8_t*>(PyBytes_AS_STRING(data.ptr()));
+    }, read);
+    if (error != 0) return error;
     // A file that shrank meanwhile keeps what was read.
-    if (done < size) data = nb::steal(PyBytes_FromStringAndSize(buffer, done));
+    if (read < static_cast<std::size_t>(PyBytes_GET_SIZE(data.ptr())))
+        data = nb::steal(PyBytes_FromStringAndSize(PyBytes_AS_STRING(data.ptr()), static_cast<Py_ssize_t>(read)));
     return 0;
 }
 

@@ -1,0 +1,53 @@
+// Whole-file reads for every file the engine loads itself.
+#include "index/file_reader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace lumo::index {
+namespace {
+
+/// Closes a descriptor when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+}  // namespace
+
+int read_file(const std::string& path, std::uint64_t max_bytes,
+              const std::function<std::uint8_t*(std::size_t)>& storage, std::size_t& read) {
+    read = 0;
+    if (path.find('\0') != std::string::npos) return EINVAL;
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (file.get() < 0) return errno;
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0) return errno;
+    if (S_ISDIR(status.st_mode)) return EISDIR;
+    if (!S_ISREG(status.st_mode)) return EINVAL;
+    const auto size = static_cast<std::uint64_t>(status.st_size);
+    if (size > max_bytes) return EFBIG;
+    std::uint8_t* buffer = storage(static_cast<std::size_t>(size));
+    while (read < size) {
+        const ssize_t got = ::read(file.get(), buffer + read, static_cast<std::size_t>(size) - read);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return errno;
+        if (got == 0) break;
+        read += static_cast<std::size_t>(got);
+    }
+    return 0;
+}
+
+}  // namespace lumo::index
