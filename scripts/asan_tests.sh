@@ -13,7 +13,7 @@ export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 
 echo "== C++ unit tests with sanitizers (build/native-asan)"
 cmake -S . -B build/native-asan -DLUMO_NATIVE_TESTS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_FLAGS="$sanitize" >/dev/null
+  -DCMAKE_CXX_FLAGS="$sanitize" -DPython_EXECUTABLE="$(command -v python3)" >/dev/null
 cmake --build build/native-asan -j1 >/dev/null
 ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" ctest --test-dir build/native-asan --output-on-failure
 

@@ -16,7 +16,8 @@ if ! command -v clang++ >/dev/null; then
 fi
 
 build=build/fuzz
-CC=clang CXX=clang++ cmake -S . -B "$build" -DLUMO_FUZZERS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+CC=clang CXX=clang++ cmake -S . -B "$build" -DLUMO_FUZZERS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DPython_EXECUTABLE="$(command -v python3)" >/dev/null
 cmake --build "$build" -j2 >/dev/null
 
 targets=("$@")

@@ -156,26 +156,6 @@ def painter_seeds():
         write("fuzz_glyph_painter", f"random-{number}", bytes(rng.randrange(256) for _ in range(64 + 200 * number)))
 
 
-def json_seeds():
-    with tempfile.TemporaryDirectory() as home:
-        env = dict(os.environ, HOME=home, XDG_DATA_HOME=os.path.join(home, "share"))
-        code = "import lumo_font; lumo_font.load_or_update_font_map()"
-        subprocess.run([sys.executable, "-c", code], env=env, check=True, stdout=subprocess.DEVNULL)
-        index = json.loads((Path(home) / "share" / "lumo_font_map" / "font_map.json").read_text("utf-8"))
-    names = list(index["paths"])[::max(1, len(index["paths"]) // 25)]
-    sample = {"_timestamp": index["_timestamp"], "paths": {n: index["paths"][n] for n in names},
-              "names": {a: f for a, f in index["names"].items() if f in names}}
-    write("fuzz_json_reader", "font_map.json", json.dumps(sample, indent=2, ensure_ascii=False).encode("utf-8"))
-    snippets = {"escapes": r'{"a\"b": "\\ \/ \b\f\n\r\t \u00e9 \ud83d\ude00 \udc80", "": []}',
-                "numbers": '[0, -0, 1e5, -1.5E-3, 123456789012345678901234567890, NaN, Infinity, -Infinity]',
-                "literals": '{"t": true, "f": false, "n": null, "nested": {"x": [[], {}, [1, [2, [3]]]]}}',
-                "repeated-keys": '{"k": 1, "k": 2}', "deep": "[" * 600 + "]" * 600,
-                "old-layout": '{"_timestamp": "1", "paths": {"dejavu sans": "/a.ttf"}, "names": {}}',
-                "bad-utf8": b'{"a": "\xff"}', "truncated": '{"paths": {"x": ["/a.ttf", '}
-    for name, text in snippets.items():
-        write("fuzz_json_reader", name, text if isinstance(text, bytes) else text.encode("utf-8"))
-
-
 def main():
     shutil.rmtree(CORPUS, ignore_errors=True)
     fonts = [NOTO / name for name in SMALL_FONTS if (NOTO / name).exists()]
@@ -185,7 +165,6 @@ def main():
     code_point_set_seeds()
     line_seeds()
     painter_seeds()
-    json_seeds()
     total = sum(f.stat().st_size for f in CORPUS.rglob("*") if f.is_file())
     print(f"{sum(1 for f in CORPUS.rglob('*') if f.is_file())} seeds, {total / 1024:.0f} KiB in {CORPUS}")
 

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 
-cmake -S . -B build/native -DLUMO_NATIVE_TESTS=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build/native -DLUMO_NATIVE_TESTS=ON -DCMAKE_BUILD_TYPE=Release -DPython_EXECUTABLE="$(command -v python3)" >/dev/null
 cmake --build build/native -j 2
 ctest --test-dir build/native --output-on-failure
 

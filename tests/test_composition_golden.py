@@ -31,4 +31,4 @@ def test_native_composition_matches_pygame_blits(size, anti_alias):
     blitted = render_all(False, size, anti_alias)
     for text, ours, reference in zip(CORPUS, native, blitted):
         assert ours.get_size() == reference.get_size(), text
-        assert pygame.image.tostring(ours, "RGBA") == pygame.image.tostring(reference, "RGBA"), text
+        assert pygame.image.tobytes(ours, "RGBA") == pygame.image.tobytes(reference, "RGBA"), text

@@ -75,11 +75,11 @@ def test_every_damaged_index_file_is_judged_as_the_hosts_json_judges_it(index_fi
 
 
 @pytest.mark.parametrize("depth", [600, 100_000])
-def test_nesting_past_the_readers_cap_is_refused_and_rescanned(index_file, capsys, depth):
-    # The one place the reader parts from json on purpose: a stack-safe depth
-    # cap (json's own limit is the interpreter's recursion limit).
+def test_deep_nesting_is_refused_and_rescanned_without_a_crash(index_file, capsys, depth):
     index_file.write_text('{"paths": ' + "[" * depth + "]" * depth + "}")
     index = lumo_font.load_or_update_font_map()
-    assert "[DEBUG] Cache error or old format, Rescanning: Nesting deeper than 512 levels: line 1 column" in \
-        capsys.readouterr().out
+    out = capsys.readouterr().out
+    # Either json's own refusal (too deep for the interpreter) or the shape check.
+    assert "[DEBUG] Cache error or old format, Rescanning: " in out
+    assert "recursion" in out or "'list' object has no attribute 'values'" in out
     assert len(index["paths"]) == 3

@@ -60,6 +60,16 @@ def test_current_file_is_returned_as_it_is(indexed, cache_file, capsys):
     assert data == {"_timestamp": fingerprint, "paths": {"x": ["y", 3], "z": "broken"}, "extra": [1, 2.5, None, True]}
 
 
+def test_a_font_path_that_is_not_utf8_reads_back_without_a_rescan(only_user_fonts, capsys):
+    build_font(os.fsdecode(os.fsencode(only_user_fonts) + b"/caf\xe9.ttf"), "Latin One Sans")
+    first = lumo_font.load_or_update_font_map()
+    capsys.readouterr()
+    second = lumo_font.load_or_update_font_map()
+    assert capsys.readouterr().out == ""
+    assert second == first
+    assert second["paths"]["latin one sans"][0].endswith("/caf\udce9.ttf")
+
+
 def test_adding_a_font_makes_the_next_load_scan(indexed, only_user_fonts, capsys):
     capsys.readouterr()
     build_font(only_user_fonts / "sub" / "new.ttf", "New Sans")

@@ -145,7 +145,7 @@ def test_word_with_marks_and_joiners_is_drawn_as_one_shaped_run(font, word):
     run, _ = font._render_shaped_run(word, SIZE, WHITE, font._find_best_font_path(word[0], ""), "")
     line = font.render(word, SIZE)
     assert line.get_size() == run.get_size()
-    assert pygame.image.tostring(line, "RGBA") == pygame.image.tostring(run, "RGBA")
+    assert pygame.image.tobytes(line, "RGBA") == pygame.image.tobytes(run, "RGBA")
 
 
 @pytest.mark.parametrize("line, left_to_right", [

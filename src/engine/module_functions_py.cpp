@@ -33,6 +33,7 @@ void install_module_functions(nb::dict ns, nb::str module_name) {
         if (!function.is_valid()) throw nb::python_error();
         ns[def->ml_name] = function;
     }
+    ns["__version__"] = nb::str(kPackageVersion.data(), kPackageVersion.size());
 }
 
 }  // namespace lumo::engine

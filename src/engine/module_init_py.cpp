@@ -24,6 +24,23 @@ namespace nb = nanobind;
 namespace lumo::engine {
 namespace {
 
+/// pygame comes from either of two distributions, pygame and pygame-ce, and
+/// the package requires neither (one would install itself over the other):
+/// when none is installed, say how to get one.
+void import_pygame() {
+    try {
+        nb::module_::import_("pygame");
+    } catch (nb::python_error& error) {
+        if (!error.matches(PyExc_ImportError)) throw;
+        nb::object missing = nb::getattr(error.value(), "name", nb::none());
+        if (!missing.equal(nb::str("pygame"))) throw;
+        PyErr_SetString(PyExc_ImportError,
+                        "lumo_font needs pygame: install pygame-ce (pip install \"lumo_font[ce]\") or pygame "
+                        "(pip install \"lumo_font[pygame]\")");
+        throw nb::python_error();
+    }
+}
+
 /// Imports the host libraries the engine draws with. pygame greets on first
 /// import; a library must not print at import, so the greeting is silenced
 /// unless the host already imported pygame or chose otherwise.
@@ -32,7 +49,7 @@ void import_host_libraries(nb::dict sys_modules) {
         nb::module_ os = nb::module_::import_("os");
         os.attr("environ").attr("setdefault")("PYGAME_HIDE_SUPPORT_PROMPT", "1");
     }
-    nb::module_::import_("pygame");
+    import_pygame();
     nb::module_::import_("pygame.freetype");
     nb::module_::import_("pygame.font");
     nb::module_::import_("emoji");

@@ -15,7 +15,6 @@
 #include "index/font_scan.h"
 #include "index/fs_paths.h"
 #include "index/index_functions_py.h"
-#include "index/json_to_python_py.h"
 
 namespace nb = nanobind;
 
@@ -97,6 +96,16 @@ std::string prepare_cache_directory(const std::string& platform) {
     return directory;
 }
 
+/// The file's bytes as the host reads a UTF-8 text file and parses it with its
+/// json module, so that every refusal is worded as that interpreter words it.
+nb::object parse_as_host_text_json(const std::string& contents) {
+    nb::object text = nb::steal(PyUnicode_DecodeUTF8(contents.data(), static_cast<Py_ssize_t>(contents.size()), "strict"));
+    if (!text.is_valid()) throw nb::python_error();
+    // Text mode reads every line break as "\n".
+    if (contents.find('\r') != std::string::npos) text = text.attr("replace")("\r\n", "\n").attr("replace")("\r", "\n");
+    return nb::module_::import_("json").attr("loads")(text);
+}
+
 /// The cached index when the file is current. A file that cannot be read or
 /// has the wrong shape is reported and answered with nullopt.
 std::optional<nb::object> load_current_cache(const std::string& cache_file, const std::string& fingerprint) {
@@ -107,8 +116,7 @@ std::optional<nb::object> load_current_cache(const std::string& cache_file, cons
             PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(exception.ptr())), exception.ptr());
             throw nb::python_error();
         }
-        // The reader checks the bytes as UTF-8 first, and words a bad byte as the host's decoder does.
-        nb::object data = python_from_json(contents);
+        nb::object data = parse_as_host_text_json(contents);
 
         auto missing_attribute = [](nb::handle object, const char* attribute) {
             PyErr_Format(PyExc_AttributeError, "'%.50s' object has no attribute '%s'", Py_TYPE(object.ptr())->tp_name,

@@ -1,5 +1,5 @@
 // Strict UTF-8 checks, grouping faults the way the host's decoder does so that
-// error messages and surrogateescape output come out the same.
+// surrogateescape output comes out the same.
 #include "index/strict_utf8.h"
 
 #include <cstdint>
@@ -39,21 +39,7 @@ SequenceCheck check_sequence(std::string_view bytes) {
     return {SequenceKind::valid, needed};
 }
 
-const char* reason_text(SequenceKind kind) {
-    switch (kind) {
-    case SequenceKind::invalid_start: return "invalid start byte";
-    case SequenceKind::invalid_continuation: return "invalid continuation byte";
-    case SequenceKind::truncated: return "unexpected end of data";
-    case SequenceKind::valid: break;
-    }
-    return "";
-}
 
-bool word_is_ascii(const char* at) {
-    std::uint64_t word;
-    std::memcpy(&word, at, sizeof word);
-    return (word & 0x8080808080808080ULL) == 0;
-}
 
 }  // namespace
 
@@ -67,36 +53,6 @@ bool starts_with_encoded_surrogate(std::string_view bytes) {
     return bytes.size() >= 3 && static_cast<unsigned char>(bytes[0]) == 0xED &&
            static_cast<unsigned char>(bytes[1]) >= 0xA0 && static_cast<unsigned char>(bytes[1]) <= 0xBF &&
            static_cast<unsigned char>(bytes[2]) >= 0x80 && static_cast<unsigned char>(bytes[2]) <= 0xBF;
-}
-
-std::optional<Utf8Fault> first_utf8_fault(std::string_view bytes) {
-    std::size_t at = 0;
-    while (at < bytes.size()) {
-        if (bytes.size() - at >= 8 && word_is_ascii(bytes.data() + at)) {
-            at += 8;
-            continue;
-        }
-        if (static_cast<unsigned char>(bytes[at]) < 0x80) {
-            ++at;
-            continue;
-        }
-        const SequenceCheck check = check_sequence(bytes.substr(at));
-        if (check.kind != SequenceKind::valid) return Utf8Fault{at, at + check.length, reason_text(check.kind)};
-        at += check.length;
-    }
-    return std::nullopt;
-}
-
-std::string utf8_fault_message(std::string_view bytes, const Utf8Fault& fault) {
-    char text[160];
-    if (fault.end - fault.start == 1) {
-        std::snprintf(text, sizeof text, "'utf-8' codec can't decode byte 0x%02x in position %zu: %s",
-                      static_cast<unsigned char>(bytes[fault.start]), fault.start, fault.reason);
-    } else {
-        std::snprintf(text, sizeof text, "'utf-8' codec can't decode bytes in position %zu-%zu: %s", fault.start,
-                      fault.end - 1, fault.reason);
-    }
-    return text;
 }
 
 }  // namespace lumo::index

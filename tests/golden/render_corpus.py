@@ -3,8 +3,12 @@ of each rendering: its size, its run advances and a digest of its pixels.
 
     python3 tests/golden/render_corpus.py > tests/golden/render_corpus.json
 
-writes the expected fingerprints from the installed engine; do that only when
-a change of the output is intended."""
+writes the expected fingerprints from the installed engine, with pygame
+installed; do that only when a change of the output is intended. Emoji set in
+Symbola are drawn by the font engine bundled with pygame, which pygame-ce
+bundles in another build: run the script again under pygame-ce with
+--distribution to record the renderings that differ there.
+"""
 import hashlib
 import json
 import os
@@ -45,7 +49,7 @@ SETTINGS = [(24, True), (13, True), (40, False)]
 
 def fingerprint(surface):
     return [surface.get_width(), surface.get_height(),
-            hashlib.sha256(pygame.image.tostring(surface, "RGBA")).hexdigest()[:24]]
+            hashlib.sha256(pygame.image.tobytes(surface, "RGBA")).hexdigest()[:24]]
 
 
 def font_signature():
@@ -70,6 +74,30 @@ def render_corpus():
     return {"fonts": font_signature(), "renderings": results}
 
 
+def distribution():
+    """The pygame distribution installed: both provide the `pygame` package."""
+    return "pygame-ce" if getattr(pygame, "IS_CE", False) else "pygame"
+
+
+def expected_renderings(recorded):
+    """The recorded renderings, with those of the installed distribution where it draws differently."""
+    return dict(recorded["renderings"], **recorded.get("by_distribution", {}).get(distribution(), {}))
+
+
+def record_distribution(path):
+    """Adds to the corpus file the renderings that differ under the installed distribution."""
+    recorded = json.loads(open(path, encoding="utf-8").read())
+    actual = render_corpus()["renderings"]
+    differing = {key: value for key, value in actual.items() if value != recorded["renderings"][key]}
+    recorded.setdefault("by_distribution", {})[distribution()] = differing
+    with open(path, "w", encoding="utf-8") as file:
+        json.dump(recorded, file, indent=1, ensure_ascii=False)
+        file.write("\n")
+
+
 if __name__ == "__main__":
-    json.dump(render_corpus(), sys.stdout, indent=1, ensure_ascii=False)
-    sys.stdout.write("\n")
+    if sys.argv[1:2] == ["--distribution"]:
+        record_distribution(os.path.join(os.path.dirname(os.path.abspath(__file__)), "render_corpus.json"))
+    else:
+        json.dump(render_corpus(), sys.stdout, indent=1, ensure_ascii=False)
+        sys.stdout.write("\n")

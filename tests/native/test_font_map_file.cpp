@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "index/font_map_file.h"
-#include "index/json_reader.h"
 
 using namespace std::string_view_literals;
 using lumo::index::append_json_path;
@@ -127,56 +126,6 @@ TEST(FontMapFile, MatchesTheHostsLayoutByteForByte) {
         SCOPED_TRACE(file.name);
         EXPECT_EQ(font_map_json(file.timestamp, font_map_of(file)), file.expected);
     }
-}
-
-/// The strings and integers of a document, in order.
-class Scalars final : public lumo::index::JsonHandler {
-public:
-    std::vector<std::variant<std::string, int>> seen;
-    bool null_value() override { return false; }
-    bool bool_value(bool) override { return false; }
-    bool integer_value(std::string_view digits) override {
-        seen.emplace_back(std::stoi(std::string(digits)));
-        return true;
-    }
-    bool float_value(std::string_view) override { return false; }
-    bool string_value(std::string_view utf8) override { return key(utf8); }
-    bool key(std::string_view utf8) override {
-        seen.emplace_back(std::string(utf8));
-        return true;
-    }
-    bool begin_object() override { return true; }
-    bool end_object() override { return true; }
-    bool begin_array() override { return true; }
-    bool end_array() override { return true; }
-};
-
-TEST(FontMapFile, ReadsBackToTheSameMap) {
-    for (const FileCase& file : kFiles) {
-        if (std::string_view(file.name) == "undecodable path bytes") continue;  // see the next test
-        SCOPED_TRACE(file.name);
-        decltype(Scalars::seen) expected{std::string("_timestamp"), std::string(file.timestamp), std::string("paths")};
-        for (const auto& [key, record] : file.paths) {
-            expected.insert(expected.end(), {std::string(key), record.path, record.face_index});
-        }
-        expected.emplace_back(std::string("names"));
-        for (const auto& [alias, full_name] : file.names) {
-            expected.insert(expected.end(), {std::string(alias), std::string(full_name)});
-        }
-        Scalars scalars;
-        EXPECT_FALSE(lumo::index::read_json(font_map_json(file.timestamp, font_map_of(file)), scalars));
-        EXPECT_EQ(scalars.seen, expected);
-    }
-}
-
-TEST(FontMapFile, UndecodablePathBytesReadBackAsTheirSurrogates) {
-    FontMap map;
-    map.paths.insert_or_assign("x", PathRecord{"/f/caf\351\377.ttf", -1});
-    Scalars scalars;
-    EXPECT_FALSE(lumo::index::read_json(font_map_json("1", map), scalars));
-    ASSERT_EQ(scalars.seen.size(), 7u);
-    // U+DCE9 and U+DCFF, as the host's surrogateescape decoding gives them.
-    EXPECT_EQ(scalars.seen[4], decltype(scalars.seen)::value_type("/f/caf\355\263\251\355\263\277.ttf"));
 }
 
 struct LiteralCase {
