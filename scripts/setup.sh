@@ -27,5 +27,15 @@ fi
 
 pip=(python3 -m pip install -q --disable-pip-version-check --root-user-action=ignore)
 command -v cmake >/dev/null || "${pip[@]}" cmake
+# pygame and pygame-ce install the same `pygame` package: keep the one that is
+# there, and install LUMO_PYGAME (pygame-ce unless told "pygame") when neither is.
+pygame_extra=""
+if ! python3 -c "import importlib.util, sys; sys.exit(importlib.util.find_spec('pygame') is None)"; then
+  case "${LUMO_PYGAME:-pygame-ce}" in
+    pygame) pygame_extra=",pygame" ;;
+    pygame-ce) pygame_extra=",ce" ;;
+    *) echo "setup.sh: LUMO_PYGAME must be pygame or pygame-ce" >&2; exit 2 ;;
+  esac
+fi
 echo "Building and installing lumo_font..."
-"${pip[@]}" ".[test]"
+"${pip[@]}" ".[test${pygame_extra}]"

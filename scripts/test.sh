@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets everything up, then runs the C++ unit tests of the native core and the
 # Python test suite. Extra arguments go to pytest. On CI (CI set), or when
-# LUMO_FUZZ_SECONDS is given, every fuzz target then runs that many seconds
-# (30 by default).
+# asked through the environment, it then also runs:
+#   LUMO_FUZZ_SECONDS=N   every fuzz target N seconds (30 on CI)
+#   LUMO_MATRIX=1         the suite on every supported Python, under pygame and pygame-ce
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,3 +18,7 @@ if [ -n "${CI:-}" ] || [ -n "${LUMO_FUZZ_SECONDS:-}" ]; then
 fi
 
 python3 -m pytest "$@"
+
+if [ -n "${CI:-}" ] || [ -n "${LUMO_MATRIX:-}" ]; then
+  bash scripts/test_matrix.sh "$@"
+fi
