@@ -56,7 +56,8 @@ const char* source_of(LumoFontObject* self, nb::handle chosen, nb::handle file_n
     nb::object fallback = font::get_true_path(self, self->fallback_name, face);
     if (engine::host_equal(chosen, primary) || engine::host_equal(file_name, nb::str(path_text(primary)))) return "PRIMARY";
     if (engine::host_equal(chosen, fallback) || engine::host_equal(file_name, nb::str(path_text(fallback)))) return "FALLBACK";
-    if (engine::truth_of(self->emoji_path) && engine::host_equal(file_name, self->emoji_path)) return "EMOJI";
+    nb::object emoji_path = nb::borrow(self->emoji_path);  // held while compared by host code
+    if (engine::truth_of(emoji_path.ptr()) && engine::host_equal(file_name, emoji_path)) return "EMOJI";
     return "INTL";
 }
 

@@ -23,7 +23,7 @@ nb::object coverage_of(LumoFontObject* self, nb::handle path_data) {
     auto [real_path, face_index] = parse_path_data(path_data, -1);
 
     nb::object key = nb::make_tuple(real_path, face_index);
-    if (PyObject* known = cache_find(self->cmap_cache, key.ptr())) return nb::borrow(known);
+    if (nb::object known = cache_find(self->cmap_cache, key.ptr()); known.is_valid()) return known;
 
     CodePointSet coverage;
     if (!real_path.is_none()) {
@@ -51,12 +51,14 @@ bool covers(nb::handle coverage, std::uint32_t code) {
 
 }  // namespace
 
-bool has_glyph(LumoFontObject* self, nb::handle path_data, std::uint32_t code) {
+bool has_glyph(LumoFontObject* self, nb::handle path_field, std::uint32_t code) {
+    nb::object path_data = nb::borrow(path_field);  // may be a field that host code replaces
     if (!engine::truth_of(path_data.ptr())) return false;
     return covers(coverage_of(self, path_data), code);
 }
 
-bool has_glyph(LumoFontObject* self, nb::handle path_data, nb::handle code) {
+bool has_glyph(LumoFontObject* self, nb::handle path_field, nb::handle code) {
+    nb::object path_data = nb::borrow(path_field);  // may be a field that host code replaces
     if (!engine::truth_of(path_data.ptr())) return false;
     nb::object coverage = coverage_of(self, path_data);
     if (!PyLong_Check(code.ptr())) {
@@ -95,8 +97,12 @@ nb::object search_fallback_layers(LumoFontObject* self, nb::handle code, nb::han
 }
 
 nb::object find_best_font_path(LumoFontObject* self, nb::handle ch, nb::handle face) {
+    return find_best_font_path(self, ch, face, engine::setting_flag(engine::SettingId::ModernFont));
+}
+
+nb::object find_best_font_path(LumoFontObject* self, nb::handle ch, nb::handle face, bool modern_font) {
     nb::object key = nb::make_tuple(ch, face);
-    if (PyObject* known = cache_find(self->path_cache, key.ptr())) return nb::borrow(known);
+    if (nb::object known = cache_find(self->path_cache, key.ptr()); known.is_valid()) return known;
 
     std::uint32_t code = engine::code_point_of(ch);
     // Resolved for every character, even when another layer draws it.
@@ -104,7 +110,7 @@ nb::object find_best_font_path(LumoFontObject* self, nb::handle ch, nb::handle f
     nb::object path = nb::none();
     if (shaping::is_emoji(ch) && has_glyph(self, self->emoji_path, code)) path = nb::borrow(self->emoji_path);
     if (!engine::truth_of(path.ptr())) {
-        if (engine::setting_flag(engine::SettingId::ModernFont) && has_glyph(self, primary, code))
+        if (modern_font && has_glyph(self, primary, code))
             path = primary;
         else
             path = search_fallback_layers(self, code, face);

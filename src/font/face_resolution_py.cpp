@@ -48,12 +48,13 @@ bool exists_on_disk(nb::handle name) {
 }
 
 /// A member of the index ("paths" or "names"), an empty dict when absent.
-nb::dict index_member(PyObject* font_map, const char* member) {
-    if (font_map == Py_None) {
+nb::dict index_member(PyObject* font_map_field, const char* member) {
+    nb::object font_map = nb::borrow(font_map_field);
+    if (font_map.is_none()) {
         PyErr_SetString(PyExc_AttributeError, "'NoneType' object has no attribute 'get'");
         throw nb::python_error();
     }
-    nb::object value = nb::borrow(font_map).attr("get")(member);
+    nb::object value = font_map.attr("get")(member);
     if (value.is_none()) return nb::dict();
     if (!PyDict_CheckExact(value.ptr())) {
         PyErr_Format(PyExc_TypeError, "Expected dict, got %.200s", Py_TYPE(value.ptr())->tp_name);
@@ -69,8 +70,10 @@ nb::str candidate_key(const std::string& low_name, const char* separator, nb::ha
 }
 
 nb::object resolve_uncached(LumoFontObject* self, nb::handle name, nb::handle face) {
-    if (record_names(self->primary_path, name)) return nb::borrow(self->primary_path);
-    if (record_names(self->fallback_path, name)) return nb::borrow(self->fallback_path);
+    // Held: comparing names may run host code that replaces the object's fields.
+    nb::object primary_path = nb::borrow(self->primary_path), fallback_path = nb::borrow(self->fallback_path);
+    if (record_names(primary_path.ptr(), name)) return primary_path;
+    if (record_names(fallback_path.ptr(), name)) return fallback_path;
     if (exists_on_disk(name)) {
         nb::list record;
         record.append(name);
@@ -106,10 +109,12 @@ nb::object resolve_uncached(LumoFontObject* self, nb::handle name, nb::handle fa
 
 }  // namespace
 
-nb::object get_true_path(LumoFontObject* self, nb::handle name, nb::handle face) {
+nb::object get_true_path(LumoFontObject* self, nb::handle name_field, nb::handle face_field) {
+    // Callers pass the object's own fields, which host code run by the lookups may replace.
+    nb::object name = nb::borrow(name_field), face = nb::borrow(face_field);
     if (is_empty_name(name)) return nb::none();
     nb::object key = nb::make_tuple(name, face);
-    if (PyObject* known = cache_find(self->path_resolve_cache, key.ptr())) return nb::borrow(known);
+    if (nb::object known = cache_find(self->path_resolve_cache, key.ptr()); known.is_valid()) return known;
     nb::object answer = resolve_uncached(self, name, face);
     cache_store(self->path_resolve_cache, key.ptr(), answer.ptr());
     return answer;

@@ -30,6 +30,8 @@ bool has_glyph(LumoFontObject* self, nanobind::handle path_data, nanobind::handl
 
 /// The path data of the font that draws the one-character text `ch` in `face`.
 nanobind::object find_best_font_path(LumoFontObject* self, nanobind::handle ch, nanobind::handle face);
+/// The same with MODERN_FONT as the caller read it for the whole call.
+nanobind::object find_best_font_path(LumoFontObject* self, nanobind::handle ch, nanobind::handle face, bool modern_font);
 
 /// The fallback, international and last-resort layers for `code` in `face`.
 nanobind::object search_fallback_layers(LumoFontObject* self, std::uint32_t code, nanobind::handle face);

@@ -12,6 +12,7 @@
 #include "engine/call_arguments_py.h"
 #include "engine/engine_namespace_py.h"
 #include "engine/host_errors_py.h"
+#include "engine/settings_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "font/sized_fonts_py.h"
 #include "render/render_entry_py.h"
@@ -154,7 +155,7 @@ const FastMethod get_hb_font_method = LUMO_METHOD("_get_hb_font", 1, {
 }, "path_data");
 
 const FastMethod render_shaped_run_method = LUMO_METHOD("_render_shaped_run", 5, {
-    return shaping::render_shaped_run(font, arg[0], arg[1], arg[2], arg[3], arg[4]);
+    return shaping::render_shaped_run(font, arg[0], arg[1], arg[2], arg[3], arg[4], shaping::current_emoji_placement());
 }, "text", "size", "color", "font_path", "face");
 
 const FastMethod split_runs_method = LUMO_METHOD("_split_runs", 1, {
@@ -167,7 +168,8 @@ const FastMethod split_runs_method = LUMO_METHOD("_split_runs", 1, {
     nb::object primary = get_true_path(font, font->primary_name, face);
     nb::object fallback = get_true_path(font, font->fallback_name, face);
     nb::list runs;
-    for (const render::Run& run : render::segment_line(font, arg[0], {color, face, primary, fallback}))
+    bool modern_font = engine::setting_flag(engine::SettingId::ModernFont);
+    for (const render::Run& run : render::segment_line(font, arg[0], {color, face, primary, fallback, modern_font}))
         runs.append(nb::make_tuple(run.text, run.path, run.color, run.script_group, run.face));
     return runs;
 }, "text", "color", "face");

@@ -5,22 +5,23 @@ namespace nb = nanobind;
 
 namespace lumo::font {
 
-PyObject* cache_find(PyObject* cache, PyObject* key) {
+nb::object cache_find(PyObject* cache, PyObject* key) {
+    nb::object held = nb::borrow(cache);
     if (PyDict_CheckExact(cache)) {
         PyObject* value = PyDict_GetItemWithError(cache, key);
         if (value == nullptr && PyErr_Occurred()) throw nb::python_error();
-        return value;
+        return nb::borrow(value);
     }
     int present = PySequence_Contains(cache, key);
     if (present < 0) throw nb::python_error();
-    if (present == 0) return nullptr;
-    PyObject* value = PyObject_GetItem(cache, key);
-    if (value == nullptr) throw nb::python_error();
-    Py_DECREF(value);  // the container keeps it alive
+    if (present == 0) return nb::object();
+    nb::object value = nb::steal(PyObject_GetItem(cache, key));
+    if (!value.is_valid()) throw nb::python_error();
     return value;
 }
 
 void cache_store(PyObject* cache, PyObject* key, PyObject* value) {
+    nb::object held = nb::borrow(cache);
     int status = PyDict_CheckExact(cache) ? PyDict_SetItem(cache, key, value) : PyObject_SetItem(cache, key, value);
     if (status != 0) throw nb::python_error();
 }

@@ -1,14 +1,15 @@
 // Lookups in the font object's caches. The caches are the host's dicts, which
-// the host may replace (even by None): plain dicts take the fast path, anything
-// else goes through the host's own protocols and raises its own errors.
+// the host may replace (even by None) at any moment its own code runs: a key's
+// __eq__, a value's __del__. So a cache is held while it is searched, and what
+// is found is returned as a strong reference.
 #pragma once
 
 #include <nanobind/nanobind.h>
 
 namespace lumo::font {
 
-/// The entry under `key` (borrowed), or nullptr when there is none.
-PyObject* cache_find(PyObject* cache, PyObject* key);
+/// The entry under `key`, or an invalid object when there is none.
+nanobind::object cache_find(PyObject* cache, PyObject* key);
 
 /// Stores `value` under `key`.
 void cache_store(PyObject* cache, PyObject* key, PyObject* value);

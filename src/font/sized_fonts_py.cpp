@@ -43,7 +43,7 @@ nb::object open_sized_font(LumoFontObject* self, nb::handle path_data, const Pat
 nb::object get_font_obj(LumoFontObject* self, nb::handle path_data, nb::handle size, nb::handle face) {
     PathData where = parse_path_data(path_data, 0);
     nb::object key = nb::make_tuple(where.path, where.index, size, face);
-    if (PyObject* known = cache_find(self->font_objs, key.ptr())) return nb::borrow(known);
+    if (nb::object known = cache_find(self->font_objs, key.ptr()); known.is_valid()) return known;
     try {
         nb::object font = open_sized_font(self, path_data, where, size, face);
         cache_store(self->font_objs, key.ptr(), font.ptr());
@@ -63,13 +63,13 @@ nb::object get_font_obj(LumoFontObject* self, nb::handle path_data, nb::handle s
 }
 
 nb::object get_old_engine(LumoFontObject* self, nb::handle size) {
-    if (PyObject* known = cache_find(self->emoji_fallback_engine, size.ptr())) return nb::borrow(known);
+    if (nb::object known = cache_find(self->emoji_fallback_engine, size.ptr()); known.is_valid()) return known;
     nb::module_ font_module = nb::module_::import_("pygame.font");
     // pygame's font module must be started before it loads anything.
     if (!nb::cast<bool>(font_module.attr("get_init")())) font_module.attr("init")();
     nb::object engine;
     try {
-        engine = font_module.attr("Font")(nb::handle(self->emoji_path), size);
+        engine = font_module.attr("Font")(nb::borrow(self->emoji_path), size);
     } catch (nb::python_error& error) {
         if (!error.matches(PyExc_Exception)) throw;
         engine::print_line(nb::str("[ERROR] Can't load old Emoji Engine: ") + nb::str(error.value()));
@@ -81,7 +81,7 @@ nb::object get_old_engine(LumoFontObject* self, nb::handle size) {
 
 nb::object get_metrics(LumoFontObject* self, nb::handle size, nb::handle face) {
     nb::object key = nb::make_tuple(size, face);
-    if (PyObject* known = cache_find(self->std_metrics, key.ptr())) return nb::borrow(known);
+    if (nb::object known = cache_find(self->std_metrics, key.ptr()); known.is_valid()) return known;
     auto measure = [&](nb::handle path_data) {
         nb::object font = get_font_obj(self, path_data, size, face);
         nb::object ascent = nb::float_(font.attr("get_sized_ascender")());

@@ -9,6 +9,7 @@
 #include "engine/call_arguments_py.h"
 #include "engine/engine_namespace_py.h"
 #include "engine/host_errors_py.h"
+#include "engine/host_values_py.h"
 #include "engine/settings_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "font/object_caches_py.h"
@@ -30,6 +31,8 @@ struct RenderCall {
     nb::object color;  // tuple or None
     bool dynamic = false;
     nb::object face;   // resolved face word
+    // The settings in the cache key, read once: the whole call draws with them.
+    nb::object modern_font, smooth_font, emoji_offset_y;
 };
 
 /// The arguments checked as the engine's typed parameters check them.
@@ -71,13 +74,26 @@ RenderCall read_arguments(LumoFontObject* self, PyObject* const* given) {
 
 nb::object setting(engine::SettingId id) { return nb::borrow(engine::setting_value(id)); }
 
+void read_key_settings(RenderCall& call) {
+    call.modern_font = setting(engine::SettingId::ModernFont);
+    call.smooth_font = setting(engine::SettingId::SmoothFont);
+    call.emoji_offset_y = setting(engine::SettingId::EmojiOffsetY);
+}
+
 nb::object cache_key(nb::handle first, const RenderCall& call) {
-    return nb::make_tuple(first, call.size, call.color, setting(engine::SettingId::ModernFont),
-                          setting(engine::SettingId::SmoothFont), setting(engine::SettingId::EmojiOffsetY), call.face);
+    return nb::make_tuple(first, call.size, call.color, call.modern_font, call.smooth_font, call.emoji_offset_y,
+                          call.face);
+}
+
+shaping::EmojiPlacement emoji_placement(const RenderCall& call) {
+    return shaping::emoji_placement_of(call.smooth_font, call.emoji_offset_y);
 }
 
 /// Drops the oldest entries until `cache` holds at most the setting's limit.
-void trim_cache(PyObject* cache, engine::SettingId limit_setting) {
+void trim_cache(PyObject* field, engine::SettingId limit_setting) {
+    // Held: the limit's comparison and the dropped entries' __del__ are host code.
+    nb::object held = nb::borrow(field);
+    PyObject* cache = held.ptr();
     nb::object limit = setting(limit_setting);
     for (;;) {
         Py_ssize_t length = PyObject_Length(cache);
@@ -119,22 +135,17 @@ bool is_pure_ascii(nb::handle text) {
 /// kept in the glyph cache; the line is composed from those pieces.
 nb::object render_dynamic(LumoFontObject* self, const RenderCall& call, nb::handle primary_path) {
     Py_ssize_t length = PyUnicode_GET_LENGTH(call.text.ptr());
-    // The key's settings are read once for the whole call.
-    nb::object modern = setting(engine::SettingId::ModernFont), smooth = setting(engine::SettingId::SmoothFont),
-               offset = setting(engine::SettingId::EmojiOffsetY);
+    const shaping::EmojiPlacement placement = emoji_placement(call);
     std::vector<nb::object> keys;
     keys.reserve(static_cast<std::size_t>(length));
     long total_width = 0;
     for (Py_ssize_t i = 0; i < length; ++i) {
         nb::object ch = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(PyUnicode_READ_CHAR(call.text.ptr(), i))));
-        nb::object key = nb::make_tuple(ch, call.size, call.color, modern, smooth, offset, call.face);
-        PyObject* entry = font::cache_find(self->glyph_cache, key.ptr());
-        nb::object stored;
-        if (entry == nullptr) {
-            stored = shaping::render_shaped_run(self, ch, call.size, call.color, primary_path, call.face);
+        nb::object key = cache_key(ch, call);
+        nb::object stored = font::cache_find(self->glyph_cache, key.ptr());
+        if (!stored.is_valid()) {
+            stored = shaping::render_shaped_run(self, ch, call.size, call.color, primary_path, call.face, placement);
             font::cache_store(self->glyph_cache, key.ptr(), stored.ptr());
-        } else {
-            stored = nb::borrow(entry);
         }
         total_width += nb::cast<long>(nb::int_(stored[1]));
         keys.push_back(std::move(key));
@@ -145,7 +156,8 @@ nb::object render_dynamic(LumoFontObject* self, const RenderCall& call, nb::hand
     nb::list placements;
     long pen = 0;
     for (const nb::object& key : keys) {
-        nb::object entry = nb::steal(PyObject_GetItem(self->glyph_cache, key.ptr()));
+        nb::object cache = nb::borrow(self->glyph_cache);  // held while the lookup may run host code
+        nb::object entry = nb::steal(PyObject_GetItem(cache.ptr(), key.ptr()));
         if (!entry.is_valid()) throw nb::python_error();
         nb::object items = nb::steal(PySequence_Tuple(entry.ptr()));
         if (!items.is_valid()) throw nb::python_error();
@@ -173,13 +185,14 @@ nb::object compose_line(const std::vector<shaping::PreparedRun>& runs, long tota
 
 nb::object render(LumoFontObject* self, PyObject* const* given) {
     RenderCall call = read_arguments(self, given);
+    read_key_settings(call);
     if (call.text.is_none()) {
         PyErr_SetString(PyExc_TypeError, "object of type 'NoneType' has no len()");
         throw nb::python_error();
     }
     nb::object key = cache_key(call.text, call);
     if (!call.dynamic) {
-        if (PyObject* cached = font::cache_find(self->text_cache, key.ptr())) return nb::borrow(cached);
+        if (nb::object cached = font::cache_find(self->text_cache, key.ptr()); cached.is_valid()) return cached;
     }
 
     font::ensure_initialized(self);
@@ -188,7 +201,8 @@ nb::object render(LumoFontObject* self, PyObject* const* given) {
     if (call.dynamic && is_pure_ascii(call.text)) return render_dynamic(self, call, primary_path);
 
     int height = standard_height(self, call);
-    LineContext context{call.color, call.face, primary_path, fallback_path};
+    LineContext context{call.color, call.face, primary_path, fallback_path, engine::truth_of(call.modern_font)};
+    const shaping::EmojiPlacement placement = emoji_placement(call);
     std::vector<Run> runs = segment_line(self, call.text, context);
 
     std::vector<shaping::PreparedRun> prepared;
@@ -202,7 +216,7 @@ nb::object render(LumoFontObject* self, PyObject* const* given) {
         std::pair<PyObject*, PyObject*> key{run.path.ptr(), run.face.ptr()};
         auto known = std::find_if(fonts.begin(), fonts.end(), [&](const auto& entry) { return entry.first == key; });
         if (known == fonts.end()) {
-            shaping::RunFont font = shaping::resolve_run_font(self, call.size, run.path, run.face);
+            shaping::RunFont font = shaping::resolve_run_font(self, call.size, run.path, run.face, placement);
             if (!font.emoji && !font.harfbuzz.is_valid()) {
                 prepared.push_back(shaping::prepare_run_with(self, font, run.text, call.size, run.color));
                 total += prepared.back().advance;

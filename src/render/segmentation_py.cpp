@@ -140,7 +140,7 @@ private:
             path = remembered_[ch];
         } else {
             nb::object one = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(ch)));
-            path = font::find_best_font_path(self_, one, face_);
+            path = font::find_best_font_path(self_, one, face_, context_.modern_font);
             if (ch < kRememberedCodes) remembered_[ch] = path;
         }
         if (chars_.empty()) {

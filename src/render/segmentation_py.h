@@ -24,6 +24,7 @@ struct LineContext {
     nanobind::handle face;            // the call's resolved face
     nanobind::handle primary_path;    // path data of the primary family in that face
     nanobind::handle fallback_path;   // and of the fallback family
+    bool modern_font = true;          // MODERN_FONT as the call read it
 };
 
 /// The runs of `text`, left to right in drawing order.

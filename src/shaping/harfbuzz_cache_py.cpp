@@ -38,8 +38,8 @@ int read_into_bytes(const std::string& path, nb::object& data) {
 nb::object get_hb_font(font::LumoFontObject* self, nb::handle path_data) {
     font::PathData where = font::parse_path_data(path_data, 0);
     nb::object key = nb::make_tuple(where.path, where.index);
-    if (PyObject* entry = font::cache_find(self->hb_fonts, key.ptr())) {
-        nb::object cached = nb::steal(PySequence_GetItem(entry, 0));
+    if (nb::object entry = font::cache_find(self->hb_fonts, key.ptr()); entry.is_valid()) {
+        nb::object cached = nb::steal(PySequence_GetItem(entry.ptr(), 0));
         if (!cached.is_valid()) throw nb::python_error();
         return cached;
     }

@@ -10,6 +10,7 @@
 #include "engine/console_py.h"
 #include "engine/host_errors_py.h"
 #include "engine/host_text_py.h"
+#include "engine/host_values_py.h"
 #include "engine/settings_py.h"
 #include "font/freetype_errors.h"
 #include "font/object_caches_py.h"
@@ -32,15 +33,14 @@ using font::LumoFontObject;
 /// Runs set in the emoji font are drawn whole by pygame's older font engine,
 /// always white, lowered onto the text's baseline when SMOOTH_FONT is on.
 nb::object render_emoji_run(LumoFontObject* self, nb::handle text, nb::handle size, int ascent, long height,
-                            long& width) {
+                            const EmojiPlacement& placement, long& width) {
     nb::object engine = font::get_old_engine(self, size);
     nb::object raw = engine.attr("render")(text, nb::bool_(self->anti_alias != 0), nb::make_tuple(255, 255, 255));
     width = std::max(1L, nb::cast<long>(raw.attr("get_width")()));
     nb::object surface = new_surface(width, height);
     long drop = 0;
-    if (engine::setting_flag(engine::SettingId::SmoothFont)) {
-        double offset = nb::cast<double>(nb::float_(nb::borrow(engine::setting_value(engine::SettingId::EmojiOffsetY))));
-        long lift = static_cast<long>(nb::cast<double>(nb::float_(size)) * offset);
+    if (placement.lowered) {
+        long lift = static_cast<long>(nb::cast<double>(nb::float_(size)) * placement.offset);
         drop = std::max(0L, ascent - nb::cast<long>(engine.attr("get_ascent")()) - lift);
     }
     surface.attr("blit")(raw, nb::make_tuple(0, drop));
@@ -62,7 +62,7 @@ std::uint8_t colour_component(nb::handle color, Py_ssize_t index) {
 /// The face at `size` for (path, index, face word), created once; null when it cannot be.
 nb::object freetype_face(LumoFontObject* self, const font::PathData& where, nb::handle size, nb::handle face) {
     nb::object key = nb::make_tuple("FT", where.path, where.index, size, face);
-    if (PyObject* known = font::cache_find(self->font_objs, key.ptr())) return nb::borrow(known);
+    if (nb::object known = font::cache_find(self->font_objs, key.ptr()); known.is_valid()) return known;
     if (where.path.is_none()) return nb::object();
     std::string path;
     try {
@@ -111,13 +111,25 @@ RasterOptions raster_options(LumoFontObject* self, nb::handle font_path, nb::han
 
 }  // namespace
 
+EmojiPlacement current_emoji_placement() {
+    return emoji_placement_of(engine::setting_value(engine::SettingId::SmoothFont),
+                              engine::setting_value(engine::SettingId::EmojiOffsetY));
+}
+
+EmojiPlacement emoji_placement_of(nb::handle smooth_font, nb::handle emoji_offset_y) {
+    nb::object smooth = nb::borrow(smooth_font), offset = nb::borrow(emoji_offset_y);
+    return {engine::truth_of(smooth), nb::cast<double>(nb::float_(offset))};
+}
+
 nb::object new_surface(long width, long height) {
     nb::module_ pygame = nb::module_::import_("pygame");
     return pygame.attr("Surface")(nb::make_tuple(width, height), pygame.attr("SRCALPHA"));
 }
 
-RunFont resolve_run_font(LumoFontObject* self, nb::handle size, nb::handle font_path, nb::handle face) {
+RunFont resolve_run_font(LumoFontObject* self, nb::handle size, nb::handle font_path, nb::handle face,
+                         const EmojiPlacement& placement) {
     RunFont font;
+    font.emoji_placement = placement;
     nb::object metrics = font::get_metrics(self, size, face);
     double ascent = nb::cast<double>(nb::float_(metrics[0]));
     double line_height = nb::cast<double>(nb::float_(metrics[1]));
@@ -126,7 +138,8 @@ RunFont resolve_run_font(LumoFontObject* self, nb::handle size, nb::handle font_
 
     bool is_record = PyList_Check(font_path.ptr()) || PyTuple_Check(font_path.ptr());
     nb::object drawn_path = is_record ? nb::object(font_path[0]) : nb::borrow(font_path);
-    int same_as_emoji = PyObject_RichCompareBool(drawn_path.ptr(), self->emoji_path, Py_EQ);
+    nb::object emoji_path = nb::borrow(self->emoji_path);  // held while compared by host code
+    int same_as_emoji = PyObject_RichCompareBool(drawn_path.ptr(), emoji_path.ptr(), Py_EQ);
     if (same_as_emoji < 0) throw nb::python_error();
     if (same_as_emoji) {
         font.emoji = true;
@@ -151,7 +164,7 @@ PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, nb::hand
     run.height = font.height;
     if (font.emoji) {
         long width = 1;
-        run.surface = render_emoji_run(self, text, size, run.baseline, run.height, width);
+        run.surface = render_emoji_run(self, text, size, run.baseline, run.height, font.emoji_placement, width);
         run.width = static_cast<int>(width);
         run.advance = width;
         return run;
@@ -192,8 +205,8 @@ PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, nb::hand
 }
 
 PreparedRun prepare_run(LumoFontObject* self, nb::handle text, nb::handle size, nb::handle color,
-                        nb::handle font_path, nb::handle face) {
-    return prepare_run_with(self, resolve_run_font(self, size, font_path, face), text, size, color);
+                        nb::handle font_path, nb::handle face, const EmojiPlacement& placement) {
+    return prepare_run_with(self, resolve_run_font(self, size, font_path, face, placement), text, size, color);
 }
 
 nb::object run_surface(const PreparedRun& run) {
@@ -208,8 +221,8 @@ nb::object run_surface(const PreparedRun& run) {
 }
 
 nb::object render_shaped_run(LumoFontObject* self, nb::handle text, nb::handle size, nb::handle color,
-                             nb::handle font_path, nb::handle face) {
-    PreparedRun run = prepare_run(self, text, size, color, font_path, face);
+                             nb::handle font_path, nb::handle face, const EmojiPlacement& placement) {
+    PreparedRun run = prepare_run(self, text, size, color, font_path, face, placement);
     return nb::make_tuple(run_surface(run), run.advance);
 }
 

@@ -25,19 +25,33 @@ struct PreparedRun {
     nanobind::object surface;  // the legacy engine's run, when it drew one
 };
 
+/// Where the legacy emoji engine puts its runs: SMOOTH_FONT and EMOJI_OFFSET_Y,
+/// read once per call (pygame's font engine lets other threads run meanwhile).
+struct EmojiPlacement {
+    bool lowered = true;
+    double offset = 0.0;
+};
+
+/// The placement the settings give now.
+EmojiPlacement current_emoji_placement();
+
+/// The placement of the two setting values a call read.
+EmojiPlacement emoji_placement_of(nanobind::handle smooth_font, nanobind::handle emoji_offset_y);
+
 /// What drawing with one font path in one face at one size needs; runs of a
 /// line that share them resolve them once.
 struct RunFont {
     int baseline = 0;
     int height = 1;
     bool emoji = false;               // drawn by the legacy emoji engine
+    EmojiPlacement emoji_placement;
     nanobind::object harfbuzz;        // invalid: the font cannot be used (the run is empty)
     nanobind::object face;            // the FreeType face entry
     RasterOptions options;
 };
 
 RunFont resolve_run_font(font::LumoFontObject* self, nanobind::handle size, nanobind::handle font_path,
-                         nanobind::handle face);
+                         nanobind::handle face, const EmojiPlacement& placement);
 
 /// Shapes and lays out one run with a resolved font, without making a surface.
 PreparedRun prepare_run_with(font::LumoFontObject* self, const RunFont& font, nanobind::handle text,
@@ -45,14 +59,16 @@ PreparedRun prepare_run_with(font::LumoFontObject* self, const RunFont& font, na
 
 /// Shapes and lays out one run without making a surface for it.
 PreparedRun prepare_run(font::LumoFontObject* self, nanobind::handle text, nanobind::handle size,
-                        nanobind::handle color, nanobind::handle font_path, nanobind::handle face);
+                        nanobind::handle color, nanobind::handle font_path, nanobind::handle face,
+                        const EmojiPlacement& placement);
 
 /// The run as its own pygame Surface (width x height, per-pixel alpha).
 nanobind::object run_surface(const PreparedRun& run);
 
 /// (surface, advance) for `text` drawn with the font at `font_path`.
 nanobind::object render_shaped_run(font::LumoFontObject* self, nanobind::handle text, nanobind::handle size,
-                                   nanobind::handle color, nanobind::handle font_path, nanobind::handle face);
+                                   nanobind::handle color, nanobind::handle font_path, nanobind::handle face,
+                                   const EmojiPlacement& placement);
 
 /// The HarfBuzz font of a file and face, one per (path, face index); None,
 /// after a printed line, when it cannot be loaded.

@@ -29,7 +29,7 @@ nb::object table_entry(nb::handle face) {
 /// itself would always call for synthesis and embolden a real bold file a
 /// second time, so the family's "regular" face is the reference instead.
 nb::object reference_face(font::LumoFontObject* self, nb::handle face) {
-    nb::handle init_face(self->init_face);
+    nb::object init_face = nb::borrow(self->init_face);  // held: the comparisons may run host code
     nb::str regular("regular");
     if (!init_face.is_none() && engine::host_equal(face, init_face) && !engine::host_equal(init_face, regular)) return regular;
     return nb::borrow(init_face);
