@@ -102,8 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (FT_Set_Pixel_Sizes(fonts.face.get(), 0, static_cast<FT_UInt>(pixel_size)) != 0) return 0;
 
     RunLayout layout;
-    const FT_Error error = lumo::shaping::layout_run(*fonts.shaper, fonts.face.get(), text, pixel_size, options, layout);
-    if (error != 0) {
+    const auto error = lumo::shaping::layout_run(*fonts.shaper, fonts.face.get(), text, pixel_size, options, layout);
+    if (error) {
         require(layout.glyphs.empty() && layout.empty, "a failed layout is not the empty layout");
         return 0;
     }

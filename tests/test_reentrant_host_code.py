@@ -57,13 +57,17 @@ def test_emoji_lines_are_cached_under_the_settings_they_were_drawn_with():
             turn += 1
 
     flipper = threading.Thread(target=flip_settings)
+    interval = sys.getswitchinterval()
+    sys.setswitchinterval(1e-6)
     flipper.start()
     try:
+        # Each new size makes a pygame font, which lets the other thread run.
         for number in range(400):
-            font.render(f"{number} 😀", 24)
+            font.render(f"{number} 😀", 10 + number % 60)
     finally:
         stop.set()
         flipper.join()
+        sys.setswitchinterval(interval)
     wrong = 0
     for key, line in list(font._text_cache.items()):
         text, size, _color, _modern, smooth, offset, _face = key

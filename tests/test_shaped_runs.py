@@ -165,6 +165,20 @@ def test_emoji_offset_settings(box_font, box_fonts):
     assert emoji_top(box_font, box_fonts) == smooth + 6
 
 
+@pytest.mark.parametrize("text", ["hi \ufe0f there", "\u200d", "\ufe0f", "\ufe0f\u200d\ufe0f"])
+def test_stray_emoji_marks_draw_nothing_instead_of_raising(text):
+    # What emoji keyboards leave behind: a variation selector or joiner with nothing to join.
+    dejavu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
+    font = lumo_font.LumoFont(dejavu, dejavu, None, "/usr/share/fonts/truetype/ancient-scripts/Symbola_hint.ttf")
+    plain = lumo_font.LumoFont(dejavu, dejavu, None, None)
+    line = font.render(text, 20)
+    without_marks = plain.render(text.replace("\ufe0f", "").replace("\u200d", "") or "", 20)
+    ink = [x for x in range(line.get_width()) for y in range(line.get_height()) if line.get_at((x, y)).a]
+    expected_ink = [x for x in range(without_marks.get_width()) for y in range(without_marks.get_height())
+                    if without_marks.get_at((x, y)).a]
+    assert len(ink) == len(expected_ink)
+
+
 def test_missing_emoji_font_is_reported_once_per_size(box_fonts, tmp_path, capsys):
     font = lumo_font.LumoFont("Box Sans", "Box Fallback", None, str(tmp_path / "no-emoji.ttf"))
     for size in (20, 20, 32, 32):

@@ -143,7 +143,7 @@ const FastMethod get_font_obj_method = LUMO_METHOD("_get_font_obj", 2, {
 }, "path_data", "size", "face", "font_name");
 
 const FastMethod get_old_engine_method = LUMO_METHOD("_get_old_engine", 1, {
-    return get_old_engine(font, arg[0]);
+    return get_old_engine(font, arg[0], [font] { return shaping::emoji_font_stream(font); });
 }, "size");
 
 const FastMethod get_metrics_method = LUMO_METHOD("_get_metrics", 2, {

@@ -2,7 +2,13 @@
 // the legacy emoji engine.
 #include "font/sized_fonts_py.h"
 
+#include <cerrno>
+#include <string>
+
 #include "engine/console_py.h"
+#include "engine/host_errors_py.h"
+#include "engine/host_text_py.h"
+#include "index/file_reader.h"
 #include "font/lumo_font_methods_py.h"
 #include "font/object_caches_py.h"
 #include "font/path_data_py.h"
@@ -15,6 +21,17 @@ namespace {
 
 nb::module_ pygame_freetype() { return nb::module_::import_("pygame.freetype"); }
 
+/// pygame's font engines open a path with a blocking open(): a pipe or a
+/// device at a font path would hang the program. Such a path is refused
+/// first, as the engine's own reader refuses it.
+void refuse_special_file(nb::handle path) {
+    if (path.is_none()) return;
+    std::string bytes = engine::path_bytes_of(path);
+    index::FileIdentity identity;
+    if (index::file_identity(bytes, identity) == 0 && !identity.regular)
+        engine::raise_os_error({EINVAL, bytes});
+}
+
 /// Opens and configures the file's font; raises when the file cannot be used.
 nb::object open_sized_font(LumoFontObject* self, nb::handle path_data, const PathData& where, nb::handle size,
                            nb::handle face) {
@@ -22,6 +39,7 @@ nb::object open_sized_font(LumoFontObject* self, nb::handle path_data, const Pat
         PyErr_SetString(PyExc_FileNotFoundError, "no font file");
         throw nb::python_error();
     }
+    refuse_special_file(where.path);
     bool collection = nb::cast<bool>(where.path.attr("lower")().attr("endswith")(".ttc"));
     nb::object font = collection
                           ? pygame_freetype().attr("Font")(where.path, size, nb::arg("font_index") = std::max(where.index, 0))
@@ -62,14 +80,17 @@ nb::object get_font_obj(LumoFontObject* self, nb::handle path_data, nb::handle s
     return pygame_freetype().attr("Font")(nb::none(), size);
 }
 
-nb::object get_old_engine(LumoFontObject* self, nb::handle size) {
+nb::object get_old_engine(LumoFontObject* self, nb::handle size, const std::function<nb::object()>& emoji_file) {
     if (nb::object known = cache_find(self->emoji_fallback_engine, size.ptr()); known.is_valid()) return known;
     nb::module_ font_module = nb::module_::import_("pygame.font");
     // pygame's font module must be started before it loads anything.
     if (!nb::cast<bool>(font_module.attr("get_init")())) font_module.attr("init")();
     nb::object engine;
+    nb::object emoji_path = nb::borrow(self->emoji_path);
     try {
-        engine = font_module.attr("Font")(nb::borrow(self->emoji_path), size);
+        nb::object stream = emoji_path.is_none() ? nb::none() : emoji_file();
+        if (stream.is_none()) refuse_special_file(emoji_path);
+        engine = font_module.attr("Font")(stream.is_none() ? emoji_path : stream, size);
     } catch (nb::python_error& error) {
         if (!error.matches(PyExc_Exception)) throw;
         engine::print_line(nb::str("[ERROR] Can't load old Emoji Engine: ") + nb::str(error.value()));

@@ -19,13 +19,13 @@ namespace lumo::shaping {
 namespace {
 
 /// The whole file as host bytes; the errno of the failure otherwise.
-int read_into_bytes(const std::string& path, nb::object& data) {
+int read_into_bytes(const std::string& path, nb::object& data, index::FileIdentity& identity) {
     std::size_t read = 0;
     const int error = index::read_file(path, font::kMaxFontFileBytes, [&](std::size_t size) {
         data = nb::steal(PyBytes_FromStringAndSize(nullptr, static_cast<Py_ssize_t>(size)));
         if (!data.is_valid()) throw nb::python_error();
         return reinterpret_cast<std::uint8_t*>(PyBytes_AS_STRING(data.ptr()));
-    }, read);
+    }, read, &identity);
     if (error != 0) return error;
     // A file that shrank meanwhile keeps what was read.
     if (read < static_cast<std::size_t>(PyBytes_GET_SIZE(data.ptr())))
@@ -35,7 +35,7 @@ int read_into_bytes(const std::string& path, nb::object& data) {
 
 }  // namespace
 
-nb::object get_hb_font(font::LumoFontObject* self, nb::handle path_data) {
+nb::object load_hb_font(font::LumoFontObject* self, nb::handle path_data, nb::object& failure) {
     font::PathData where = font::parse_path_data(path_data, 0);
     nb::object key = nb::make_tuple(where.path, where.index);
     if (nb::object entry = font::cache_find(self->hb_fonts, key.ptr()); entry.is_valid()) {
@@ -43,28 +43,35 @@ nb::object get_hb_font(font::LumoFontObject* self, nb::handle path_data) {
         if (!cached.is_valid()) throw nb::python_error();
         return cached;
     }
-    nb::object failure;
     if (where.path.is_none()) {
         failure = nb::str("expected str, bytes or os.PathLike object, not NoneType");
-    } else {
-        std::string path = engine::path_bytes_of(where.path);
-        nb::object data;
-        if (int error_number = read_into_bytes(path, data); error_number != 0) {
-            failure = nb::str(engine::os_error({error_number, path}));  // worded as the host's open() words it
-        } else {
-            const auto* bytes = reinterpret_cast<const std::uint8_t*>(PyBytes_AS_STRING(data.ptr()));
-            FontLoadError load_error;
-            auto font = HarfBuzzFont::from_borrowed_bytes(
-                std::span<const std::uint8_t>(bytes, static_cast<std::size_t>(PyBytes_GET_SIZE(data.ptr()))),
-                where.index, load_error);
-            if (font) {
-                nb::object wrapped = wrap_harfbuzz_font({nb::borrow<nb::bytes>(data), std::move(font)});
-                font::cache_store(self->hb_fonts, key.ptr(), nb::make_tuple(wrapped, data).ptr());
-                return wrapped;
-            }
-            failure = nb::str(load_error.message.c_str());
-        }
+        return nb::object();
     }
+    std::string path = engine::path_bytes_of(where.path);
+    nb::object data;
+    index::FileIdentity identity;
+    if (int error_number = read_into_bytes(path, data, identity); error_number != 0) {
+        failure = nb::str(engine::os_error({error_number, path}));  // worded as the host's open() words it
+        return nb::object();
+    }
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(PyBytes_AS_STRING(data.ptr()));
+    FontLoadError load_error;
+    auto font = HarfBuzzFont::from_borrowed_bytes(
+        std::span<const std::uint8_t>(bytes, static_cast<std::size_t>(PyBytes_GET_SIZE(data.ptr()))), where.index,
+        load_error);
+    if (!font) {
+        failure = nb::str(load_error.message.c_str());
+        return nb::object();
+    }
+    nb::object wrapped = wrap_harfbuzz_font({nb::borrow<nb::bytes>(data), std::move(font), identity});
+    font::cache_store(self->hb_fonts, key.ptr(), nb::make_tuple(wrapped, data).ptr());
+    return wrapped;
+}
+
+nb::object get_hb_font(font::LumoFontObject* self, nb::handle path_data) {
+    nb::object failure;
+    if (nb::object font = load_hb_font(self, path_data, failure); font.is_valid()) return font;
+    font::PathData where = font::parse_path_data(path_data, 0);
     engine::print_line(nb::str("Error loading HarfBuzz font at ") + nb::str(where.path) + nb::str(", (index ") +
                        nb::str(std::to_string(where.index).c_str()) + nb::str("): ") + failure);
     return nb::none();

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "font/freetype_handles.h"
+#include "index/file_reader.h"
 #include "shaping/glyph_cache.h"
 #include "shaping/run_layout_cache.h"
 #include "shaping/harfbuzz_font.h"
@@ -18,14 +19,18 @@
 namespace lumo::shaping {
 
 /// A HarfBuzz font built over the bytes of a font file; the bytes object is
-/// shared with the cache entry that holds it, so the file is in memory once.
+/// shared with the cache entry that holds it and with the FreeType faces made
+/// from it, so the file is in memory once and both libraries read one version.
 struct HarfBuzzFontObject {
     nanobind::bytes data;
     std::unique_ptr<HarfBuzzFont> font;
+    index::FileIdentity identity;  // of the file the bytes came from
 };
 
-/// A FreeType face with its pixel size set.
+/// A FreeType face with its pixel size set, read from the bytes it holds
+/// (never from the file, which may change or shrink underneath).
 struct FreeTypeFaceObject {
+    nanobind::bytes data;  // declared first: destroyed after the face that reads it
     font::FtFacePtr face;
     int pixel_size = 0;
     std::shared_ptr<GlyphBitmapCache> glyphs = std::make_shared<GlyphBitmapCache>();

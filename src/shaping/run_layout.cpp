@@ -3,8 +3,10 @@
 #include "shaping/run_layout.h"
 
 #include <algorithm>
+#include <string>
 #include <utility>
 
+#include "font/freetype_errors.h"
 #include "shaping/harfbuzz_handles.h"
 #include "shaping/pixel_rounding.h"
 #include "shaping/shaping_limits.h"
@@ -67,21 +69,37 @@ FT_Error fetch_glyph(FT_Face face, std::uint32_t glyph_id, const RasterOptions& 
 
 }  // namespace
 
-FT_Error layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const std::uint32_t> text, int pixel_size,
-                    const RasterOptions& options, RunLayout& layout, GlyphBitmapCache* cache) {
+std::string layout_error_message(const LayoutError& error) {
+    switch (error.kind) {
+    case LayoutError::Kind::glyph:
+        return "FreeType error " + std::to_string(error.freetype_error) + ": " +
+               font::freetype_error_message(error.freetype_error);
+    case LayoutError::Kind::run_too_large:
+        return "the run holds more glyphs, or glyph pixels, than one run may";
+    case LayoutError::Kind::shaping_stopped:
+        return "HarfBuzz stopped shaping the run: the font's substitutions make it longer than HarfBuzz allows, "
+               "or memory ran out";
+    case LayoutError::Kind::none: break;
+    }
+    return "";
+}
+
+LayoutError layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const std::uint32_t> text, int pixel_size,
+                       const RasterOptions& options, RunLayout& layout, GlyphBitmapCache* cache) {
+    constexpr LayoutError too_large{LayoutError::Kind::run_too_large};
     layout = RunLayout{};
-    if (text.empty()) return 0;
-    if (text.size() > kMaxRunCodePoints) return FT_Err_Array_Too_Large;
+    if (text.empty()) return {};
+    if (text.size() > kMaxRunCodePoints) return too_large;
 
     // One buffer, reset for each run, spares an allocation per run.
     static thread_local HbBufferPtr buffer(hb_buffer_create());
     hb_buffer_reset(buffer.get());
-    if (!shape_text(font, text, buffer.get())) return FT_Err_Out_Of_Memory;
+    if (!shape_text(font, text, buffer.get())) return {LayoutError::Kind::shaping_stopped};
     unsigned info_count = 0, position_count = 0;
     const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer.get(), &info_count);
     const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer.get(), &position_count);
     const std::size_t glyph_count = std::min(info_count, position_count);
-    if (glyph_count > kMaxRunGlyphs) return FT_Err_Array_Too_Large;
+    if (glyph_count > kMaxRunGlyphs) return too_large;
 
     // HarfBuzz works in font units at its default scale; this turns them into pixels.
     const double scale = static_cast<double>(pixel_size) / static_cast<double>(font.upem());
@@ -97,9 +115,10 @@ FT_Error layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const std:
         PlacedGlyph placed;
         placed.glyph_id = infos[i].codepoint;
         placed.cluster = infos[i].cluster;
-        if (const FT_Error error = fetch_glyph(face, placed.glyph_id, options, cache, placed.bitmap)) return error;
+        if (const FT_Error error = fetch_glyph(face, placed.glyph_id, options, cache, placed.bitmap))
+            return {LayoutError::Kind::glyph, error};
         bitmap_bytes += static_cast<std::int64_t>(placed.bitmap->bytes.size());
-        if (bitmap_bytes > kMaxRunBitmapBytes) return FT_Err_Array_Too_Large;
+        if (bitmap_bytes > kMaxRunBitmapBytes) return too_large;
 
         placed.glyph_x = pen_x + x_offset;
         placed.y_offset = y_offset;
@@ -111,7 +130,7 @@ FT_Error layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const std:
     }
     layout.glyphs = std::move(glyphs);
     finish_widths(pen_x, extent, layout);
-    return 0;
+    return {};
 }
 
 }  // namespace lumo::shaping

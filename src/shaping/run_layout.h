@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "shaping/glyph_cache.h"
@@ -35,15 +36,30 @@ struct RunLayout {
     int surface_width = 1;  // width of the surface the run is painted on
 };
 
+/// Why a run could not be laid out; true when it could not.
+struct LayoutError {
+    enum class Kind {
+        none,
+        glyph,            // FreeType refused a glyph: `freetype_error` says why
+        run_too_large,    // past the limits of one run (characters, glyphs, glyph pixels)
+        shaping_stopped,  // HarfBuzz gave up: its buffer limit, or no memory
+    };
+    Kind kind = Kind::none;
+    FT_Error freetype_error = 0;
+
+    explicit operator bool() const { return kind != Kind::none; }
+    bool operator==(const LayoutError&) const = default;
+};
+
+/// The error in words, for the exception that reports it.
+std::string layout_error_message(const LayoutError& error);
+
 /// Shapes `text` (code points) with `font` and rasterises every glyph from
 /// `face`, whose pixel size the caller has set to `pixel_size`. Rounding adds
 /// 0.5 and truncates toward zero; every pixel quantity is clamped to
-/// ±kMaxRunExtentPixels. Returns 0, or the error of the first glyph that
-/// fails to load (FreeType's code), FT_Err_Array_Too_Large for a run past the
-/// run limits, FT_Err_Out_Of_Memory when HarfBuzz cannot allocate; after a
-/// failure `layout` is the empty layout.
+/// ±kMaxRunExtentPixels. After a failure `layout` is the empty layout.
 /// `cache`, when given, keeps the face's rasterised glyphs between runs.
-FT_Error layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const std::uint32_t> text, int pixel_size,
-                    const RasterOptions& options, RunLayout& layout, GlyphBitmapCache* cache = nullptr);
+LayoutError layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const std::uint32_t> text, int pixel_size,
+                       const RasterOptions& options, RunLayout& layout, GlyphBitmapCache* cache = nullptr);
 
 }  // namespace lumo::shaping

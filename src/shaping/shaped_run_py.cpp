@@ -12,7 +12,6 @@
 #include "engine/host_text_py.h"
 #include "engine/host_values_py.h"
 #include "engine/settings_py.h"
-#include "font/freetype_errors.h"
 #include "font/object_caches_py.h"
 #include "font/path_data_py.h"
 #include "font/shared_freetype.h"
@@ -34,7 +33,14 @@ using font::LumoFontObject;
 /// always white, lowered onto the text's baseline when SMOOTH_FONT is on.
 nb::object render_emoji_run(LumoFontObject* self, nb::handle text, nb::handle size, int ascent, long height,
                             const EmojiPlacement& placement, long& width) {
-    nb::object engine = font::get_old_engine(self, size);
+    nb::object engine = font::get_old_engine(self, size, [self] { return emoji_font_stream(self); });
+    // A variation selector or joiner typed on its own has no width, which
+    // pygame's font engine refuses to draw: it is drawn as the empty run.
+    nb::object measured = engine.attr("size")(text);
+    if (nb::cast<long>(measured[0]) <= 0) {
+        width = 1;
+        return new_surface(width, height);
+    }
     nb::object raw = engine.attr("render")(text, nb::bool_(self->anti_alias != 0), nb::make_tuple(255, 255, 255));
     width = std::max(1L, nb::cast<long>(raw.attr("get_width")()));
     nb::object surface = new_surface(width, height);
@@ -59,30 +65,71 @@ std::uint8_t colour_component(nb::handle color, Py_ssize_t index) {
     return static_cast<std::uint8_t>(value);
 }
 
-/// The face at `size` for (path, index, face word), created once; null when it cannot be.
-nb::object freetype_face(LumoFontObject* self, const font::PathData& where, nb::handle size, nb::handle face) {
-    nb::object key = nb::make_tuple("FT", where.path, where.index, size, face);
-    if (nb::object known = font::cache_find(self->font_objs, key.ptr()); known.is_valid()) return known;
-    if (where.path.is_none()) return nb::object();
-    std::string path;
-    try {
-        path = engine::path_bytes_of(where.path);
-    } catch (nb::python_error& error) {
-        if (!error.matches(PyExc_Exception)) throw;
-        return nb::object();
-    }
+nb::object freetype_face_key(const font::PathData& where, nb::handle size, nb::handle face) {
+    return nb::make_tuple("FT", where.path, where.index, size, face);
+}
+
+/// The face at `size` for (path, index, face word), made from the bytes the
+/// HarfBuzz font holds and kept under `key`; invalid when it cannot be made.
+nb::object make_freetype_face(LumoFontObject* self, nb::handle key, const HarfBuzzFontObject& harfbuzz,
+                              int face_index, nb::handle size) {
     int pixel_size = 0;
     if (!nb::try_cast<int>(size, pixel_size)) return nb::object();
     FT_Library library = font::shared_freetype_library();
     FT_Face created = nullptr;
-    if (library == nullptr || path.find('\0') != std::string::npos ||
-        FT_New_Face(library, path.c_str(), where.index, &created) != 0)
+    const auto* bytes = reinterpret_cast<const FT_Byte*>(harfbuzz.data.c_str());
+    if (library == nullptr ||
+        FT_New_Memory_Face(library, bytes, static_cast<FT_Long>(harfbuzz.data.size()), face_index, &created) != 0)
         return nb::object();
     font::FtFacePtr owned(created);
     if (pixel_size <= 0 || FT_Set_Pixel_Sizes(created, 0, static_cast<FT_UInt>(pixel_size)) != 0) return nb::object();
-    nb::object wrapped = wrap_freetype_face({std::move(owned), pixel_size});
+    nb::object wrapped = wrap_freetype_face({harfbuzz.data, std::move(owned), pixel_size});
     font::cache_store(self->font_objs, key.ptr(), wrapped.ptr());
     return wrapped;
+}
+
+/// Whether the file at `path` is no longer the one these bytes were read
+/// from (replaced by a rename, rewritten in place). A file that is gone is
+/// not: the bytes in memory still draw.
+bool file_was_replaced(nb::handle path, const index::FileIdentity& read_from) {
+    std::string bytes;
+    try {
+        bytes = engine::path_bytes_of(path);
+    } catch (nb::python_error& error) {
+        if (!error.matches(PyExc_Exception)) throw;
+        return false;
+    }
+    index::FileIdentity now;
+    return index::file_identity(bytes, now) == 0 && !(now == read_from);
+}
+
+bool names_file(nb::handle key, Py_ssize_t position, nb::handle path) {
+    if (!PyTuple_Check(key.ptr()) || PyTuple_GET_SIZE(key.ptr()) <= position) return false;
+    nb::object item = nb::borrow(PyTuple_GET_ITEM(key.ptr(), position));
+    int same = PyObject_RichCompareBool(item.ptr(), path.ptr(), Py_EQ);
+    if (same < 0) throw nb::python_error();
+    return same == 1;
+}
+
+/// Drops every entry of a cache whose key names the file at `path` (item
+/// `position` of a tuple key), so that all of them are made again from it.
+void forget_entries_of(PyObject* cache_field, Py_ssize_t position, nb::handle path) {
+    nb::object cache = nb::borrow(cache_field);
+    if (!PyDict_CheckExact(cache.ptr())) return;  // the host's own container: its business
+    nb::object keys = nb::steal(PyDict_Keys(cache.ptr()));
+    if (!keys.is_valid()) throw nb::python_error();
+    for (nb::handle key : nb::borrow<nb::list>(keys)) {
+        if (names_file(key, position, path) && PyDict_DelItem(cache.ptr(), key.ptr()) != 0) PyErr_Clear();
+    }
+}
+
+/// A font file changed on disk: its HarfBuzz font, FreeType faces, sized
+/// fonts and coverage are read again, together, from the new file.
+void forget_font_file(LumoFontObject* self, nb::handle path) {
+    forget_entries_of(self->hb_fonts, 0, path);
+    forget_entries_of(self->font_objs, 1, path);  // ("FT", path, index, size, face)
+    forget_entries_of(self->font_objs, 0, path);  // (path, index, size, face)
+    forget_entries_of(self->cmap_cache, 0, path);
 }
 
 std::vector<std::uint32_t> code_points_of(nb::handle text) {
@@ -110,6 +157,14 @@ RasterOptions raster_options(LumoFontObject* self, nb::handle font_path, nb::han
 }
 
 }  // namespace
+
+nb::object emoji_font_stream(LumoFontObject* self) {
+    nb::object failure;
+    nb::object harfbuzz = load_hb_font(self, nb::borrow(self->emoji_path), failure);
+    const HarfBuzzFontObject* loaded = harfbuzz.is_valid() ? as_harfbuzz_font(harfbuzz) : nullptr;
+    if (loaded == nullptr) return nb::none();
+    return nb::module_::import_("io").attr("BytesIO")(loaded->data);
+}
 
 EmojiPlacement current_emoji_placement() {
     return emoji_placement_of(engine::setting_value(engine::SettingId::SmoothFont),
@@ -148,9 +203,20 @@ RunFont resolve_run_font(LumoFontObject* self, nb::handle size, nb::handle font_
     font::PathData where = font::parse_path_data(font_path, 0);
     where.index = std::max(where.index, 0);
     nb::object harfbuzz = get_hb_font(self, font_path);
-    if (harfbuzz.is_none()) return font;
-    nb::object face_object = freetype_face(self, where, size, face);
-    if (!face_object.is_valid()) return font;
+    // Anything else in the caches (a restored snapshot may hold anything) cannot draw.
+    if (as_harfbuzz_font(harfbuzz) == nullptr) return font;
+    nb::object key = freetype_face_key(where, size, face);
+    nb::object face_object = font::cache_find(self->font_objs, key.ptr());
+    if (!face_object.is_valid()) {
+        // A new size or face is the moment to notice a font file replaced on disk.
+        if (file_was_replaced(where.path, as_harfbuzz_font(harfbuzz)->identity)) {
+            forget_font_file(self, where.path);
+            harfbuzz = get_hb_font(self, font_path);
+            if (as_harfbuzz_font(harfbuzz) == nullptr) return font;
+        }
+        face_object = make_freetype_face(self, key, *as_harfbuzz_font(harfbuzz), where.index, size);
+    }
+    if (!face_object.is_valid() || as_freetype_face(face_object) == nullptr) return font;
     font.options = raster_options(self, font_path, face);
     font.harfbuzz = harfbuzz;
     font.face = face_object;
@@ -181,11 +247,11 @@ PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, nb::hand
     std::shared_ptr<const RunLayout> layout = face_entry->layouts->find(code_points, font.options);
     if (!layout) {
         auto fresh = std::make_shared<RunLayout>();
-        FT_Error error = layout_run(*as_harfbuzz_font(font.harfbuzz)->font, face_entry->face.get(), code_points,
-                                    nb::cast<int>(size), font.options, *fresh, face_entry->glyphs.get());
-        if (error != 0) {
-            PyErr_Format(PyExc_RuntimeError, "FreeType error %d: %s", error,
-                         font::freetype_error_message(error).c_str());
+        const LayoutError error = layout_run(*as_harfbuzz_font(font.harfbuzz)->font, face_entry->face.get(),
+                                             code_points, nb::cast<int>(size), font.options, *fresh,
+                                             face_entry->glyphs.get());
+        if (error) {
+            PyErr_SetString(PyExc_RuntimeError, layout_error_message(error).c_str());
             throw nb::python_error();
         }
         face_entry->layouts->store(code_points, font.options, fresh);

@@ -74,6 +74,15 @@ nanobind::object render_shaped_run(font::LumoFontObject* self, nanobind::handle 
 /// after a printed line, when it cannot be loaded.
 nanobind::object get_hb_font(font::LumoFontObject* self, nanobind::handle path_data);
 
+/// The same without the printed line: an invalid object, with `failure` set
+/// to the reason, when the font cannot be loaded.
+nanobind::object load_hb_font(font::LumoFontObject* self, nanobind::handle path_data, nanobind::object& failure);
+
+/// A file object over the bytes of the emoji font that the HarfBuzz cache
+/// holds (loading it there), or None when HarfBuzz cannot read the file: then
+/// pygame opens the path and reports the problem in its own words.
+nanobind::object emoji_font_stream(font::LumoFontObject* self);
+
 /// A new transparent pygame Surface with per-pixel alpha.
 nanobind::object new_surface(long width, long height);
 

@@ -29,7 +29,7 @@ struct RunFonts {
     lumo::test::SizedFace raster;
     int pixel_size = 0;
 
-    RunLayout lay_out(std::u32string_view text, FT_Error expected_error = 0) const {
+    RunLayout lay_out(std::u32string_view text, lumo::shaping::LayoutError expected_error = {}) const {
         RunLayout layout;
         EXPECT_EQ(layout_run(*shaper, raster.get(), code_points(text), pixel_size, {}, layout), expected_error);
         return layout;
@@ -152,12 +152,12 @@ TEST(RunExtent, EmptyTextIsAnEmptyRunOnePixelWide) {
 TEST(RunLimits, OverlongTextFailsBeforeShaping) {
     OPEN_RUN_FONTS_OR_SKIP(fonts, lumo::test::kDejaVuSans, 24);
     const std::u32string text(lumo::shaping::kMaxRunCodePoints + 1, U'a');
-    EXPECT_TRUE(fonts.lay_out(text, FT_Err_Array_Too_Large).glyphs.empty());
+    EXPECT_TRUE(fonts.lay_out(text, {lumo::shaping::LayoutError::Kind::run_too_large}).glyphs.empty());
 }
 
 TEST(RunLimits, GlyphTooLargeToRenderFailsTheRunAndLeavesItEmpty) {
     OPEN_RUN_FONTS_OR_SKIP(fonts, lumo::test::kDejaVuSans, 60000);
-    const RunLayout layout = fonts.lay_out(U"aW", FT_Err_Raster_Overflow);
+    const RunLayout layout = fonts.lay_out(U"aW", {lumo::shaping::LayoutError::Kind::glyph, FT_Err_Raster_Overflow});
     EXPECT_TRUE(layout.empty);
     EXPECT_TRUE(layout.glyphs.empty());
 }
