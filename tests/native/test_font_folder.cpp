@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "index/font_folder.h"
+#include "temp_directory.h"
 
 namespace fs = std::filesystem;
 using lumo::index::FolderEntryKind;
@@ -22,14 +23,7 @@ namespace {
 
 class FontFolder : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "lumo-folder-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root = pattern;
-        fs::create_directories(root / "fonts");
-        folder = (root / "index" / "script_fonts").string();
-    }
-    void TearDown() override { fs::remove_all(root); }
+    void SetUp() override { fs::create_directories(root / "fonts"); }
 
     std::string font(const std::string& name, const std::string& contents = "font bytes") {
         std::ofstream(root / "fonts" / name) << contents;
@@ -47,8 +41,9 @@ protected:
         return info.st_ino;
     }
 
-    fs::path root;
-    std::string folder;
+    lumo::test::TemporaryDirectory temporary{"lumo-folder"};
+    const fs::path root = temporary.path();
+    const std::string folder = (root / "index" / "script_fonts").string();
 };
 
 TEST_F(FontFolder, LinksEachExistingSingleFontFileByItsName) {
