@@ -28,13 +28,12 @@ def private_script_fonts(only_user_fonts):
         "thai serif": build_font(only_user_fonts / "NotoSerifThai-Regular.ttf", "Noto Serif Thai Regular", chars=THAI),
         "lao collection": build_collection(only_user_fonts / "Lao.ttc", [{"full_name": "Noto Sans Lao Regular"}]),
         "khmer bold": build_font(only_user_fonts / "NotoSansKhmer-Bold.ttf", "Noto Sans Khmer Bold"),
-        "latin": build_font(only_user_fonts / "Latin.ttf", "Latin Sans", chars="ABC "),
     }
-    return only_user_fonts, fonts
+    return fonts
 
 
 def test_private_fonts_give_one_regular_file_per_script(private_script_fonts, private_home):
-    _, fonts = private_script_fonts
+    fonts = private_script_fonts
     folder = lumo_font.script_font_folder()
     # Beside the font index of the platform (here a Mac's).
     assert folder == str(private_home / "Library" / "Application Support" / "lumo_font_map" / "script_fonts")
@@ -46,7 +45,7 @@ def test_private_fonts_give_one_regular_file_per_script(private_script_fonts, pr
 
 
 def test_refresh_is_idempotent_and_follows_removed_fonts(private_script_fonts):
-    font_dir, fonts = private_script_fonts
+    fonts = private_script_fonts
     folder = lumo_font.script_font_folder()
     links = {name: os.lstat(os.path.join(folder, name)).st_ino for name in os.listdir(folder)}
     assert lumo_font.script_font_folder() == folder
@@ -57,21 +56,6 @@ def test_refresh_is_idempotent_and_follows_removed_fonts(private_script_fonts):
     entries = folder_entries(lumo_font.script_font_folder())
     assert entries == {"NotoNaskhArabic-Regular.ttf": str(fonts["naskh"]),
                        "NotoSerifThai-Regular.ttf": str(fonts["thai serif"])}
-
-
-def test_folder_drives_the_international_layer(private_script_fonts):
-    _, fonts = private_script_fonts
-    font = lumo_font.LumoFont(str(fonts["latin"]), str(fonts["latin"]), lumo_font.script_font_folder(), None)
-    records = {record["char"]: record for record in font.get_debug_info(f"A{ARABIC}{HEBREW}{THAI}")}
-    assert [(records[ch]["font"], records[ch]["font_source"], records[ch]["has_glyph"]) for ch in ARABIC + HEBREW + THAI] == [
-        ("NotoSansArabic-Regular.ttf", "INTL", True),
-        ("NotoSansHebrew-Regular.ttf", "INTL", True),
-        ("NotoSerifThai-Regular.ttf", "INTL", True),
-    ]
-
-
-def test_no_script_fonts_give_an_empty_folder(only_user_fonts):
-    assert os.listdir(lumo_font.script_font_folder()) == []
 
 
 def test_something_in_the_folders_place_is_an_os_error(only_user_fonts, private_home):
