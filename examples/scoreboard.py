@@ -5,9 +5,7 @@ and face tags, and a score that changes every frame on the dynamic path.
     python3 examples/scoreboard.py --frames 60 --screenshot shot.png
 """
 import argparse
-import glob
 import os
-import tempfile
 
 os.environ.setdefault("PYGAME_HIDE_SUPPORT_PROMPT", "1")
 os.environ.setdefault("SDL_AUDIODRIVER", "dummy")
@@ -36,16 +34,6 @@ def draw_frame(screen, font, frame):
     screen.blit(score, (20, y + 10))
 
 
-def script_font_folder():
-    """A folder holding the regular faces of the Noto script fonts: the
-    international fonts the engine falls back to for Arabic, Hebrew, Indic and Thai."""
-    folder = tempfile.mkdtemp(prefix="lumo-scripts-")
-    for path in glob.glob("/usr/share/fonts/truetype/noto/NotoSans*-Regular.ttf"):
-        if any(script in path for script in ("Arabic", "Hebrew", "Devanagari", "Thai")):
-            os.symlink(path, os.path.join(folder, os.path.basename(path)))
-    return folder
-
-
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--frames", type=int, default=0, help="stop after this many frames (0: run until closed)")
@@ -55,7 +43,8 @@ def main():
     pygame.init()
     screen = pygame.display.set_mode((900, 260))
     pygame.display.set_caption("lumo_font scoreboard")
-    font = lumo_font.LumoFont("Noto Sans", "Noto Sans CJK SC", script_font_folder(),
+    # The script font folder holds the installed Noto fonts for Arabic, Hebrew, Indic, Thai, ...
+    font = lumo_font.LumoFont("Noto Sans", "Noto Sans CJK SC", lumo_font.script_font_folder(),
                               "/usr/share/fonts/truetype/ancient-scripts/Symbola_hint.ttf")
     clock = pygame.time.Clock()
     frame = 0

@@ -1,5 +1,7 @@
 """The command line: rendering the sample, explaining a line, listing fonts,
-and clear errors for bad options."""
+and clear errors for bad options, unknown fonts and outputs that cannot be written."""
+import argparse
+import os
 import subprocess
 import sys
 
@@ -7,6 +9,15 @@ import pygame
 import pytest
 
 from lumo_font.__main__ import main
+from lumo_font._cli_options import new_parser
+
+PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
+
+
+def run_module(*arguments, **options):
+    """`python -m lumo_font ARGUMENTS` in a child process, output captured as text."""
+    return subprocess.run([sys.executable, "-m", "lumo_font", *arguments], capture_output=True, text=True,
+                          timeout=120, **options)
 
 
 def test_default_job_renders_the_sample(tmp_path, monkeypatch, capsys):
@@ -63,8 +74,111 @@ def test_bad_options_exit_2_with_a_message(arguments, message, capsys):
     assert message in capsys.readouterr().err
 
 
-def test_module_entry_exits_2_without_a_traceback():
-    result = subprocess.run([sys.executable, "-m", "lumo_font", "render", "x", "--size", "-3"],
-                            capture_output=True, text=True)
+@pytest.mark.parametrize("arguments, message", [
+    (["render", "x", "--size", "-3"], "lumo-font: bad size"),
+    (["render", "x", "-o", "no/such/folder/x.png"], "lumo-font: cannot write no/such/folder/x.png: No such file"),
+])
+def test_module_entry_exits_2_with_one_line(tmp_path, arguments, message):
+    result = run_module(*arguments, cwd=tmp_path)
     assert result.returncode == 2
-    assert "Traceback" not in result.stderr and "bad size" in result.stderr
+    assert result.stderr.startswith(message) and result.stderr.count("\n") == 1
+    assert "Wrote" not in result.stdout
+
+
+@pytest.mark.parametrize("name", ["out", "out.jpg", "OUT.PNG", "out.tga"])
+def test_output_is_png_whatever_the_name(tmp_path, name, capsys):
+    output = tmp_path / name
+    assert main(["render", "Hi", "--bg", "none", "-o", str(output)]) == 0
+    assert output.read_bytes().startswith(PNG_SIGNATURE)
+    image = pygame.image.load(str(output), "x.png")
+    assert image.get_at((0, 0)).a == 0, "the transparent background survives"
+    assert capsys.readouterr().out.startswith(f"Wrote {output}: ")
+
+
+def test_output_replaces_an_existing_longer_file(tmp_path, capsys):
+    output = tmp_path / "old.png"
+    output.write_bytes(b"x" * 1_000_000)
+    assert main(["render", "Hi", "-o", str(output)]) == 0
+    assert output.read_bytes().startswith(PNG_SIGNATURE) and output.stat().st_size < 1_000_000
+
+
+def special_targets(tmp_path):
+    fifo = tmp_path / "fifo.png"
+    os.mkfifo(fifo)
+    (tmp_path / "folder.png").mkdir()
+    targets = {"fifo": (fifo, "not a regular file"), "directory": (tmp_path / "folder.png", "not a regular file"),
+               "device": ("/dev/null", "not a regular file"),
+               "missing folder": (tmp_path / "missing" / "x.png", "No such file or directory")}
+    if os.path.exists("/proc/version"):   # takes writes and keeps nothing, or refuses them
+        targets["/proc file"] = ("/proc/version", "")
+    return targets
+
+
+@pytest.mark.parametrize("kind", ["fifo", "directory", "device", "missing folder", "/proc file"])
+def test_outputs_that_cannot_take_the_image(tmp_path, kind):
+    targets = special_targets(tmp_path)
+    if kind not in targets:
+        pytest.skip(f"no {kind} here")
+    target, reason = targets[kind]
+    # A child process, so that a FIFO opened for writing could not hang the test run.
+    result = run_module("render", "x", "-o", str(target), cwd=tmp_path)
+    assert result.returncode == 2
+    assert result.stderr.startswith(f"lumo-font: cannot write {target}: {reason}")
+    assert result.stderr.count("\n") == 1 and result.stdout == ""
+    if kind == "fifo":
+        assert (tmp_path / "fifo.png").is_fifo()
+
+
+@pytest.mark.parametrize("arguments", [["fonts"], ["debug", "Hi"]])
+def test_a_reader_that_goes_away_ends_the_command_quietly(tmp_path, arguments):
+    read_end, write_end = os.pipe()
+    os.close(read_end)   # like `| head -1` finishing before the output starts
+    try:
+        result = subprocess.run([sys.executable, "-m", "lumo_font", *arguments], stdout=write_end,
+                                stderr=subprocess.PIPE, text=True, timeout=120, cwd=tmp_path)
+    finally:
+        os.close(write_end)
+    assert result.stderr == ""
+    assert result.returncode == 1
+
+
+def test_top_level_help_names_the_default_job(capsys):
+    with pytest.raises(SystemExit) as exited:
+        main(["--help"])
+    assert exited.value.code == 0
+    assert "With no command, renders a multi-script sample line to sample.png" in " ".join(capsys.readouterr().out.split())
+
+
+def test_every_argument_has_a_help_line():
+    def actions(parser):
+        for action in parser._actions:
+            if isinstance(action, argparse._SubParsersAction):
+                for choice in action.choices.values():
+                    yield from actions(choice)
+            yield parser.prog, action
+    undocumented = [(prog, action.dest) for prog, action in actions(new_parser()) if not action.help]
+    assert undocumented == []
+
+
+@pytest.mark.parametrize("arguments, message", [
+    (["render", "x", "--font", "Nope Sans"], "lumo-font: unknown font family 'Nope Sans'"),
+    (["debug", "x", "--fallback", "Nope Serif Bold"], "lumo-font: unknown fallback family 'Nope Serif Bold'"),
+    (["render", "x", "--face", "heavy"], "lumo-font: unknown face 'heavy'"),
+    (["debug", "x", "--font", "DejaVu Sans", "--face", "semibold"], "lumo-font: unknown face 'semibold'"),
+])
+def test_unknown_fonts_and_faces_exit_2_with_one_line(arguments, message, capsys):
+    assert main(arguments) == 2
+    captured = capsys.readouterr()
+    assert captured.err.startswith(message) and captured.err.count("\n") == 1
+    assert captured.out == ""
+
+
+@pytest.mark.parametrize("arguments, drawn_by", [
+    (["--font", "DejaVu Sans", "--face", "ExtraLight"], "DejaVuSans-ExtraLight.ttf"),   # a face the family has
+    (["--font", "DejaVu Sans", "--face", "bold italic"], "DejaVuSans.ttf"),             # synthesised from regular
+    (["--font", "Noto Sans Bold"], "NotoSans-Bold.ttf"),                                # the face the name carries
+    (["--font", "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf"], "DejaVuSerif.ttf"),
+])
+def test_known_fonts_and_faces_are_drawn(tmp_path, arguments, drawn_by, capsys):
+    assert main(["render", "x", *arguments, "-o", str(tmp_path / "x.png")]) == 0
+    assert f"PRIMARY   {drawn_by}" in capsys.readouterr().out

@@ -63,6 +63,11 @@ def load_or_update_font_map() -> dict:
     The font index from the cache file when it is current, else a fresh scan stored in the file.
     """
 
+def script_font_folder() -> str:
+    """
+    Builds or refreshes, beside the font index, a folder of links to the regular faces of the installed script fonts (Arabic, Hebrew, Indic, Thai, ... one per script) and returns its path: the fallback folder to give LumoFont.
+    """
+
 def is_emoji(ch: str) -> bool:
     """
     Whether a single character is an emoji (memoised for the process in _EMOJI_CACHE).

@@ -4,22 +4,30 @@ import io
 import os
 
 import lumo_font
-from lumo_font._cli_options import (OptionError, check_font_argument, default_emoji_font, default_script_folder,
-                                    parse_color, parse_size)
+from lumo_font._cli_options import (DEFAULT_EMOJI_FAMILY, OptionError, check_face_known, check_families_known,
+                                    check_font_argument, parse_color, parse_size)
+from lumo_font._cli_output import write_png
 
 SAMPLE_TEXT = ("Hello, ^3world^0! مرحبا שלום नमस्ते สวัสดี ខ្មែរ 你好 "
                "<bold={bold}> <italic={italic}> ^1♥^0 😀")
 
 
-def quiet_index():
-    """The font index, with the scan's progress lines kept off the command's output."""
+def quiet(call):
+    """call(), with the engine's progress lines (index scans) kept off the command's output."""
     with contextlib.redirect_stdout(io.StringIO()):
-        return lumo_font.load_or_update_font_map()
+        return call()
+
+
+def default_emoji_font(index):
+    record = index["paths"].get(DEFAULT_EMOJI_FAMILY)
+    return record[0] if record else None
 
 
 def font_from_options(options):
-    index = quiet_index()
-    fallback_dir = options.fallback_dir or default_script_folder(index)
+    """The LumoFont the options describe, initialised; refuses fonts and faces
+    that the engine would replace without a word."""
+    index = quiet(lumo_font.load_or_update_font_map)
+    fallback_dir = options.fallback_dir or quiet(lumo_font.script_font_folder)
     if not os.path.isdir(fallback_dir):
         raise OptionError(f"fallback folder not found: {fallback_dir}")
     emoji = options.emoji or default_emoji_font(index)
@@ -27,9 +35,11 @@ def font_from_options(options):
         check_font_argument(emoji, "emoji font")
     font = lumo_font.LumoFont(check_font_argument(options.font, "font"),
                               check_font_argument(options.fallback, "fallback font"), fallback_dir, emoji,
-                              options.face)
-    with contextlib.redirect_stdout(io.StringIO()):
-        font._ensure_init()
+                              options.face or "regular")
+    quiet(font._ensure_init)
+    check_families_known(font, options.font, options.fallback)
+    if options.face is not None:
+        check_face_known(font, options.face)
     return font
 
 
@@ -49,17 +59,19 @@ def run_render(options):
     color = parse_color(options.color)
     background = None if options.bg.lower() == "none" else parse_color(options.bg)
     font = font_from_options(options)
-    line = font.render(text, size, color[:3], face=options.face)
+    # An empty face word draws in the object's own face: the one the --font name carries.
+    face = options.face or ""
+    line = font.render(text, size, color[:3], face=face)
     if background is not None:
         canvas = pygame.Surface(line.get_size(), pygame.SRCALPHA)
         canvas.fill(background[:3] + (background[3] if len(background) == 4 else 255,))
         canvas.blit(line, (0, 0))
         line = canvas
-    pygame.image.save(line, options.output)
+    write_png(line, options.output)
     print(f"Wrote {options.output}: {line.get_width()} x {line.get_height()} pixels")
     print(f"Text: {text}")
     print("Fonts used:")
-    for (name, face_index), source in fonts_used(font, text, options.face).items():
+    for (name, face_index), source in fonts_used(font, text, face).items():
         where = f" (face {face_index})" if face_index >= 0 else ""
         print(f"  {source:<9} {name}{where}")
     return 0
@@ -86,7 +98,7 @@ def debug_table(records):
 def run_debug(options):
     parse_size(options.size)
     font = font_from_options(options)
-    for line in debug_table(font.get_debug_info(options.text, options.face)):
+    for line in debug_table(font.get_debug_info(options.text, options.face or "")):
         print(line)
     return 0
 
@@ -96,7 +108,7 @@ def run_fonts(options):
         data_home = os.environ.get("XDG_DATA_HOME") or os.path.expanduser("~/.local/share")
         with contextlib.suppress(FileNotFoundError):
             os.remove(os.path.join(data_home, "lumo_font_map", "font_map.json"))
-    index = quiet_index()
+    index = quiet(lumo_font.load_or_update_font_map)
     pattern = options.pattern.lower()
     matches = [(name, record) for name, record in index["paths"].items() if pattern in name]
     for name, (path, face_index) in matches:

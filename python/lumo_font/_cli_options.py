@@ -1,25 +1,23 @@
-"""Options of the command line: colours, sizes and the default typeface set-up."""
+"""Options of the command line: the parser, colours and sizes, and the checks
+that turn a font name or face word the engine would silently replace into a
+one-line error."""
 import argparse
 import os
 import re
+
+import lumo_font
 
 # Families that the README's set-up installs (Debian's Noto, DejaVu and Symbola fonts).
 DEFAULT_PRIMARY = "Noto Sans"
 DEFAULT_FALLBACK = "Noto Sans CJK SC"
 DEFAULT_EMOJI_FAMILY = "symbola"
-# Script fonts gathered into the default international folder. They cover
-# disjoint scripts, so the order in which the folder lists them does not matter.
-DEFAULT_SCRIPT_FAMILIES = [
-    "noto sans arabic regular", "noto sans hebrew regular", "noto sans devanagari regular",
-    "noto sans bengali regular", "noto sans tamil regular", "noto sans thai regular", "noto sans lao regular",
-    "noto sans khmer regular", "noto serif tibetan regular", "noto sans myanmar regular",
-    "noto sans georgian regular", "noto sans armenian regular", "noto sans ethiopic regular",
-]
 MIN_SIZE, MAX_SIZE = 1, 1000
+SAMPLE_OUTPUT = "sample.png"
 
 
 class OptionError(Exception):
-    """A command-line option that cannot be used; reported without a traceback."""
+    """A problem the command reports in one line with exit status 2: an option
+    that cannot be used, or an output that cannot be written."""
 
 
 def parse_color(text):
@@ -47,51 +45,67 @@ def check_font_argument(value, what):
     return value
 
 
+def check_families_known(font, font_option, fallback_option):
+    """Refuses a --font or --fallback family that is neither in the font index
+    nor an existing file; the engine would draw with something else. `font`
+    is the initialised LumoFont built from the options."""
+    primary = font._get_true_path(font.primary_name, font.init_face)
+    if not isinstance(primary, (list, tuple)):
+        raise OptionError(f"unknown font family {font_option!r}: not in the font index and not a file "
+                          "(lumo-font fonts lists the indexed faces)")
+    # Initialisation empties the name of a fallback family it cannot find.
+    if font._fallback_path is None and not font.fallback_name:
+        raise OptionError(f"unknown fallback family {fallback_option!r}: not in the font index and not a file "
+                          "(lumo-font fonts lists the indexed faces)")
+
+
+def check_face_known(font, face):
+    """Refuses a --face word that the engine would quietly draw as the regular
+    face: one that neither family has in the index and that is not synthesised."""
+    word = face.lower()
+    if word in ("", "regular") or word in lumo_font._SYNTHETIC_FACE_MAP:
+        return
+    paths = font._font_map.get("paths", {})
+    families = [name for name in (font.primary_name, font.fallback_name) if name]
+    if any(f"{family.lower()}{separator}{word}" in paths for family in families for separator in (" ", "-")):
+        return
+    raise OptionError(f"unknown face {face!r}: {' and '.join(families)} have no such face and it is not "
+                      f"synthesised (use regular, {', '.join(lumo_font._SYNTHETIC_FACE_MAP)}, "
+                      "or a face that lumo-font fonts lists)")
+
+
 def add_font_options(parser):
     fonts = parser.add_argument_group("fonts")
     fonts.add_argument("--font", default=DEFAULT_PRIMARY, help=f"primary family or font file (default {DEFAULT_PRIMARY})")
     fonts.add_argument("--fallback", default=DEFAULT_FALLBACK,
                        help=f"fallback family or font file; it sets the line height (default {DEFAULT_FALLBACK})")
-    fonts.add_argument("--fallback-dir", help="folder of fonts for other scripts (default: the installed Noto "
-                                              "script fonts)")
+    fonts.add_argument("--fallback-dir", help="folder of fonts for other scripts (default: "
+                                              "lumo_font.script_font_folder(), the installed Noto script fonts)")
     fonts.add_argument("--emoji", help="emoji font file (default: Symbola when installed)")
-    fonts.add_argument("--face", default="regular", help="face word: regular, bold, italic, bold italic, ...")
+    fonts.add_argument("--face", help="face word: regular, bold, italic, bold italic, or one the family has "
+                                      "(default: the face the --font name carries, else regular)")
     fonts.add_argument("--size", default="32", help="pixel size (default 32)")
 
 
-def default_script_folder(index):
-    """A folder of links to the installed script fonts, kept in the user's cache."""
-    folder = os.path.join(os.environ.get("XDG_CACHE_HOME") or os.path.expanduser("~/.cache"), "lumo_font",
-                          "script-fonts")
-    os.makedirs(folder, exist_ok=True)
-    for family in DEFAULT_SCRIPT_FAMILIES:
-        record = index["paths"].get(family) or index["paths"].get(index["names"].get(family, ""))
-        if not record or record[1] != -1:
-            continue
-        link = os.path.join(folder, os.path.basename(record[0]))
-        if not os.path.lexists(link):
-            os.symlink(record[0], link)
-    return folder
-
-
-def default_emoji_font(index):
-    record = index["paths"].get(DEFAULT_EMOJI_FAMILY)
-    return record[0] if record else None
-
-
 def new_parser():
-    parser = argparse.ArgumentParser(prog="lumo-font", description="Render and inspect text with lumo_font.")
-    commands = parser.add_subparsers(dest="command", metavar="COMMAND")
-    render = commands.add_parser("render", help="render one line (markup included) to a PNG")
-    render.add_argument("text")
+    parser = argparse.ArgumentParser(
+        prog="lumo-font", description="Render and inspect text with lumo_font.",
+        epilog=f"With no command, renders a multi-script sample line to {SAMPLE_OUTPUT} and prints the fonts it "
+               "used. Problems are reported in one line on stderr with exit status 2.")
+    commands = parser.add_subparsers(dest="command", metavar="COMMAND",
+                                     help=f"what to do (none: render the sample line to {SAMPLE_OUTPUT})")
+    render = commands.add_parser("render", help="render one line (markup included) to a PNG file")
+    render.add_argument("text", metavar="TEXT", help="the line to draw; ^1 colour and <bold={...}> face tags work")
     add_font_options(render)
     render.add_argument("--color", default="255,255,255", help="text colour: R,G,B or #rrggbb")
     render.add_argument("--bg", default="#1e2430", help="background colour, or 'none' for transparent")
-    render.add_argument("-o", "--output", default="sample.png", help="output PNG (default sample.png)")
+    render.add_argument("-o", "--output", default=SAMPLE_OUTPUT,
+                        help=f"output file, always written as PNG whatever its name (default {SAMPLE_OUTPUT})")
     debug = commands.add_parser("debug", help="show which font draws each character, and why")
-    debug.add_argument("text")
+    debug.add_argument("text", metavar="TEXT", help="the line to explain, tags included")
     add_font_options(debug)
     fonts = commands.add_parser("fonts", help="list indexed font faces")
-    fonts.add_argument("pattern", nargs="?", default="", help="part of a face name to look for")
+    fonts.add_argument("pattern", metavar="PATTERN", nargs="?", default="",
+                       help="part of a face name to look for, in any case (default: list every face)")
     fonts.add_argument("--rescan", action="store_true", help="rebuild the font index first")
     return parser

@@ -14,6 +14,7 @@
 #include "diagnostics/snapshot_py.h"
 #include "font/code_point_set_py.h"
 #include "font/lumo_font_type_py.h"
+#include "font/script_font_folder_py.h"
 #include "index/index_functions_py.h"
 #include "shaping/emoji_py.h"
 #include "shaping/native_fonts_py.h"
@@ -78,6 +79,7 @@ void start_engine(const std::string& module_name) {
     nb::module_ package_module = nb::borrow<nb::module_>(package);
     index::install_font_name_functions(package_module);
     index::install_font_index_functions(package_module);
+    font::install_script_font_folder_function(package_module);
     shaping::install_emoji_function(package_module);
     font::install_lumo_font_type(package_module);
     diagnostics::install_snapshot_functions(package_module);

@@ -6,6 +6,7 @@
 #include "engine/host_text_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "font/object_caches_py.h"
+#include "font/path_data_py.h"
 #include "index/fs_paths.h"
 #include "index/text_rules.h"
 
@@ -45,22 +46,6 @@ bool exists_on_disk(nb::handle name) {
     }
     if (path.find('\0') != std::string::npos) return false;
     return index::path_exists(path);
-}
-
-/// A member of the index ("paths" or "names"), an empty dict when absent.
-nb::dict index_member(PyObject* font_map_field, const char* member) {
-    nb::object font_map = nb::borrow(font_map_field);
-    if (font_map.is_none()) {
-        PyErr_SetString(PyExc_AttributeError, "'NoneType' object has no attribute 'get'");
-        throw nb::python_error();
-    }
-    nb::object value = font_map.attr("get")(member);
-    if (value.is_none()) return nb::dict();
-    if (!PyDict_CheckExact(value.ptr())) {
-        PyErr_Format(PyExc_TypeError, "Expected dict, got %.200s", Py_TYPE(value.ptr())->tp_name);
-        throw nb::python_error();
-    }
-    return nb::borrow<nb::dict>(value);
 }
 
 /// `low_name` + separator + face text, stripped at both ends.

@@ -1,4 +1,4 @@
-// Path data: a path record or a bare path text.
+// Path data: a path record or a bare path text; the index members that hold records.
 #include "font/path_data_py.h"
 
 #include <climits>
@@ -38,6 +38,21 @@ PathData parse_path_data(nb::handle path_data, int bare_index) {
     }
     if (!result.path.is_none() && !PyUnicode_CheckExact(result.path.ptr())) raise_expected_text(result.path.ptr());
     return result;
+}
+
+nb::dict index_member(PyObject* font_map_field, const char* member) {
+    nb::object font_map = nb::borrow(font_map_field);  // may be a field that host code replaces
+    if (font_map.is_none()) {
+        PyErr_SetString(PyExc_AttributeError, "'NoneType' object has no attribute 'get'");
+        throw nb::python_error();
+    }
+    nb::object value = font_map.attr("get")(member);
+    if (value.is_none()) return nb::dict();
+    if (!PyDict_CheckExact(value.ptr())) {
+        PyErr_Format(PyExc_TypeError, "Expected dict, got %.200s", Py_TYPE(value.ptr())->tp_name);
+        throw nb::python_error();
+    }
+    return nb::borrow<nb::dict>(value);
 }
 
 }  // namespace lumo::font

@@ -1,5 +1,6 @@
-// Whole-file reads and all-or-nothing replacement of the index cache file, so
-// that a reader never meets a file another process is half-way through writing.
+// Whole-file reads and all-or-nothing replacement of the index cache file and
+// of links, so that a reader never meets a file another process is half-way
+// through writing, nor a gap where a link is being replaced.
 #include "index/atomic_file.h"
 
 #include "index/file_reader.h"
@@ -102,6 +103,23 @@ std::optional<FileError> write_file_atomically(const std::string& target, std::s
         return FileError{error, target};
     }
     return std::nullopt;
+}
+
+std::optional<FileError> link_atomically(const std::string& link, const std::string& target) {
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+        const std::string temporary = temporary_name(link);
+        if (::symlink(target.c_str(), temporary.c_str()) != 0) {
+            if (errno == EEXIST) continue;
+            return FileError{errno, link};
+        }
+        if (::rename(temporary.c_str(), link.c_str()) != 0) {
+            const int error = errno;
+            ::unlink(temporary.c_str());
+            return FileError{error, link};
+        }
+        return std::nullopt;
+    }
+    return FileError{EEXIST, link};
 }
 
 }  // namespace lumo::index

@@ -1,5 +1,6 @@
-// Whole-file reads and writes for the index cache. A write never leaves a
-// half-written file behind: readers see the old file or the new one, whole.
+// Whole-file reads and writes for the index cache, and links replaced in one
+// step. A write never leaves a half-written file behind: readers see the old
+// file or the new one, whole.
 #pragma once
 
 #include <optional>
@@ -22,5 +23,10 @@ std::optional<FileError> read_whole_file(const std::string& path, std::string& c
 /// the temporary file is removed and `target` is left as it was; the error
 /// names `target`.
 std::optional<FileError> write_file_atomically(const std::string& target, std::string_view contents);
+
+/// Makes `link` a symbolic link to `target`, replacing in one step whatever
+/// file or link was there: the new link is made under a temporary name beside
+/// `link` and renamed over it. The error names `link`.
+std::optional<FileError> link_atomically(const std::string& link, const std::string& target);
 
 }  // namespace lumo::index

@@ -1,6 +1,8 @@
 // Where fonts and the index cache live on each platform.
 #include "index/font_directories.h"
 
+#include <cerrno>
+
 #include "index/fs_paths.h"
 
 namespace lumo::index {
@@ -18,8 +20,7 @@ std::vector<std::string> font_directories(std::string_view platform) {
     return directories;
 }
 
-std::string cache_base_directory(std::string_view platform,
-                                 std::optional<std::string> (*environment_value)(const char* name)) {
+std::string cache_base_directory(std::string_view platform, EnvironmentReader environment_value) {
     auto non_empty = [&](const char* name) -> std::optional<std::string> {
         std::optional<std::string> value = environment_value(name);
         if (value && value->empty()) return std::nullopt;
@@ -29,6 +30,16 @@ std::string cache_base_directory(std::string_view platform,
     if (platform == "darwin") return expand_user("~/Library/Application Support");
     if (auto data_home = non_empty("XDG_DATA_HOME")) return *data_home;
     return expand_user("~/.local/share");
+}
+
+std::optional<FileError> prepare_index_directory(std::string_view platform, EnvironmentReader environment_value,
+                                                 IndexDirectory& directory) {
+    directory = {join_path(cache_base_directory(platform, environment_value), kCacheDirectoryName), false};
+    if (path_exists(directory.path)) return std::nullopt;
+    std::optional<FileError> error = make_directories(directory.path);
+    if (!error || (error->error_number != EACCES && error->error_number != EPERM)) return error;
+    directory = {join_path(expand_user("~"), kFallbackCacheDirectoryName), true};
+    return make_directories(directory.path);
 }
 
 }  // namespace lumo::index

@@ -1,6 +1,5 @@
 // The host functions of the font index: scanning, fingerprint, and the cached
 // index that a font object loads when it first renders.
-#include <cerrno>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -82,20 +81,6 @@ nb::str get_fonts_timestamp() {
     return engine::text_from_utf8(fingerprint_or_raise(font_directories(current_platform())));
 }
 
-/// The index directory, created when missing; the per-user fallback when the
-/// system location may not be created.
-std::string prepare_cache_directory(const std::string& platform) {
-    std::string directory = join_path(cache_base_directory(platform, &environment_value), kCacheDirectoryName);
-    if (path_exists(directory)) return directory;
-    std::optional<FileError> error = make_directories(directory);
-    if (!error) return directory;
-    if (error->error_number != EACCES && error->error_number != EPERM) engine::raise_os_error(*error);
-    engine::print_line("[WARNING] No permission to write in system app data. Using local user directory.");
-    directory = join_path(expand_user("~"), kFallbackCacheDirectoryName);
-    if (auto fallback_error = make_directories(directory)) engine::raise_os_error(*fallback_error);
-    return directory;
-}
-
 /// The file's bytes as the host reads a UTF-8 text file and parses it with its
 /// json module, so that every refusal is worded as that interpreter words it.
 nb::object parse_as_host_text_json(const std::string& contents) {
@@ -145,7 +130,7 @@ std::optional<nb::object> load_current_cache(const std::string& cache_file, cons
 
 nb::dict load_or_update_font_map() {
     std::string platform = current_platform();
-    std::string cache_file = join_path(prepare_cache_directory(platform), kCacheFileName);
+    std::string cache_file = join_path(prepare_host_index_directory(true).path, kCacheFileName);
     std::vector<std::string> directories = font_directories(platform);
     std::string fingerprint = fingerprint_or_raise(directories);
 
@@ -164,6 +149,15 @@ nb::dict load_or_update_font_map() {
 }
 
 }  // namespace
+
+IndexDirectory prepare_host_index_directory(bool announce_fallback) {
+    IndexDirectory directory;
+    std::optional<FileError> error = prepare_index_directory(current_platform(), &environment_value, directory);
+    if (directory.is_fallback && announce_fallback)
+        engine::print_line("[WARNING] No permission to write in system app data. Using local user directory.");
+    if (error) engine::raise_os_error(*error);
+    return directory;
+}
 
 void install_font_index_functions(nb::module_& package) {
     package.def("build_font_map", &build_font_map, nb::sig("def build_font_map() -> dict"),

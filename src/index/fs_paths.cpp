@@ -20,6 +20,16 @@ std::string join_path(std::string_view directory, std::string_view name) {
     return joined;
 }
 
+std::string absolute_path(std::string_view path) {
+    if (!path.empty() && path.front() == '/') return std::string(path);
+    std::vector<char> buffer(256);
+    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+        if (errno != ERANGE) return std::string(path);
+        buffer.resize(buffer.size() * 2);
+    }
+    return join_path(buffer.data(), path);
+}
+
 namespace {
 
 std::optional<std::string> account_home() {

@@ -14,6 +14,10 @@ namespace lumo::index {
 /// Joins a directory and a name with '/', adding no second separator.
 std::string join_path(std::string_view directory, std::string_view name);
 
+/// `path` made absolute against the working directory (unchanged when it
+/// already is, or when the working directory cannot be found); not normalised.
+std::string absolute_path(std::string_view path);
+
 /// Replaces a leading "~" by the home directory: $HOME when set (even if
 /// empty), else the account's home; trailing separators of the home are dropped.
 std::string expand_user(std::string_view path);

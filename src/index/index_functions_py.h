@@ -3,6 +3,8 @@
 
 #include <nanobind/nanobind.h>
 
+#include "index/font_directories.h"
+
 namespace lumo::index {
 
 /// Sorts a font argument: (path record, True) for a font file or a ready
@@ -14,6 +16,11 @@ nanobind::str get_family_root(nanobind::handle font_name);
 
 /// `_parse_font_input`, `get_family_root`, `normalize_font_name`.
 void install_font_name_functions(nanobind::module_& package);
+
+/// The index directory of the running platform, created when missing, or the
+/// OSError of creating it. With `announce_fallback` the per-user fallback is
+/// announced by the index loader's warning line.
+IndexDirectory prepare_host_index_directory(bool announce_fallback);
 
 /// `build_font_map`, `get_fonts_timestamp`, `load_or_update_font_map`.
 void install_font_index_functions(nanobind::module_& package);

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "index/atomic_file.h"
+#include "temp_directory.h"
 
 namespace fs = std::filesystem;
 using lumo::index::read_whole_file;
@@ -21,18 +22,11 @@ namespace {
 
 class AtomicFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/lumo_atomic_XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        directory = pattern;
-        target = (directory / "font_map.json").string();
-    }
-    void TearDown() override { fs::remove_all(directory); }
-
     std::size_t entries() const { return std::distance(fs::directory_iterator(directory), {}); }
 
-    fs::path directory;
-    std::string target;
+    lumo::test::TemporaryDirectory temporary{"lumo-atomic"};
+    const fs::path directory = temporary.path();
+    const std::string target = (directory / "font_map.json").string();
 };
 
 TEST_F(AtomicFile, CreatesAndReplacesTheWholeFile) {

@@ -13,6 +13,7 @@
 
 #include "index/dir_walk.h"
 #include "index/fingerprint.h"
+#include "temp_directory.h"
 
 namespace fs = std::filesystem;
 
@@ -20,15 +21,10 @@ namespace {
 
 class TempTree : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "lumo-walk-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
-    }
+    // A directory a test closed must open again before the tree can be removed.
     void TearDown() override {
         std::error_code ignored;
         fs::permissions(root_ / "closed", fs::perms::owner_all, ignored);
-        fs::remove_all(root_, ignored);
     }
     void touch(const fs::path& relative) {
         fs::create_directories((root_ / relative).parent_path());
@@ -42,7 +38,8 @@ protected:
         });
         return visits;
     }
-    fs::path root_;
+    lumo::test::TemporaryDirectory temporary_{"lumo-walk"};
+    const fs::path root_ = temporary_.path();
 };
 
 TEST_F(TempTree, ParentBeforeChildrenAndDepthFirst) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "index/file_reader.h"
+#include "temp_directory.h"
 
 namespace fs = std::filesystem;
 
@@ -37,13 +38,8 @@ ReadResult read(const std::string& path, std::uint64_t max_bytes = 1 << 20) {
 
 class FileReader : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "lumo-read-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(root_); }
-    fs::path root_;
+    lumo::test::TemporaryDirectory temporary_{"lumo-read"};
+    const fs::path root_ = temporary_.path();
 };
 
 TEST_F(FileReader, ReadsAWholeFile) {

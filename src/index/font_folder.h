@@ -1,0 +1,29 @@
+// A folder of fonts kept in step with a list of font files: one entry per
+// file, a symbolic link to it, or a copy where the file system has no links.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "index/atomic_file.h"
+
+namespace lumo::index {
+
+enum class FolderEntryKind {
+    links_where_possible,  // copies only where a symbolic link cannot be made
+    copies,                // what a file system without symbolic links gets
+};
+
+/// Makes `folder` (created with its parents when missing) hold one entry for
+/// each single-font file of `font_files` that exists, named by the file's base
+/// name (the first file of a name wins). An entry already right is left as it
+/// is: a link to the file, or a copy of its size and modification time. A link
+/// pointing elsewhere is replaced in one step. Other font entries (links and
+/// files named .ttf, .otf, .ttc), such as links to removed fonts, are deleted;
+/// anything else in the folder is left alone. Relative file paths are linked
+/// as absolute ones. A file that cannot be read for copying is left out.
+std::optional<FileError> refresh_font_folder(const std::string& folder, const std::vector<std::string>& font_files,
+                                             FolderEntryKind kind = FolderEntryKind::links_where_possible);
+
+}  // namespace lumo::index

@@ -1,0 +1,120 @@
+// A folder of font links kept in step with a list of files: right entries are
+// kept, wrong ones replaced, stale ones removed, and copies stand in where
+// links cannot be made.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "index/font_folder.h"
+#include "temp_directory.h"
+
+namespace fs = std::filesystem;
+using lumo::index::FolderEntryKind;
+using lumo::index::refresh_font_folder;
+
+namespace {
+
+class FontFolder : public ::testing::Test {
+protected:
+    void SetUp() override { fs::create_directories(root / "fonts"); }
+
+    std::string font(const std::string& name, const std::string& contents = "font bytes") {
+        std::ofstream(root / "fonts" / name) << contents;
+        return (root / "fonts" / name).string();
+    }
+    std::set<std::string> entries() const {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+        return names;
+    }
+    std::string target_of(const std::string& name) const { return fs::read_symlink(fs::path(folder) / name); }
+    ino_t inode_of(const std::string& name) const {
+        struct stat info {};
+        EXPECT_EQ(::lstat((fs::path(folder) / name).c_str(), &info), 0);
+        return info.st_ino;
+    }
+
+    lumo::test::TemporaryDirectory temporary{"lumo-folder"};
+    const fs::path root = temporary.path();
+    const std::string folder = (root / "index" / "script_fonts").string();
+};
+
+TEST_F(FontFolder, LinksEachExistingSingleFontFileByItsName) {
+    const std::string arabic = font("Arabic-Regular.ttf"), hebrew = font("Hebrew-Regular.otf");
+    const std::string collection = font("Cjk.ttc");
+    const std::string twin = (root / "Arabic-Regular.ttf").string();  // same name elsewhere: the first wins
+    std::ofstream(twin) << "other";
+    ASSERT_FALSE(refresh_font_folder(folder, {arabic, hebrew, collection, (root / "fonts/gone.ttf").string(), twin}));
+
+    EXPECT_EQ(entries(), (std::set<std::string>{"Arabic-Regular.ttf", "Hebrew-Regular.otf"}));
+    EXPECT_EQ(target_of("Arabic-Regular.ttf"), arabic);
+    EXPECT_EQ(target_of("Hebrew-Regular.otf"), hebrew);
+}
+
+TEST_F(FontFolder, ARefreshKeepsRightEntriesAndMendsTheRest) {
+    const std::string arabic = font("Arabic-Regular.ttf"), hebrew = font("Hebrew-Regular.ttf");
+    const std::string thai = font("Thai-Regular.ttf");
+    ASSERT_FALSE(refresh_font_folder(folder, {arabic, hebrew, thai}));
+    const ino_t arabic_link = inode_of("Arabic-Regular.ttf");
+
+    fs::remove(thai);                                                          // font uninstalled
+    fs::remove(fs::path(folder) / "Hebrew-Regular.ttf");
+    fs::create_symlink(root / "elsewhere.ttf", fs::path(folder) / "Hebrew-Regular.ttf");  // link moved away
+    std::ofstream(fs::path(folder) / "Old-Regular.otf") << "a copy left from before";
+    std::ofstream(fs::path(folder) / "notes.txt") << "not a font";
+    fs::create_directory(fs::path(folder) / "sub.ttf");
+    ASSERT_FALSE(refresh_font_folder(folder, {arabic, hebrew, thai}));
+
+    EXPECT_EQ(entries(), (std::set<std::string>{"Arabic-Regular.ttf", "Hebrew-Regular.ttf", "notes.txt", "sub.ttf"}));
+    EXPECT_EQ(inode_of("Arabic-Regular.ttf"), arabic_link) << "a right link is left alone";
+    EXPECT_EQ(target_of("Hebrew-Regular.ttf"), hebrew);
+}
+
+TEST_F(FontFolder, RelativeFilesAreLinkedAsAbsolutePaths) {
+    font("Relative-Regular.ttf");
+    const fs::path previous = fs::current_path();
+    fs::current_path(root);
+    const auto error = refresh_font_folder(folder, {"fonts/Relative-Regular.ttf"});
+    fs::current_path(previous);
+    ASSERT_FALSE(error);
+    EXPECT_EQ(target_of("Relative-Regular.ttf"), (root / "fonts" / "Relative-Regular.ttf").string());
+}
+
+TEST_F(FontFolder, CopiesCarryTheSourceTimeAndFollowItsChanges) {
+    const std::string arabic = font("Arabic-Regular.ttf", "first version");
+    fs::create_directories(folder);
+    fs::create_symlink(arabic, fs::path(folder) / "Arabic-Regular.ttf");  // a link becomes a copy too
+    ASSERT_FALSE(refresh_font_folder(folder, {arabic}, FolderEntryKind::copies));
+    const fs::path copy = fs::path(folder) / "Arabic-Regular.ttf";
+    ASSERT_TRUE(fs::is_regular_file(fs::symlink_status(copy)));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream(copy).rdbuf()), {}), "first version");
+    const ino_t first_copy = inode_of("Arabic-Regular.ttf");
+    ASSERT_FALSE(refresh_font_folder(folder, {arabic}, FolderEntryKind::copies));
+    EXPECT_EQ(inode_of("Arabic-Regular.ttf"), first_copy) << "a current copy is not copied again";
+
+    font("Arabic-Regular.ttf", "second, longer version");
+    ASSERT_FALSE(refresh_font_folder(folder, {arabic}, FolderEntryKind::copies));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream(copy).rdbuf()), {}), "second, longer version");
+
+    fs::remove(arabic);
+    ASSERT_FALSE(refresh_font_folder(folder, {arabic}, FolderEntryKind::copies));
+    EXPECT_TRUE(entries().empty());
+}
+
+TEST_F(FontFolder, AFolderThatCannotBeMadeIsAnErrorNamingIt) {
+    std::ofstream(root / "a_file") << "in the way";
+    const std::string blocked = (root / "a_file" / "script_fonts").string();
+    const auto error = refresh_font_folder(blocked, {font("Arabic-Regular.ttf")});
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->error_number, ENOTDIR);
+    EXPECT_EQ(error->path, blocked);
+}
+
+}  // namespace
