@@ -125,3 +125,15 @@ def test_a_font_that_multiplies_glyphs_is_reported_as_shaping_stopped(tmp_path):
     with pytest.raises(RuntimeError, match="HarfBuzz stopped shaping the run"):
         font.render("a", 20)
     assert font.render("h", 20).get_width() > 1   # letters without substitutions still draw
+
+
+@pytest.mark.parametrize("headroom_mib", [20, 40])
+def test_what_is_learned_while_memory_is_short_is_not_kept(headroom_mib):
+    script = os.path.join(os.path.dirname(__file__), "support", "memory_pressure.py")
+    env = dict(os.environ, SDL_VIDEODRIVER="dummy")
+    result = subprocess.run([sys.executable, script, str(headroom_mib)], capture_output=True, text=True, env=env,
+                            timeout=300)
+    assert result.returncode == 0, result.stderr[-2000:]
+    objects, errors, wrong = (int(word) for word in result.stdout.splitlines()[-1].split() if word.isdigit())
+    assert objects > 0 and errors > 0   # memory did run short
+    assert wrong == 0

@@ -52,12 +52,53 @@ def test_current_file_is_returned_without_a_scan(indexed, cache_file, capsys):
 
 def test_current_file_is_returned_as_it_is(indexed, cache_file, capsys):
     fingerprint = lumo_font.get_fonts_timestamp()
-    cache_file.write_text(json.dumps({"_timestamp": fingerprint, "paths": {"x": ["y", 3], "z": "broken"},
-                                      "extra": [1, 2.5, None, True]}))
+    stored = {"_timestamp": fingerprint, "paths": {"x": ["/y.ttc", 3], "x bold": ["/yb.ttf", -1]},
+              "names": {"x regular": "x"}, "extra": [1, 2.5, None, True]}
+    cache_file.write_text(json.dumps(stored))
     capsys.readouterr()
     data = lumo_font.load_or_update_font_map()
     assert capsys.readouterr().out == ""
-    assert data == {"_timestamp": fingerprint, "paths": {"x": ["y", 3], "z": "broken"}, "extra": [1, 2.5, None, True]}
+    assert data == stored
+
+
+@pytest.mark.parametrize("paths, names, message", [
+    ({"a": ["/a.ttf", -1], "z": "broken"}, {}, "index entry 'z' of \"paths\" is not [path, face index]: 'broken'"),
+    ({"a": [123, -1]}, {}, "index entry 'a' of \"paths\" is not [path, face index]: [123, -1]"),
+    ({"a": ["/a.ttf", 10**30]}, {}, "is not [path, face index]: ['/a.ttf', 1000000000000000000000000000000]"),
+    ({"a": ["/a.ttf"]}, {}, "is not [path, face index]: ['/a.ttf']"),
+    ({"a": ["/a.ttf", True]}, {}, "is not [path, face index]: ['/a.ttf', True]"),
+    ({"a": ["/a\u0000.ttf", -1]}, {}, "is not [path, face index]"),
+    ({"a": ["/a.ttf", -1]}, [], "\"names\" of the index is not an object: []"),
+    ({"a": ["/a.ttf", -1]}, None, "\"names\" of the index is not an object: None"),
+    ({"a": ["/a.ttf", -1]}, {"b": "missing"}, "index alias 'b' names no face of \"paths\": 'missing'"),
+    ({"a": ["/a.ttf", -1]}, {"b": 7}, "index alias 'b' names no face of \"paths\": 7"),
+], ids=["not-a-record", "path-not-text", "huge-index", "short-record", "bool-index", "nul-in-path", "names-list",
+        "names-missing", "alias-to-nothing", "alias-not-text"])
+def test_a_current_file_of_the_wrong_shape_is_rebuilt(indexed, cache_file, capsys, paths, names, message):
+    stored = {"_timestamp": lumo_font.get_fonts_timestamp(), "paths": paths}
+    if names is not None:
+        stored["names"] = names
+    cache_file.write_text(json.dumps(stored))
+    capsys.readouterr()
+    data = lumo_font.load_or_update_font_map()
+    out = capsys.readouterr().out
+    assert out.startswith("[DEBUG] Cache error or old format, Rescanning: ") and message in out.splitlines()[0]
+    assert "cached sans bold" in data["paths"]
+    # The rebuilt file is trusted again: the next load reads it without a word.
+    assert lumo_font.load_or_update_font_map() == data and capsys.readouterr().out == ""
+    font = lumo_font.LumoFont("Cached Sans", "Cached Sans", None, None)
+    assert font.render("A", 20).get_width() > 1
+
+
+def test_an_index_file_too_large_to_be_one_is_rebuilt_without_reading_it(indexed, cache_file, capsys):
+    with open(cache_file, "r+b") as file:
+        file.truncate(2 << 30)   # sparse: 2 GiB on paper, nothing on disk
+    capsys.readouterr()
+    data = lumo_font.load_or_update_font_map()
+    out = capsys.readouterr().out
+    assert out.startswith(f"[DEBUG] Cache error or old format, Rescanning: [Errno 27] File too large: '{cache_file}'")
+    assert "cached sans bold" in data["paths"]
+    assert cache_file.stat().st_size < 1 << 20
 
 
 def test_a_font_path_that_is_not_utf8_reads_back_without_a_rescan(only_user_fonts, capsys):

@@ -1,6 +1,7 @@
 // Errors raised to the host in the forms it knows.
 #include "engine/host_errors_py.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "engine/host_text_py.h"
@@ -32,5 +33,25 @@ void raise_os_error(const index::FileError& error) {
 }
 
 nb::str exception_message(const nb::python_error& error) { return nb::str(error.value()); }
+
+bool is_recoverable(const nb::python_error& error) {
+    return error.matches(PyExc_Exception) && !error.matches(PyExc_MemoryError);
+}
+
+bool memory_is_short(std::size_t bytes) {
+    void* probe = std::malloc(bytes);
+    std::free(probe);
+    return probe == nullptr;
+}
+
+void require_headroom_for_wrapper() {
+    // Well above what growing the instance table of a program with a hundred
+    // thousand live wrappers takes.
+    constexpr std::size_t kHeadroomBytes = std::size_t{8} << 20;
+    if (memory_is_short(kHeadroomBytes)) {
+        PyErr_NoMemory();
+        throw nb::python_error();
+    }
+}
 
 }  // namespace lumo::engine

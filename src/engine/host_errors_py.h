@@ -23,4 +23,18 @@ nanobind::object os_error(const index::FileError& error);
 /// The message of a raised host exception: str() of it.
 nanobind::str exception_message(const nanobind::python_error& error);
 
+/// Whether a failure may be answered with the engine's fallback (a substitute
+/// font, a font that covers nothing). Running out of memory may not: what was
+/// learned under it would be cached as a fact, so MemoryError propagates.
+bool is_recoverable(const nanobind::python_error& error);
+
+/// Whether `bytes` more could not be had just now.
+bool memory_is_short(std::size_t bytes);
+
+/// Raises MemoryError unless a generous block of memory could be had just now.
+/// nanobind registers each new wrapped instance in a table that it grows with
+/// no way to report failure, so running out of memory there would end the
+/// process: wrappers are made only after this check.
+void require_headroom_for_wrapper();
+
 }  // namespace lumo::engine

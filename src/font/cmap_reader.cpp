@@ -2,9 +2,12 @@
 // map, with a FreeType instance of its own per call.
 #include "font/cmap_reader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <new>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "font/freetype_handles.h"
@@ -36,9 +39,7 @@ enum class FontFileKind { unreadable, collection, single_font };
 
 /// What the file's first four bytes say it holds. FreeType would also open
 /// Type 1, bitmap and resource-fork fonts; none of those has a `cmap` table.
-FontFileKind font_file_kind(const std::string& path) {
-    // Only a regular file opens, so a FIFO or device at the path cannot block us.
-    index::FileByteSource file(path);
+FontFileKind font_file_kind(index::FileByteSource& file) {
     std::array<std::uint8_t, 4> signature{};
     if (!file.is_open() || !file.read(0, signature)) return FontFileKind::unreadable;
     switch (index::detail::load_u32(signature, 0)) {
@@ -53,6 +54,17 @@ FontFileKind font_file_kind(const std::string& path) {
         default:
             return FontFileKind::unreadable;
     }
+}
+
+/// FreeType's view of the open file: positioned reads of what it asks for.
+/// FreeType would otherwise map the file into memory, and a file cut short
+/// while mapped ends the process.
+unsigned long read_for_freetype(FT_Stream stream, unsigned long offset, unsigned char* buffer, unsigned long count) {
+    auto* file = static_cast<index::FileByteSource*>(stream->descriptor.pointer);
+    if (count == 0) return offset <= file->size() ? 0 : 1;  // a seek: non-zero refuses it
+    if (offset >= file->size()) return 0;
+    const unsigned long available = std::min<unsigned long>(count, file->size() - offset);
+    return file->read(offset, std::span<std::uint8_t>(buffer, available)) ? available : 0;
 }
 
 /// The index to hand FreeType, or nullopt when the asked face cannot exist.
@@ -108,14 +120,27 @@ CodePointSet walk_selected_map(FT_Face face) {
 }  // namespace
 
 CodePointSet read_unicode_coverage(const std::string& path, int face_index) {
-    const std::optional<FT_Long> freetype_index = freetype_face_index(font_file_kind(path), face_index);
+    // Only a regular file opens, so a FIFO or device at the path cannot block us.
+    index::FileByteSource file(path);
+    const std::optional<FT_Long> freetype_index = freetype_face_index(font_file_kind(file), face_index);
     if (!freetype_index) return {};
 
     FtLibraryPtr library = make_ft_library();
-    if (!library) return {};
+    // Out of memory is no property of the font: it must not be remembered as "covers nothing".
+    if (!library) throw std::bad_alloc();
+    FT_StreamRec stream{};
+    stream.size = static_cast<unsigned long>(file.size());
+    stream.descriptor.pointer = &file;
+    stream.read = &read_for_freetype;
+    FT_Open_Args arguments{};
+    arguments.flags = FT_OPEN_STREAM;
+    arguments.stream = &stream;
     FT_Face raw_face = nullptr;
-    if (FT_New_Face(library.get(), path.c_str(), *freetype_index, &raw_face) != 0) return {};
-    FtFacePtr face(raw_face);  // declared after the library, so released before it
+    if (const FT_Error error = FT_Open_Face(library.get(), &arguments, *freetype_index, &raw_face)) {
+        if (error == FT_Err_Out_Of_Memory) throw std::bad_alloc();
+        return {};
+    }
+    FtFacePtr face(raw_face);  // declared after the library and the file, so released before them
 
     if (!FT_IS_SFNT(face.get())) return {};
     FT_CharMap charmap = preferred_unicode_map(face.get());

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/host_errors_py.h"
 #include "engine/host_text_py.h"
 #include "font/cmap_reader.h"
 
@@ -127,7 +128,10 @@ nb::object read_coverage(nb::str path, int face_index) {
 
 }  // namespace
 
-nb::object wrap_code_point_set(CodePointSet set) { return nb::cast(std::move(set)); }
+nb::object wrap_code_point_set(CodePointSet set) {
+    engine::require_headroom_for_wrapper();
+    return nb::cast(std::move(set));
+}
 
 const CodePointSet* as_code_point_set(nb::handle object) {
     if (!nb::isinstance<CodePointSet>(object) || !nb::inst_ready(object)) return nullptr;

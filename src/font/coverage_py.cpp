@@ -2,6 +2,7 @@
 // decided once per (character, face) from the fonts' character maps.
 #include <string>
 
+#include "engine/host_errors_py.h"
 #include "engine/host_values_py.h"
 #include "engine/host_text_py.h"
 #include "engine/settings_py.h"
@@ -30,7 +31,8 @@ nb::object coverage_of(LumoFontObject* self, nb::handle path_data) {
         std::string path;
         try {
             path = engine::path_bytes_of(real_path);
-        } catch (nb::python_error&) {
+        } catch (nb::python_error& error) {
+            if (!engine::is_recoverable(error)) throw;
             path.clear();  // a name the file system cannot hold covers nothing
         }
         if (!path.empty() && path.find('\0') == std::string::npos) coverage = read_unicode_coverage(path, face_index);

@@ -3,6 +3,7 @@
 // system or the font index, remembered for the object's life.
 #include <string>
 
+#include "engine/host_errors_py.h"
 #include "engine/host_text_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "font/object_caches_py.h"
@@ -41,7 +42,8 @@ bool exists_on_disk(nb::handle name) {
     std::string path;
     try {
         path = engine::path_bytes_of(name);
-    } catch (nb::python_error&) {
+    } catch (nb::python_error& error) {
+        if (!engine::is_recoverable(error)) throw;
         return false;
     }
     if (path.find('\0') != std::string::npos) return false;

@@ -4,10 +4,9 @@
 namespace lumo::font {
 
 FT_Library shared_freetype_library() {
-    static FT_Library library = [] {
-        FT_Library created = nullptr;
-        return FT_Init_FreeType(&created) == 0 ? created : nullptr;
-    }();
+    // Made on first use; a start that failed (for lack of memory) is tried again next time.
+    static FT_Library library = nullptr;
+    if (library == nullptr && FT_Init_FreeType(&library) != 0) library = nullptr;
     return library;
 }
 

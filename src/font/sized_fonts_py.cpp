@@ -32,6 +32,23 @@ void refuse_special_file(nb::handle path) {
         engine::raise_os_error({EINVAL, bytes});
 }
 
+/// pygame reports a font file it could not map or read for lack of memory as
+/// a file it cannot use. A failure is taken for one of memory, and raised as
+/// MemoryError, when the file's size in memory could not be had just now:
+/// a substitute chosen then would stay cached after memory came back.
+void raise_if_memory_was_short(nb::handle path) {
+    constexpr std::size_t kSlackBytes = std::size_t{8} << 20;
+    std::size_t needed = kSlackBytes;
+    if (!path.is_none() && PyUnicode_Check(path.ptr())) {
+        index::FileIdentity identity;
+        if (index::file_identity(engine::path_bytes_of(path), identity) == 0) needed += identity.size;
+    }
+    if (engine::memory_is_short(needed)) {
+        PyErr_NoMemory();
+        throw nb::python_error();
+    }
+}
+
 /// Opens and configures the file's font; raises when the file cannot be used.
 nb::object open_sized_font(LumoFontObject* self, nb::handle path_data, const PathData& where, nb::handle size,
                            nb::handle face) {
@@ -67,15 +84,16 @@ nb::object get_font_obj(LumoFontObject* self, nb::handle path_data, nb::handle s
         cache_store(self->font_objs, key.ptr(), font.ptr());
         return font;
     } catch (nb::python_error& error) {
-        if (!error.matches(PyExc_Exception)) throw;
+        if (!engine::is_recoverable(error)) throw;
     }
+    raise_if_memory_was_short(where.path);
     // Substitutes are not kept: the next request tries the file again.
     try {
         nb::object arial = pygame_freetype().attr("SysFont")("arial", size);
         arial.attr("antialiased") = true;
         return arial;
     } catch (nb::python_error& error) {
-        if (!error.matches(PyExc_Exception)) throw;
+        if (!engine::is_recoverable(error)) throw;
     }
     return pygame_freetype().attr("Font")(nb::none(), size);
 }
@@ -92,7 +110,8 @@ nb::object get_old_engine(LumoFontObject* self, nb::handle size, const std::func
         if (stream.is_none()) refuse_special_file(emoji_path);
         engine = font_module.attr("Font")(stream.is_none() ? emoji_path : stream, size);
     } catch (nb::python_error& error) {
-        if (!error.matches(PyExc_Exception)) throw;
+        if (!engine::is_recoverable(error)) throw;
+        raise_if_memory_was_short(emoji_path);
         engine::print_line(nb::str("[ERROR] Can't load old Emoji Engine: ") + nb::str(error.value()));
         engine = font_module.attr("SysFont")("seguiemj", size);
     }
@@ -113,7 +132,7 @@ nb::object get_metrics(LumoFontObject* self, nb::handle size, nb::handle face) {
     try {
         metrics = measure(get_true_path(self, self->fallback_name, face));
     } catch (nb::python_error& error) {
-        if (!error.matches(PyExc_Exception)) throw;
+        if (!engine::is_recoverable(error)) throw;
         metrics = measure(nb::none());
     }
     cache_store(self->std_metrics, key.ptr(), metrics.ptr());

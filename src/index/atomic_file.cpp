@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <string>
@@ -73,9 +74,9 @@ int fill_and_close(Descriptor& file, std::string_view contents) {
 
 }  // namespace
 
-std::optional<FileError> read_whole_file(const std::string& path, std::string& contents) {
+std::optional<FileError> read_whole_file(const std::string& path, std::string& contents, std::uint64_t max_bytes) {
     std::size_t read = 0;
-    const int error = read_file(path, contents.max_size(), [&](std::size_t size) {
+    const int error = read_file(path, std::min<std::uint64_t>(max_bytes, contents.max_size()), [&](std::size_t size) {
         contents.resize(size);
         return reinterpret_cast<std::uint8_t*>(contents.data());
     }, read);

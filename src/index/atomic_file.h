@@ -3,6 +3,7 @@
 // file or the new one, whole.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,8 +16,10 @@ struct FileError {
     std::string path;
 };
 
-/// Reads the whole file at `path` into `contents`.
-std::optional<FileError> read_whole_file(const std::string& path, std::string& contents);
+/// Reads the whole file at `path` into `contents`; a file larger than
+/// `max_bytes` is refused with EFBIG before anything is read.
+std::optional<FileError> read_whole_file(const std::string& path, std::string& contents,
+                                         std::uint64_t max_bytes = UINT64_MAX);
 
 /// Replaces the file at `target` by `contents`: writes a temporary file in the
 /// same directory, flushes it to disk and renames it over `target`. On failure

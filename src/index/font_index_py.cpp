@@ -11,6 +11,7 @@
 #include "index/fingerprint.h"
 #include "index/font_directories.h"
 #include "index/font_map_file.h"
+#include "index/sfnt_limits.h"
 #include "index/font_scan.h"
 #include "index/fs_paths.h"
 #include "index/index_functions_py.h"
@@ -91,12 +92,54 @@ nb::object parse_as_host_text_json(const std::string& contents) {
     return nb::module_::import_("json").attr("loads")(text);
 }
 
+/// repr() of a value from the index file, cut short for a one-line message.
+std::string shown(nb::handle value) {
+    constexpr std::size_t kShownCharacters = 60;
+    std::string text = engine::utf8_of(nb::repr(value));
+    if (text.size() > kShownCharacters) text = text.substr(0, kShownCharacters) + "...";
+    return text;
+}
+
+[[noreturn]] void refuse_index(const std::string& message) {
+    PyErr_SetString(PyExc_ValueError, message.c_str());
+    throw nb::python_error();
+}
+
+/// Whether `value` is [path text, face index] as the scan writes it.
+bool is_path_record(nb::handle value) {
+    if (!PyList_CheckExact(value.ptr()) || PyList_GET_SIZE(value.ptr()) != 2) return false;
+    PyObject* path = PyList_GET_ITEM(value.ptr(), 0);
+    PyObject* face_index = PyList_GET_ITEM(value.ptr(), 1);
+    if (!PyUnicode_CheckExact(path) || PyUnicode_GET_LENGTH(path) == 0) return false;
+    if (PyUnicode_FindChar(path, 0, 0, PyUnicode_GET_LENGTH(path), 1) != -1) return false;  // a NUL names no file
+    if (!PyLong_CheckExact(face_index)) return false;
+    int overflow = 0;
+    const long number = PyLong_AsLongAndOverflow(face_index, &overflow);
+    return overflow == 0 && number >= -1 && number <= static_cast<long>(kMaxCollectionFaces);
+}
+
+/// Refuses an index whose members are not what a scan writes, so that a file
+/// damaged in place is rebuilt instead of failing every font object that uses it.
+void check_index_shape(nb::dict document, nb::dict paths) {
+    for (auto [name, record] : paths) {
+        if (!PyUnicode_CheckExact(name.ptr()) || !is_path_record(record))
+            refuse_index("index entry " + shown(name) + " of \"paths\" is not [path, face index]: " + shown(record));
+    }
+    nb::object names = document.contains("names") ? nb::object(document["names"]) : nb::none();
+    if (!PyDict_CheckExact(names.ptr())) refuse_index("\"names\" of the index is not an object: " + shown(names));
+    for (auto [alias, full_name] : nb::borrow<nb::dict>(names)) {
+        if (!PyUnicode_CheckExact(alias.ptr()) || !PyUnicode_CheckExact(full_name.ptr()) ||
+            !paths.contains(full_name))
+            refuse_index("index alias " + shown(alias) + " names no face of \"paths\": " + shown(full_name));
+    }
+}
+
 /// The cached index when the file is current. A file that cannot be read or
 /// has the wrong shape is reported and answered with nullopt.
 std::optional<nb::object> load_current_cache(const std::string& cache_file, const std::string& fingerprint) {
     try {
         std::string contents;
-        if (auto error = read_whole_file(cache_file, contents)) {
+        if (auto error = read_whole_file(cache_file, contents, kMaxIndexFileBytes)) {
             nb::object exception = engine::os_error(*error);
             PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(exception.ptr())), exception.ptr());
             throw nb::python_error();
@@ -119,10 +162,12 @@ std::optional<nb::object> load_current_cache(const std::string& cache_file, cons
             break;
         }
         nb::object stored = document.contains("_timestamp") ? nb::object(document["_timestamp"]) : nb::none();
-        if (PyUnicode_Check(stored.ptr()) && engine::utf8_of(stored) == fingerprint && first_is_list) return data;
-        return std::nullopt;
+        if (!PyUnicode_Check(stored.ptr()) || engine::utf8_of(stored) != fingerprint || !first_is_list)
+            return std::nullopt;  // stale, empty or of an earlier layout: rebuilt without a word
+        check_index_shape(document, paths_dict);
+        return data;
     } catch (nb::python_error& error) {
-        if (!error.matches(PyExc_Exception)) throw;
+        if (!engine::is_recoverable(error)) throw;
         engine::print_line(nb::str("[DEBUG] Cache error or old format, Rescanning: ") + engine::exception_message(error));
         return std::nullopt;
     }

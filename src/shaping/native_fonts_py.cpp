@@ -3,6 +3,8 @@
 
 #include <nanobind/stl/string.h>
 
+#include "engine/host_errors_py.h"
+
 namespace nb = nanobind;
 
 namespace lumo::shaping {
@@ -38,8 +40,14 @@ FreeTypeFaceObject* as_freetype_face(nb::handle object) {
     return nb::try_cast<FreeTypeFaceObject*>(object, face) ? face : nullptr;
 }
 
-nb::object wrap_harfbuzz_font(HarfBuzzFontObject font) { return nb::cast(std::move(font)); }
+nb::object wrap_harfbuzz_font(HarfBuzzFontObject font) {
+    engine::require_headroom_for_wrapper();
+    return nb::cast(std::move(font));
+}
 
-nb::object wrap_freetype_face(FreeTypeFaceObject face) { return nb::cast(std::move(face)); }
+nb::object wrap_freetype_face(FreeTypeFaceObject face) {
+    engine::require_headroom_for_wrapper();
+    return nb::cast(std::move(face));
+}
 
 }  // namespace lumo::shaping

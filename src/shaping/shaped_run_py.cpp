@@ -4,6 +4,7 @@
 #include "shaping/shaped_run_py.h"
 
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -78,11 +79,19 @@ nb::object make_freetype_face(LumoFontObject* self, nb::handle key, const HarfBu
     FT_Library library = font::shared_freetype_library();
     FT_Face created = nullptr;
     const auto* bytes = reinterpret_cast<const FT_Byte*>(harfbuzz.data.c_str());
-    if (library == nullptr ||
-        FT_New_Memory_Face(library, bytes, static_cast<FT_Long>(harfbuzz.data.size()), face_index, &created) != 0)
+    if (library == nullptr) throw std::bad_alloc();
+    // Out of memory is not a property of the font: it is raised, and nothing is cached.
+    if (const FT_Error error =
+            FT_New_Memory_Face(library, bytes, static_cast<FT_Long>(harfbuzz.data.size()), face_index, &created)) {
+        if (error == FT_Err_Out_Of_Memory) throw std::bad_alloc();
         return nb::object();
+    }
     font::FtFacePtr owned(created);
-    if (pixel_size <= 0 || FT_Set_Pixel_Sizes(created, 0, static_cast<FT_UInt>(pixel_size)) != 0) return nb::object();
+    if (pixel_size <= 0) return nb::object();
+    if (const FT_Error error = FT_Set_Pixel_Sizes(created, 0, static_cast<FT_UInt>(pixel_size))) {
+        if (error == FT_Err_Out_Of_Memory) throw std::bad_alloc();
+        return nb::object();
+    }
     nb::object wrapped = wrap_freetype_face({harfbuzz.data, std::move(owned), pixel_size});
     font::cache_store(self->font_objs, key.ptr(), wrapped.ptr());
     return wrapped;
@@ -96,7 +105,7 @@ bool file_was_replaced(nb::handle path, const index::FileIdentity& read_from) {
     try {
         bytes = engine::path_bytes_of(path);
     } catch (nb::python_error& error) {
-        if (!error.matches(PyExc_Exception)) throw;
+        if (!engine::is_recoverable(error)) throw;
         return false;
     }
     index::FileIdentity now;
@@ -250,6 +259,8 @@ PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, nb::hand
         const LayoutError error = layout_run(*as_harfbuzz_font(font.harfbuzz)->font, face_entry->face.get(),
                                              code_points, nb::cast<int>(size), font.options, *fresh,
                                              face_entry->glyphs.get());
+        if (error.kind == LayoutError::Kind::glyph && error.freetype_error == FT_Err_Out_Of_Memory)
+            throw std::bad_alloc();
         if (error) {
             PyErr_SetString(PyExc_RuntimeError, layout_error_message(error).c_str());
             throw nb::python_error();
