@@ -28,10 +28,10 @@ fi
 export PATH="$PWD/$tools/bin:$PATH"
 export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-2}"
 
-build_options=(-Ccmake.define.LUMO_BUNDLED_LIBS=ON "-Cbuild-dir=build/wheel/{wheel_tag}")
+build_options=(--config-settings=cmake.define.LUMO_BUNDLED_LIBS=ON "--config-settings=build-dir=build/wheel/{wheel_tag}")
 # Every interpreter compiles the same FreeType and HarfBuzz: ccache, when there, does it once.
 if command -v ccache >/dev/null; then
-  build_options+=(-Ccmake.define.CMAKE_C_COMPILER_LAUNCHER=ccache -Ccmake.define.CMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  build_options+=(--config-settings=cmake.define.CMAKE_C_COMPILER_LAUNCHER=ccache --config-settings=cmake.define.CMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 
 mkdir -p dist
