@@ -18,7 +18,7 @@ fail() { echo "wheel_smoke.sh: $*" >&2; exit 1; }
 
 # Runs inside the private mount namespace: hide, prove hidden, then exercise.
 run_hidden() {
-  local venv=$1 scratch=$2 python="$1/bin/python"
+  local python="$1/bin/python" scratch=$2
   while read -r library; do
     mount --bind /dev/null "$library"
   done < <(find /lib /usr/lib /usr/local/lib -type f \( -name 'libfreetype.so*' -o -name 'libharfbuzz*.so*' \) 2>/dev/null)
