@@ -1,6 +1,7 @@
 """The engine's FreeType: the handle and styling entry points it shows the host,
 the switch that turns styling off, and living side by side with pygame's own
 FreeType copy in one process."""
+import ctypes
 import os
 import subprocess
 import sys
@@ -19,7 +20,21 @@ def test_library_handle_names_the_linked_freetype():
     assert (major, minor) >= (2, 10)
     assert lumo_font._ft_name == library.path
     assert os.path.exists(library.path)
-    assert "freetype" in os.path.basename(library.path)
+    assert linked_into_engine(library) or "freetype" in os.path.basename(library.path)
+
+
+def linked_into_engine(library):
+    """A bundled FreeType lives inside the extension itself; a system one is its own library."""
+    return os.path.samefile(library.path, _native.__file__)
+
+
+def test_bundled_libraries_stay_private_to_the_engine():
+    if not linked_into_engine(lumo_font._ft_lib):
+        pytest.skip("the engine uses the system's FreeType and HarfBuzz")
+    # Exported, they would interpose on the FreeType inside pygame's own wheels.
+    extension = ctypes.CDLL(_native.__file__)
+    for symbol in ("FT_Init_FreeType", "FT_Load_Glyph", "hb_shape", "hb_font_create"):
+        assert not hasattr(extension, symbol), symbol
 
 
 def test_styling_entry_points_are_described():

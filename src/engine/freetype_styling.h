@@ -24,7 +24,9 @@ void embolden_glyph_slot(FT_GlyphSlot slot) noexcept;
 void oblique_glyph_slot(FT_GlyphSlot slot) noexcept;
 
 struct FreeTypeLibraryInfo {
-    std::string path;  // file of the FreeType library this engine is linked with
+    // File that holds the FreeType this engine runs on: the system's shared
+    // library, or the extension itself when FreeType is built into it.
+    std::string path;
     int major = 0, minor = 0, patch = 0;
 };
 

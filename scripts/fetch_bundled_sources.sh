@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Fetches the sources of the libraries a bundled build compiles into the engine
+# (see cmake/dependencies.cmake) from Debian's source packages into third_party/.
+# Quiet and quick when they are already there; needs root (or sudo) otherwise.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+# One line per library: folder under third_party/, Debian source package, then
+# what of the unpacked tree the build needs, licence files included.
+bundled_libraries=(
+  "freetype  freetype  include src LICENSE.TXT docs/FTL.TXT docs/GPLv2.TXT"
+  "harfbuzz  harfbuzz  src COPYING"
+)
+# Left out of the kept folders to keep third_party/ (and an sdist) small.
+pruned_paths=(tools test tests fuzzing docs demos ft2demos ft2docs 'test-*.cc' '*.py' '*.md' 'Makefile*' meson.build '*.rc')
+
+third_party=third_party
+stamp_name=.debian-source
+
+missing=()
+for line in "${bundled_libraries[@]}"; do
+  read -r folder _ <<<"$line"
+  [ -f "$third_party/$folder/$stamp_name" ] || missing+=("$line")
+done
+((${#missing[@]})) || exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+
+# `apt-get source` needs a deb-src entry; Debian 12 images ship with none.
+if ! grep -Eqs '^(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/*; then
+  echo "Adding Debian bookworm source entries for apt-get source"
+  $sudo tee /etc/apt/sources.list.d/lumo-bookworm-src.sources >/dev/null <<'EOF'
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+
+Types: deb-src
+URIs: http://deb.debian.org/debian-security
+Suites: bookworm-security
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+EOF
+fi
+
+packages=()
+for line in "${missing[@]}"; do
+  read -r _ package _ <<<"$line"
+  packages+=("$package")
+done
+if ! apt-cache showsrc --only-source "${packages[@]}" 2>/dev/null | grep -q '^Version:'; then
+  $sudo apt-get update -qq
+fi
+command -v dpkg-source >/dev/null || DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq dpkg-dev >/dev/null
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+chmod 777 "$work"  # apt's download user writes there too
+for line in "${missing[@]}"; do
+  read -r folder package kept <<<"$line"
+  echo "Fetching Debian source package $package into $third_party/$folder"
+  (cd "$work" && apt-get source -qq --only-source "$package" >"$work/$package.log" 2>&1) ||
+    { cat "$work/$package.log" >&2; echo "fetch_bundled_sources.sh: apt-get source $package failed" >&2; exit 1; }
+  unpacked=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name "$package-*" | head -n 1)
+  version=$(cd "$unpacked" && dpkg-parsechangelog -S Version)
+
+  target="$third_party/$folder"
+  rm -rf "$target"
+  mkdir -p "$target"
+  for path in $kept; do
+    mkdir -p "$target/$(dirname "$path")"
+    cp -a "$unpacked/$path" "$target/$path"
+  done
+  for pattern in "${pruned_paths[@]}"; do
+    find "$target" -mindepth 2 -name "$pattern" -prune -exec rm -rf {} +
+  done
+  echo "$package $version" >"$target/$stamp_name"
+  rm -rf "$unpacked"
+done
