@@ -4,6 +4,8 @@
 # asked through the environment, it then also runs:
 #   LUMO_FUZZ_SECONDS=N   every fuzz target N seconds (30 on CI)
 #   LUMO_MATRIX=1         the suite on every supported Python, under pygame and pygame-ce
+#   LUMO_WHEEL=1          a self-contained wheel, installed and tried with the system's
+#                         FreeType and HarfBuzz hidden
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,4 +23,9 @@ python3 -m pytest "$@"
 
 if [ -n "${CI:-}" ] || [ -n "${LUMO_MATRIX:-}" ]; then
   bash scripts/test_matrix.sh "$@"
+fi
+
+if [ -n "${CI:-}" ] || [ -n "${LUMO_WHEEL:-}" ]; then
+  bash scripts/build_wheel.sh
+  bash scripts/wheel_smoke.sh "$(ls -t dist/lumo_font-*-cp"$(python3 -c 'import sys; print(f"{sys.version_info[0]}{sys.version_info[1]}")')"-*.whl | head -n 1)"
 fi
