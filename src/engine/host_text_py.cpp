@@ -1,6 +1,8 @@
 // Conversions between the host's text objects and the core's byte strings.
 #include "engine/host_text_py.h"
 
+#include "engine/host_errors_py.h"
+
 namespace nb = nanobind;
 
 namespace lumo::engine {
@@ -26,6 +28,18 @@ std::string path_bytes_of(nb::handle path) {
     nb::object bytes = nb::steal(PyUnicode_EncodeFSDefault(path.ptr()));
     if (!bytes.is_valid()) throw nb::python_error();
     return std::string(PyBytes_AS_STRING(bytes.ptr()), static_cast<std::size_t>(PyBytes_GET_SIZE(bytes.ptr())));
+}
+
+std::optional<std::string> file_path_of(nb::handle path) {
+    if (!PyUnicode_Check(path.ptr())) return std::nullopt;
+    try {
+        std::string bytes = path_bytes_of(path);
+        if (bytes.find('\0') != std::string::npos) return std::nullopt;
+        return bytes;
+    } catch (nb::python_error& error) {
+        if (!is_recoverable(error)) throw;
+        return std::nullopt;
+    }
 }
 
 nb::str text_from_path_bytes(std::string_view bytes) {

@@ -5,6 +5,7 @@
 
 #include <nanobind/nanobind.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,11 @@ nanobind::str text_from_utf8(std::string_view utf8);
 
 /// The file-system bytes of a path text (os.fsencode).
 std::string path_bytes_of(nanobind::handle path);
+
+/// The file-system bytes of a path text that can name a file; nothing for a
+/// value that is not text, text the file system cannot encode, or text with a
+/// NUL byte. Running out of memory is raised, never taken for a bad name.
+std::optional<std::string> file_path_of(nanobind::handle path);
 
 /// Host text of file-system bytes (os.fsdecode).
 nanobind::str text_from_path_bytes(std::string_view bytes);

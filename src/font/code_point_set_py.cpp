@@ -110,18 +110,13 @@ std::size_t size_in_memory(const CodePointSet& set) {
 /// Unreadable paths cover nothing, as unreadable fonts do: text the file
 /// system cannot encode, or that holds a NUL byte and so names no file.
 nb::object read_coverage(nb::str path, int face_index) {
-    std::string path_bytes;
-    try {
-        path_bytes = engine::path_bytes_of(path);
-    } catch (const nb::python_error&) {
-        return wrap_code_point_set({});
-    }
-    if (path_bytes.find('\0') != std::string::npos) return wrap_code_point_set({});
+    std::optional<std::string> path_bytes = engine::file_path_of(path);
+    if (!path_bytes) return wrap_code_point_set({});
     CodePointSet coverage;
     {
         // The reader has its own FreeType instance; other threads may run meanwhile.
         nb::gil_scoped_release unlocked;
-        coverage = read_unicode_coverage(path_bytes, face_index);
+        coverage = read_unicode_coverage(*path_bytes, face_index);
     }
     return wrap_code_point_set(std::move(coverage));
 }

@@ -27,16 +27,9 @@ nb::object coverage_of(LumoFontObject* self, nb::handle path_data) {
     if (nb::object known = cache_find(self->cmap_cache, key.ptr()); known.is_valid()) return known;
 
     CodePointSet coverage;
-    if (!real_path.is_none()) {
-        std::string path;
-        try {
-            path = engine::path_bytes_of(real_path);
-        } catch (nb::python_error& error) {
-            if (!engine::is_recoverable(error)) throw;
-            path.clear();  // a name the file system cannot hold covers nothing
-        }
-        if (!path.empty() && path.find('\0') == std::string::npos) coverage = read_unicode_coverage(path, face_index);
-    }
+    // A name the file system cannot hold covers nothing.
+    if (std::optional<std::string> path = engine::file_path_of(real_path); path && !path->empty())
+        coverage = read_unicode_coverage(*path, face_index);
     nb::object wrapped = wrap_code_point_set(std::move(coverage));
     cache_store(self->cmap_cache, key.ptr(), wrapped.ptr());
     return wrapped;

@@ -38,16 +38,8 @@ bool record_names(PyObject* record, nb::handle name) {
 /// Whether something exists at the path text `name`; anything that cannot be
 /// examined (a NUL byte, an unencodable name) does not exist.
 bool exists_on_disk(nb::handle name) {
-    if (!PyUnicode_Check(name.ptr())) return false;
-    std::string path;
-    try {
-        path = engine::path_bytes_of(name);
-    } catch (nb::python_error& error) {
-        if (!engine::is_recoverable(error)) throw;
-        return false;
-    }
-    if (path.find('\0') != std::string::npos) return false;
-    return index::path_exists(path);
+    std::optional<std::string> path = engine::file_path_of(name);
+    return path && index::path_exists(*path);
 }
 
 /// `low_name` + separator + face text, stripped at both ends.

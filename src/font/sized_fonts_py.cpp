@@ -25,11 +25,10 @@ nb::module_ pygame_freetype() { return nb::module_::import_("pygame.freetype"); 
 /// device at a font path would hang the program. Such a path is refused
 /// first, as the engine's own reader refuses it.
 void refuse_special_file(nb::handle path) {
-    if (path.is_none()) return;
-    std::string bytes = engine::path_bytes_of(path);
+    std::optional<std::string> bytes = engine::file_path_of(path);
     index::FileIdentity identity;
-    if (index::file_identity(bytes, identity) == 0 && !identity.regular)
-        engine::raise_os_error({EINVAL, bytes});
+    if (bytes && index::file_identity(*bytes, identity) == 0 && !identity.regular)
+        engine::raise_os_error({EINVAL, *bytes});
 }
 
 /// pygame reports a font file it could not map or read for lack of memory as
@@ -39,10 +38,9 @@ void refuse_special_file(nb::handle path) {
 void raise_if_memory_was_short(nb::handle path) {
     constexpr std::size_t kSlackBytes = std::size_t{8} << 20;
     std::size_t needed = kSlackBytes;
-    if (!path.is_none() && PyUnicode_Check(path.ptr())) {
-        index::FileIdentity identity;
-        if (index::file_identity(engine::path_bytes_of(path), identity) == 0) needed += identity.size;
-    }
+    index::FileIdentity identity;
+    if (std::optional<std::string> bytes = engine::file_path_of(path); bytes && index::file_identity(*bytes, identity) == 0)
+        needed += identity.size;
     if (engine::memory_is_short(needed)) {
         PyErr_NoMemory();
         throw nb::python_error();

@@ -101,15 +101,9 @@ nb::object make_freetype_face(LumoFontObject* self, nb::handle key, const HarfBu
 /// from (replaced by a rename, rewritten in place). A file that is gone is
 /// not: the bytes in memory still draw.
 bool file_was_replaced(nb::handle path, const index::FileIdentity& read_from) {
-    std::string bytes;
-    try {
-        bytes = engine::path_bytes_of(path);
-    } catch (nb::python_error& error) {
-        if (!engine::is_recoverable(error)) throw;
-        return false;
-    }
+    std::optional<std::string> bytes = engine::file_path_of(path);
     index::FileIdentity now;
-    return index::file_identity(bytes, now) == 0 && !(now == read_from);
+    return bytes && index::file_identity(*bytes, now) == 0 && !(now == read_from);
 }
 
 bool names_file(nb::handle key, Py_ssize_t position, nb::handle path) {
