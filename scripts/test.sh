@@ -19,6 +19,11 @@ if [ -n "${CI:-}" ] || [ -n "${LUMO_FUZZ_SECONDS:-}" ]; then
   bash scripts/fuzz.sh "${LUMO_FUZZ_SECONDS:-30}"
 fi
 
+# The bundled library sources, when the wheel is built later: the build tests use them too.
+if [ -n "${CI:-}" ] || [ -n "${LUMO_WHEEL:-}" ]; then
+  bash scripts/fetch_bundled_sources.sh
+fi
+
 python3 -m pytest "$@"
 
 if [ -n "${CI:-}" ] || [ -n "${LUMO_MATRIX:-}" ]; then
