@@ -48,7 +48,24 @@ int lumo_font_traverse(PyObject* self, visitproc visit, void* arg) {
     return 0;
 }
 
+/// Keeps an exception in flight aside while the fields are released: what they
+/// hold may run host code as it goes (pygame closes the file objects its fonts
+/// read from), and host code must not run with an exception set.
+class PendingExceptionAside {
+public:
+    PendingExceptionAside() { PyErr_Fetch(&type_, &value_, &traceback_); }
+    ~PendingExceptionAside() { PyErr_Restore(type_, value_, traceback_); }
+    PendingExceptionAside(const PendingExceptionAside&) = delete;
+    PendingExceptionAside& operator=(const PendingExceptionAside&) = delete;
+
+private:
+    PyObject* type_ = nullptr;
+    PyObject* value_ = nullptr;
+    PyObject* traceback_ = nullptr;
+};
+
 int lumo_font_clear(PyObject* self) {
+    PendingExceptionAside aside;
     for (const FieldSpec& field : kLumoFontFields)
         if (may_hold_cycle(field)) Py_XSETREF(field_slot(as_font(self), field), Py_NewRef(Py_None));
     return 0;
@@ -57,8 +74,11 @@ int lumo_font_clear(PyObject* self) {
 void lumo_font_dealloc(PyObject* self) {
     PyTypeObject* type = Py_TYPE(self);
     PyObject_GC_UnTrack(self);
-    for (const FieldSpec& field : kLumoFontFields)
-        if (field.kind != FieldKind::Flag) Py_CLEAR(field_slot(as_font(self), field));
+    {
+        PendingExceptionAside aside;
+        for (const FieldSpec& field : kLumoFontFields)
+            if (field.kind != FieldKind::Flag) Py_CLEAR(field_slot(as_font(self), field));
+    }
     type->tp_free(self);
     Py_DECREF(type);
 }
@@ -143,7 +163,7 @@ const FastMethod get_font_obj_method = LUMO_METHOD("_get_font_obj", 2, {
 }, "path_data", "size", "face", "font_name");
 
 const FastMethod get_old_engine_method = LUMO_METHOD("_get_old_engine", 1, {
-    return get_old_engine(font, arg[0], [font] { return shaping::emoji_font_stream(font); });
+    return get_old_engine(font, arg[0]);
 }, "size");
 
 const FastMethod get_metrics_method = LUMO_METHOD("_get_metrics", 2, {

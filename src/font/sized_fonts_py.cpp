@@ -31,6 +31,17 @@ void refuse_special_file(nb::handle path) {
         engine::raise_os_error({EINVAL, *bytes});
 }
 
+FontStreamSource g_stream_source = nullptr;
+
+/// What pygame opens for the file of `path_data`: a file object over its bytes
+/// in memory, or else the path itself, once it is known not to be a pipe.
+nb::object font_source(LumoFontObject* self, nb::handle path_data, nb::handle path) {
+    nb::object stream = (g_stream_source != nullptr && !path.is_none()) ? g_stream_source(self, path_data) : nb::none();
+    if (!stream.is_none()) return stream;
+    refuse_special_file(path);
+    return nb::borrow(path);
+}
+
 /// pygame reports a font file it could not map or read for lack of memory as
 /// a file it cannot use. A failure is taken for one of memory, and raised as
 /// MemoryError, when the file's size in memory could not be had just now:
@@ -54,11 +65,11 @@ nb::object open_sized_font(LumoFontObject* self, nb::handle path_data, const Pat
         PyErr_SetString(PyExc_FileNotFoundError, "no font file");
         throw nb::python_error();
     }
-    refuse_special_file(where.path);
     bool collection = nb::cast<bool>(where.path.attr("lower")().attr("endswith")(".ttc"));
+    nb::object file = font_source(self, path_data, where.path);
     nb::object font = collection
-                          ? pygame_freetype().attr("Font")(where.path, size, nb::arg("font_index") = std::max(where.index, 0))
-                          : pygame_freetype().attr("Font")(where.path, size);
+                          ? pygame_freetype().attr("Font")(file, size, nb::arg("font_index") = std::max(where.index, 0))
+                          : pygame_freetype().attr("Font")(file, size);
     font.attr("antialiased") = nb::bool_(self->anti_alias != 0);
     font.attr("use_bitmap_strikes") = true;
     int face_given = PyObject_IsTrue(face.ptr());
@@ -96,7 +107,9 @@ nb::object get_font_obj(LumoFontObject* self, nb::handle path_data, nb::handle s
     return pygame_freetype().attr("Font")(nb::none(), size);
 }
 
-nb::object get_old_engine(LumoFontObject* self, nb::handle size, const std::function<nb::object()>& emoji_file) {
+void set_font_stream_source(FontStreamSource source) { g_stream_source = source; }
+
+nb::object get_old_engine(LumoFontObject* self, nb::handle size) {
     if (nb::object known = cache_find(self->emoji_fallback_engine, size.ptr()); known.is_valid()) return known;
     nb::module_ font_module = nb::module_::import_("pygame.font");
     // pygame's font module must be started before it loads anything.
@@ -104,9 +117,7 @@ nb::object get_old_engine(LumoFontObject* self, nb::handle size, const std::func
     nb::object engine;
     nb::object emoji_path = nb::borrow(self->emoji_path);
     try {
-        nb::object stream = emoji_path.is_none() ? nb::none() : emoji_file();
-        if (stream.is_none()) refuse_special_file(emoji_path);
-        engine = font_module.attr("Font")(stream.is_none() ? emoji_path : stream, size);
+        engine = font_module.attr("Font")(font_source(self, emoji_path, emoji_path), size);
     } catch (nb::python_error& error) {
         if (!engine::is_recoverable(error)) throw;
         raise_if_memory_was_short(emoji_path);

@@ -4,11 +4,18 @@
 
 #include <nanobind/nanobind.h>
 
-#include <functional>
-
 #include "font/lumo_font_object_py.h"
 
 namespace lumo::font {
+
+/// A file object over the bytes of the font file a path data names, as the
+/// object already holds them in memory (reading them there first), or None
+/// when it cannot: pygame then opens the path itself. pygame's font engines
+/// keep a file open per font they make from a path (pygame-ce's FreeType
+/// fonts too); over bytes in memory they keep none. The shaping layer, which
+/// owns the bytes, installs the source at start-up.
+using FontStreamSource = nanobind::object (*)(LumoFontObject* self, nanobind::handle path_data);
+void set_font_stream_source(FontStreamSource source);
 
 /// A pygame.freetype Font for the file at a pixel size, with the object's
 /// anti-aliasing and any synthetic bold or slant the face word needs; the
@@ -17,11 +24,8 @@ nanobind::object get_font_obj(LumoFontObject* self, nanobind::handle path_data, 
                               nanobind::handle face);
 
 /// The pygame.font Font of the emoji file at a pixel size (the "seguiemj"
-/// system font when the file cannot be loaded), one per size. `emoji_file`
-/// gives what pygame opens for a new size: a file object over the font's
-/// bytes in memory, or None for the emoji path itself.
-nanobind::object get_old_engine(LumoFontObject* self, nanobind::handle size,
-                                const std::function<nanobind::object()>& emoji_file);
+/// system font when the file cannot be loaded), one per size.
+nanobind::object get_old_engine(LumoFontObject* self, nanobind::handle size);
 
 /// (ascent, line height, sized font) of the fallback family in `face`, per (size, face).
 nanobind::object get_metrics(LumoFontObject* self, nanobind::handle size, nanobind::handle face);

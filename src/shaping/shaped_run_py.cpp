@@ -34,7 +34,7 @@ using font::LumoFontObject;
 /// always white, lowered onto the text's baseline when SMOOTH_FONT is on.
 nb::object render_emoji_run(LumoFontObject* self, nb::handle text, nb::handle size, int ascent, long height,
                             const EmojiPlacement& placement, long& width) {
-    nb::object engine = font::get_old_engine(self, size, [self] { return emoji_font_stream(self); });
+    nb::object engine = font::get_old_engine(self, size);
     // A variation selector or joiner typed on its own has no width, which
     // pygame's font engine refuses to draw: it is drawn as the empty run.
     nb::object measured = engine.attr("size")(text);
@@ -161,9 +161,9 @@ RasterOptions raster_options(LumoFontObject* self, nb::handle font_path, nb::han
 
 }  // namespace
 
-nb::object emoji_font_stream(LumoFontObject* self) {
+nb::object font_file_stream(LumoFontObject* self, nb::handle path_data) {
     nb::object failure;
-    nb::object harfbuzz = load_hb_font(self, nb::borrow(self->emoji_path), failure);
+    nb::object harfbuzz = load_hb_font(self, path_data, failure);
     const HarfBuzzFontObject* loaded = harfbuzz.is_valid() ? as_harfbuzz_font(harfbuzz) : nullptr;
     if (loaded == nullptr) return nb::none();
     return nb::module_::import_("io").attr("BytesIO")(loaded->data);

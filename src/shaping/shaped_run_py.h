@@ -78,10 +78,11 @@ nanobind::object get_hb_font(font::LumoFontObject* self, nanobind::handle path_d
 /// to the reason, when the font cannot be loaded.
 nanobind::object load_hb_font(font::LumoFontObject* self, nanobind::handle path_data, nanobind::object& failure);
 
-/// A file object over the bytes of the emoji font that the HarfBuzz cache
-/// holds (loading it there), or None when HarfBuzz cannot read the file: then
-/// pygame opens the path and reports the problem in its own words.
-nanobind::object emoji_font_stream(font::LumoFontObject* self);
+/// A file object over the bytes of a font file that the HarfBuzz cache holds
+/// (loading them there), or None when HarfBuzz cannot read the file: then
+/// pygame opens the path and reports the problem in its own words. Installed
+/// at start-up as the source of the sized pygame fonts.
+nanobind::object font_file_stream(font::LumoFontObject* self, nanobind::handle path_data);
 
 /// A new transparent pygame Surface with per-pixel alpha.
 nanobind::object new_surface(long width, long height);
