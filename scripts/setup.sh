@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 debian_packages=(
-  g++ pkg-config libfreetype-dev libharfbuzz-dev libharfbuzz-bin libgtest-dev
+  g++ pkg-config libfreetype-dev libharfbuzz-dev libfribidi-dev libharfbuzz-bin libgtest-dev
   fonts-dejavu-core fonts-noto-core fonts-noto-cjk fonts-symbola fonts-noto-color-emoji
 )
 # The fuzz targets need clang and its fuzzing runtime: only CI and fuzzing runs ask for them.
