@@ -1,9 +1,10 @@
-// Script groups and run direction over fuzzed lines: each code point becomes a
-// run of its group's direction, neutral runs are resolved and the runs put in
-// drawing order. The order must be a permutation that keeps left-to-right runs
-// in place and mirrors exactly the blocks of right-to-left runs.
+// Script groups, bidirectional levels and run order over fuzzed lines: every
+// code point gets a group and a level, and its runs of one level are put in
+// drawing order. The order must be a permutation; a line without right-to-left
+// characters keeps its order; and the order must equal rule L2 applied to the
+// characters one by one.
+#include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "fuzz_checks.h"
@@ -14,39 +15,47 @@
 namespace {
 
 using lumo::fuzz::require;
-using lumo::render::RunDirection;
+
+/// Rule L2 on single characters, the plain way: the reference for the run order.
+std::vector<std::size_t> reversed_by_levels(const std::vector<std::uint8_t>& levels) {
+    std::vector<std::size_t> order(levels.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    int highest = 0, lowest_odd = 1000;
+    for (std::uint8_t level : levels) {
+        highest = std::max<int>(highest, level);
+        if (level & 1) lowest_odd = std::min<int>(lowest_odd, level);
+    }
+    for (int level = highest; level >= lowest_odd; --level) {
+        for (std::size_t start = 0; start < order.size(); ++start) {
+            if (levels[order[start]] < level) continue;
+            std::size_t end = start;
+            while (end < order.size() && levels[order[end]] >= level) ++end;
+            std::reverse(order.begin() + start, order.begin() + end);
+            start = end;
+        }
+    }
+    return order;
+}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::vector<RunDirection> directions;
+    std::vector<std::uint32_t> line;
     for (std::size_t at = 0; at + 3 <= size; at += 3) {
         const std::uint32_t code = (std::uint32_t{data[at]} << 16 | data[at + 1] << 8 | data[at + 2]) % 0x110000;
         const int group = lumo::render::classify_script(code);
         require(group >= 0 && group <= 7, "a script group outside 0..7");
         require(lumo::render::script_label(group) != "Unknown", "a group without a label");
         require(lumo::render::general_category(code).size() == 2, "a general category is not two letters");
-        directions.push_back(lumo::render::direction_of_group(group));
+        line.push_back(code);
     }
-    const std::vector<RunDirection> given = directions;
-    lumo::render::resolve_neutral_runs(directions);
-    for (std::size_t i = 0; i < directions.size(); ++i) {
-        require(directions[i] != RunDirection::Neutral, "a neutral run is left unresolved");
-        if (given[i] != RunDirection::Neutral) require(directions[i] == given[i], "a strong run changed direction");
-    }
+    const std::vector<std::uint8_t> levels = lumo::render::embedding_levels(line);
+    require(levels.size() == line.size(), "a level is missing or extra");
+    if (!lumo::render::may_hold_right_to_left(line))
+        for (std::uint8_t level : levels) require(level == 0, "a line without right-to-left characters is not level 0");
 
-    const std::vector<std::size_t> order = lumo::render::drawing_order(directions);
-    require(order.size() == directions.size(), "the drawing order lost or added runs");
-    for (std::size_t i = 0; i < order.size();) {
-        if (directions[i] != RunDirection::RightToLeft) {
-            require(order[i] == i, "a left-to-right run moved");
-            ++i;
-            continue;
-        }
-        std::size_t end = i;
-        while (end < order.size() && directions[end] == RunDirection::RightToLeft) ++end;
-        for (std::size_t k = i; k < end; ++k) require(order[k] == i + end - 1 - k, "a right-to-left block is not mirrored");
-        i = end;
-    }
+    // One run per character: the run order must be L2 itself.
+    const std::vector<std::size_t> order = lumo::render::visual_order(levels);
+    require(order == reversed_by_levels(levels), "the run order is not rule L2");
     return 0;
 }

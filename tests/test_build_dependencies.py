@@ -52,10 +52,10 @@ def test_missing_libraries_stop_with_what_to_do(fresh_clone, tmp_path, options, 
 
 def test_auto_prefers_the_system_libraries(tmp_path):
     code, output = configure(REPO, tmp_path / "build")
-    if "the system's FreeType and HarfBuzz" not in output and "bundled FreeType" in output:
+    if "the system's FreeType, HarfBuzz and FriBidi" not in output and "bundled FreeType" in output:
         pytest.skip("pkg-config finds no system freetype2 and harfbuzz here")
     assert code == 0, output
-    assert "the system's FreeType and HarfBuzz" in output
+    assert "the system's FreeType, HarfBuzz and FriBidi" in output
 
 
 @pytest.mark.skipif(not (REPO / "third_party" / "harfbuzz" / "src" / "harfbuzz.cc").exists(),

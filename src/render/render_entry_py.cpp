@@ -15,6 +15,7 @@
 #include "font/object_caches_py.h"
 #include "font/sized_fonts_py.h"
 #include "render/line_composer_py.h"
+#include "render/run_direction.h"
 #include "render/segmentation_py.h"
 #include "shaping/shaped_run_py.h"
 
@@ -173,6 +174,11 @@ nb::object render_dynamic(LumoFontObject* self, const RenderCall& call, nb::hand
     return line;
 }
 
+shaping::ShapingDirection shaping_direction(const Run& run) {
+    return is_right_to_left(run.level) ? shaping::ShapingDirection::right_to_left
+                                       : shaping::ShapingDirection::left_to_right;
+}
+
 /// The runs placed side by side by their advances on one line surface.
 nb::object compose_line(const std::vector<shaping::PreparedRun>& runs, long total, int height) {
     if (runs.size() == 1) return shaping::run_surface(runs.front());
@@ -218,13 +224,15 @@ nb::object render(LumoFontObject* self, PyObject* const* given) {
         if (known == fonts.end()) {
             shaping::RunFont font = shaping::resolve_run_font(self, call.size, run.path, run.face, placement);
             if (!font.emoji && !font.harfbuzz.is_valid()) {
-                prepared.push_back(shaping::prepare_run_with(self, font, run.text, call.size, run.color));
+                prepared.push_back(shaping::prepare_run_with(self, font, run.text, call.size, run.color,
+                                                             shaping_direction(run)));
                 total += prepared.back().advance;
                 continue;
             }
             known = fonts.insert(fonts.end(), {key, std::move(font)});
         }
-        prepared.push_back(shaping::prepare_run_with(self, known->second, run.text, call.size, run.color));
+        prepared.push_back(shaping::prepare_run_with(self, known->second, run.text, call.size, run.color,
+                                                     shaping_direction(run)));
         total += prepared.back().advance;
     }
     nb::object line = compose_line(prepared, total, height);

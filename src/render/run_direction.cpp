@@ -1,60 +1,77 @@
-// Direction pass over a line's runs: neutral runs take a side from their
-// neighbours, then right-to-left blocks are reversed into drawing order.
+// Bidirectional levels of a line through FriBidi, and the visual order of its runs.
 #include "render/run_direction.h"
 
+#include <fribidi.h>
+
 #include <algorithm>
+#include <new>
 #include <numeric>
 
 namespace lumo::render {
+namespace {
 
-std::string_view direction_label(RunDirection direction) noexcept {
-    switch (direction) {
-        case RunDirection::LeftToRight: return "LTR";
-        case RunDirection::RightToLeft: return "RTL";
-        case RunDirection::Neutral: return "N";
+struct CodeRange {
+    std::uint32_t first;
+    std::uint32_t last;
+};
+
+// The blocks whose characters are strongly right to left or Arabic numbers
+// (Hebrew to Arabic Extended, the presentation forms, and the historic and
+// Arabic-script blocks of the supplementary planes).
+constexpr CodeRange kRightToLeftBlocks[] = {
+    {0x0590, 0x08FF}, {0xFB1D, 0xFDFF}, {0xFE70, 0xFEFF}, {0x10800, 0x10FFF}, {0x1E800, 0x1EFFF},
+};
+
+}  // namespace
+
+bool may_hold_right_to_left(std::span<const std::uint32_t> line) {
+    for (const std::uint32_t code : line) {
+        if (code < kRightToLeftBlocks[0].first) continue;
+        for (const CodeRange& block : kRightToLeftBlocks)
+            if (code >= block.first && code <= block.last) return true;
     }
-    return "N";
+    return false;
 }
 
-RunDirection direction_of_group(int group) noexcept {
-    switch (group) {
-        case 0: return RunDirection::Neutral;
-        case 1:
-        case 2: return RunDirection::RightToLeft;
-        default: return RunDirection::LeftToRight;
-    }
+std::vector<std::uint8_t> embedding_levels(std::span<const std::uint32_t> line) {
+    const auto length = static_cast<FriBidiStrIndex>(line.size());
+    std::vector<std::uint8_t> levels(line.size(), 0);
+    if (line.empty()) return levels;
+    std::vector<FriBidiCharType> types(line.size());
+    std::vector<FriBidiBracketType> brackets(line.size());
+    std::vector<FriBidiLevel> resolved(line.size());
+    const auto* text = reinterpret_cast<const FriBidiChar*>(line.data());
+    fribidi_get_bidi_types(text, length, types.data());
+    fribidi_get_bracket_types(text, length, types.data(), brackets.data());
+    FriBidiParType paragraph = FRIBIDI_PAR_LTR;
+    // FriBidi answers 0 only when it could not allocate its working memory.
+    if (fribidi_get_par_embedding_levels_ex(types.data(), brackets.data(), length, &paragraph, resolved.data()) == 0)
+        throw std::bad_alloc();
+    std::transform(resolved.begin(), resolved.end(), levels.begin(),
+                   [](FriBidiLevel level) { return static_cast<std::uint8_t>(std::max<FriBidiLevel>(level, 0)); });
+    return levels;
 }
 
-void resolve_neutral_runs(std::vector<RunDirection>& directions) {
-    const std::size_t count = directions.size();
-    // Index of the first non-neutral run after the neutral ones being resolved;
-    // a stretch of neutral runs shares it, so it only ever moves forward.
-    std::size_t next_strong = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (directions[i] != RunDirection::Neutral) continue;
-        next_strong = std::max(next_strong, i + 1);
-        while (next_strong < count && directions[next_strong] == RunDirection::Neutral) ++next_strong;
-        // Every run before i is resolved by now, so its nearest non-neutral
-        // neighbour on the left is simply the run before it.
-        const RunDirection before = i > 0 ? directions[i - 1] : RunDirection::LeftToRight;
-        const RunDirection after = next_strong < count ? directions[next_strong] : RunDirection::LeftToRight;
-        directions[i] = before == after ? before : RunDirection::LeftToRight;
-    }
-}
-
-std::vector<std::size_t> drawing_order(const std::vector<RunDirection>& resolved) {
-    std::vector<std::size_t> order(resolved.size());
+std::vector<std::size_t> visual_order(std::span<const std::uint8_t> run_levels) {
+    std::vector<std::size_t> order(run_levels.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
-    auto is_rtl = [&](std::size_t i) { return resolved[i] == RunDirection::RightToLeft; };
-    for (std::size_t start = 0; start < order.size();) {
-        if (!is_rtl(start)) {
-            ++start;
-            continue;
+    if (run_levels.empty()) return order;
+    const std::uint8_t highest = *std::max_element(run_levels.begin(), run_levels.end());
+    std::uint8_t lowest_odd = highest + 1;
+    for (const std::uint8_t level : run_levels)
+        if (is_right_to_left(level)) lowest_odd = std::min(lowest_odd, level);
+    // `order` holds run indices in their current places; levels travel with them.
+    for (int level = highest; level >= lowest_odd; --level) {
+        for (std::size_t start = 0; start < order.size();) {
+            if (run_levels[order[start]] < level) {
+                ++start;
+                continue;
+            }
+            std::size_t end = start;
+            while (end < order.size() && run_levels[order[end]] >= level) ++end;
+            std::reverse(order.begin() + static_cast<std::ptrdiff_t>(start), order.begin() + static_cast<std::ptrdiff_t>(end));
+            start = end;
         }
-        std::size_t end = start;
-        while (end < order.size() && is_rtl(end)) ++end;
-        std::reverse(order.begin() + start, order.begin() + end);
-        start = end;
     }
     return order;
 }

@@ -1,33 +1,32 @@
-// Direction of the runs of one line and the order they are drawn in: the line
-// always reads left to right, and only blocks of right-to-left runs are mirrored.
+// Direction of the runs of one line and the order they are drawn in, by the
+// Unicode Bidirectional Algorithm with a left-to-right paragraph (GNU FriBidi
+// resolves the levels; the runs are then ordered by rule L2).
 #pragma once
 
 #include <cstddef>
-#include <string_view>
+#include <cstdint>
+#include <span>
 #include <vector>
 
 namespace lumo::render {
 
-enum class RunDirection { LeftToRight, RightToLeft, Neutral };
+/// Whether a line holds a character that may take a right-to-left level: one
+/// of a right-to-left script, or an Arabic-Indic digit. Lines without one are
+/// left to right throughout and skip the algorithm.
+bool may_hold_right_to_left(std::span<const std::uint32_t> line);
 
-/// "LTR", "RTL" or "N", as the debug output prints a direction.
-std::string_view direction_label(RunDirection direction) noexcept;
+/// The embedding level of every code point of `line` (its visible characters:
+/// markup and dropped marks already removed), the paragraph left to right;
+/// trailing white space returns to the paragraph's level (rule L1). Raises
+/// std::bad_alloc when FriBidi cannot allocate.
+std::vector<std::uint8_t> embedding_levels(std::span<const std::uint32_t> line);
 
-/// The direction a run of script group `group` starts with: right to left for
-/// Hebrew and Arabic, neutral for spaces, left to right for every other group
-/// (Khmer included; it is written left to right).
-RunDirection direction_of_group(int group) noexcept;
+/// Whether a run at `level` is drawn, and shaped, right to left.
+constexpr bool is_right_to_left(std::uint8_t level) noexcept { return (level & 1) != 0; }
 
-/// Gives each neutral run a direction, first to last: the direction of its
-/// nearest non-neutral neighbours when both sides agree, left to right
-/// otherwise; a missing neighbour counts as left to right. A neutral run
-/// resolved earlier is a neighbour of the ones after it, so a space between
-/// two right-to-left words joins them while a space at a line's end does not.
-void resolve_neutral_runs(std::vector<RunDirection>& directions);
-
-/// Run indices in the order they are drawn from left to right: each maximal
-/// block of consecutive right-to-left runs reversed, every other run in place.
-/// `resolved` must hold no neutral runs.
-std::vector<std::size_t> drawing_order(const std::vector<RunDirection>& resolved);
+/// Run indices in the order they are drawn from left to right, given each
+/// run's level (rule L2): from the highest level down to the lowest odd one,
+/// every maximal sequence of runs at that level or higher is reversed.
+std::vector<std::size_t> visual_order(std::span<const std::uint8_t> run_levels);
 
 }  // namespace lumo::render

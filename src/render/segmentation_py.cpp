@@ -2,7 +2,9 @@
 #include "render/segmentation_py.h"
 
 #include <array>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "engine/engine_namespace_py.h"
 #include "font/lumo_font_methods_py.h"
@@ -26,6 +28,22 @@ bool same_path(nb::handle a, nb::handle b) {
     return equal == 1;
 }
 
+/// A stretch of visible characters sharing font, script group, colour and face.
+struct Piece {
+    std::u32string chars;
+    nb::object path;
+    nb::object color;
+    int script_group;
+    nb::object face;
+};
+
+nb::object text_of(std::u32string_view chars) {
+    nb::object text = nb::steal(
+        PyUnicode_FromKindAndData(PyUnicode_4BYTE_KIND, chars.data(), static_cast<Py_ssize_t>(chars.size())));
+    if (!text.is_valid()) throw nb::python_error();
+    return text;
+}
+
 class Segmenter {
 public:
     Segmenter(font::LumoFontObject* self, nb::handle text, const LineContext& context)
@@ -33,7 +51,8 @@ public:
           color_(nb::borrow(context.color)), face_(nb::borrow(context.face)),
           primary_path_(nb::borrow(context.primary_path)), fallback_path_(nb::borrow(context.fallback_path)) {}
 
-    std::vector<Run> runs() {
+    /// The line's stretches of one font, group, colour and face, in typed order.
+    std::vector<Piece> pieces() {
         Py_ssize_t i = 0;
         while (i < length_) {
             Py_UCS4 ch = at(i);
@@ -50,7 +69,7 @@ public:
             }
         }
         flush();
-        return std::move(runs_);
+        return std::move(pieces_);
     }
 
 private:
@@ -58,10 +77,7 @@ private:
 
     void flush() {
         if (chars_.empty()) return;
-        nb::object run_text = nb::steal(
-            PyUnicode_FromKindAndData(PyUnicode_4BYTE_KIND, chars_.data(), static_cast<Py_ssize_t>(chars_.size())));
-        if (!run_text.is_valid()) throw nb::python_error();
-        runs_.push_back({run_text, last_path_, color_, group_, face_});
+        pieces_.push_back({std::move(chars_), last_path_, color_, group_, face_});
         chars_.clear();
     }
 
@@ -168,20 +184,40 @@ private:
     nb::object last_path_;  // invalid (no character yet) is distinct from a None path
     int group_ = -1;
     std::u32string chars_;
-    std::vector<Run> runs_;
+    std::vector<Piece> pieces_;
 };
 
 }  // namespace
 
 std::vector<Run> segment_line(font::LumoFontObject* self, nb::handle text, const LineContext& context) {
-    std::vector<Run> runs = Segmenter(self, text, context).runs();
-    std::vector<RunDirection> directions;
-    directions.reserve(runs.size());
-    for (const Run& run : runs) directions.push_back(direction_of_group(run.script_group));
-    resolve_neutral_runs(directions);
+    std::vector<Piece> pieces = Segmenter(self, text, context).pieces();
+    std::u32string visible;
+    for (const Piece& piece : pieces) visible += piece.chars;
+    const auto* codes = reinterpret_cast<const std::uint32_t*>(visible.data());
+    std::span<const std::uint32_t> line(codes, visible.size());
+    std::vector<std::uint8_t> levels =
+        may_hold_right_to_left(line) ? embedding_levels(line) : std::vector<std::uint8_t>(visible.size(), 0);
+
+    // A piece is cut again wherever the level changes: digits inside
+    // right-to-left text, a bracket between words of two directions.
+    std::vector<Run> runs;
+    std::vector<std::uint8_t> run_levels;
+    std::size_t offset = 0;
+    for (const Piece& piece : pieces) {
+        std::size_t start = 0;
+        for (std::size_t i = 1; i <= piece.chars.size(); ++i) {
+            if (i < piece.chars.size() && levels[offset + i] == levels[offset + start]) continue;
+            const std::uint8_t level = levels[offset + start];
+            runs.push_back({text_of(std::u32string_view(piece.chars).substr(start, i - start)), piece.path,
+                            piece.color, piece.script_group, piece.face, level});
+            run_levels.push_back(level);
+            start = i;
+        }
+        offset += piece.chars.size();
+    }
     std::vector<Run> ordered;
     ordered.reserve(runs.size());
-    for (std::size_t index : drawing_order(directions)) ordered.push_back(std::move(runs[index]));
+    for (std::size_t index : visual_order(run_levels)) ordered.push_back(std::move(runs[index]));
     return ordered;
 }
 

@@ -1,10 +1,11 @@
-// Cutting a line into runs: one font file, one script group, one colour and
-// one face each, with the inline markup applied, invisible marks dropped and
-// right-to-left blocks put into drawing order.
+// Cutting a line into runs: one font file, one script group, one colour, one
+// face and one bidirectional level each, with the inline markup applied,
+// invisible marks dropped, and the runs put into drawing order.
 #pragma once
 
 #include <nanobind/nanobind.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "font/lumo_font_object_py.h"
@@ -17,6 +18,7 @@ struct Run {
     nanobind::object color;  // colour in force
     int script_group;        // 0..7
     nanobind::object face;   // face word in force
+    std::uint8_t level = 0;  // bidirectional embedding level: odd runs are right to left
 };
 
 struct LineContext {

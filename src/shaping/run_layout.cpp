@@ -46,11 +46,16 @@ void finish_widths(double pen_x, const RunExtent& extent, RunLayout& layout) {
     layout.surface_width = std::max(layout.logical_width, ink_width);
 }
 
-/// Shapes the text into `buffer` with HarfBuzz's guesses for script,
-/// language and direction and no features; false when HarfBuzz ran out of memory.
-bool shape_text(const HarfBuzzFont& font, std::span<const std::uint32_t> text, hb_buffer_t* buffer) {
+/// Shapes the text into `buffer` in `direction`, with HarfBuzz's guesses for
+/// script and language (and for the direction, when it is the script's) and no
+/// features. A run shaped right to left has its mirrored characters (brackets)
+/// mirrored by HarfBuzz. False when HarfBuzz gave up.
+bool shape_text(const HarfBuzzFont& font, std::span<const std::uint32_t> text, ShapingDirection direction,
+                hb_buffer_t* buffer) {
     const int length = static_cast<int>(text.size());
     hb_buffer_add_utf32(buffer, text.data(), length, 0, length);
+    if (direction != ShapingDirection::from_script)
+        hb_buffer_set_direction(buffer, direction == ShapingDirection::right_to_left ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
     hb_buffer_guess_segment_properties(buffer);
     hb_shape(font.font(), buffer, nullptr, 0);
     return hb_buffer_allocation_successful(buffer) != 0;
@@ -85,7 +90,8 @@ std::string layout_error_message(const LayoutError& error) {
 }
 
 LayoutError layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const std::uint32_t> text, int pixel_size,
-                       const RasterOptions& options, RunLayout& layout, GlyphBitmapCache* cache) {
+                       const RasterOptions& options, RunLayout& layout, GlyphBitmapCache* cache,
+                       ShapingDirection direction) {
     constexpr LayoutError too_large{LayoutError::Kind::run_too_large};
     layout = RunLayout{};
     if (text.empty()) return {};
@@ -94,7 +100,7 @@ LayoutError layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const s
     // One buffer, reset for each run, spares an allocation per run.
     static thread_local HbBufferPtr buffer(hb_buffer_create());
     hb_buffer_reset(buffer.get());
-    if (!shape_text(font, text, buffer.get())) return {LayoutError::Kind::shaping_stopped};
+    if (!shape_text(font, text, direction, buffer.get())) return {LayoutError::Kind::shaping_stopped};
     unsigned info_count = 0, position_count = 0;
     const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer.get(), &info_count);
     const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer.get(), &position_count);

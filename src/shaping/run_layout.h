@@ -36,6 +36,10 @@ struct RunLayout {
     int surface_width = 1;  // width of the surface the run is painted on
 };
 
+/// The direction a run is shaped in: the line's bidirectional pass knows it;
+/// a run drawn on its own takes the one its script implies.
+enum class ShapingDirection : std::uint8_t { from_script, left_to_right, right_to_left };
+
 /// Why a run could not be laid out; true when it could not.
 struct LayoutError {
     enum class Kind {
@@ -60,6 +64,7 @@ std::string layout_error_message(const LayoutError& error);
 /// ±kMaxRunExtentPixels. After a failure `layout` is the empty layout.
 /// `cache`, when given, keeps the face's rasterised glyphs between runs.
 LayoutError layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const std::uint32_t> text, int pixel_size,
-                       const RasterOptions& options, RunLayout& layout, GlyphBitmapCache* cache = nullptr);
+                       const RasterOptions& options, RunLayout& layout, GlyphBitmapCache* cache = nullptr,
+                       ShapingDirection direction = ShapingDirection::from_script);
 
 }  // namespace lumo::shaping

@@ -20,13 +20,15 @@ inline constexpr std::size_t kMaxCachedRunsPerFace = 4096;
 
 class RunLayoutCache {
 public:
-    std::shared_ptr<const RunLayout> find(std::span<const std::uint32_t> text, const RasterOptions& options) const;
-    void store(std::span<const std::uint32_t> text, const RasterOptions& options,
+    std::shared_ptr<const RunLayout> find(std::span<const std::uint32_t> text, const RasterOptions& options,
+                                          ShapingDirection direction) const;
+    void store(std::span<const std::uint32_t> text, const RasterOptions& options, ShapingDirection direction,
                std::shared_ptr<const RunLayout> layout);
     std::size_t size() const { return layouts_.size(); }
 
 private:
-    static std::u32string key_of(std::span<const std::uint32_t> text, const RasterOptions& options);
+    static std::u32string key_of(std::span<const std::uint32_t> text, const RasterOptions& options,
+                                 ShapingDirection direction);
 
     std::unordered_map<std::u32string, std::shared_ptr<const RunLayout>> layouts_;
 };

@@ -227,7 +227,7 @@ RunFont resolve_run_font(LumoFontObject* self, nb::handle size, nb::handle font_
 }
 
 PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, nb::handle text, nb::handle size,
-                             nb::handle color) {
+                             nb::handle color, ShapingDirection direction) {
     PreparedRun run;
     run.baseline = font.baseline;
     run.height = font.height;
@@ -247,19 +247,19 @@ PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, nb::hand
         throw nb::python_error();
     }
     FreeTypeFaceObject* face_entry = as_freetype_face(font.face);
-    std::shared_ptr<const RunLayout> layout = face_entry->layouts->find(code_points, font.options);
+    std::shared_ptr<const RunLayout> layout = face_entry->layouts->find(code_points, font.options, direction);
     if (!layout) {
         auto fresh = std::make_shared<RunLayout>();
         const LayoutError error = layout_run(*as_harfbuzz_font(font.harfbuzz)->font, face_entry->face.get(),
                                              code_points, nb::cast<int>(size), font.options, *fresh,
-                                             face_entry->glyphs.get());
+                                             face_entry->glyphs.get(), direction);
         if (error.kind == LayoutError::Kind::glyph && error.freetype_error == FT_Err_Out_Of_Memory)
             throw std::bad_alloc();
         if (error) {
             PyErr_SetString(PyExc_RuntimeError, layout_error_message(error).c_str());
             throw nb::python_error();
         }
-        face_entry->layouts->store(code_points, font.options, fresh);
+        face_entry->layouts->store(code_points, font.options, direction, fresh);
         layout = fresh;
     }
     run.anti_aliased = font.options.anti_aliased;
@@ -277,7 +277,8 @@ PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, nb::hand
 
 PreparedRun prepare_run(LumoFontObject* self, nb::handle text, nb::handle size, nb::handle color,
                         nb::handle font_path, nb::handle face, const EmojiPlacement& placement) {
-    return prepare_run_with(self, resolve_run_font(self, size, font_path, face, placement), text, size, color);
+    return prepare_run_with(self, resolve_run_font(self, size, font_path, face, placement), text, size, color,
+                            ShapingDirection::from_script);
 }
 
 nb::object run_surface(const PreparedRun& run) {

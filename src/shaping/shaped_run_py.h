@@ -53,11 +53,12 @@ struct RunFont {
 RunFont resolve_run_font(font::LumoFontObject* self, nanobind::handle size, nanobind::handle font_path,
                          nanobind::handle face, const EmojiPlacement& placement);
 
-/// Shapes and lays out one run with a resolved font, without making a surface.
+/// Shapes and lays out one run with a resolved font in `direction`, without
+/// making a surface.
 PreparedRun prepare_run_with(font::LumoFontObject* self, const RunFont& font, nanobind::handle text,
-                             nanobind::handle size, nanobind::handle color);
+                             nanobind::handle size, nanobind::handle color, ShapingDirection direction);
 
-/// Shapes and lays out one run without making a surface for it.
+/// Shapes and lays out one run on its own (in its script's direction) without making a surface for it.
 PreparedRun prepare_run(font::LumoFontObject* self, nanobind::handle text, nanobind::handle size,
                         nanobind::handle color, nanobind::handle font_path, nanobind::handle face,
                         const EmojiPlacement& placement);

@@ -1,8 +1,9 @@
-// Direction of a line's runs: which side neutral runs take, and the order in
-// which the runs are drawn from left to right.
+// Bidirectional levels of a line (through FriBidi) and the order its runs are
+// drawn in, checked against the Unicode Bidirectional Algorithm's own examples.
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -12,50 +13,70 @@ namespace {
 
 using namespace lumo::render;
 
-constexpr RunDirection L = RunDirection::LeftToRight;
-constexpr RunDirection R = RunDirection::RightToLeft;
-constexpr RunDirection N = RunDirection::Neutral;
-
-TEST(Direction, GroupsStartWithTheirScriptsDirection) {
-    const RunDirection expected[] = {N, R, R, L, L, L, L, L};
-    for (int group = 0; group < 8; ++group) EXPECT_EQ(direction_of_group(group), expected[group]) << group;
+std::vector<std::uint8_t> levels_of(std::u32string_view text) {
+    return embedding_levels({reinterpret_cast<const std::uint32_t*>(text.data()), text.size()});
 }
 
-TEST(Direction, LabelsAsPrinted) {
-    EXPECT_EQ(direction_label(L), "LTR");
-    EXPECT_EQ(direction_label(R), "RTL");
-    EXPECT_EQ(direction_label(N), "N");
+bool needs_bidi(std::u32string_view text) {
+    return may_hold_right_to_left({reinterpret_cast<const std::uint32_t*>(text.data()), text.size()});
 }
 
-struct LineCase {
+TEST(RightToLeftCheck, FindsRightToLeftScriptsAndArabicDigitsOnly) {
+    EXPECT_FALSE(needs_bidi(U"Hello, world 123 (x)"));
+    EXPECT_FALSE(needs_bidi(U"你好 नमस्ते สวัสดี 😀"));
+    EXPECT_TRUE(needs_bidi(U"a \u05e9"));       // Hebrew
+    EXPECT_TRUE(needs_bidi(U"\u0661\u0662"));   // Arabic-Indic digits
+    EXPECT_TRUE(needs_bidi(U"\ufee0"));          // Arabic presentation form
+    EXPECT_TRUE(needs_bidi(U"\U00010900"));      // Phoenician
+}
+
+struct LevelCase {
     const char* label;
-    std::vector<RunDirection> directions;
-    std::vector<RunDirection> resolved;
+    std::u32string text;
+    std::vector<std::uint8_t> levels;
+};
+void PrintTo(const LevelCase& c, std::ostream* out) { *out << c.label; }
+
+class Levels : public ::testing::TestWithParam<LevelCase> {};
+
+TEST_P(Levels, AreTheAlgorithms) { EXPECT_EQ(levels_of(GetParam().text), GetParam().levels); }
+
+// S = שלום, letters of a right-to-left script; the paragraph is left to right.
+INSTANTIATE_TEST_SUITE_P(
+    Lines, Levels,
+    ::testing::Values(
+        LevelCase{"Latin", U"ab c", {0, 0, 0, 0}},
+        LevelCase{"HebrewWords", U"\u05d0\u05d1 \u05d2", {1, 1, 1, 1}},
+        LevelCase{"TrailingSpaceGoesBackToTheParagraph", U"\u05d0\u05d1 ", {1, 1, 0}},
+        LevelCase{"CommaBetweenHebrewWords", U"\u05d0 , \u05d1", {1, 1, 1, 1, 1}},
+        LevelCase{"EuropeanDigitsInsideHebrew", U"\u05d0 12 \u05d1", {1, 1, 2, 2, 1, 1}},
+        LevelCase{"ArabicDigitsInsideArabic", U"\u0644 \u0661\u0662 \u0645", {1, 1, 2, 2, 1, 1}},
+        LevelCase{"HebrewBetweenLatin", U"a \u05d0 b", {0, 0, 1, 0, 0}},
+        LevelCase{"PairedBracketsTakeTheEmbeddingSide", U"\u05d0 (\u05d1) \u05d2", {1, 1, 1, 1, 1, 1, 1}},
+        LevelCase{"Empty", U"", {}}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+struct OrderCase {
+    const char* label;
+    std::vector<std::uint8_t> run_levels;
     std::vector<std::size_t> order;
 };
 
-class DirectionPass : public ::testing::TestWithParam<LineCase> {};
+class VisualOrder : public ::testing::TestWithParam<OrderCase> {};
 
-TEST_P(DirectionPass, ResolvesNeutralsThenMirrorsRightToLeftBlocks) {
-    std::vector<RunDirection> directions = GetParam().directions;
-    resolve_neutral_runs(directions);
-    EXPECT_EQ(directions, GetParam().resolved);
-    EXPECT_EQ(drawing_order(directions), GetParam().order);
+TEST_P(VisualOrder, ReversesFromTheHighestLevelDown) {
+    EXPECT_EQ(visual_order(GetParam().run_levels), GetParam().order);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Lines, DirectionPass,
-    ::testing::Values(
-        LineCase{"Empty", {}, {}, {}},
-        LineCase{"LatinSpaceHebrew", {L, N, R}, {L, L, R}, {0, 1, 2}},
-        LineCase{"TwoHebrewWords", {R, N, R}, {R, R, R}, {2, 1, 0}},
-        LineCase{"SpacesAroundAHebrewLine", {N, R, N, R, N}, {L, R, R, R, L}, {0, 3, 2, 1, 4}},
-        LineCase{"SeveralNeutralsBetweenHebrewWords", {R, N, N, R}, {R, R, R, R}, {3, 2, 1, 0}},
-        LineCase{"NeutralsBetweenHebrewAndLatin", {R, N, N, L}, {R, L, L, L}, {0, 1, 2, 3}},
-        LineCase{"TwoSeparateRightToLeftBlocks", {R, N, R, L, R, R, N, L}, {R, R, R, L, R, R, L, L},
-                 {2, 1, 0, 3, 5, 4, 6, 7}},
-        LineCase{"AllNeutral", {N, N, N}, {L, L, L}, {0, 1, 2}},
-        LineCase{"SingleHebrewRun", {R}, {R}, {0}}),
+    Runs, VisualOrder,
+    ::testing::Values(OrderCase{"Empty", {}, {}}, OrderCase{"AllLeftToRight", {0, 0, 0}, {0, 1, 2}},
+                      OrderCase{"OneRightToLeftBlock", {0, 1, 1, 1, 0}, {0, 3, 2, 1, 4}},
+                      // Digits (level 2) inside right-to-left words keep their own order.
+                      OrderCase{"NumberInsideRightToLeft", {1, 1, 2, 1, 1}, {4, 3, 2, 1, 0}},
+                      OrderCase{"TwoNumbersInsideRightToLeft", {1, 2, 1, 2, 1}, {4, 3, 2, 1, 0}},
+                      OrderCase{"LatinInsideRightToLeftInsideLatin", {0, 1, 2, 2, 1, 0}, {0, 4, 2, 3, 1, 5}},
+                      OrderCase{"TwoSeparateBlocks", {1, 1, 0, 1, 1}, {1, 0, 2, 4, 3}}),
     [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace
