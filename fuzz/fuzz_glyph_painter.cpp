@@ -19,7 +19,7 @@ namespace {
 using lumo::shaping::PlacedGlyph;
 using lumo::fuzz::require;
 
-constexpr std::uint32_t kUntouched = 0x5E5E5E5Eu;
+constexpr std::uint32_t kUntouched = 0x5E5E5E00u;  // no alpha: reads as no ink
 constexpr std::uint32_t kPainted = 0xC0000000u;  // table entry a is kPainted | a
 
 double position(FuzzedDataProvider& input) {
@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (unsigned alpha = 0; alpha < 256; ++alpha) colors[alpha] = kPainted | alpha;
 
     const lumo::shaping::PixelTarget target{buffer_bytes ? pixels.data() : nullptr, width, height, pitch_bytes};
-    lumo::shaping::paint_glyphs(target, glyphs, colors, anti_aliased, baseline_y, start_x);
+    lumo::shaping::paint_glyphs(target, glyphs, colors, {0x000000FFu, 0, 0}, anti_aliased, baseline_y, start_x);
 
     for (std::size_t at = 0; at + 4 <= buffer_bytes; at += 4) {
         std::uint32_t pixel = 0;

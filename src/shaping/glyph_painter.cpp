@@ -1,5 +1,5 @@
 // Writing glyph bitmaps into surface pixels: coverage through the colour
-// table, bounds-checked stores, no blending.
+// table, bounds-checked stores, overlapping ink of one run combined.
 #include "shaping/glyph_painter.h"
 
 #include <algorithm>
@@ -35,8 +35,13 @@ std::uint8_t coverage_at(const std::uint8_t* row, int px, bool anti_aliased) {
     return (row[px >> 3] >> (7 - (px & 7))) & 1 ? 255 : 0;
 }
 
-void paint_glyph(const PixelTarget& target, const PlacedGlyph& glyph, const ColorTable& colors, bool anti_aliased,
-                 int baseline_y, double start_x, PaintedColumns& painted) {
+/// Coverage `added` drawn over `present`: a + b - a*b/255, rounded.
+std::uint8_t combined_coverage(std::uint8_t present, std::uint8_t added) {
+    return static_cast<std::uint8_t>(added + (present * (255 - added) + 127) / 255);
+}
+
+void paint_glyph(const PixelTarget& target, const PlacedGlyph& glyph, const ColorTable& colors, AlphaChannel alpha,
+                 bool anti_aliased, int baseline_y, double start_x, PaintedColumns& painted) {
     const GlyphBitmap& bitmap = *glyph.bitmap;
     const double draw_x = glyph.glyph_x + bitmap.left + start_x;
     // In doubles: a hostile bearing must not overflow int arithmetic.
@@ -71,8 +76,11 @@ void paint_glyph(const PixelTarget& target, const PlacedGlyph& glyph, const Colo
         const std::uint8_t* source = bitmap.bytes.data() + static_cast<std::size_t>(stored_row) * abs_pitch;
         auto* destination = reinterpret_cast<std::uint32_t*>(target.pixels + row * target.pitch_bytes);
         for (int px = first_px; px < end_px; ++px) {
-            const std::uint8_t coverage = coverage_at(source, px, anti_aliased);
+            std::uint8_t coverage = coverage_at(source, px, anti_aliased);
             if (coverage == 0) continue;
+            std::uint32_t present;
+            std::memcpy(&present, destination + columns[px], 4);
+            if (const std::uint8_t ink = alpha.of(present); ink != 0) coverage = combined_coverage(ink, coverage);
             std::memcpy(destination + columns[px], &colors[coverage], 4);
             wrote = true;
         }
@@ -87,12 +95,12 @@ void paint_glyph(const PixelTarget& target, const PlacedGlyph& glyph, const Colo
 }  // namespace
 
 PaintedColumns paint_glyphs(const PixelTarget& target, std::span<const PlacedGlyph> glyphs, const ColorTable& colors,
-                            bool anti_aliased, int baseline_y, double start_x) {
+                            AlphaChannel alpha, bool anti_aliased, int baseline_y, double start_x) {
     PaintedColumns painted;
     if (!target_usable(target)) return painted;
     for (const PlacedGlyph& glyph : glyphs) {
         if (!glyph.bitmap || glyph.bitmap->width <= 0 || !bitmap_readable(*glyph.bitmap, anti_aliased)) continue;
-        paint_glyph(target, glyph, colors, anti_aliased, baseline_y, start_x, painted);
+        paint_glyph(target, glyph, colors, alpha, anti_aliased, baseline_y, start_x, painted);
     }
     return painted;
 }

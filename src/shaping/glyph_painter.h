@@ -24,9 +24,12 @@ struct PixelTarget {
 /// Paints `glyphs` in order into `target`, each at column glyph_x + left +
 /// start_x and row baseline_y - top - y_offset, every pixel rounded by adding
 /// 0.5 and truncating toward zero. Anti-aliased bitmaps are read as coverage
-/// bytes and write colors[coverage]; 1-bit bitmaps (most significant bit
-/// leftmost) write colors[255]. Zero coverage writes nothing; any other pixel
-/// replaces what is there, so where glyphs overlap the later one wins.
+/// bytes, 1-bit bitmaps (most significant bit leftmost) as coverage 255. Zero
+/// coverage writes nothing. A pixel with no ink yet gets colors[coverage];
+/// where a glyph lies over ink the run already painted (joined letters, a
+/// mark on its base), the two coverages combine as one shape drawn over the
+/// other, a + b - a*b/255, read back through `alpha`: an edge laid over solid
+/// ink leaves it solid instead of cutting a light seam into it.
 /// Pixels outside the target are dropped; bitmaps whose bytes do not hold
 /// their rows (|pitch| × rows) or columns are skipped whole.
 /// The columns a painting may have written to: [left, right), a range that
@@ -37,6 +40,6 @@ struct PaintedColumns {
 };
 
 PaintedColumns paint_glyphs(const PixelTarget& target, std::span<const PlacedGlyph> glyphs, const ColorTable& colors,
-                  bool anti_aliased, int baseline_y, double start_x);
+                            AlphaChannel alpha, bool anti_aliased, int baseline_y, double start_x);
 
 }  // namespace lumo::shaping

@@ -22,6 +22,10 @@ std::uint32_t map_rgba(const PixelFormat& format, std::uint8_t red, std::uint8_t
            (place_channel(alpha, format.losses[3], format.shifts[3]) & format.masks[3]);
 }
 
+AlphaChannel alpha_channel(const PixelFormat& format) {
+    return {format.masks[3], format.shifts[3], format.losses[3]};
+}
+
 ColorTable color_table(const PixelFormat& format, std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
     ColorTable table{};
     for (unsigned alpha = 0; alpha < table.size(); ++alpha)

@@ -18,6 +18,22 @@ struct PixelFormat {
 /// Pixel value for entry `alpha`: the run colour at that coverage.
 using ColorTable = std::array<std::uint32_t, 256>;
 
+/// Where a format keeps alpha, to read it back from a pixel. A format without
+/// alpha (mask 0) reads as fully transparent.
+struct AlphaChannel {
+    std::uint32_t mask = 0;
+    std::uint8_t shift = 0;
+    std::uint8_t loss = 0;
+
+    std::uint8_t of(std::uint32_t pixel) const noexcept {
+        if (mask == 0 || shift >= 32 || loss >= 8) return 0;
+        return static_cast<std::uint8_t>(((pixel & mask) >> shift) << loss);
+    }
+};
+
+/// The alpha channel of `format`.
+AlphaChannel alpha_channel(const PixelFormat& format);
+
 /// The pixel value SDL_MapRGBA gives for a palette-free format (what pygame's
 /// Surface.map_rgb((r, g, b, a)) returns): each channel loses its low bits and
 /// moves to its shift; alpha is also masked, so formats without alpha ignore it.

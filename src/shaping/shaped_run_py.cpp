@@ -285,9 +285,11 @@ nb::object run_surface(const PreparedRun& run) {
     if (run.surface.is_valid()) return run.surface;
     nb::object surface = new_surface(run.width, run.height);
     if (run.layout) {
-        ColorTable colors = color_table(surface_pixel_format(surface), run.rgb[0], run.rgb[1], run.rgb[2]);
+        const PixelFormat& format = surface_pixel_format(surface);
+        ColorTable colors = color_table(format, run.rgb[0], run.rgb[1], run.rgb[2]);
         LockedPixels pixels(surface);
-        paint_glyphs(pixels.target(), run.layout->glyphs, colors, run.anti_aliased, run.baseline, run.layout->start_x);
+        paint_glyphs(pixels.target(), run.layout->glyphs, colors, alpha_channel(format), run.anti_aliased, run.baseline,
+                     run.layout->start_x);
     }
     return surface;
 }
