@@ -1,10 +1,10 @@
-# Where the engine's FreeType and HarfBuzz come from: the system's, found by
-# pkg-config, or static builds of the sources in third_party/ that
+# Where the engine's FreeType, HarfBuzz and FriBidi come from: the system's,
+# found by pkg-config, or static builds of the sources in third_party/ that
 # scripts/fetch_bundled_sources.sh fetches. Either way the engine links the
-# targets lumo::freetype and lumo::harfbuzz.
+# targets lumo::freetype, lumo::harfbuzz and lumo::fribidi.
 
 set(LUMO_BUNDLED_LIBS AUTO CACHE STRING
-    "Build FreeType and HarfBuzz from third_party/: AUTO (when pkg-config finds no system copy), ON or OFF")
+    "Build FreeType, HarfBuzz and FriBidi from third_party/: AUTO (when pkg-config finds no system copy), ON or OFF")
 set_property(CACHE LUMO_BUNDLED_LIBS PROPERTY STRINGS AUTO ON OFF)
 string(TOUPPER "${LUMO_BUNDLED_LIBS}" lumo_bundled_mode)
 if(NOT lumo_bundled_mode MATCHES "^(AUTO|ON|OFF)$")
@@ -13,38 +13,74 @@ endif()
 
 set(LUMO_FREETYPE_SOURCE_DIR ${PROJECT_SOURCE_DIR}/third_party/freetype)
 set(LUMO_HARFBUZZ_SOURCE_DIR ${PROJECT_SOURCE_DIR}/third_party/harfbuzz)
+set(LUMO_FRIBIDI_SOURCE_DIR ${PROJECT_SOURCE_DIR}/third_party/fribidi)
 
+# Names a list in a message: "a", "a or b", "a, b or c".
+function(lumo_name_list output conjunction)
+  set(names ${ARGN})
+  list(POP_BACK names last)
+  if(names)
+    list(JOIN names ", " first)
+    set(last "${first} ${conjunction} ${last}")
+  endif()
+  set(${output} "${last}" PARENT_SCOPE)
+endfunction()
+
+# The system's three libraries are taken together or not at all: a bundled
+# FreeType beside a system HarfBuzz would load two FreeTypes into one process.
 if(NOT lumo_bundled_mode STREQUAL "ON")
   find_package(PkgConfig QUIET)
-  if(PKG_CONFIG_FOUND)
-    pkg_check_modules(FREETYPE QUIET IMPORTED_TARGET GLOBAL freetype2)
-    pkg_check_modules(HARFBUZZ QUIET IMPORTED_TARGET GLOBAL harfbuzz)
-    pkg_check_modules(FRIBIDI QUIET IMPORTED_TARGET GLOBAL fribidi)
-  endif()
-  if(FREETYPE_FOUND AND HARFBUZZ_FOUND AND FRIBIDI_FOUND)
-    message(STATUS "lumo_font: the system's FreeType, HarfBuzz and FriBidi (freetype2 ${FREETYPE_VERSION}, "
-                   "harfbuzz ${HARFBUZZ_VERSION}, fribidi ${FRIBIDI_VERSION})")
-    add_library(lumo::freetype ALIAS PkgConfig::FREETYPE)
-    add_library(lumo::harfbuzz ALIAS PkgConfig::HARFBUZZ)
-    add_library(lumo::fribidi ALIAS PkgConfig::FRIBIDI)
+  set(lumo_missing_modules)
+  foreach(module freetype2 harfbuzz fribidi)
+    if(PKG_CONFIG_FOUND)
+      pkg_check_modules(${module} QUIET IMPORTED_TARGET GLOBAL ${module})
+    endif()
+    if(NOT ${module}_FOUND)
+      list(APPEND lumo_missing_modules ${module})
+    endif()
+  endforeach()
+  if(NOT lumo_missing_modules)
+    message(STATUS "lumo_font: the system's FreeType, HarfBuzz and FriBidi (freetype2 ${freetype2_VERSION}, "
+                   "harfbuzz ${harfbuzz_VERSION}, fribidi ${fribidi_VERSION})")
+    add_library(lumo::freetype ALIAS PkgConfig::freetype2)
+    add_library(lumo::harfbuzz ALIAS PkgConfig::harfbuzz)
+    add_library(lumo::fribidi ALIAS PkgConfig::fribidi)
     return()
   endif()
+  lumo_name_list(lumo_missing_modules or ${lumo_missing_modules})
   if(lumo_bundled_mode STREQUAL "OFF")
-    message(FATAL_ERROR "lumo_font: LUMO_BUNDLED_LIBS=OFF needs the system's FreeType and HarfBuzz, but pkg-config "
-                        "found no freetype2 and harfbuzz (Debian: apt-get install pkg-config libfreetype-dev libharfbuzz-dev).")
+    message(FATAL_ERROR "lumo_font: LUMO_BUNDLED_LIBS=OFF needs the system's FreeType, HarfBuzz and FriBidi, but "
+                        "pkg-config found no ${lumo_missing_modules} (Debian: apt-get install pkg-config "
+                        "libfreetype-dev libharfbuzz-dev libfribidi-dev).")
   endif()
 endif()
 
-if(NOT EXISTS ${LUMO_FREETYPE_SOURCE_DIR}/src/base/ftbase.c OR NOT EXISTS ${LUMO_HARFBUZZ_SOURCE_DIR}/src/harfbuzz.cc)
+# One file of each library's sources stands for the whole of them.
+set(lumo_bundled_names FreeType HarfBuzz FriBidi)
+set(lumo_bundled_markers ${LUMO_FREETYPE_SOURCE_DIR}/src/base/ftbase.c ${LUMO_HARFBUZZ_SOURCE_DIR}/src/harfbuzz.cc
+                         ${LUMO_FRIBIDI_SOURCE_DIR}/lib/fribidi.c)
+set(lumo_missing_sources)
+foreach(name marker IN ZIP_LISTS lumo_bundled_names lumo_bundled_markers)
+  if(NOT EXISTS ${marker})
+    list(APPEND lumo_missing_sources ${name})
+  endif()
+endforeach()
+if(lumo_missing_sources)
+  lumo_name_list(lumo_missing_sources and ${lumo_missing_sources})
   if(lumo_bundled_mode STREQUAL "AUTO")
-    set(lumo_why "pkg-config found no system freetype2 and harfbuzz, and the bundled sources")
+    set(lumo_why "pkg-config found no ${lumo_missing_modules}, and the bundled sources of ${lumo_missing_sources}")
   else()
-    set(lumo_why "LUMO_BUNDLED_LIBS=ON needs the bundled sources, which")
+    set(lumo_why "LUMO_BUNDLED_LIBS=ON needs the bundled sources of ${lumo_missing_sources}, which")
   endif()
   message(FATAL_ERROR "lumo_font: ${lumo_why} are not in third_party/: run scripts/fetch_bundled_sources.sh first.")
 endif()
 
-message(STATUS "lumo_font: bundled FreeType and HarfBuzz from third_party/")
+if(lumo_bundled_mode STREQUAL "AUTO")
+  message(STATUS "lumo_font: bundled FreeType, HarfBuzz and FriBidi from third_party/ "
+                 "(pkg-config found no ${lumo_missing_modules})")
+else()
+  message(STATUS "lumo_font: bundled FreeType, HarfBuzz and FriBidi from third_party/")
+endif()
 enable_language(C)
 
 # FreeType with its stock module set (the one the system library has), reading
@@ -82,10 +118,56 @@ target_include_directories(lumo_bundled_harfbuzz SYSTEM PUBLIC ${LUMO_HARFBUZZ_S
 target_compile_options(lumo_bundled_harfbuzz PRIVATE -fno-exceptions -fno-rtti -w)
 add_library(lumo::harfbuzz ALIAS lumo_bundled_harfbuzz)
 
+# FriBidi with the header its configure step writes, fribidi-config.h; the
+# other generated files, its Unicode tables among them, come with the sources.
+function(lumo_write_fribidi_config output)
+  file(READ ${LUMO_FRIBIDI_SOURCE_DIR}/meson.build meson_build)
+  if(NOT meson_build MATCHES "interface_version = ([0-9]+)")
+    message(FATAL_ERROR "lumo_font: no FriBidi interface version in ${LUMO_FRIBIDI_SOURCE_DIR}/meson.build")
+  endif()
+  set(FRIBIDI_INTERFACE_VERSION ${CMAKE_MATCH_1})
+  if(NOT meson_build MATCHES "version: '([0-9]+)\\.([0-9]+)\\.([0-9]+)'")
+    message(FATAL_ERROR "lumo_font: no FriBidi version in ${LUMO_FRIBIDI_SOURCE_DIR}/meson.build")
+  endif()
+  set(FRIBIDI_VERSION ${CMAKE_MATCH_1}.${CMAKE_MATCH_2}.${CMAKE_MATCH_3})
+  set(FRIBIDI_MAJOR_VERSION ${CMAKE_MATCH_1})
+  set(FRIBIDI_MINOR_VERSION ${CMAKE_MATCH_2})
+  set(FRIBIDI_MICRO_VERSION ${CMAKE_MATCH_3})
+  include(CheckTypeSize)
+  check_type_size(int LUMO_SIZEOF_INT LANGUAGE C)
+  set(SIZEOF_INT ${LUMO_SIZEOF_INT})
+  set(PACKAGE fribidi)
+  set(PACKAGE_NAME "GNU FriBidi")
+  set(PACKAGE_BUGREPORT "https://github.com/fribidi/fribidi/issues/new")
+  set(FRIBIDI_MSVC_BUILD_PLACEHOLDER "#undef FRIBIDI_BUILT_WITH_MSVC")
+  set(configure_input "fribidi-config.h written by cmake/dependencies.cmake")
+  configure_file(${LUMO_FRIBIDI_SOURCE_DIR}/lib/fribidi-config.h.in ${output} @ONLY)
+endfunction()
+lumo_write_fribidi_config(${CMAKE_CURRENT_BINARY_DIR}/fribidi/fribidi-config.h)
+
+# Every source of the system library, so either build offers the same entry points.
+set(lumo_fribidi_sources
+  fribidi.c fribidi-arabic.c fribidi-bidi.c fribidi-bidi-types.c fribidi-brackets.c fribidi-char-sets.c
+  fribidi-char-sets-cap-rtl.c fribidi-char-sets-cp1255.c fribidi-char-sets-cp1256.c
+  fribidi-char-sets-iso8859-6.c fribidi-char-sets-iso8859-8.c fribidi-char-sets-utf8.c
+  fribidi-deprecated.c fribidi-joining.c fribidi-joining-types.c fribidi-mirroring.c fribidi-run.c
+  fribidi-shape.c)
+list(TRANSFORM lumo_fribidi_sources PREPEND ${LUMO_FRIBIDI_SOURCE_DIR}/lib/)
+add_library(lumo_bundled_fribidi STATIC ${lumo_fribidi_sources})
+set_target_properties(lumo_bundled_fribidi PROPERTIES POSITION_INDEPENDENT_CODE ON C_VISIBILITY_PRESET hidden)
+target_include_directories(lumo_bundled_fribidi SYSTEM PUBLIC ${LUMO_FRIBIDI_SOURCE_DIR}/lib
+                                                              ${CMAKE_CURRENT_BINARY_DIR}/fribidi)
+# What its config.h would say on any C99 system; it reads no other switch.
+target_compile_definitions(lumo_bundled_fribidi PRIVATE HAVE_STDLIB_H=1 HAVE_STRING_H=1 HAVE_STRINGIZE=1)
+target_compile_options(lumo_bundled_fribidi PRIVATE -w)
+add_library(lumo::fribidi ALIAS lumo_bundled_fribidi)
+
 # The extension keeps the bundled copies to itself: pygame's wheels carry a
 # FreeType of their own, and exported symbols of ours would interpose on it.
 if(UNIX AND NOT APPLE)
-  target_link_options(lumo_bundled_freetype INTERFACE "LINKER:--exclude-libs,ALL")
+  foreach(bundled lumo_bundled_freetype lumo_bundled_harfbuzz lumo_bundled_fribidi)
+    target_link_options(${bundled} INTERFACE "LINKER:--exclude-libs,ALL")
+  endforeach()
 endif()
 
 # The wheel carries the licences of what it bundles, beside the project's own.
@@ -95,4 +177,6 @@ if(DEFINED SKBUILD_METADATA_DIR)
           DESTINATION ${SKBUILD_METADATA_DIR}/licenses/third_party/freetype)
   install(FILES ${LUMO_HARFBUZZ_SOURCE_DIR}/COPYING
           DESTINATION ${SKBUILD_METADATA_DIR}/licenses/third_party/harfbuzz)
+  install(FILES ${LUMO_FRIBIDI_SOURCE_DIR}/COPYING
+          DESTINATION ${SKBUILD_METADATA_DIR}/licenses/third_party/fribidi)
 endif()

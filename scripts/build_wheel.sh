@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds self-contained Linux wheels into dist/: FreeType and HarfBuzz compiled
-# into the extension from third_party/, then checked and tagged by auditwheel.
+# Builds self-contained Linux wheels into dist/: FreeType, HarfBuzz and FriBidi
+# compiled into the extension from third_party/, then checked and tagged by auditwheel.
 # One wheel per interpreter, since each writes its own Unicode tables at build time.
 #
 #   scripts/build_wheel.sh [PYTHON ...]     (default: python3)
@@ -29,7 +29,7 @@ export PATH="$PWD/$tools/bin:$PATH"
 export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-2}"
 
 build_options=(--config-settings=cmake.define.LUMO_BUNDLED_LIBS=ON "--config-settings=build-dir=build/wheel/{wheel_tag}")
-# Every interpreter compiles the same FreeType and HarfBuzz: ccache, when there, does it once.
+# Every interpreter compiles the same bundled libraries: ccache, when there, does it once.
 if command -v ccache >/dev/null; then
   build_options+=(--config-settings=cmake.define.CMAKE_C_COMPILER_LAUNCHER=ccache --config-settings=cmake.define.CMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
@@ -54,7 +54,7 @@ for python in "${interpreters[@]}"; do
   echo "  size:  $(du -h "$wheel" | cut -f1)"
   echo "  links: $(awk '/=>/ {print $1}' <<<"$linked" | tr '\n' ' ')"
   auditwheel show "$wheel" | tr '\n' ' ' | grep -o 'consistent with the following platform tag: "[^"]*"' | sed 's/^/  auditwheel: /'
-  if grep -Eq 'libfreetype|libharfbuzz|not found' <<<"$linked"; then
+  if grep -Eq 'libfreetype|libharfbuzz|libfribidi|not found' <<<"$linked"; then
     echo "build_wheel.sh: the extension still needs a system library:" >&2
     echo "$linked" >&2
     exit 1

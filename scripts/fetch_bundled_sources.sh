@@ -10,7 +10,10 @@ cd "$(dirname "$0")/.."
 bundled_libraries=(
   "freetype  freetype  include src LICENSE.TXT docs/FTL.TXT docs/GPLv2.TXT"
   "harfbuzz  harfbuzz  src COPYING"
+  "fribidi   fribidi   lib meson.build COPYING"
 )
+# FriBidi's source package comes with its Unicode tables (lib/*.tab.i) already
+# generated; the build reads its version from the top-level meson.build.
 # Left out of the kept folders to keep third_party/ (and an sdist) small.
 pruned_paths=(tools test tests fuzzing docs demos ft2demos ft2docs 'test-*.cc' '*.py' '*.md' 'Makefile*' meson.build '*.rc')
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Proves a built wheel is self-contained: installs it with pygame-ce into a fresh
-# virtual environment, hides the system's FreeType and HarfBuzz in a private
-# mount namespace, then draws the sample line and runs a rendering subset of
+# virtual environment, hides the system's FreeType, HarfBuzz and FriBidi in a
+# private mount namespace, then draws the sample line and runs a rendering subset of
 # the test suite against the installed wheel.
 #
 #   scripts/wheel_smoke.sh WHEEL [PYTHON]   (PYTHON defaults to the one of the wheel's tag)
@@ -21,10 +21,10 @@ run_hidden() {
   local python="$1/bin/python" scratch=$2
   while read -r library; do
     mount --bind /dev/null "$library"
-  done < <(find /lib /usr/lib /usr/local/lib -type f \( -name 'libfreetype.so*' -o -name 'libharfbuzz*.so*' \) 2>/dev/null)
-  "$python" - <<'EOF' || fail "the system's FreeType or HarfBuzz can still be loaded"
+  done < <(find /lib /usr/lib /usr/local/lib -type f \( -name 'libfreetype.so*' -o -name 'libharfbuzz*.so*' -o -name 'libfribidi*.so*' \) 2>/dev/null)
+  "$python" - <<'EOF' || fail "the system's FreeType, HarfBuzz or FriBidi can still be loaded"
 import ctypes
-for name in ("libfreetype.so.6", "libharfbuzz.so.0"):
+for name in ("libfreetype.so.6", "libharfbuzz.so.0", "libfribidi.so.0"):
     try:
         ctypes.CDLL(name)
     except OSError:
@@ -99,4 +99,4 @@ pip=("$scratch/venv/bin/python" -m pip install -q --disable-pip-version-check)
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(--map-root-user)
 unshare "${as_root[@]}" --mount --propagation private bash "$repo/scripts/wheel_smoke.sh" --hidden "$scratch/venv" "$scratch"
-echo "wheel_smoke.sh: $(basename "$wheel") works without the system's FreeType and HarfBuzz"
+echo "wheel_smoke.sh: $(basename "$wheel") works without the system's FreeType, HarfBuzz and FriBidi"

@@ -30,10 +30,11 @@ def linked_into_engine(library):
 
 def test_bundled_libraries_stay_private_to_the_engine():
     if not linked_into_engine(lumo_font._ft_lib):
-        pytest.skip("the engine uses the system's FreeType and HarfBuzz")
+        pytest.skip("the engine uses the system's FreeType, HarfBuzz and FriBidi")
     # Exported, they would interpose on the FreeType inside pygame's own wheels.
     extension = ctypes.CDLL(_native.__file__)
-    for symbol in ("FT_Init_FreeType", "FT_Load_Glyph", "hb_shape", "hb_font_create"):
+    for symbol in ("FT_Init_FreeType", "FT_Load_Glyph", "hb_shape", "hb_font_create",
+                   "fribidi_get_bidi_types", "fribidi_get_par_embedding_levels_ex"):
         assert not hasattr(extension, symbol), symbol
 
 
