@@ -1,11 +1,14 @@
 // Script groups, bidirectional levels and run order over fuzzed lines: every
 // code point gets a group and a level, and its runs of one level are put in
-// drawing order. The order must be a permutation; a line without right-to-left
-// characters keeps its order; and the order must equal rule L2 applied to the
-// characters one by one.
+// drawing order. The levels must be FriBidi's for the whole line (the engine
+// leaves a left-to-right prefix out of FriBidi's work); a line without
+// right-to-left characters is level 0; the order must equal rule L2 applied
+// to the characters one by one.
 #include <algorithm>
 #include <cstdint>
 #include <vector>
+
+#include <fribidi.h>
 
 #include "fuzz_checks.h"
 #include "render/char_categories.h"
@@ -15,6 +18,19 @@
 namespace {
 
 using lumo::fuzz::require;
+
+/// FriBidi's levels for the whole line, the paragraph left to right.
+std::vector<std::uint8_t> fribidi_levels(const std::vector<std::uint32_t>& line) {
+    const auto length = static_cast<FriBidiStrIndex>(line.size());
+    std::vector<FriBidiCharType> types(line.size());
+    std::vector<FriBidiBracketType> brackets(line.size());
+    std::vector<FriBidiLevel> levels(line.size());
+    fribidi_get_bidi_types(line.data(), length, types.data());
+    fribidi_get_bracket_types(line.data(), length, types.data(), brackets.data());
+    FriBidiParType paragraph = FRIBIDI_PAR_LTR;
+    fribidi_get_par_embedding_levels_ex(types.data(), brackets.data(), length, &paragraph, levels.data());
+    return {levels.begin(), levels.end()};
+}
 
 /// Rule L2 on single characters, the plain way: the reference for the run order.
 std::vector<std::size_t> reversed_by_levels(const std::vector<std::uint8_t>& levels) {
@@ -47,10 +63,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(group >= 0 && group <= 7, "a script group outside 0..7");
         require(lumo::render::script_label(group) != "Unknown", "a group without a label");
         require(lumo::render::general_category(code).size() == 2, "a general category is not two letters");
-        line.push_back(code);
+        // The engine drops control characters and the invisible directional
+        // marks and embeddings before it orders a line.
+        if (!lumo::render::is_dropped_mark(code)) line.push_back(code);
     }
     const std::vector<std::uint8_t> levels = lumo::render::embedding_levels(line);
     require(levels.size() == line.size(), "a level is missing or extra");
+    if (!line.empty()) require(levels == fribidi_levels(line), "the levels are not FriBidi's for the whole line");
     if (!lumo::render::may_hold_right_to_left(line))
         for (std::uint8_t level : levels) require(level == 0, "a line without right-to-left characters is not level 0");
 

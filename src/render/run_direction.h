@@ -16,7 +16,8 @@ namespace lumo::render {
 bool may_hold_right_to_left(std::span<const std::uint32_t> line);
 
 /// The embedding level of every code point of `line` (its visible characters:
-/// markup and dropped marks already removed), the paragraph left to right;
+/// markup and dropped marks, the explicit directional embeddings, overrides
+/// and isolates among them, already removed), the paragraph left to right;
 /// trailing white space returns to the paragraph's level (rule L1). Raises
 /// std::bad_alloc when FriBidi cannot allocate.
 std::vector<std::uint8_t> embedding_levels(std::span<const std::uint32_t> line);

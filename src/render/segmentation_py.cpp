@@ -1,6 +1,7 @@
 // Cutting a line into runs, and ordering them for drawing.
 #include "render/segmentation_py.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 #include <string>
@@ -28,9 +29,11 @@ bool same_path(nb::handle a, nb::handle b) {
     return equal == 1;
 }
 
-/// A stretch of visible characters sharing font, script group, colour and face.
+/// A stretch of the line's visible characters sharing font, script group,
+/// colour and face: `length` characters from `start`.
 struct Piece {
-    std::u32string chars;
+    std::size_t start;
+    std::size_t length;
     nb::object path;
     nb::object color;
     int script_group;
@@ -49,7 +52,12 @@ public:
     Segmenter(font::LumoFontObject* self, nb::handle text, const LineContext& context)
         : self_(self), text_(text), length_(PyUnicode_GET_LENGTH(text.ptr())), context_(context),
           color_(nb::borrow(context.color)), face_(nb::borrow(context.face)),
-          primary_path_(nb::borrow(context.primary_path)), fallback_path_(nb::borrow(context.fallback_path)) {}
+          primary_path_(nb::borrow(context.primary_path)), fallback_path_(nb::borrow(context.fallback_path)) {
+        visible_.reserve(static_cast<std::size_t>(length_));
+    }
+
+    /// The line's visible characters, once pieces() has run.
+    const std::u32string& visible() const { return visible_; }
 
     /// The line's stretches of one font, group, colour and face, in typed order.
     std::vector<Piece> pieces() {
@@ -76,9 +84,9 @@ private:
     Py_UCS4 at(Py_ssize_t i) const { return PyUnicode_READ_CHAR(text_.ptr(), i); }
 
     void flush() {
-        if (chars_.empty()) return;
-        pieces_.push_back({std::move(chars_), last_path_, color_, group_, face_});
-        chars_.clear();
+        if (visible_.size() == piece_start_) return;
+        pieces_.push_back({piece_start_, visible_.size() - piece_start_, last_path_, color_, group_, face_});
+        piece_start_ = visible_.size();
     }
 
     /// "^" followed by a palette key or "r": the colour changes. The palette is
@@ -159,13 +167,13 @@ private:
             path = font::find_best_font_path(self_, one, face_, context_.modern_font);
             if (ch < kRememberedCodes) remembered_[ch] = path;
         }
-        if (chars_.empty()) {
+        if (visible_.size() == piece_start_) {
             group_ = group;
         } else if (!same_path(path, last_path_) || group != group_) {
             flush();
             group_ = group;
         }
-        chars_.push_back(ch);
+        visible_.push_back(ch);
         last_path_ = path;
     }
 
@@ -183,37 +191,42 @@ private:
     nb::object color_, face_, primary_path_, fallback_path_;
     nb::object last_path_;  // invalid (no character yet) is distinct from a None path
     int group_ = -1;
-    std::u32string chars_;
+    std::u32string visible_;  // the line without its markup and dropped marks
+    std::size_t piece_start_ = 0;
     std::vector<Piece> pieces_;
 };
 
 }  // namespace
 
 std::vector<Run> segment_line(font::LumoFontObject* self, nb::handle text, const LineContext& context) {
-    std::vector<Piece> pieces = Segmenter(self, text, context).pieces();
-    std::u32string visible;
-    for (const Piece& piece : pieces) visible += piece.chars;
-    const auto* codes = reinterpret_cast<const std::uint32_t*>(visible.data());
-    std::span<const std::uint32_t> line(codes, visible.size());
-    std::vector<std::uint8_t> levels =
-        may_hold_right_to_left(line) ? embedding_levels(line) : std::vector<std::uint8_t>(visible.size(), 0);
+    Segmenter segmenter(self, text, context);
+    const std::vector<Piece> pieces = segmenter.pieces();
+    const std::u32string_view visible = segmenter.visible();
+    const std::span<const std::uint32_t> line(reinterpret_cast<const std::uint32_t*>(visible.data()), visible.size());
+    std::vector<Run> runs;
+    runs.reserve(pieces.size());
+    // A line without right-to-left characters is left to right throughout.
+    if (!may_hold_right_to_left(line)) {
+        for (const Piece& piece : pieces)
+            runs.push_back({text_of(visible.substr(piece.start, piece.length)), piece.path, piece.color,
+                            piece.script_group, piece.face, 0});
+        return runs;
+    }
 
+    const std::vector<std::uint8_t> levels = embedding_levels(line);
     // A piece is cut again wherever the level changes: digits inside
     // right-to-left text, a bracket between words of two directions.
-    std::vector<Run> runs;
     std::vector<std::uint8_t> run_levels;
-    std::size_t offset = 0;
     for (const Piece& piece : pieces) {
-        std::size_t start = 0;
-        for (std::size_t i = 1; i <= piece.chars.size(); ++i) {
-            if (i < piece.chars.size() && levels[offset + i] == levels[offset + start]) continue;
-            const std::uint8_t level = levels[offset + start];
-            runs.push_back({text_of(std::u32string_view(piece.chars).substr(start, i - start)), piece.path,
-                            piece.color, piece.script_group, piece.face, level});
-            run_levels.push_back(level);
+        std::size_t start = piece.start;
+        const std::size_t end = piece.start + piece.length;
+        for (std::size_t i = start + 1; i <= end; ++i) {
+            if (i < end && levels[i] == levels[start]) continue;
+            runs.push_back({text_of(visible.substr(start, i - start)), piece.path, piece.color, piece.script_group,
+                            piece.face, levels[start]});
+            run_levels.push_back(levels[start]);
             start = i;
         }
-        offset += piece.chars.size();
     }
     std::vector<Run> ordered;
     ordered.reserve(runs.size());

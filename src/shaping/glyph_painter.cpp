@@ -67,6 +67,11 @@ void paint_glyph(const PixelTarget& target, const PlacedGlyph& glyph, const Colo
         }
     }
     if (first_px >= end_px) return;
+    // Only the columns a glyph shares with what the run already painted can
+    // hold earlier ink: bitmap columns first_px..shared_end_px. The rest (most
+    // pixels of most scripts) are plain writes.
+    int shared_end_px = first_px;
+    while (shared_end_px < end_px && columns[shared_end_px] < painted.right) ++shared_end_px;
     bool wrote = false;
     for (int py = 0; py < bitmap.rows; ++py) {
         const int row = truncate_clamped(py + draw_y + 0.5, -1, target.height);
@@ -75,12 +80,18 @@ void paint_glyph(const PixelTarget& target, const PlacedGlyph& glyph, const Colo
         const int stored_row = bitmap.pitch > 0 ? py : bitmap.rows - 1 - py;
         const std::uint8_t* source = bitmap.bytes.data() + static_cast<std::size_t>(stored_row) * abs_pitch;
         auto* destination = reinterpret_cast<std::uint32_t*>(target.pixels + row * target.pitch_bytes);
-        for (int px = first_px; px < end_px; ++px) {
+        for (int px = first_px; px < shared_end_px; ++px) {
             std::uint8_t coverage = coverage_at(source, px, anti_aliased);
             if (coverage == 0) continue;
             std::uint32_t present;
             std::memcpy(&present, destination + columns[px], 4);
             if (const std::uint8_t ink = alpha.of(present); ink != 0) coverage = combined_coverage(ink, coverage);
+            std::memcpy(destination + columns[px], &colors[coverage], 4);
+            wrote = true;
+        }
+        for (int px = shared_end_px; px < end_px; ++px) {
+            const std::uint8_t coverage = coverage_at(source, px, anti_aliased);
+            if (coverage == 0) continue;
             std::memcpy(destination + columns[px], &colors[coverage], 4);
             wrote = true;
         }
