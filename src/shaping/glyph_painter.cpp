@@ -73,14 +73,19 @@ void paint_glyph(const PixelTarget& target, const PlacedGlyph& glyph, const Colo
     int shared_end_px = first_px;
     while (shared_end_px < end_px && columns[shared_end_px] < painted.right) ++shared_end_px;
     bool wrote = false;
+    int previous_row = -1;
     for (int py = 0; py < bitmap.rows; ++py) {
         const int row = truncate_clamped(py + draw_y + 0.5, -1, target.height);
         if (row < 0 || row >= target.height) continue;
+        // Rounding toward zero sends the two rows around the top edge to row
+        // 0; there the later one replaces the earlier, as for a lone glyph.
+        const int combined_end_px = row == previous_row ? first_px : shared_end_px;
+        previous_row = row;
         // A bitmap stored bottom row first is read from its last stored row down.
         const int stored_row = bitmap.pitch > 0 ? py : bitmap.rows - 1 - py;
         const std::uint8_t* source = bitmap.bytes.data() + static_cast<std::size_t>(stored_row) * abs_pitch;
         auto* destination = reinterpret_cast<std::uint32_t*>(target.pixels + row * target.pitch_bytes);
-        for (int px = first_px; px < shared_end_px; ++px) {
+        for (int px = first_px; px < combined_end_px; ++px) {
             std::uint8_t coverage = coverage_at(source, px, anti_aliased);
             if (coverage == 0) continue;
             std::uint32_t present;
@@ -89,7 +94,7 @@ void paint_glyph(const PixelTarget& target, const PlacedGlyph& glyph, const Colo
             std::memcpy(destination + columns[px], &colors[coverage], 4);
             wrote = true;
         }
-        for (int px = shared_end_px; px < end_px; ++px) {
+        for (int px = combined_end_px; px < end_px; ++px) {
             const std::uint8_t coverage = coverage_at(source, px, anti_aliased);
             if (coverage == 0) continue;
             std::memcpy(destination + columns[px], &colors[coverage], 4);
