@@ -21,8 +21,8 @@ echo "== Python test suite with a sanitized extension (build/asan-venv)"
 venv=build/asan-venv
 [ -x "$venv/bin/python" ] || python3 -m venv --system-site-packages "$venv"
 pip=("$venv/bin/python" -m pip install -q --disable-pip-version-check)
-"$venv/bin/python" -c "import scikit_build_core, nanobind, pytest, fontTools" 2>/dev/null ||
-  "${pip[@]}" "scikit-build-core>=0.10" "nanobind>=2.4" "pytest>=7" "fonttools>=4.40"
+"$venv/bin/python" -c "import scikit_build_core, nanobind, pytest, fontTools, numpy, bidi" 2>/dev/null ||
+  "${pip[@]}" "scikit-build-core>=0.11" "nanobind>=2.4" "pytest>=7" "fonttools>=4.40" "numpy>=1.22" "python-bidi>=0.6"
 "${pip[@]}" --no-build-isolation -Cbuild-dir=build/asan -Ccmake.build-type=RelWithDebInfo \
   -Ccmake.define.CMAKE_CXX_FLAGS="$sanitize" .
 

@@ -14,6 +14,7 @@ from fontTools.feaLib.builder import addOpenTypeFeaturesFromString
 
 import lumo_font
 from support.fontgen import build_ttfont
+from support.sanitizers import skip_under_address_sanitizer
 
 DEJAVU = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
 SERIF = "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf"
@@ -128,6 +129,7 @@ def test_a_font_that_multiplies_glyphs_is_reported_as_shaping_stopped(tmp_path):
     assert font.render("h", 20).get_width() > 1   # letters without substitutions still draw
 
 
+@skip_under_address_sanitizer
 @pytest.mark.parametrize("headroom_mib", [20, 40])
 def test_what_is_learned_while_memory_is_short_is_not_kept(headroom_mib):
     script = os.path.join(os.path.dirname(__file__), "support", "memory_pressure.py")
