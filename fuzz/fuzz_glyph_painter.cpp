@@ -71,7 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (unsigned alpha = 0; alpha < 256; ++alpha) colors[alpha] = kPainted | alpha;
 
     const lumo::shaping::PixelTarget target{buffer_bytes ? pixels.data() : nullptr, width, height, pitch_bytes};
-    lumo::shaping::paint_glyphs(target, glyphs, colors, {0x000000FFu, 0, 0}, anti_aliased, baseline_y, start_x);
+    const lumo::shaping::PixelFormat low_byte_alpha{{0xFF000000u, 0x00FF0000u, 0x0000FF00u, 0x000000FFu},
+                                                    {24, 16, 8, 0}, {}};
+    lumo::shaping::paint_glyphs(target, glyphs, colors, low_byte_alpha, anti_aliased, baseline_y, start_x);
 
     for (std::size_t at = 0; at + 4 <= buffer_bytes; at += 4) {
         std::uint32_t pixel = 0;

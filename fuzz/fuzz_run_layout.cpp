@@ -128,7 +128,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     colors.fill(0xFFFFFFFFu);
     const lumo::shaping::PixelTarget target{reinterpret_cast<std::uint8_t*>(pixels.data()), width, height,
                                             std::ptrdiff_t(width) * 4};
-    lumo::shaping::paint_glyphs(target, layout.glyphs, colors, {0xFF000000u, 24, 0}, options.anti_aliased, pixel_size,
+    const lumo::shaping::PixelFormat argb{{0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u}, {16, 8, 0, 24}, {}};
+    lumo::shaping::paint_glyphs(target, layout.glyphs, colors, argb, options.anti_aliased, pixel_size,
                                 layout.start_x);
     return 0;
 }

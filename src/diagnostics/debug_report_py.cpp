@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "engine/host_values_py.h"
 #include "engine/call_arguments_py.h"
@@ -13,6 +14,9 @@
 #include "font/lumo_font_methods_py.h"
 #include "render/char_categories.h"
 #include "render/script_groups.h"
+#include "render/segmentation_py.h"
+#include "shaping/native_fonts_py.h"
+#include "shaping/shaped_run_py.h"
 #include "shaping/synthetic_style_py.h"
 
 namespace nb = nanobind;
@@ -70,13 +74,28 @@ const char* synthetic_label(LumoFontObject* self, nb::handle chosen, nb::handle 
     return "NONE";
 }
 
-nb::dict character_record(LumoFontObject* self, Py_UCS4 code, nb::handle face) {
+/// How the character is drawn: "COLOR" by a font with colour glyphs (an
+/// emoji font drawn natively), "LEGACY" by a monochrome emoji font through
+/// pygame's older engine, otherwise its script's path.
+const char* render_path_of(LumoFontObject* self, nb::handle chosen, const char* source, int group) {
+    if (engine::truth_of(chosen)) {
+        nb::object failure;
+        nb::object loaded = shaping::load_hb_font(self, chosen, failure);
+        const shaping::HarfBuzzFontObject* harfbuzz = loaded.is_valid() ? shaping::as_harfbuzz_font(loaded) : nullptr;
+        if (harfbuzz != nullptr && harfbuzz->font->has_colour_glyphs()) return "COLOR";
+        if (std::string_view(source) == "EMOJI") return "LEGACY";
+    }
+    return render::script_render_path(group).data();
+}
+
+nb::dict character_record(LumoFontObject* self, Py_UCS4 code, nb::handle face, bool keycap) {
     nb::object ch = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(code)));
     int group = render::classify_script(code);
     char hex[16];
     std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(code));
 
-    nb::object chosen = font::find_best_font_path(self, ch, face);
+    // A keycap's digit is drawn with its keycap by the emoji font, as render does.
+    nb::object chosen = keycap ? nb::borrow(self->emoji_path) : font::find_best_font_path(self, ch, face);
     nb::object font_name = nb::str("NOT_FOUND");
     const char* source = "MISSING";
     long face_index = -1;
@@ -99,7 +118,7 @@ nb::dict character_record(LumoFontObject* self, Py_UCS4 code, nb::handle face) {
     record["ttc_index"] = face_index;
     record["has_glyph"] = covered;
     record["synthetic"] = synthetic_label(self, chosen, face);
-    record["render_path"] = text_of(render::script_render_path(group));
+    record["render_path"] = render_path_of(self, chosen, source, group);
     record["tag_context"] = face;
     record["is_tag"] = false;
     record["tag_type"] = "-";
@@ -156,7 +175,7 @@ nb::list debug_info(LumoFontObject* self, PyObject* text_input, PyObject* face_a
             i += 2;
             continue;
         }
-        info.append(character_record(self, ch, face));
+        info.append(character_record(self, ch, face, render::starts_keycap(self, text, i)));
         ++i;
     }
     return info;

@@ -79,7 +79,7 @@ nb::object compose_runs(const std::vector<shaping::PreparedRun>& runs, long widt
                                             std::min(run.width, target.width - x), std::min(run.height, target.height),
                                             target.pitch_bytes};
                 shaping::PaintedColumns painted = shaping::paint_glyphs(
-                    window, run.layout->glyphs, cached_color_table(format, run.rgb), shaping::alpha_channel(format),
+                    window, run.layout->glyphs, cached_color_table(format, run.rgb), format,
                     run.anti_aliased, run.baseline, run.layout->start_x);
                 if (painted.left <= painted.right) untouched_from = std::max(untouched_from, static_cast<long>(x) + painted.right);
             }
@@ -91,7 +91,7 @@ nb::object compose_runs(const std::vector<shaping::PreparedRun>& runs, long widt
                                             static_cast<std::ptrdiff_t>(run.width) * 4};
                 shaping::PaintedColumns painted =
                     shaping::paint_glyphs(canvas, run.layout->glyphs, cached_color_table(format, run.rgb),
-                                          shaping::alpha_channel(format), run.anti_aliased, run.baseline,
+                                          format, run.anti_aliased, run.baseline,
                                           run.layout->start_x);
                 if (painted.left <= painted.right) written_right = painted.right;
             }

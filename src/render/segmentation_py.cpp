@@ -12,6 +12,7 @@
 #include "render/char_categories.h"
 #include "render/run_direction.h"
 #include "render/script_groups.h"
+#include "shaping/emoji_ranges.h"
 
 namespace nb = nanobind;
 
@@ -72,7 +73,7 @@ public:
                 face_close_tag();
                 i += 2;
             } else {
-                if (!is_dropped_mark(ch)) place(ch);
+                if (!is_dropped_mark(ch)) place(ch, starts_keycap(self_, text_, i));
                 ++i;
             }
         }
@@ -148,11 +149,13 @@ private:
         last_path_ = nb::object();
     }
 
-    void place(Py_UCS4 ch) {
+    void place(Py_UCS4 ch, bool keycap) {
         int group = classify_script(ch);
         bool inheritable = is_mark(ch) || is_format(ch);
         nb::object path;
-        if (inheritable && last_path_.is_valid() && !last_path_.is_none() && group_ != 0) {
+        if (keycap) {
+            path = nb::borrow(self_->emoji_path);
+        } else if (inheritable && last_path_.is_valid() && !last_path_.is_none() && group_ != 0) {
             // Marks and joiners stay with the character they belong to.
             path = last_path_;
             group = group_;
@@ -197,6 +200,16 @@ private:
 };
 
 }  // namespace
+
+bool starts_keycap(font::LumoFontObject* self, nb::handle text, Py_ssize_t i) {
+    const Py_ssize_t length = PyUnicode_GET_LENGTH(text.ptr());
+    auto at = [&](Py_ssize_t k) { return PyUnicode_READ_CHAR(text.ptr(), k); };
+    if (!shaping::is_keycap_base(at(i))) return false;
+    Py_ssize_t next = i + 1;
+    if (next < length && at(next) == 0xFE0F) ++next;
+    if (next >= length || at(next) != shaping::kCombiningKeycap) return false;
+    return font::has_glyph(self, self->emoji_path, shaping::kCombiningKeycap);
+}
 
 std::vector<Run> segment_line(font::LumoFontObject* self, nb::handle text, const LineContext& context) {
     Segmenter segmenter(self, text, context);

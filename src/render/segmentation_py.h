@@ -29,6 +29,11 @@ struct LineContext {
     bool modern_font = true;          // MODERN_FONT as the call read it
 };
 
+/// Whether the character at `i` of `text` starts a keycap emoji that the
+/// object's emoji font draws: a digit, '#' or '*' followed by U+20E3 (after
+/// an optional U+FE0F). Such a digit is drawn by the emoji font with its keycap.
+bool starts_keycap(font::LumoFontObject* self, nanobind::handle text, Py_ssize_t i);
+
 /// The runs of `text`, left to right in drawing order.
 std::vector<Run> segment_line(font::LumoFontObject* self, nanobind::handle text, const LineContext& context);
 

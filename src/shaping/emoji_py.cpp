@@ -31,7 +31,9 @@ bool listed_in_emoji_table(nb::handle ch) {
 }  // namespace
 
 bool is_emoji(nb::handle ch) {
-    PyObject* cache = emoji_cache();
+    // Held: the lookup may run a key's __eq__, which may replace the module's cache.
+    nb::object held = nb::borrow(emoji_cache());
+    PyObject* cache = held.ptr();
     if (PyDict_Check(cache)) {
         if (PyObject* known = PyDict_GetItemWithError(cache, ch.ptr())) {
             int truth = PyObject_IsTrue(known);

@@ -24,7 +24,7 @@ bool bitmap_readable(const GlyphBitmap& bitmap, bool anti_aliased) {
     const std::int64_t abs_pitch = std::llabs(static_cast<long long>(bitmap.pitch));
     if (bitmap.rows <= 0 || abs_pitch == 0) return false;
     if (abs_pitch * bitmap.rows > static_cast<std::int64_t>(bitmap.bytes.size())) return false;
-    const std::int64_t columns_stored = anti_aliased ? abs_pitch : abs_pitch * 8;
+    const std::int64_t columns_stored = bitmap.colour ? abs_pitch / 4 : anti_aliased ? abs_pitch : abs_pitch * 8;
     return bitmap.width <= columns_stored;
 }
 
@@ -40,8 +40,71 @@ std::uint8_t combined_coverage(std::uint8_t present, std::uint8_t added) {
     return static_cast<std::uint8_t>(added + (present * (255 - added) + 127) / 255);
 }
 
-void paint_glyph(const PixelTarget& target, const PlacedGlyph& glyph, const ColorTable& colors, AlphaChannel alpha,
-                 bool anti_aliased, int baseline_y, double start_x, PaintedColumns& painted) {
+/// What painting one glyph needs besides its own bitmap and place.
+struct Palette {
+    const ColorTable& colors;   // coverage glyphs: the run's colour at every alpha
+    const PixelFormat& format;  // colour glyphs, and reading ink back
+    AlphaChannel alpha;
+    bool anti_aliased;
+};
+
+/// Coverage pixels of one row: over ink of earlier glyphs in bitmap columns
+/// [first_px, shared_end_px), plain writes in [shared_end_px, end_px).
+bool paint_coverage_row(const std::uint8_t* source, std::uint32_t* destination, const int* columns, int first_px,
+                        int shared_end_px, int end_px, const Palette& palette) {
+    bool wrote = false;
+    for (int px = first_px; px < shared_end_px; ++px) {
+        std::uint8_t coverage = coverage_at(source, px, palette.anti_aliased);
+        if (coverage == 0) continue;
+        std::uint32_t present;
+        std::memcpy(&present, destination + columns[px], 4);
+        if (const std::uint8_t ink = palette.alpha.of(present); ink != 0) coverage = combined_coverage(ink, coverage);
+        std::memcpy(destination + columns[px], &palette.colors[coverage], 4);
+        wrote = true;
+    }
+    for (int px = shared_end_px; px < end_px; ++px) {
+        const std::uint8_t coverage = coverage_at(source, px, palette.anti_aliased);
+        if (coverage == 0) continue;
+        std::memcpy(destination + columns[px], &palette.colors[coverage], 4);
+        wrote = true;
+    }
+    return wrote;
+}
+
+/// Colour pixels of one row (premultiplied BGRA), stored with straight alpha
+/// as the surface keeps them; over ink of earlier glyphs in [first_px, shared_end_px).
+bool paint_colour_row(const std::uint8_t* source, std::uint32_t* destination, const int* columns, int first_px,
+                      int shared_end_px, int end_px, const Palette& palette) {
+    bool wrote = false;
+    for (int px = first_px; px < end_px; ++px) {
+        const std::uint8_t* bgra = source + static_cast<std::size_t>(px) * 4;
+        const unsigned alpha = bgra[3];
+        if (alpha == 0) continue;
+        // Premultiplied source, over a straight-alpha pixel already there.
+        double red = bgra[2], green = bgra[1], blue = bgra[0], out_alpha = alpha;
+        if (px < shared_end_px) {
+            std::uint32_t present;
+            std::memcpy(&present, destination + columns[px], 4);
+            const auto [r, g, b, a] = unmap_rgba(palette.format, present);
+            const double below = a * (255.0 - alpha) / 255.0;
+            red += r * below / 255.0;
+            green += g * below / 255.0;
+            blue += b * below / 255.0;
+            out_alpha += below;
+        }
+        auto straight = [&](double premultiplied) {
+            return static_cast<std::uint8_t>(std::min(255.0, premultiplied * 255.0 / out_alpha + 0.5));
+        };
+        const std::uint32_t pixel = map_rgba(palette.format, straight(red), straight(green), straight(blue),
+                                             static_cast<std::uint8_t>(std::min(255.0, out_alpha + 0.5)));
+        std::memcpy(destination + columns[px], &pixel, 4);
+        wrote = true;
+    }
+    return wrote;
+}
+
+void paint_glyph(const PixelTarget& target, const PlacedGlyph& glyph, const Palette& palette, int baseline_y,
+                 double start_x, PaintedColumns& painted) {
     const GlyphBitmap& bitmap = *glyph.bitmap;
     const double draw_x = glyph.glyph_x + bitmap.left + start_x;
     // In doubles: a hostile bearing must not overflow int arithmetic.
@@ -85,21 +148,9 @@ void paint_glyph(const PixelTarget& target, const PlacedGlyph& glyph, const Colo
         const int stored_row = bitmap.pitch > 0 ? py : bitmap.rows - 1 - py;
         const std::uint8_t* source = bitmap.bytes.data() + static_cast<std::size_t>(stored_row) * abs_pitch;
         auto* destination = reinterpret_cast<std::uint32_t*>(target.pixels + row * target.pitch_bytes);
-        for (int px = first_px; px < combined_end_px; ++px) {
-            std::uint8_t coverage = coverage_at(source, px, anti_aliased);
-            if (coverage == 0) continue;
-            std::uint32_t present;
-            std::memcpy(&present, destination + columns[px], 4);
-            if (const std::uint8_t ink = alpha.of(present); ink != 0) coverage = combined_coverage(ink, coverage);
-            std::memcpy(destination + columns[px], &colors[coverage], 4);
-            wrote = true;
-        }
-        for (int px = combined_end_px; px < end_px; ++px) {
-            const std::uint8_t coverage = coverage_at(source, px, anti_aliased);
-            if (coverage == 0) continue;
-            std::memcpy(destination + columns[px], &colors[coverage], 4);
-            wrote = true;
-        }
+        wrote |= bitmap.colour
+                     ? paint_colour_row(source, destination, columns, first_px, combined_end_px, end_px, palette)
+                     : paint_coverage_row(source, destination, columns, first_px, combined_end_px, end_px, palette);
     }
     if (wrote) {
         // The columns the glyph may have written: enough to know what is untouched.
@@ -111,12 +162,13 @@ void paint_glyph(const PixelTarget& target, const PlacedGlyph& glyph, const Colo
 }  // namespace
 
 PaintedColumns paint_glyphs(const PixelTarget& target, std::span<const PlacedGlyph> glyphs, const ColorTable& colors,
-                            AlphaChannel alpha, bool anti_aliased, int baseline_y, double start_x) {
+                            const PixelFormat& format, bool anti_aliased, int baseline_y, double start_x) {
     PaintedColumns painted;
     if (!target_usable(target)) return painted;
+    const Palette palette{colors, format, alpha_channel(format), anti_aliased};
     for (const PlacedGlyph& glyph : glyphs) {
         if (!glyph.bitmap || glyph.bitmap->width <= 0 || !bitmap_readable(*glyph.bitmap, anti_aliased)) continue;
-        paint_glyph(target, glyph, colors, alpha, anti_aliased, baseline_y, start_x, painted);
+        paint_glyph(target, glyph, palette, baseline_y, start_x, painted);
     }
     return painted;
 }

@@ -30,6 +30,9 @@ struct PixelTarget {
 /// mark on its base), the two coverages combine as one shape drawn over the
 /// other, a + b - a*b/255, read back through `alpha`: an edge laid over solid
 /// ink leaves it solid instead of cutting a light seam into it.
+/// A colour glyph (an emoji) is painted with its own colours, never the
+/// run's: straight alpha as the surface keeps it, drawn over what the run
+/// already painted there.
 /// Pixels outside the target are dropped; bitmaps whose bytes do not hold
 /// their rows (|pitch| × rows) or columns are skipped whole.
 /// The columns a painting may have written to: [left, right), a range that
@@ -40,6 +43,6 @@ struct PaintedColumns {
 };
 
 PaintedColumns paint_glyphs(const PixelTarget& target, std::span<const PlacedGlyph> glyphs, const ColorTable& colors,
-                            AlphaChannel alpha, bool anti_aliased, int baseline_y, double start_x);
+                            const PixelFormat& format, bool anti_aliased, int baseline_y, double start_x);
 
 }  // namespace lumo::shaping

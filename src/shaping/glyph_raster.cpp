@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "engine/freetype_styling.h"
+#include "shaping/bitmap_scaling.h"
 #include "shaping/shaping_limits.h"
 
 namespace lumo::shaping {
@@ -40,17 +41,58 @@ FT_Error copy_bitmap(const FT_GlyphSlot slot, GlyphBitmap& out) {
     out.pitch = source.pitch;
     out.left = slot->bitmap_left;
     out.top = slot->bitmap_top;
+    out.colour = source.pixel_mode == FT_PIXEL_MODE_BGRA;
     // A bitmap without width draws nothing; its bytes are not kept.
     if (out.width > 0 && stored_bytes > 0 && source.buffer != nullptr)
         out.bytes.assign(source.buffer, source.buffer + stored_bytes);
     return 0;
 }
 
+/// A glyph of a colour font: in colour where the font has it so (FreeType
+/// decodes bitmap strikes and blends layered outlines), else as coverage.
+FT_Error rasterize_colour_glyph(FT_Face face, std::uint32_t glyph_id, double bitmap_scale, GlyphBitmap& bitmap) {
+    const FT_Int32 load_flags = FT_LOAD_COLOR | (FT_IS_SCALABLE(face) ? FT_LOAD_NO_HINTING : 0);
+    if (const FT_Error error = FT_Load_Glyph(face, glyph_id, load_flags)) return error;
+    FT_GlyphSlot slot = face->glyph;
+    if (slot->format != FT_GLYPH_FORMAT_BITMAP) {
+        if (!outline_fits(slot)) return FT_Err_Raster_Overflow;
+        if (const FT_Error error = FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL)) return error;
+    }
+    if (const FT_Error error = copy_bitmap(slot, bitmap)) return error;
+    if (bitmap.colour && bitmap_scale != 1.0 && bitmap.width > 0) {
+        bitmap = scale_colour_bitmap(bitmap, bitmap_scale);
+        if (bitmap.width == 0) return FT_Err_Raster_Overflow;
+    }
+    return 0;
+}
+
 }  // namespace
 
-FT_Error rasterize_glyph(FT_Face face, std::uint32_t glyph_id, const RasterOptions& options, GlyphBitmap& bitmap) {
+FT_Error size_face(FT_Face face, int pixel_size) {
+    if (face == nullptr || pixel_size <= 0) return FT_Err_Invalid_Argument;
+    if (FT_IS_SCALABLE(face) || face->num_fixed_sizes <= 0)
+        return FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixel_size));
+    // Shrinking a larger strike keeps more detail than enlarging a smaller one.
+    int chosen = -1, largest = 0;
+    for (int i = 0; i < face->num_fixed_sizes; ++i) {
+        const FT_Pos ppem = face->available_sizes[i].y_ppem;  // 26.6 fixed point
+        if (ppem > face->available_sizes[largest].y_ppem) largest = i;
+        if (ppem >= static_cast<FT_Pos>(pixel_size) * 64 &&
+            (chosen < 0 || ppem < face->available_sizes[chosen].y_ppem))
+            chosen = i;
+    }
+    return FT_Select_Size(face, chosen >= 0 ? chosen : largest);
+}
+
+FT_Error rasterize_glyph(FT_Face face, std::uint32_t glyph_id, const RasterOptions& options, GlyphBitmap& bitmap,
+                         double bitmap_scale) {
     bitmap = GlyphBitmap{};
     if (face == nullptr || face->glyph == nullptr) return FT_Err_Invalid_Face_Handle;
+    if (options.colour) {
+        const FT_Error error = rasterize_colour_glyph(face, glyph_id, bitmap_scale, bitmap);
+        if (error != 0) bitmap = GlyphBitmap{};
+        return error;
+    }
     const bool synthetic = (options.synthetic_bold || options.synthetic_italic) && engine::styling_available();
 
     // Loading and rendering are two steps even on the plain path so that the

@@ -12,7 +12,9 @@ namespace lumo::shaping {
 
 /// A glyph bitmap copied out of FreeType's glyph slot, which the next load
 /// overwrites. `bytes` holds |pitch| × rows bytes, or nothing when width is 0.
-/// A negative pitch means the rows are stored bottom row first.
+/// A negative pitch means the rows are stored bottom row first. A coverage
+/// bitmap (one byte, or one bit, a pixel) is painted in the run's colour; a
+/// colour bitmap (premultiplied BGRA, 4 bytes a pixel: an emoji) as it is.
 struct GlyphBitmap {
     std::vector<std::uint8_t> bytes;
     int width = 0;  // pixels
@@ -20,22 +22,34 @@ struct GlyphBitmap {
     int pitch = 0;  // bytes per stored row
     int left = 0;   // pixels from the glyph origin to the bitmap's left column
     int top = 0;    // pixels from the baseline up to the bitmap's top row
+    bool colour = false;
 };
 
 struct RasterOptions {
     bool anti_aliased = true;  // 8-bit coverage; false renders 1-bit rows
     bool synthetic_bold = false;
     bool synthetic_italic = false;
+    bool colour = false;  // the face has colour glyphs: load them in colour
 };
+
+/// Sets `face` to draw at `pixel_size`. A face of bitmap strikes only (colour
+/// emoji fonts) cannot be scaled: it selects the smallest strike at least that
+/// size, or its largest, and its glyphs are resized when drawn (see
+/// rasterize_glyph's `bitmap_scale`). Returns FreeType's error, 0 on success.
+FT_Error size_face(FT_Face face, int pixel_size);
 
 /// Loads and renders glyph `glyph_id` of `face` (pixel size already set) into
 /// `bitmap`. Synthetic bold and slant are applied to the unhinted outline,
 /// bold first, when asked and styling is available; otherwise the glyph is
 /// rendered plain: unhinted 8-bit coverage, or hinted for and rendered to
-/// 1-bit. Colour glyphs are never requested. A glyph whose bitmap would pass
+/// 1-bit. With `options.colour`, a glyph the font has in colour (a bitmap
+/// strike, or layered outlines) comes as a colour bitmap, resized by
+/// `bitmap_scale` (a fixed-size strike drawn at another size); its other
+/// glyphs render as coverage. A glyph whose bitmap would pass
 /// kMaxGlyphBitmapPixels fails with FT_Err_Raster_Overflow before FreeType
 /// allocates it. Returns FreeType's error, 0 on success; `bitmap` is empty
 /// after a failure.
-FT_Error rasterize_glyph(FT_Face face, std::uint32_t glyph_id, const RasterOptions& options, GlyphBitmap& bitmap);
+FT_Error rasterize_glyph(FT_Face face, std::uint32_t glyph_id, const RasterOptions& options, GlyphBitmap& bitmap,
+                         double bitmap_scale = 1.0);
 
 }  // namespace lumo::shaping

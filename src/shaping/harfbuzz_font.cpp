@@ -2,6 +2,8 @@
 // usable face from the empty one HarfBuzz makes of anything else.
 #include "shaping/harfbuzz_font.h"
 
+#include <hb-ot.h>
+
 #include <cstring>
 #include <limits>
 #include <utility>
@@ -52,6 +54,7 @@ bool HarfBuzzFont::build(int face_index, FontLoadError& error) {
     face_.reset(hb_face_create(blob_.get(), index));
     glyph_count_ = hb_face_get_glyph_count(face_.get());
     upem_ = hb_face_get_upem(face_.get());
+    colour_ = hb_ot_color_has_png(face_.get()) || hb_ot_color_has_layers(face_.get());
     if (glyph_count_ == 0 || upem_ == 0) {
         error = {0, "not a usable font (no glyphs)"};
         return false;

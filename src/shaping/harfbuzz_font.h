@@ -48,6 +48,9 @@ public:
     /// Units per em of the face; never 0.
     unsigned upem() const noexcept { return upem_; }
     unsigned glyph_count() const noexcept { return glyph_count_; }
+    /// Whether the face draws glyphs in colour: bitmap strikes (CBDT, sbix)
+    /// or layered outlines (COLR).
+    bool has_colour_glyphs() const noexcept { return colour_; }
     std::span<const std::uint8_t> bytes() const noexcept { return view_; }
 
 private:
@@ -63,6 +66,7 @@ private:
     HbFontPtr font_;
     unsigned upem_ = 0;
     unsigned glyph_count_ = 0;
+    bool colour_ = false;
 };
 
 }  // namespace lumo::shaping

@@ -22,6 +22,15 @@ std::uint32_t map_rgba(const PixelFormat& format, std::uint8_t red, std::uint8_t
            (place_channel(alpha, format.losses[3], format.shifts[3]) & format.masks[3]);
 }
 
+std::array<std::uint8_t, 4> unmap_rgba(const PixelFormat& format, std::uint32_t pixel) {
+    std::array<std::uint8_t, 4> channels{};
+    for (int c = 0; c < 4; ++c) {
+        if (format.masks[c] == 0 || format.shifts[c] >= 32 || format.losses[c] >= 8) continue;
+        channels[c] = static_cast<std::uint8_t>(((pixel & format.masks[c]) >> format.shifts[c]) << format.losses[c]);
+    }
+    return channels;
+}
+
 AlphaChannel alpha_channel(const PixelFormat& format) {
     return {format.masks[3], format.shifts[3], format.losses[3]};
 }

@@ -40,6 +40,10 @@ AlphaChannel alpha_channel(const PixelFormat& format);
 std::uint32_t map_rgba(const PixelFormat& format, std::uint8_t red, std::uint8_t green, std::uint8_t blue,
                        std::uint8_t alpha);
 
+/// The channels of a pixel value, red, green, blue, alpha: what map_rgba
+/// stored, with the bits a channel lost there as zeros.
+std::array<std::uint8_t, 4> unmap_rgba(const PixelFormat& format, std::uint32_t pixel);
+
 /// map_rgba of one colour for every alpha 0..255.
 ColorTable color_table(const PixelFormat& format, std::uint8_t red, std::uint8_t green, std::uint8_t blue);
 

@@ -62,11 +62,11 @@ bool shape_text(const HarfBuzzFont& font, std::span<const std::uint32_t> text, S
 }
 
 /// The glyph's bitmap from the cache, rasterised and kept there when missing.
-FT_Error fetch_glyph(FT_Face face, std::uint32_t glyph_id, const RasterOptions& options, GlyphBitmapCache* cache,
-                     std::shared_ptr<const GlyphBitmap>& bitmap) {
+FT_Error fetch_glyph(FT_Face face, std::uint32_t glyph_id, const RasterOptions& options, double bitmap_scale,
+                     GlyphBitmapCache* cache, std::shared_ptr<const GlyphBitmap>& bitmap) {
     if (cache != nullptr && (bitmap = cache->find(glyph_id, options))) return 0;
     auto fresh = std::make_shared<GlyphBitmap>();
-    if (const FT_Error error = rasterize_glyph(face, glyph_id, options, *fresh)) return error;
+    if (const FT_Error error = rasterize_glyph(face, glyph_id, options, *fresh, bitmap_scale)) return error;
     bitmap = fresh;
     if (cache != nullptr) cache->store(glyph_id, options, bitmap);
     return 0;
@@ -109,6 +109,11 @@ LayoutError layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const s
 
     // HarfBuzz works in font units at its default scale; this turns them into pixels.
     const double scale = static_cast<double>(pixel_size) / static_cast<double>(font.upem());
+    // A font of bitmap strikes draws from the strike its face has selected,
+    // resized to the run's size.
+    const double bitmap_scale = !FT_IS_SCALABLE(face) && face->size != nullptr && face->size->metrics.y_ppem > 0
+                                    ? static_cast<double>(pixel_size) / face->size->metrics.y_ppem
+                                    : 1.0;
     std::vector<PlacedGlyph> glyphs;
     glyphs.reserve(glyph_count);
     std::int64_t bitmap_bytes = 0;
@@ -121,7 +126,7 @@ LayoutError layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const s
         PlacedGlyph placed;
         placed.glyph_id = infos[i].codepoint;
         placed.cluster = infos[i].cluster;
-        if (const FT_Error error = fetch_glyph(face, placed.glyph_id, options, cache, placed.bitmap))
+        if (const FT_Error error = fetch_glyph(face, placed.glyph_id, options, bitmap_scale, cache, placed.bitmap))
             return {LayoutError::Kind::glyph, error};
         bitmap_bytes += static_cast<std::int64_t>(placed.bitmap->bytes.size());
         if (bitmap_bytes > kMaxRunBitmapBytes) return too_large;

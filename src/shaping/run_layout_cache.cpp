@@ -11,7 +11,7 @@ std::u32string RunLayoutCache::key_of(std::span<const std::uint32_t> text, const
     const bool styled = (options.synthetic_bold || options.synthetic_italic) && engine::styling_available();
     std::u32string key(1, static_cast<char32_t>((options.anti_aliased ? 1u : 0u) | (options.synthetic_bold ? 2u : 0u) |
                                                 (options.synthetic_italic ? 4u : 0u) | (styled ? 8u : 0u) |
-                                                (static_cast<unsigned>(direction) << 4)));
+                                                (options.colour ? 16u : 0u) | (static_cast<unsigned>(direction) << 5)));
     key.append(text.begin(), text.end());
     return key;
 }

@@ -3,6 +3,7 @@
 // straight into the new surface's pixels.
 #include "shaping/shaped_run_py.h"
 
+#include <cmath>
 #include <cstring>
 #include <new>
 #include <string>
@@ -88,7 +89,7 @@ nb::object make_freetype_face(LumoFontObject* self, nb::handle key, const HarfBu
     }
     font::FtFacePtr owned(created);
     if (pixel_size <= 0) return nb::object();
-    if (const FT_Error error = FT_Set_Pixel_Sizes(created, 0, static_cast<FT_UInt>(pixel_size))) {
+    if (const FT_Error error = size_face(created, pixel_size)) {
         if (error == FT_Err_Out_Of_Memory) throw std::bad_alloc();
         return nb::object();
     }
@@ -200,8 +201,16 @@ RunFont resolve_run_font(LumoFontObject* self, nb::handle size, nb::handle font_
     int same_as_emoji = PyObject_RichCompareBool(drawn_path.ptr(), emoji_path.ptr(), Py_EQ);
     if (same_as_emoji < 0) throw nb::python_error();
     if (same_as_emoji) {
-        font.emoji = true;
-        return font;
+        // An emoji font with colour glyphs is drawn here; a monochrome one by
+        // pygame's older engine, white, as it always has been.
+        nb::object failure;
+        nb::object loaded = load_hb_font(self, font_path, failure);
+        const HarfBuzzFontObject* harfbuzz = loaded.is_valid() ? as_harfbuzz_font(loaded) : nullptr;
+        if (harfbuzz == nullptr || !harfbuzz->font->has_colour_glyphs()) {
+            font.emoji = true;
+            return font;
+        }
+        font.colour_emoji = true;
     }
     font::PathData where = font::parse_path_data(font_path, 0);
     where.index = std::max(where.index, 0);
@@ -221,9 +230,33 @@ RunFont resolve_run_font(LumoFontObject* self, nb::handle size, nb::handle font_
     }
     if (!face_object.is_valid() || as_freetype_face(face_object) == nullptr) return font;
     font.options = raster_options(self, font_path, face);
+    font.options.colour = as_harfbuzz_font(harfbuzz)->font->has_colour_glyphs();
     font.harfbuzz = harfbuzz;
     font.face = face_object;
     return font;
+}
+
+/// Where colour emoji of the emoji font stand, as the older engine puts its
+/// emoji: with SMOOTH_FONT on the text's baseline, lifted by EMOJI_OFFSET_Y of
+/// the size; with it off, hung from the top of the line by the font's own
+/// ascent. Either way moved as little as it takes for no ink to be cut off.
+int emoji_baseline(const HarfBuzzFont& font, const RunLayout& layout, const RunFont& run_font, nb::handle size) {
+    const double pixel_size = nb::cast<double>(nb::float_(size));
+    int baseline;
+    if (run_font.emoji_placement.lowered) {
+        baseline = run_font.baseline - static_cast<int>(pixel_size * run_font.emoji_placement.offset);
+    } else {
+        hb_font_extents_t extents{};
+        hb_font_get_h_extents(font.font(), &extents);
+        baseline = static_cast<int>(extents.ascender * pixel_size / font.upem() + 0.5);
+    }
+    double above = 0.0, below = 0.0;  // ink above and below the baseline, in pixels
+    for (const PlacedGlyph& glyph : layout.glyphs) {
+        above = std::max(above, glyph.bitmap->top + glyph.y_offset);
+        below = std::max(below, glyph.bitmap->rows - glyph.bitmap->top - glyph.y_offset);
+    }
+    baseline = std::min(baseline, run_font.height - static_cast<int>(std::ceil(below)));
+    return std::max(baseline, static_cast<int>(std::ceil(above)));
 }
 
 PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, nb::handle text, nb::handle size,
@@ -269,6 +302,7 @@ PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, nb::hand
         return run;
     }
     run.rgb = {colour_component(color, 0), colour_component(color, 1), colour_component(color, 2)};
+    if (font.colour_emoji) run.baseline = emoji_baseline(*as_harfbuzz_font(font.harfbuzz)->font, *layout, font, size);
     run.width = layout->surface_width;
     run.advance = layout->total_advance;
     run.layout = std::move(layout);
@@ -288,7 +322,7 @@ nb::object run_surface(const PreparedRun& run) {
         const PixelFormat& format = surface_pixel_format(surface);
         ColorTable colors = color_table(format, run.rgb[0], run.rgb[1], run.rgb[2]);
         LockedPixels pixels(surface);
-        paint_glyphs(pixels.target(), run.layout->glyphs, colors, alpha_channel(format), run.anti_aliased, run.baseline,
+        paint_glyphs(pixels.target(), run.layout->glyphs, colors, format, run.anti_aliased, run.baseline,
                      run.layout->start_x);
     }
     return surface;

@@ -44,6 +44,7 @@ struct RunFont {
     int baseline = 0;
     int height = 1;
     bool emoji = false;               // drawn by the legacy emoji engine
+    bool colour_emoji = false;        // the emoji font, drawn natively in colour: placed as emoji are
     EmojiPlacement emoji_placement;
     nanobind::object harfbuzz;        // invalid: the font cannot be used (the run is empty)
     nanobind::object face;            // the FreeType face entry

@@ -22,7 +22,9 @@ using lumo::shaping::PlacedGlyph;
 
 constexpr std::uint32_t kUntouched = 0x5E5E5E00u;  // no alpha: reads as no ink
 constexpr std::uint32_t kPainted = 0xC0000000u;  // table entry a is kPainted | a
-constexpr lumo::shaping::AlphaChannel kLowByteAlpha{0x000000FFu, 0, 0};
+// Red, green and blue in the top three bytes, alpha in the lowest.
+constexpr lumo::shaping::PixelFormat kLowByteAlpha{{0xFF000000u, 0x00FF0000u, 0x0000FF00u, 0x000000FFu}, {24, 16, 8, 0},
+                                                  {0, 0, 0, 0}};
 constexpr int _ = -1;                             // expected: pixel left alone
 constexpr int kRowPaddingPixels = 2;              // rows are pitched wider than the image, as SDL may
 

@@ -135,7 +135,8 @@ TEST(RunExtent, InkLeftOfTheOriginShiftsTheRunAndWidensItsSurface) {
                                             std::ptrdiff_t(layout.surface_width) * 4};
     lumo::shaping::ColorTable opaque;
     for (unsigned alpha = 0; alpha < 256; ++alpha) opaque[alpha] = 0xFF000000u | alpha;
-    lumo::shaping::paint_glyphs(target, layout.glyphs, opaque, {0x000000FFu, 0, 0}, true, 48, layout.start_x);
+    const lumo::shaping::PixelFormat low_byte_alpha{{0xFF000000u, 0x00FF0000u, 0x0000FF00u, 0x000000FFu}, {24, 16, 8, 0}, {}};
+    lumo::shaping::paint_glyphs(target, layout.glyphs, opaque, low_byte_alpha, true, 48, layout.start_x);
     bool column_zero_inked = false;
     for (int row = 0; row < 64; ++row) column_zero_inked |= pixels[std::size_t(row) * layout.surface_width] != 0;
     EXPECT_TRUE(column_zero_inked);
