@@ -44,6 +44,12 @@ def mixed_lines(count, salt):
     return [f"{salt}{i:05d} Hi مرحبا שלום नमस्ते 你好 😀 ok"[:40] for i in range(count)]
 
 
+def emoji_lines(count, salt, with_emoji):
+    """40-character lines; with five colour emoji, or the same words without them."""
+    emoji = ["😀", "👍🏽", "🇯🇵", "❤️", "🎮"] if with_emoji else ["", "", "", "", ""]
+    return [f"{salt}{i:05d} {emoji[0]} win {emoji[1]} go {emoji[2]} team {emoji[3]} gg {emoji[4]}" for i in range(count)]
+
+
 def resident_mib():
     with open("/proc/self/statm") as statm:
         return int(statm.read().split()[1]) * os.sysconf("SC_PAGE_SIZE") / 2**20
@@ -101,6 +107,18 @@ def main():
         print(f"{name:<48} {micros:>14.1f} {'' if ratio is None else f'{ratio:.2f}':>8}")
     targets = "targets: case 1 <= 1.0, case 2 <= 2.0 (against case 1's pygame.font), case 3 <= 2.0, case 4 <= 1.0"
     print(targets)
+
+    color_emoji = "/usr/share/fonts/truetype/noto/NotoColorEmoji.ttf"
+    if os.path.exists(color_emoji):
+        with_emoji = lumo_font.LumoFont(DEJAVU, DEJAVU, None, color_emoji)
+        with_emoji.render(" ".join(emoji_lines(1, 0, True)), SIZE)  # the emoji glyphs drawn once
+        plain = per_call_microseconds(lambda t: with_emoji.render(t, SIZE, COLOR),
+                                      lambda r: emoji_lines(count, 20 + r, False))
+        colour = per_call_microseconds(lambda t: with_emoji.render(t, SIZE, COLOR),
+                                       lambda r: emoji_lines(count, 30 + r, True))
+        print(f"{'5. Line with 5 colour emoji, uncached':<48} {colour:>14.1f} {colour / plain:>8.2f}")
+        print(f"{'   The same line without them':<48} {plain:>14.1f}")
+        print("target: case 5 <= 1.5 (against the line without emoji)")
 
     memory = lumo_font.LumoFont(DEJAVU, DEJAVU, None, None)
     for i in range(10_000):

@@ -45,7 +45,7 @@ def main():
     pygame.display.set_caption("lumo_font scoreboard")
     # The script font folder holds the installed Noto fonts for Arabic, Hebrew, Indic, Thai, ...
     font = lumo_font.LumoFont("Noto Sans", "Noto Sans CJK SC", lumo_font.script_font_folder(),
-                              "/usr/share/fonts/truetype/ancient-scripts/Symbola_hint.ttf")
+                              "/usr/share/fonts/truetype/noto/NotoColorEmoji.ttf")
     clock = pygame.time.Clock()
     frame = 0
     running = True

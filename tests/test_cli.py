@@ -27,7 +27,7 @@ def test_default_job_renders_the_sample(tmp_path, monkeypatch, capsys):
     image = pygame.image.load(str(tmp_path / "sample.png"))
     assert out.startswith(f"Wrote sample.png: {image.get_width()} x {image.get_height()} pixels\n")
     for used in ["PRIMARY   NotoSans-Regular.ttf", "INTL      NotoSansArabic-Regular.ttf",
-                 "FALLBACK  NotoSansCJK-Regular.ttc (face 2)", "EMOJI     Symbola_hint.ttf"]:
+                 "FALLBACK  NotoSansCJK-Regular.ttc (face 2)", "EMOJI     NotoColorEmoji.ttf"]:
         assert used in out
     assert image.get_width() > 500
 

@@ -7,10 +7,10 @@ import re
 
 import lumo_font
 
-# Families that the README's set-up installs (Debian's Noto, DejaVu and Symbola fonts).
+# Families that the README's set-up installs (Debian's Noto, Noto Color Emoji, DejaVu and Symbola fonts).
 DEFAULT_PRIMARY = "Noto Sans"
 DEFAULT_FALLBACK = "Noto Sans CJK SC"
-DEFAULT_EMOJI_FAMILY = "symbola"
+DEFAULT_EMOJI_FAMILY = "noto color emoji"
 MIN_SIZE, MAX_SIZE = 1, 1000
 SAMPLE_OUTPUT = "sample.png"
 
@@ -81,7 +81,7 @@ def add_font_options(parser):
                        help=f"fallback family or font file; it sets the line height (default {DEFAULT_FALLBACK})")
     fonts.add_argument("--fallback-dir", help="folder of fonts for other scripts (default: "
                                               "lumo_font.script_font_folder(), the installed Noto script fonts)")
-    fonts.add_argument("--emoji", help="emoji font file (default: Symbola when installed)")
+    fonts.add_argument("--emoji", help="emoji font file (default: Noto Color Emoji when installed)")
     fonts.add_argument("--face", help="face word: regular, bold, italic, bold italic, or one the family has "
                                       "(default: the face the --font name carries, else regular)")
     fonts.add_argument("--size", default="32", help="pixel size (default 32)")

@@ -94,6 +94,16 @@ void enlarge(const GlyphBitmap& source, double scale, GlyphBitmap& out) {
 
 }  // namespace
 
+void to_straight_alpha(GlyphBitmap& bitmap) {
+    if (!bitmap.colour) return;
+    for (std::size_t at = 0; at + kChannels <= bitmap.bytes.size(); at += kChannels) {
+        const unsigned alpha = bitmap.bytes[at + 3];
+        if (alpha == 0 || alpha == 255) continue;
+        for (int c = 0; c < 3; ++c)
+            bitmap.bytes[at + c] = static_cast<std::uint8_t>(std::min(255u, (bitmap.bytes[at + c] * 255u + alpha / 2) / alpha));
+    }
+}
+
 GlyphBitmap scale_colour_bitmap(const GlyphBitmap& source, double scale) {
     GlyphBitmap out;
     out.colour = true;

@@ -13,4 +13,8 @@ namespace lumo::shaping {
 /// whole pixels. A bitmap that would pass kMaxGlyphBitmapPixels comes back empty.
 GlyphBitmap scale_colour_bitmap(const GlyphBitmap& source, double scale);
 
+/// Turns a colour bitmap's premultiplied pixels into straight alpha, the form
+/// surfaces keep: done once when a glyph is rasterised, not each time it is painted.
+void to_straight_alpha(GlyphBitmap& bitmap);
+
 }  // namespace lumo::shaping

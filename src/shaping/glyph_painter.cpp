@@ -46,7 +46,18 @@ struct Palette {
     const PixelFormat& format;  // colour glyphs, and reading ink back
     AlphaChannel alpha;
     bool anti_aliased;
+    bool stores_bgra;           // the format's pixels are a colour bitmap's bytes: B, G, R, A
 };
+
+/// Whether pixel values of `format`, as stored in memory, are BGRA bytes with
+/// straight alpha: what pygame's per-pixel-alpha surfaces are on this machine.
+bool stores_bgra(const PixelFormat& format) {
+    const std::uint32_t probe = map_rgba(format, 1, 2, 3, 4);
+    std::uint8_t bytes[4];
+    std::memcpy(bytes, &probe, 4);
+    return bytes[0] == 3 && bytes[1] == 2 && bytes[2] == 1 && bytes[3] == 4 &&
+           format.losses[0] == 0 && format.losses[1] == 0 && format.losses[2] == 0 && format.losses[3] == 0;
+}
 
 /// Coverage pixels of one row: over ink of earlier glyphs in bitmap columns
 /// [first_px, shared_end_px), plain writes in [shared_end_px, end_px).
@@ -71,32 +82,39 @@ bool paint_coverage_row(const std::uint8_t* source, std::uint32_t* destination, 
     return wrote;
 }
 
-/// Colour pixels of one row (premultiplied BGRA), stored with straight alpha
-/// as the surface keeps them; over ink of earlier glyphs in [first_px, shared_end_px).
+/// A colour pixel (straight alpha) drawn over one already there.
+std::uint32_t colour_over(const PixelFormat& format, const std::uint8_t* bgra, std::uint32_t present) {
+    const auto [r, g, b, a] = unmap_rgba(format, present);
+    const double top = bgra[3] / 255.0, below = a / 255.0 * (1.0 - top), alpha = top + below;
+    auto mixed = [&](std::uint8_t upper, std::uint8_t lower) {
+        return static_cast<std::uint8_t>(std::min(255.0, (upper * top + lower * below) / alpha + 0.5));
+    };
+    return map_rgba(format, mixed(bgra[2], r), mixed(bgra[1], g), mixed(bgra[0], b),
+                    static_cast<std::uint8_t>(std::min(255.0, alpha * 255.0 + 0.5)));
+}
+
+/// Colour pixels of one row (BGRA, straight alpha) in the surface's format;
+/// over ink of earlier glyphs in [first_px, shared_end_px).
 bool paint_colour_row(const std::uint8_t* source, std::uint32_t* destination, const int* columns, int first_px,
                       int shared_end_px, int end_px, const Palette& palette) {
     bool wrote = false;
+    if (palette.stores_bgra && shared_end_px < end_px) {
+        // Columns of consecutive bitmap pixels are consecutive, and nothing
+        // was painted there yet: the row's bytes go over as they are.
+        std::memcpy(destination + columns[shared_end_px], source + static_cast<std::size_t>(shared_end_px) * 4,
+                    static_cast<std::size_t>(end_px - shared_end_px) * 4);
+        wrote = true;
+        end_px = shared_end_px;
+    }
     for (int px = first_px; px < end_px; ++px) {
         const std::uint8_t* bgra = source + static_cast<std::size_t>(px) * 4;
-        const unsigned alpha = bgra[3];
-        if (alpha == 0) continue;
-        // Premultiplied source, over a straight-alpha pixel already there.
-        double red = bgra[2], green = bgra[1], blue = bgra[0], out_alpha = alpha;
+        if (bgra[3] == 0) continue;
+        std::uint32_t pixel = map_rgba(palette.format, bgra[2], bgra[1], bgra[0], bgra[3]);
         if (px < shared_end_px) {
             std::uint32_t present;
             std::memcpy(&present, destination + columns[px], 4);
-            const auto [r, g, b, a] = unmap_rgba(palette.format, present);
-            const double below = a * (255.0 - alpha) / 255.0;
-            red += r * below / 255.0;
-            green += g * below / 255.0;
-            blue += b * below / 255.0;
-            out_alpha += below;
+            if (palette.alpha.of(present) != 0) pixel = colour_over(palette.format, bgra, present);
         }
-        auto straight = [&](double premultiplied) {
-            return static_cast<std::uint8_t>(std::min(255.0, premultiplied * 255.0 / out_alpha + 0.5));
-        };
-        const std::uint32_t pixel = map_rgba(palette.format, straight(red), straight(green), straight(blue),
-                                             static_cast<std::uint8_t>(std::min(255.0, out_alpha + 0.5)));
         std::memcpy(destination + columns[px], &pixel, 4);
         wrote = true;
     }
@@ -165,7 +183,7 @@ PaintedColumns paint_glyphs(const PixelTarget& target, std::span<const PlacedGly
                             const PixelFormat& format, bool anti_aliased, int baseline_y, double start_x) {
     PaintedColumns painted;
     if (!target_usable(target)) return painted;
-    const Palette palette{colors, format, alpha_channel(format), anti_aliased};
+    const Palette palette{colors, format, alpha_channel(format), anti_aliased, stores_bgra(format)};
     for (const PlacedGlyph& glyph : glyphs) {
         if (!glyph.bitmap || glyph.bitmap->width <= 0 || !bitmap_readable(*glyph.bitmap, anti_aliased)) continue;
         paint_glyph(target, glyph, palette, baseline_y, start_x, painted);

@@ -63,6 +63,7 @@ FT_Error rasterize_colour_glyph(FT_Face face, std::uint32_t glyph_id, double bit
         bitmap = scale_colour_bitmap(bitmap, bitmap_scale);
         if (bitmap.width == 0) return FT_Err_Raster_Overflow;
     }
+    to_straight_alpha(bitmap);
     return 0;
 }
 

@@ -14,7 +14,7 @@ namespace lumo::shaping {
 /// overwrites. `bytes` holds |pitch| × rows bytes, or nothing when width is 0.
 /// A negative pitch means the rows are stored bottom row first. A coverage
 /// bitmap (one byte, or one bit, a pixel) is painted in the run's colour; a
-/// colour bitmap (premultiplied BGRA, 4 bytes a pixel: an emoji) as it is.
+/// colour bitmap (BGRA with straight alpha, 4 bytes a pixel: an emoji) as it is.
 struct GlyphBitmap {
     std::vector<std::uint8_t> bytes;
     int width = 0;  // pixels

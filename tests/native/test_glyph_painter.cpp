@@ -137,6 +137,44 @@ INSTANTIATE_TEST_SUITE_P(
                   {_, _}}),
     [](const auto& info) { return std::string(info.param.label); });
 
+// A colour glyph (BGRA, straight alpha) keeps its own colours and is drawn
+// over what the run already painted.
+TEST(ColourGlyphs, AreStoredWithStraightAlphaAndDrawnOverEarlierInk) {
+    std::vector<std::uint32_t> pixels(2, kUntouched);
+    const PixelTarget target{reinterpret_cast<std::uint8_t*>(pixels.data()), 2, 1, 8};
+    ColorTable colors;
+    for (unsigned alpha = 0; alpha < 256; ++alpha) colors[alpha] = 0x00FF0000u | alpha;  // the run's green
+    auto colour_glyph = [](std::vector<std::uint8_t> bgra, int width) {
+        auto bitmap = std::make_shared<lumo::shaping::GlyphBitmap>(
+            lumo::shaping::GlyphBitmap{std::move(bgra), width, 1, width * 4, 0, 1, true});
+        return PlacedGlyph{bitmap, 0.0, 0.0};
+    };
+    // Half-transparent red in column 0, then a coverage glyph over column 1,
+    // then half-transparent blue over both.
+    const std::vector<PlacedGlyph> glyphs{colour_glyph({0, 0, 255, 128}, 1), glyph({0, 255}, 2, 1, 2, 0, 1),
+                                          colour_glyph({255, 0, 0, 128, 255, 0, 0, 128}, 2)};
+    paint_glyphs(target, std::vector<PlacedGlyph>(glyphs.begin(), glyphs.begin() + 1), colors, kLowByteAlpha, true, 1,
+                 0.0);
+    EXPECT_EQ(pixels[0], 0xFF000080u);  // red at full strength, alpha 128: not the run's colour
+    paint_glyphs(target, glyphs, colors, kLowByteAlpha, true, 1, 0.0);
+    // Column 0: blue over red, both half: alpha 192, blue 2/3, red 1/3.
+    EXPECT_EQ(pixels[0] & 0xFFu, 192u);
+    EXPECT_NEAR(double((pixels[0] >> 24) & 0xFF), 85.0, 1.0);
+    EXPECT_NEAR(double((pixels[0] >> 8) & 0xFF), 170.0, 1.0);
+}
+
+TEST(ColourGlyphs, GoOverAsTheyAreIntoSurfacesThatStoreBgra) {
+    // Alpha in the top byte: pixel values stored as B, G, R, A bytes, as pygame's surfaces are here.
+    const lumo::shaping::PixelFormat argb{{0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u}, {16, 8, 0, 24}, {}};
+    std::vector<std::uint32_t> pixels(3, 0);
+    const PixelTarget target{reinterpret_cast<std::uint8_t*>(pixels.data()), 3, 1, 12};
+    auto bitmap = std::make_shared<lumo::shaping::GlyphBitmap>(
+        lumo::shaping::GlyphBitmap{{10, 20, 30, 40, 0, 0, 0, 0, 50, 60, 70, 255}, 3, 1, 12, 0, 1, true});
+    const ColorTable colors{};
+    paint_glyphs(target, std::vector<PlacedGlyph>{{bitmap, 0.0, 0.0}}, colors, argb, true, 1, 0.0);
+    EXPECT_EQ(pixels, (std::vector<std::uint32_t>{0x281E140Au, 0u, 0xFF463C32u}));
+}
+
 TEST(PaintTarget, TooNarrowAPitchIsRefused) {
     std::vector<std::uint32_t> pixels(4, kUntouched);
     ColorTable colors{};
