@@ -39,7 +39,8 @@ for version in "${versions[@]}"; do
   pip=("$venv/bin/python" -m pip -q --disable-pip-version-check)
   pip_report=("$venv/bin/python" -m pip --disable-pip-version-check)  # list and check print nothing when quiet
   "${pip[@]}" install -U pip >/dev/null
-  "${pip[@]}" install "scikit-build-core>=0.11" "nanobind==3.1.0" "pytest>=7" "fonttools>=4.40" "numpy>=1.22"
+  "${pip[@]}" install "scikit-build-core>=0.11" "nanobind==3.1.0" "pytest>=7" "fonttools>=4.40" "numpy>=1.22" \
+    "python-bidi>=0.6"
 
   for distribution in "${distributions[@]}"; do
     label="Python $version + $distribution"
