@@ -21,8 +21,9 @@ echo "== Python test suite with a sanitized extension (build/asan-venv)"
 venv=build/asan-venv
 [ -x "$venv/bin/python" ] || python3 -m venv --system-site-packages "$venv"
 pip=("$venv/bin/python" -m pip install -q --disable-pip-version-check)
-"$venv/bin/python" -c "import scikit_build_core, nanobind, pytest, fontTools, numpy, bidi" 2>/dev/null ||
-  "${pip[@]}" "scikit-build-core>=0.11" "nanobind>=2.4" "pytest>=7" "fonttools>=4.40" "numpy>=1.22" "python-bidi>=0.6"
+mapfile -t test_requirements < <(python3 -c "import tomllib; print('\n'.join(
+    tomllib.load(open('pyproject.toml', 'rb'))['project']['optional-dependencies']['test']))")
+"${pip[@]}" "scikit-build-core>=0.11" "${test_requirements[@]}"
 "${pip[@]}" --no-build-isolation -Cbuild-dir=build/asan -Ccmake.build-type=RelWithDebInfo \
   -Ccmake.define.CMAKE_CXX_FLAGS="$sanitize" .
 
