@@ -1,7 +1,8 @@
 # Where the engine's FreeType, HarfBuzz and FriBidi come from: the system's,
 # found by pkg-config, or static builds of the sources in third_party/ that
-# scripts/fetch_bundled_sources.sh fetches. Either way the engine links the
-# targets lumo::freetype, lumo::harfbuzz and lumo::fribidi.
+# scripts/fetch_bundled_sources.sh fetches (the bundled FreeType with libpng and
+# zlib for colour-bitmap emoji). Either way the engine links the targets
+# lumo::freetype, lumo::harfbuzz and lumo::fribidi.
 
 set(LUMO_BUNDLED_LIBS AUTO CACHE STRING
     "Build FreeType, HarfBuzz and FriBidi from third_party/: AUTO (when pkg-config finds no system copy), ON or OFF")
@@ -14,6 +15,8 @@ endif()
 set(LUMO_FREETYPE_SOURCE_DIR ${PROJECT_SOURCE_DIR}/third_party/freetype)
 set(LUMO_HARFBUZZ_SOURCE_DIR ${PROJECT_SOURCE_DIR}/third_party/harfbuzz)
 set(LUMO_FRIBIDI_SOURCE_DIR ${PROJECT_SOURCE_DIR}/third_party/fribidi)
+set(LUMO_LIBPNG_SOURCE_DIR ${PROJECT_SOURCE_DIR}/third_party/libpng)
+set(LUMO_ZLIB_SOURCE_DIR ${PROJECT_SOURCE_DIR}/third_party/zlib)
 
 # Names a list in a message: "a", "a or b", "a, b or c".
 function(lumo_name_list output conjunction)
@@ -56,9 +59,10 @@ if(NOT lumo_bundled_mode STREQUAL "ON")
 endif()
 
 # One file of each library's sources stands for the whole of them.
-set(lumo_bundled_names FreeType HarfBuzz FriBidi)
+set(lumo_bundled_names FreeType HarfBuzz FriBidi libpng zlib)
 set(lumo_bundled_markers ${LUMO_FREETYPE_SOURCE_DIR}/src/base/ftbase.c ${LUMO_HARFBUZZ_SOURCE_DIR}/src/harfbuzz.cc
-                         ${LUMO_FRIBIDI_SOURCE_DIR}/lib/fribidi.c)
+                         ${LUMO_FRIBIDI_SOURCE_DIR}/lib/fribidi.c ${LUMO_LIBPNG_SOURCE_DIR}/png.c
+                         ${LUMO_ZLIB_SOURCE_DIR}/inflate.c)
 set(lumo_missing_sources)
 foreach(name marker IN ZIP_LISTS lumo_bundled_names lumo_bundled_markers)
   if(NOT EXISTS ${marker})
@@ -76,15 +80,55 @@ if(lumo_missing_sources)
 endif()
 
 if(lumo_bundled_mode STREQUAL "AUTO")
-  message(STATUS "lumo_font: bundled FreeType, HarfBuzz and FriBidi from third_party/ "
+  message(STATUS "lumo_font: bundled FreeType (with libpng and zlib), HarfBuzz and FriBidi from third_party/ "
                  "(pkg-config found no ${lumo_missing_modules})")
 else()
-  message(STATUS "lumo_font: bundled FreeType, HarfBuzz and FriBidi from third_party/")
+  message(STATUS "lumo_font: bundled FreeType (with libpng and zlib), HarfBuzz and FriBidi from third_party/")
 endif()
 enable_language(C)
 
+# zlib's decompressor alone, built from its plain sources: nothing here writes
+# PNG or gzip data.
+set(lumo_zlib_sources adler32.c crc32.c inffast.c inflate.c inftrees.c zutil.c)
+list(TRANSFORM lumo_zlib_sources PREPEND ${LUMO_ZLIB_SOURCE_DIR}/)
+add_library(lumo_bundled_zlib STATIC ${lumo_zlib_sources})
+set_target_properties(lumo_bundled_zlib PROPERTIES POSITION_INDEPENDENT_CODE ON C_VISIBILITY_PRESET hidden)
+target_include_directories(lumo_bundled_zlib SYSTEM PUBLIC ${LUMO_ZLIB_SOURCE_DIR})
+target_compile_options(lumo_bundled_zlib PRIVATE -w)
+add_library(lumo::zlib ALIAS lumo_bundled_zlib)
+
+# libpng's configuration header as its configure step writes it for a reader
+# only: the prebuilt pnglibconf.h with the writer's options turned off, so
+# that none of libpng's writing code (nor zlib's deflate) is needed.
+function(lumo_write_pnglibconf output)
+  set(prebuilt ${LUMO_LIBPNG_SOURCE_DIR}/scripts/pnglibconf.h.prebuilt)
+  file(READ ${prebuilt} config)
+  if(NOT config MATCHES "\n#define PNG_WRITE_SUPPORTED\n")
+    message(FATAL_ERROR "lumo_font: no PNG_WRITE_SUPPORTED to turn off in ${prebuilt}")
+  endif()
+  string(REGEX REPLACE "#define (PNG_(SIMPLIFIED_WRITE|WRITE|CONVERT_tIME|SAVE_INT_32)[A-Za-z0-9_]*_SUPPORTED)\n"
+                       "/*#undef \\1*/\n" config "${config}")
+  file(CONFIGURE OUTPUT ${output} CONTENT "${config}" @ONLY)
+endfunction()
+lumo_write_pnglibconf(${CMAKE_CURRENT_BINARY_DIR}/libpng/pnglibconf.h)
+
+# libpng's reader in portable C: its ARM, Intel, MIPS and PowerPC SIMD paths
+# need sources and compiler switches of their own on each platform.
+set(lumo_libpng_sources
+  png.c pngerror.c pngget.c pngmem.c pngread.c pngrio.c pngrtran.c pngrutil.c pngset.c pngtrans.c)
+list(TRANSFORM lumo_libpng_sources PREPEND ${LUMO_LIBPNG_SOURCE_DIR}/)
+add_library(lumo_bundled_png STATIC ${lumo_libpng_sources})
+set_target_properties(lumo_bundled_png PROPERTIES POSITION_INDEPENDENT_CODE ON C_VISIBILITY_PRESET hidden)
+target_include_directories(lumo_bundled_png SYSTEM PUBLIC ${LUMO_LIBPNG_SOURCE_DIR} ${CMAKE_CURRENT_BINARY_DIR}/libpng)
+target_compile_definitions(lumo_bundled_png PRIVATE
+  PNG_ARM_NEON_OPT=0 PNG_INTEL_SSE_OPT=0 PNG_MIPS_MSA_OPT=0 PNG_POWERPC_VSX_OPT=0)
+target_compile_options(lumo_bundled_png PRIVATE -w)
+target_link_libraries(lumo_bundled_png PUBLIC lumo::zlib)
+add_library(lumo::png ALIAS lumo_bundled_png)
+
 # FreeType with its stock module set (the one the system library has), reading
-# fonts through plain stdio; gzip-compressed fonts use its own copy of zlib.
+# fonts through plain stdio; gzip-compressed fonts are inflated by the bundled
+# zlib rather than by FreeType's private copy of it, so the engine holds one.
 set(lumo_freetype_sources
   src/autofit/autofit.c src/base/ftbase.c src/base/ftbbox.c src/base/ftbdf.c src/base/ftbitmap.c
   src/base/ftcid.c src/base/ftdebug.c src/base/ftfstype.c src/base/ftgasp.c src/base/ftglyph.c
@@ -101,6 +145,8 @@ set_target_properties(lumo_bundled_freetype PROPERTIES POSITION_INDEPENDENT_CODE
 target_include_directories(lumo_bundled_freetype SYSTEM PUBLIC ${LUMO_FREETYPE_SOURCE_DIR}/include)
 target_compile_definitions(lumo_bundled_freetype PRIVATE FT2_BUILD_LIBRARY)
 target_compile_options(lumo_bundled_freetype PRIVATE -w)
+target_compile_definitions(lumo_bundled_freetype PRIVATE FT_CONFIG_OPTION_SYSTEM_ZLIB)
+target_link_libraries(lumo_bundled_freetype PRIVATE lumo::zlib)
 # Colour-bitmap emoji (PNG strikes) need FreeType's PNG reader: it is switched
 # on as soon as a bundled libpng target exists.
 if(TARGET lumo::png)
@@ -165,7 +211,8 @@ add_library(lumo::fribidi ALIAS lumo_bundled_fribidi)
 # The extension keeps the bundled copies to itself: pygame's wheels carry a
 # FreeType of their own, and exported symbols of ours would interpose on it.
 if(UNIX AND NOT APPLE)
-  foreach(bundled lumo_bundled_freetype lumo_bundled_harfbuzz lumo_bundled_fribidi)
+  foreach(bundled lumo_bundled_freetype lumo_bundled_harfbuzz lumo_bundled_fribidi lumo_bundled_png
+                  lumo_bundled_zlib)
     target_link_options(${bundled} INTERFACE "LINKER:--exclude-libs,ALL")
   endforeach()
 endif()
@@ -179,4 +226,6 @@ if(DEFINED SKBUILD_METADATA_DIR)
           DESTINATION ${SKBUILD_METADATA_DIR}/licenses/third_party/harfbuzz)
   install(FILES ${LUMO_FRIBIDI_SOURCE_DIR}/COPYING
           DESTINATION ${SKBUILD_METADATA_DIR}/licenses/third_party/fribidi)
+  install(FILES ${LUMO_LIBPNG_SOURCE_DIR}/LICENSE DESTINATION ${SKBUILD_METADATA_DIR}/licenses/third_party/libpng)
+  install(FILES ${LUMO_ZLIB_SOURCE_DIR}/LICENSE DESTINATION ${SKBUILD_METADATA_DIR}/licenses/third_party/zlib)
 endif()
