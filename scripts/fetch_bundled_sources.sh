@@ -19,6 +19,7 @@ bundled_libraries=(
 # libpng and zlib are kept to their PNG reader and inflate: FreeType only
 # decodes the PNG strikes of colour fonts. libpng's configuration header comes
 # prebuilt with it, and zlib builds from its plain sources.
+
 # Left out of the kept folders to keep third_party/ (and an sdist) small.
 pruned_paths=(tools test tests fuzzing docs demos ft2demos ft2docs 'test-*.cc' '*.py' '*.md' 'Makefile*' meson.build '*.rc')
 
@@ -70,7 +71,7 @@ for line in "${missing[@]}"; do
   read -r folder package kept <<<"$line"
   echo "Fetching Debian source package $package into $third_party/$folder"
   # Not every mirror carries the security archive's sources: then the newest
-  # in bookworm itself (its point releases take in the security fixes).
+  # in bookworm itself, whose point releases take in the security fixes later.
   if ! (cd "$work" && apt-get source -qq --only-source "$package" >"$work/$package.log" 2>&1); then
     echo "  the newest $package cannot be downloaded; taking bookworm's"
     (cd "$work" && apt-get source -qq --only-source "$package/bookworm" >>"$work/$package.log" 2>&1) ||
