@@ -129,7 +129,8 @@ endfunction()
 lumo_write_pnglibconf(${CMAKE_CURRENT_BINARY_DIR}/libpng/pnglibconf.h)
 
 # libpng's reader in portable C: its ARM, Intel, MIPS and PowerPC SIMD paths
-# need sources and compiler switches of their own on each platform.
+# need sources and compiler switches of their own on each platform, and it
+# would turn NEON on by itself wherever the compiler targets it (64-bit ARM).
 lumo_add_bundled_library(png ${LUMO_LIBPNG_SOURCE_DIR}
   SOURCES png.c pngerror.c pngget.c pngmem.c pngread.c pngrio.c pngrtran.c pngrutil.c pngset.c pngtrans.c
   INCLUDE_DIRS ${LUMO_LIBPNG_SOURCE_DIR} ${CMAKE_CURRENT_BINARY_DIR}/libpng)
