@@ -1,7 +1,8 @@
 # Where the engine's FreeType, HarfBuzz and FriBidi come from: the system's,
 # found by pkg-config, or static builds of the sources in third_party/ that
-# scripts/fetch_bundled_sources.sh fetches. Either way the engine links the
-# targets lumo::freetype, lumo::harfbuzz and lumo::fribidi.
+# scripts/fetch_bundled_sources.sh fetches (the bundled FreeType with libpng and
+# zlib for colour-bitmap emoji). Either way the engine links the targets
+# lumo::freetype, lumo::harfbuzz and lumo::fribidi.
 
 set(LUMO_BUNDLED_LIBS AUTO CACHE STRING
     "Build FreeType, HarfBuzz and FriBidi from third_party/: AUTO (when pkg-config finds no system copy), ON or OFF")
@@ -14,6 +15,8 @@ endif()
 set(LUMO_FREETYPE_SOURCE_DIR ${PROJECT_SOURCE_DIR}/third_party/freetype)
 set(LUMO_HARFBUZZ_SOURCE_DIR ${PROJECT_SOURCE_DIR}/third_party/harfbuzz)
 set(LUMO_FRIBIDI_SOURCE_DIR ${PROJECT_SOURCE_DIR}/third_party/fribidi)
+set(LUMO_LIBPNG_SOURCE_DIR ${PROJECT_SOURCE_DIR}/third_party/libpng)
+set(LUMO_ZLIB_SOURCE_DIR ${PROJECT_SOURCE_DIR}/third_party/zlib)
 
 # Names a list in a message: "a", "a or b", "a, b or c".
 function(lumo_name_list output conjunction)
@@ -56,9 +59,10 @@ if(NOT lumo_bundled_mode STREQUAL "ON")
 endif()
 
 # One file of each library's sources stands for the whole of them.
-set(lumo_bundled_names FreeType HarfBuzz FriBidi)
+set(lumo_bundled_names FreeType HarfBuzz FriBidi libpng zlib)
 set(lumo_bundled_markers ${LUMO_FREETYPE_SOURCE_DIR}/src/base/ftbase.c ${LUMO_HARFBUZZ_SOURCE_DIR}/src/harfbuzz.cc
-                         ${LUMO_FRIBIDI_SOURCE_DIR}/lib/fribidi.c)
+                         ${LUMO_FRIBIDI_SOURCE_DIR}/lib/fribidi.c ${LUMO_LIBPNG_SOURCE_DIR}/png.c
+                         ${LUMO_ZLIB_SOURCE_DIR}/inflate.c)
 set(lumo_missing_sources)
 foreach(name marker IN ZIP_LISTS lumo_bundled_names lumo_bundled_markers)
   if(NOT EXISTS ${marker})
@@ -76,47 +80,91 @@ if(lumo_missing_sources)
 endif()
 
 if(lumo_bundled_mode STREQUAL "AUTO")
-  message(STATUS "lumo_font: bundled FreeType, HarfBuzz and FriBidi from third_party/ "
+  message(STATUS "lumo_font: bundled FreeType (with libpng and zlib), HarfBuzz and FriBidi from third_party/ "
                  "(pkg-config found no ${lumo_missing_modules})")
 else()
-  message(STATUS "lumo_font: bundled FreeType, HarfBuzz and FriBidi from third_party/")
+  message(STATUS "lumo_font: bundled FreeType (with libpng and zlib), HarfBuzz and FriBidi from third_party/")
 endif()
 enable_language(C)
 
+# A bundled library lumo_bundled_<name>, aliased lumo::<name>: static and
+# position-independent for the extension, built without warnings (it is not
+# our code), its symbols hidden and kept out of the extension's exports, since
+# pygame's wheels and the interpreter load a FreeType, libpng and zlib of their
+# own, on which exported symbols of ours would interpose.
+function(lumo_add_bundled_library name source_dir)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "SOURCES;INCLUDE_DIRS")
+  list(TRANSFORM arg_SOURCES PREPEND ${source_dir}/)
+  set(target lumo_bundled_${name})
+  add_library(${target} STATIC ${arg_SOURCES})
+  set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE ON C_VISIBILITY_PRESET hidden
+                                             CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+  target_include_directories(${target} SYSTEM PUBLIC ${arg_INCLUDE_DIRS})
+  target_compile_options(${target} PRIVATE -w)
+  if(UNIX AND NOT APPLE)
+    target_link_options(${target} INTERFACE "LINKER:--exclude-libs,ALL")
+  endif()
+  add_library(lumo::${name} ALIAS ${target})
+endfunction()
+
+# zlib's decompressor alone, built from its plain sources: nothing here writes
+# PNG or gzip data.
+lumo_add_bundled_library(zlib ${LUMO_ZLIB_SOURCE_DIR}
+  SOURCES adler32.c crc32.c inffast.c inflate.c inftrees.c zutil.c
+  INCLUDE_DIRS ${LUMO_ZLIB_SOURCE_DIR})
+
+# libpng's configuration header as its configure step writes it for a reader
+# only: the prebuilt pnglibconf.h with the writer's options turned off, so
+# that none of libpng's writing code (nor zlib's deflate) is needed.
+function(lumo_write_pnglibconf output)
+  set(prebuilt ${LUMO_LIBPNG_SOURCE_DIR}/scripts/pnglibconf.h.prebuilt)
+  file(READ ${prebuilt} config)
+  if(NOT config MATCHES "\n#define PNG_WRITE_SUPPORTED\n")
+    message(FATAL_ERROR "lumo_font: no PNG_WRITE_SUPPORTED to turn off in ${prebuilt}")
+  endif()
+  string(REGEX REPLACE "#define (PNG_(SIMPLIFIED_WRITE|WRITE|CONVERT_tIME|SAVE_INT_32)[A-Za-z0-9_]*_SUPPORTED)\n"
+                       "/*#undef \\1*/\n" config "${config}")
+  file(CONFIGURE OUTPUT ${output} CONTENT "${config}" @ONLY)
+endfunction()
+lumo_write_pnglibconf(${CMAKE_CURRENT_BINARY_DIR}/libpng/pnglibconf.h)
+
+# libpng's reader in portable C: its ARM, Intel, MIPS and PowerPC SIMD paths
+# need sources and compiler switches of their own on each platform, and it
+# would turn NEON on by itself wherever the compiler targets it (64-bit ARM).
+lumo_add_bundled_library(png ${LUMO_LIBPNG_SOURCE_DIR}
+  SOURCES png.c pngerror.c pngget.c pngmem.c pngread.c pngrio.c pngrtran.c pngrutil.c pngset.c pngtrans.c
+  INCLUDE_DIRS ${LUMO_LIBPNG_SOURCE_DIR} ${CMAKE_CURRENT_BINARY_DIR}/libpng)
+target_compile_definitions(lumo_bundled_png PRIVATE
+  PNG_ARM_NEON_OPT=0 PNG_INTEL_SSE_OPT=0 PNG_MIPS_MSA_OPT=0 PNG_POWERPC_VSX_OPT=0)
+target_link_libraries(lumo_bundled_png PUBLIC lumo::zlib)
+
 # FreeType with its stock module set (the one the system library has), reading
-# fonts through plain stdio; gzip-compressed fonts use its own copy of zlib.
-set(lumo_freetype_sources
-  src/autofit/autofit.c src/base/ftbase.c src/base/ftbbox.c src/base/ftbdf.c src/base/ftbitmap.c
-  src/base/ftcid.c src/base/ftdebug.c src/base/ftfstype.c src/base/ftgasp.c src/base/ftglyph.c
-  src/base/ftgxval.c src/base/ftinit.c src/base/ftmm.c src/base/ftotval.c src/base/ftpatent.c
-  src/base/ftpfr.c src/base/ftstroke.c src/base/ftsynth.c src/base/ftsystem.c src/base/fttype1.c
-  src/base/ftwinfnt.c src/bdf/bdf.c src/bzip2/ftbzip2.c src/cache/ftcache.c src/cff/cff.c
-  src/cid/type1cid.c src/gzip/ftgzip.c src/lzw/ftlzw.c src/pcf/pcf.c src/pfr/pfr.c src/psaux/psaux.c
-  src/pshinter/pshinter.c src/psnames/psnames.c src/raster/raster.c src/sdf/sdf.c src/sfnt/sfnt.c
-  src/smooth/smooth.c src/svg/svg.c src/truetype/truetype.c src/type1/type1.c src/type42/type42.c
-  src/winfonts/winfnt.c)
-list(TRANSFORM lumo_freetype_sources PREPEND ${LUMO_FREETYPE_SOURCE_DIR}/)
-add_library(lumo_bundled_freetype STATIC ${lumo_freetype_sources})
-set_target_properties(lumo_bundled_freetype PROPERTIES POSITION_INDEPENDENT_CODE ON C_VISIBILITY_PRESET hidden)
-target_include_directories(lumo_bundled_freetype SYSTEM PUBLIC ${LUMO_FREETYPE_SOURCE_DIR}/include)
-target_compile_definitions(lumo_bundled_freetype PRIVATE FT2_BUILD_LIBRARY)
-target_compile_options(lumo_bundled_freetype PRIVATE -w)
-# Colour-bitmap emoji (PNG strikes) need FreeType's PNG reader: it is switched
-# on as soon as a bundled libpng target exists.
-if(TARGET lumo::png)
-  target_compile_definitions(lumo_bundled_freetype PRIVATE FT_CONFIG_OPTION_USE_PNG)
-  target_link_libraries(lumo_bundled_freetype PRIVATE lumo::png)
-endif()
-add_library(lumo::freetype ALIAS lumo_bundled_freetype)
+# fonts through plain stdio. Colour-bitmap emoji (PNG strikes) need its PNG
+# reader; gzip-compressed fonts and WOFF tables are inflated by the same zlib
+# as PNG data rather than by FreeType's private copy of it.
+lumo_add_bundled_library(freetype ${LUMO_FREETYPE_SOURCE_DIR}
+  SOURCES
+    src/autofit/autofit.c src/base/ftbase.c src/base/ftbbox.c src/base/ftbdf.c src/base/ftbitmap.c
+    src/base/ftcid.c src/base/ftdebug.c src/base/ftfstype.c src/base/ftgasp.c src/base/ftglyph.c
+    src/base/ftgxval.c src/base/ftinit.c src/base/ftmm.c src/base/ftotval.c src/base/ftpatent.c
+    src/base/ftpfr.c src/base/ftstroke.c src/base/ftsynth.c src/base/ftsystem.c src/base/fttype1.c
+    src/base/ftwinfnt.c src/bdf/bdf.c src/bzip2/ftbzip2.c src/cache/ftcache.c src/cff/cff.c
+    src/cid/type1cid.c src/gzip/ftgzip.c src/lzw/ftlzw.c src/pcf/pcf.c src/pfr/pfr.c src/psaux/psaux.c
+    src/pshinter/pshinter.c src/psnames/psnames.c src/raster/raster.c src/sdf/sdf.c src/sfnt/sfnt.c
+    src/smooth/smooth.c src/svg/svg.c src/truetype/truetype.c src/type1/type1.c src/type42/type42.c
+    src/winfonts/winfnt.c
+  INCLUDE_DIRS ${LUMO_FREETYPE_SOURCE_DIR}/include)
+target_compile_definitions(lumo_bundled_freetype PRIVATE
+  FT2_BUILD_LIBRARY FT_CONFIG_OPTION_USE_PNG FT_CONFIG_OPTION_SYSTEM_ZLIB)
+target_link_libraries(lumo_bundled_freetype PRIVATE lumo::png lumo::zlib)
 
 # HarfBuzz from its single-file build: with no HAVE_* switch it uses its own
 # OpenType font functions and Unicode tables, and no glib, ICU, graphite or FreeType.
-add_library(lumo_bundled_harfbuzz STATIC ${LUMO_HARFBUZZ_SOURCE_DIR}/src/harfbuzz.cc)
-set_target_properties(lumo_bundled_harfbuzz PROPERTIES
-  CXX_STANDARD 11 POSITION_INDEPENDENT_CODE ON CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
-target_include_directories(lumo_bundled_harfbuzz SYSTEM PUBLIC ${LUMO_HARFBUZZ_SOURCE_DIR}/src)
-target_compile_options(lumo_bundled_harfbuzz PRIVATE -fno-exceptions -fno-rtti -w)
-add_library(lumo::harfbuzz ALIAS lumo_bundled_harfbuzz)
+lumo_add_bundled_library(harfbuzz ${LUMO_HARFBUZZ_SOURCE_DIR}/src
+  SOURCES harfbuzz.cc
+  INCLUDE_DIRS ${LUMO_HARFBUZZ_SOURCE_DIR}/src)
+set_target_properties(lumo_bundled_harfbuzz PROPERTIES CXX_STANDARD 11)
+target_compile_options(lumo_bundled_harfbuzz PRIVATE -fno-exceptions -fno-rtti)
 
 # FriBidi with the header its configure step writes, fribidi-config.h; the
 # other generated files, its Unicode tables among them, come with the sources.
@@ -146,29 +194,16 @@ endfunction()
 lumo_write_fribidi_config(${CMAKE_CURRENT_BINARY_DIR}/fribidi/fribidi-config.h)
 
 # Every source of the system library, so either build offers the same entry points.
-set(lumo_fribidi_sources
-  fribidi.c fribidi-arabic.c fribidi-bidi.c fribidi-bidi-types.c fribidi-brackets.c fribidi-char-sets.c
-  fribidi-char-sets-cap-rtl.c fribidi-char-sets-cp1255.c fribidi-char-sets-cp1256.c
-  fribidi-char-sets-iso8859-6.c fribidi-char-sets-iso8859-8.c fribidi-char-sets-utf8.c
-  fribidi-deprecated.c fribidi-joining.c fribidi-joining-types.c fribidi-mirroring.c fribidi-run.c
-  fribidi-shape.c)
-list(TRANSFORM lumo_fribidi_sources PREPEND ${LUMO_FRIBIDI_SOURCE_DIR}/lib/)
-add_library(lumo_bundled_fribidi STATIC ${lumo_fribidi_sources})
-set_target_properties(lumo_bundled_fribidi PROPERTIES POSITION_INDEPENDENT_CODE ON C_VISIBILITY_PRESET hidden)
-target_include_directories(lumo_bundled_fribidi SYSTEM PUBLIC ${LUMO_FRIBIDI_SOURCE_DIR}/lib
-                                                              ${CMAKE_CURRENT_BINARY_DIR}/fribidi)
+lumo_add_bundled_library(fribidi ${LUMO_FRIBIDI_SOURCE_DIR}/lib
+  SOURCES
+    fribidi.c fribidi-arabic.c fribidi-bidi.c fribidi-bidi-types.c fribidi-brackets.c fribidi-char-sets.c
+    fribidi-char-sets-cap-rtl.c fribidi-char-sets-cp1255.c fribidi-char-sets-cp1256.c
+    fribidi-char-sets-iso8859-6.c fribidi-char-sets-iso8859-8.c fribidi-char-sets-utf8.c
+    fribidi-deprecated.c fribidi-joining.c fribidi-joining-types.c fribidi-mirroring.c fribidi-run.c
+    fribidi-shape.c
+  INCLUDE_DIRS ${LUMO_FRIBIDI_SOURCE_DIR}/lib ${CMAKE_CURRENT_BINARY_DIR}/fribidi)
 # What its config.h would say on any C99 system; it reads no other switch.
 target_compile_definitions(lumo_bundled_fribidi PRIVATE HAVE_STDLIB_H=1 HAVE_STRING_H=1 HAVE_STRINGIZE=1)
-target_compile_options(lumo_bundled_fribidi PRIVATE -w)
-add_library(lumo::fribidi ALIAS lumo_bundled_fribidi)
-
-# The extension keeps the bundled copies to itself: pygame's wheels carry a
-# FreeType of their own, and exported symbols of ours would interpose on it.
-if(UNIX AND NOT APPLE)
-  foreach(bundled lumo_bundled_freetype lumo_bundled_harfbuzz lumo_bundled_fribidi)
-    target_link_options(${bundled} INTERFACE "LINKER:--exclude-libs,ALL")
-  endforeach()
-endif()
 
 # The wheel carries the licences of what it bundles, beside the project's own.
 if(DEFINED SKBUILD_METADATA_DIR)
@@ -179,4 +214,6 @@ if(DEFINED SKBUILD_METADATA_DIR)
           DESTINATION ${SKBUILD_METADATA_DIR}/licenses/third_party/harfbuzz)
   install(FILES ${LUMO_FRIBIDI_SOURCE_DIR}/COPYING
           DESTINATION ${SKBUILD_METADATA_DIR}/licenses/third_party/fribidi)
+  install(FILES ${LUMO_LIBPNG_SOURCE_DIR}/LICENSE DESTINATION ${SKBUILD_METADATA_DIR}/licenses/third_party/libpng)
+  install(FILES ${LUMO_ZLIB_SOURCE_DIR}/LICENSE DESTINATION ${SKBUILD_METADATA_DIR}/licenses/third_party/zlib)
 endif()

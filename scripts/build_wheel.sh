@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds self-contained Linux wheels into dist/: FreeType, HarfBuzz and FriBidi
-# compiled into the extension from third_party/, then checked and tagged by auditwheel.
+# Builds self-contained Linux wheels into dist/: FreeType (with libpng and zlib),
+# HarfBuzz and FriBidi compiled into the extension from third_party/, then
+# checked and tagged by auditwheel.
 # One wheel per interpreter, since each writes its own Unicode tables at build time.
 #
 #   scripts/build_wheel.sh [PYTHON ...]     (default: python3)
@@ -54,7 +55,7 @@ for python in "${interpreters[@]}"; do
   echo "  size:  $(du -h "$wheel" | cut -f1)"
   echo "  links: $(awk '/=>/ {print $1}' <<<"$linked" | tr '\n' ' ')"
   auditwheel show "$wheel" | tr '\n' ' ' | grep -o 'consistent with the following platform tag: "[^"]*"' | sed 's/^/  auditwheel: /'
-  if grep -Eq 'libfreetype|libharfbuzz|libfribidi|not found' <<<"$linked"; then
+  if grep -Eq 'libfreetype|libharfbuzz|libfribidi|libpng|libz\.|not found' <<<"$linked"; then
     echo "build_wheel.sh: the extension still needs a system library:" >&2
     echo "$linked" >&2
     exit 1

@@ -6,14 +6,20 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # One line per library: folder under third_party/, Debian source package, then
-# what of the unpacked tree the build needs, licence files included.
+# what of the unpacked tree the build needs (paths or globs), licence files included.
 bundled_libraries=(
-  "freetype  freetype  include src LICENSE.TXT docs/FTL.TXT docs/GPLv2.TXT"
-  "harfbuzz  harfbuzz  src COPYING"
-  "fribidi   fribidi   lib meson.build COPYING"
+  "freetype  freetype   include src LICENSE.TXT docs/FTL.TXT docs/GPLv2.TXT"
+  "harfbuzz  harfbuzz   src COPYING"
+  "fribidi   fribidi    lib meson.build COPYING"
+  "libpng    libpng1.6  png*.h png.c pngerror.c pngget.c pngmem.c pngread.c pngrio.c pngrtran.c pngrutil.c pngset.c pngtrans.c scripts/pnglibconf.h.prebuilt LICENSE"
+  "zlib      zlib       zlib.h zconf.h zutil.[ch] gzguts.h inf*.[ch] adler32.c crc32.[ch] LICENSE"
 )
 # FriBidi's source package comes with its Unicode tables (lib/*.tab.i) already
 # generated; the build reads its version from the top-level meson.build.
+# libpng and zlib are kept to their PNG reader and inflate: FreeType only
+# decodes the PNG strikes of colour fonts. libpng's configuration header comes
+# prebuilt with it, and zlib builds from its plain sources.
+
 # Left out of the kept folders to keep third_party/ (and an sdist) small.
 pruned_paths=(tools test tests fuzzing docs demos ft2demos ft2docs 'test-*.cc' '*.py' '*.md' 'Makefile*' meson.build '*.rc')
 
@@ -64,18 +70,21 @@ chmod 777 "$work"  # apt's download user writes there too
 for line in "${missing[@]}"; do
   read -r folder package kept <<<"$line"
   echo "Fetching Debian source package $package into $third_party/$folder"
-  (cd "$work" && apt-get source -qq --only-source "$package" >"$work/$package.log" 2>&1) ||
-    { cat "$work/$package.log" >&2; echo "fetch_bundled_sources.sh: apt-get source $package failed" >&2; exit 1; }
+  # Not every mirror carries the security archive's sources: then the newest
+  # in bookworm itself, whose point releases take in the security fixes later.
+  if ! (cd "$work" && apt-get source -qq --only-source "$package" >"$work/$package.log" 2>&1); then
+    echo "  the newest $package cannot be downloaded; taking bookworm's"
+    (cd "$work" && apt-get source -qq --only-source "$package/bookworm" >>"$work/$package.log" 2>&1) ||
+      { cat "$work/$package.log" >&2; echo "fetch_bundled_sources.sh: apt-get source $package failed" >&2; exit 1; }
+  fi
   unpacked=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name "$package-*" | head -n 1)
   version=$(cd "$unpacked" && dpkg-parsechangelog -S Version)
 
-  target="$third_party/$folder"
+  target="$PWD/$third_party/$folder"
   rm -rf "$target"
   mkdir -p "$target"
-  for path in $kept; do
-    mkdir -p "$target/$(dirname "$path")"
-    cp -a "$unpacked/$path" "$target/$path"
-  done
+  # The kept paths are expanded inside the unpacked tree, globs included.
+  (cd "$unpacked" && cp -a --parents $kept "$target/")
   for pattern in "${pruned_paths[@]}"; do
     find "$target" -mindepth 2 -name "$pattern" -prune -exec rm -rf {} +
   done

@@ -5,7 +5,7 @@
 #   LUMO_FUZZ_SECONDS=N   every fuzz target N seconds (30 on CI)
 #   LUMO_MATRIX=1         the suite on every supported Python, under pygame and pygame-ce
 #   LUMO_WHEEL=1          a self-contained wheel, installed and tried with the system's
-#                         FreeType, HarfBuzz and FriBidi hidden
+#                         FreeType, HarfBuzz, FriBidi and libpng hidden
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -12,7 +12,9 @@ import pytest
 REPO = pathlib.Path(__file__).resolve().parent.parent
 FETCH_HINT = "run scripts/fetch_bundled_sources.sh first"
 SYSTEM_MODULES = ("freetype2", "harfbuzz", "fribidi")
-BUNDLED_MARKERS = {"freetype": "src/base/ftbase.c", "harfbuzz": "src/harfbuzz.cc", "fribidi": "lib/fribidi.c"}
+BUNDLED_MARKERS = {"freetype": "src/base/ftbase.c", "harfbuzz": "src/harfbuzz.cc", "fribidi": "lib/fribidi.c",
+                   "libpng": "png.c", "zlib": "inflate.c"}
+BUNDLED = "bundled FreeType (with libpng and zlib), HarfBuzz and FriBidi from third_party/"
 BUNDLED_FETCHED = all((REPO / "third_party" / name / marker).exists() for name, marker in BUNDLED_MARKERS.items())
 
 pytestmark = pytest.mark.skipif(shutil.which("cmake") is None, reason="needs cmake")
@@ -63,9 +65,9 @@ def fresh_clone(tmp_path):
 
 @pytest.mark.parametrize("options, hidden_modules, message", [
     ((), SYSTEM_MODULES, "pkg-config found no freetype2, harfbuzz or fribidi, and the bundled sources of "
-                         f"FreeType, HarfBuzz and FriBidi are not in third_party/: {FETCH_HINT}"),
-    (("-DLUMO_BUNDLED_LIBS=ON",), (), "LUMO_BUNDLED_LIBS=ON needs the bundled sources of FreeType, HarfBuzz and "
-                                      f"FriBidi, which are not in third_party/: {FETCH_HINT}"),
+                         f"FreeType, HarfBuzz, FriBidi, libpng and zlib are not in third_party/: {FETCH_HINT}"),
+    (("-DLUMO_BUNDLED_LIBS=ON",), (), "LUMO_BUNDLED_LIBS=ON needs the bundled sources of FreeType, HarfBuzz, "
+                                      f"FriBidi, libpng and zlib, which are not in third_party/: {FETCH_HINT}"),
     (("-DLUMO_BUNDLED_LIBS=OFF",), SYSTEM_MODULES,
      "pkg-config found no freetype2, harfbuzz or fribidi (Debian: apt-get install pkg-config libfreetype-dev "
      "libharfbuzz-dev libfribidi-dev)."),
@@ -85,18 +87,22 @@ def test_a_system_without_fribidi_is_named_alone(fresh_clone, tmp_path):
 
 
 @pytest.mark.skipif(not BUNDLED_FETCHED, reason="the bundled sources are not fetched")
+@pytest.mark.parametrize("fetched, missing", [
+    (("freetype", "harfbuzz"), "FriBidi, libpng and zlib"),
+    (("freetype", "harfbuzz", "fribidi"), "libpng and zlib"),
+], ids=["before-fribidi", "before-libpng"])
 @pytest.mark.parametrize("options, hidden_modules, message", [
-    (("-DLUMO_BUNDLED_LIBS=ON",), (), "LUMO_BUNDLED_LIBS=ON needs the bundled sources of FriBidi, which"),
-    ((), SYSTEM_MODULES, "pkg-config found no freetype2, harfbuzz or fribidi, and the bundled sources of FriBidi"),
+    (("-DLUMO_BUNDLED_LIBS=ON",), (), "LUMO_BUNDLED_LIBS=ON needs the bundled sources of {missing}, which"),
+    ((), SYSTEM_MODULES, "pkg-config found no freetype2, harfbuzz or fribidi, and the bundled sources of {missing}"),
 ], ids=["on", "auto-without-system"])
-def test_a_checkout_fetched_before_fribidi_is_told_to_fetch_again(fresh_clone, tmp_path, options, hidden_modules,
-                                                                  message):
-    for name in ("freetype", "harfbuzz"):
+def test_a_checkout_fetched_earlier_is_told_to_fetch_again(fresh_clone, tmp_path, fetched, missing, options,
+                                                           hidden_modules, message):
+    for name in fetched:
         (fresh_clone / "third_party").mkdir(exist_ok=True)
         (fresh_clone / "third_party" / name).symlink_to(REPO / "third_party" / name)
     code, output = configure(fresh_clone, tmp_path / "build", *options, hidden_modules=hidden_modules)
     assert code != 0
-    assert f"{message} are not in third_party/: {FETCH_HINT}" in output
+    assert f"{message.format(missing=missing)} are not in third_party/: {FETCH_HINT}" in output
 
 
 def test_auto_prefers_the_system_libraries(tmp_path):
@@ -117,6 +123,11 @@ def test_auto_prefers_the_system_libraries(tmp_path):
 def test_bundled_sources_are_used_when_asked_or_needed(tmp_path, options, hidden_modules, reason):
     code, output = configure(REPO, tmp_path / "build", *options, hidden_modules=hidden_modules)
     assert code == 0, output
-    assert f"bundled FreeType, HarfBuzz and FriBidi from third_party/{reason}" in output
+    assert f"{BUNDLED}{reason}" in output
     config = (tmp_path / "build" / "fribidi" / "fribidi-config.h").read_text()
     assert '#define FRIBIDI_VERSION "1.' in config and "#define FRIBIDI_SIZEOF_INT 4" in config
+    # libpng is configured as a reader that FreeType's PNG strikes can use, and nothing more.
+    png_config = (tmp_path / "build" / "libpng" / "pnglibconf.h").read_text()
+    for option in ("READ", "READ_EXPAND", "READ_FILLER", "READ_USER_TRANSFORM", "READ_INTERLACING", "SETJMP"):
+        assert f"\n#define PNG_{option}_SUPPORTED\n" in png_config, option
+    assert "#define PNG_WRITE" not in png_config and "/*#undef PNG_WRITE_SUPPORTED*/" in png_config

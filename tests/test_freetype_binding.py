@@ -31,10 +31,13 @@ def linked_into_engine(library):
 def test_bundled_libraries_stay_private_to_the_engine():
     if not linked_into_engine(lumo_font._ft_lib):
         pytest.skip("the engine uses the system's FreeType, HarfBuzz and FriBidi")
-    # Exported, they would interpose on the FreeType inside pygame's own wheels.
+    # Exported, they would interpose on the FreeType inside pygame's own wheels,
+    # and the libpng and zlib there and in the interpreter.
     extension = ctypes.CDLL(_native.__file__)
     for symbol in ("FT_Init_FreeType", "FT_Load_Glyph", "hb_shape", "hb_font_create",
-                   "fribidi_get_bidi_types", "fribidi_get_par_embedding_levels_ex"):
+                   "fribidi_get_bidi_types", "fribidi_get_par_embedding_levels_ex",
+                   "png_create_read_struct", "png_read_info", "png_get_IHDR", "png_set_read_fn",
+                   "inflate", "inflateInit2_", "inflateEnd", "deflate", "deflateInit_", "crc32", "adler32"):
         assert not hasattr(extension, symbol), symbol
 
 

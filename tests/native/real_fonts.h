@@ -14,6 +14,7 @@ namespace lumo::test {
 inline constexpr const char* kDejaVuSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 inline constexpr const char* kNotoSansArabic = "/usr/share/fonts/truetype/noto/NotoSansArabic-Regular.ttf";
 inline constexpr const char* kNotoSansHebrew = "/usr/share/fonts/truetype/noto/NotoSansHebrew-Regular.ttf";
+inline constexpr const char* kNotoColorEmoji = "/usr/share/fonts/truetype/noto/NotoColorEmoji.ttf";
 
 /// A FreeType face with its own library, sized to `pixel_size`.
 struct SizedFace {
