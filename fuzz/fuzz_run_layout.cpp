@@ -12,7 +12,7 @@
 #include "fuzz_checks.h"
 #include "shaping/glyph_painter.h"
 #include "shaping/run_layout.h"
-#include "shaping/shaping_limits.h"
+#include "base/limits.h"
 
 namespace {
 
@@ -74,7 +74,7 @@ std::vector<std::uint32_t> fuzzed_text(const std::uint8_t* data, std::size_t siz
 
 /// Ink columns must land on the surface: the shift and the width are made for that.
 void check_ink_on_surface(const RunLayout& layout) {
-    if (layout.surface_width >= lumo::shaping::kMaxRunExtentPixels) return;  // clamped: nothing to promise
+    if (layout.surface_width >= lumo::kMaxRunExtentPixels) return;  // clamped: nothing to promise
     for (const auto& glyph : layout.glyphs) {
         if (glyph.bitmap->width <= 0 || glyph.bitmap->rows <= 0) continue;
         const double left = glyph.glyph_x + glyph.bitmap->left + layout.start_x + 0.5;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fuzz_checks.h"
-#include "index/byte_source.h"
+#include "base/byte_source.h"
 #include "index/sfnt_names.h"
 
 namespace {
@@ -31,7 +31,7 @@ void check(const FullNameResult& result) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    lumo::index::MemoryByteSource source(std::span<const std::uint8_t>(data, size));
+    lumo::base::MemoryByteSource source(std::span<const std::uint8_t>(data, size));
     check(lumo::index::read_single_font_full_name(source));
     if (auto offsets = lumo::index::read_collection_face_offsets(source)) {
         for (std::size_t face = 0; face < offsets->size() && face < kFacesPerInput; ++face)

@@ -7,10 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "engine/host_values_py.h"
+#include "base/limits.h"
 #include "engine/call_arguments_py.h"
 #include "engine/engine_namespace_py.h"
 #include "engine/host_errors_py.h"
+#include "engine/host_values_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "render/char_categories.h"
 #include "render/script_groups.h"
@@ -25,8 +26,6 @@ namespace lumo::diagnostics {
 namespace {
 
 using font::LumoFontObject;
-
-constexpr Py_ssize_t kMaxFaceTagReach = 29;
 
 nb::str text_of(std::string_view view) { return nb::str(view.data(), view.size()); }
 

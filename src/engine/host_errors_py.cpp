@@ -20,13 +20,13 @@ void require_text_argument(nb::handle value, const char* argument) {
     if (!PyUnicode_Check(value.ptr())) raise_argument_type_error(argument, "str", value);
 }
 
-nb::object os_error(const index::FileError& error) {
+nb::object os_error(const base::FileError& error) {
     nb::object exception = nb::handle(PyExc_OSError)(error.error_number, nb::str(std::strerror(error.error_number)),
                                                      text_from_path_bytes(error.path));
     return exception;
 }
 
-void raise_os_error(const index::FileError& error) {
+void raise_os_error(const base::FileError& error) {
     nb::object exception = os_error(error);
     PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(exception.ptr())), exception.ptr());
     throw nb::python_error();

@@ -4,7 +4,7 @@
 
 #include <nanobind/nanobind.h>
 
-#include "index/atomic_file.h"
+#include "base/atomic_file.h"
 
 namespace lumo::engine {
 
@@ -15,10 +15,10 @@ namespace lumo::engine {
 void require_text_argument(nanobind::handle value, const char* argument);
 
 /// The OSError (subclass by errno) that the host raises for this failure.
-nanobind::object os_error(const index::FileError& error);
+nanobind::object os_error(const base::FileError& error);
 
 /// Raises `os_error(error)`.
-[[noreturn]] void raise_os_error(const index::FileError& error);
+[[noreturn]] void raise_os_error(const base::FileError& error);
 
 /// The message of a raised host exception: str() of it.
 nanobind::str exception_message(const nanobind::python_error& error);

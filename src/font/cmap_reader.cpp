@@ -11,15 +11,15 @@
 #include <vector>
 
 #include "font/freetype_handles.h"
-#include "index/big_endian.h"
-#include "index/byte_source.h"
+#include "base/big_endian.h"
+#include "base/byte_source.h"
 
 #include FT_TRUETYPE_TABLES_H
 
 namespace lumo::font {
 namespace {
 
-using index::detail::sfnt_tag;
+using base::detail::sfnt_tag;
 
 struct CmapId {
     FT_UShort platform_id;
@@ -39,10 +39,10 @@ enum class FontFileKind { unreadable, collection, single_font };
 
 /// What the file's first four bytes say it holds. FreeType would also open
 /// Type 1, bitmap and resource-fork fonts; none of those has a `cmap` table.
-FontFileKind font_file_kind(index::FileByteSource& file) {
+FontFileKind font_file_kind(base::FileByteSource& file) {
     std::array<std::uint8_t, 4> signature{};
     if (!file.is_open() || !file.read(0, signature)) return FontFileKind::unreadable;
-    switch (index::detail::load_u32(signature, 0)) {
+    switch (base::detail::load_u32(signature, 0)) {
         case sfnt_tag("ttcf"):
             return FontFileKind::collection;
         case 0x00010000:
@@ -60,7 +60,7 @@ FontFileKind font_file_kind(index::FileByteSource& file) {
 /// FreeType would otherwise map the file into memory, and a file cut short
 /// while mapped ends the process.
 unsigned long read_for_freetype(FT_Stream stream, unsigned long offset, unsigned char* buffer, unsigned long count) {
-    auto* file = static_cast<index::FileByteSource*>(stream->descriptor.pointer);
+    auto* file = static_cast<base::FileByteSource*>(stream->descriptor.pointer);
     if (count == 0) return offset <= file->size() ? 0 : 1;  // a seek: non-zero refuses it
     if (offset >= file->size()) return 0;
     const unsigned long available = std::min<unsigned long>(count, file->size() - offset);
@@ -121,7 +121,7 @@ CodePointSet walk_selected_map(FT_Face face) {
 
 CodePointSet read_unicode_coverage(const std::string& path, int face_index) {
     // Only a regular file opens, so a FIFO or device at the path cannot block us.
-    index::FileByteSource file(path);
+    base::FileByteSource file(path);
     const std::optional<FT_Long> freetype_index = freetype_face_index(font_file_kind(file), face_index);
     if (!freetype_index) return {};
 

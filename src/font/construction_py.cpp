@@ -10,7 +10,7 @@
 #include "engine/settings_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "index/font_names.h"
-#include "index/fs_paths.h"
+#include "base/fs_paths.h"
 #include "index/index_functions_py.h"
 
 namespace nb = nanobind;
@@ -53,7 +53,7 @@ bool exists_at(nb::handle path) {
         bytes = std::string(PyBytes_AS_STRING(path.ptr()), static_cast<std::size_t>(PyBytes_GET_SIZE(path.ptr())));
     else
         return false;
-    return bytes.find('\0') == std::string::npos && index::path_exists(bytes);
+    return bytes.find('\0') == std::string::npos && base::path_exists(bytes);
 }
 
 /// The font files directly inside `fallback_dir`, in listing order.
@@ -61,9 +61,9 @@ nb::list international_fonts(nb::handle fallback_dir) {
     nb::list fonts;
     std::string directory = engine::path_bytes_of(fallback_dir);
     std::vector<std::string> names;
-    if (auto error = index::list_entry_names(directory, names)) engine::raise_os_error(*error);
+    if (auto error = base::list_entry_names(directory, names)) engine::raise_os_error(*error);
     for (const std::string& name : names)
-        if (index::has_font_extension(name)) fonts.append(engine::text_from_path_bytes(index::join_path(directory, name)));
+        if (index::has_font_extension(name)) fonts.append(engine::text_from_path_bytes(base::join_path(directory, name)));
     return fonts;
 }
 

@@ -8,7 +8,7 @@
 #include "font/lumo_font_methods_py.h"
 #include "font/object_caches_py.h"
 #include "font/path_data_py.h"
-#include "index/fs_paths.h"
+#include "base/fs_paths.h"
 #include "index/text_rules.h"
 
 namespace nb = nanobind;
@@ -39,7 +39,7 @@ bool record_names(PyObject* record, nb::handle name) {
 /// examined (a NUL byte, an unencodable name) does not exist.
 bool exists_on_disk(nb::handle name) {
     std::optional<std::string> path = engine::file_path_of(name);
-    return path && index::path_exists(*path);
+    return path && base::path_exists(*path);
 }
 
 /// `low_name` + separator + face text, stripped at both ends.

@@ -2,13 +2,14 @@
 // so that the caller can word it as the host would.
 #include "font/font_file_bytes.h"
 
-#include "index/file_reader.h"
+#include "base/file_reader.h"
+#include "base/limits.h"
 
 namespace lumo::font {
 
 int read_font_file(const std::string& path, std::vector<std::uint8_t>& bytes) {
     std::size_t read = 0;
-    const int error = index::read_file(path, kMaxFontFileBytes, [&](std::size_t size) {
+    const int error = base::read_file(path, kMaxFontFileBytes, [&](std::size_t size) {
         bytes.resize(size);
         return bytes.data();
     }, read);

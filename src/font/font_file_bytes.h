@@ -9,10 +9,6 @@
 
 namespace lumo::font {
 
-/// Largest font file read into memory. The biggest CJK collections in use are
-/// a few tens of megabytes.
-inline constexpr std::size_t kMaxFontFileBytes = std::size_t{512} << 20;
-
 /// Reads the whole file at `path` (file-system bytes) into `bytes`. Returns 0
 /// or the errno that describes the failure: the open's or read's own errno,
 /// EISDIR for a directory, EFBIG past kMaxFontFileBytes, EINVAL for a path

@@ -12,7 +12,7 @@
 #include "engine/host_text_py.h"
 #include "font/path_data_py.h"
 #include "index/font_folder.h"
-#include "index/fs_paths.h"
+#include "base/fs_paths.h"
 #include "index/index_functions_py.h"
 #include "index/script_fonts.h"
 
@@ -44,7 +44,7 @@ nb::str script_font_folder() {
     std::vector<std::string> files = index::script_font_files(lookup);
 
     // The loader has already announced a per-user fallback location.
-    std::string folder = index::join_path(index::prepare_host_index_directory(false).path,
+    std::string folder = base::join_path(index::prepare_host_index_directory(false).path,
                                           index::kScriptFontFolderName);
     if (auto error = index::refresh_font_folder(folder, files)) engine::raise_os_error(*error);
     return engine::text_from_path_bytes(folder);

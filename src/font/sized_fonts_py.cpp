@@ -8,7 +8,7 @@
 #include "engine/console_py.h"
 #include "engine/host_errors_py.h"
 #include "engine/host_text_py.h"
-#include "index/file_reader.h"
+#include "base/file_reader.h"
 #include "font/lumo_font_methods_py.h"
 #include "font/object_caches_py.h"
 #include "font/path_data_py.h"
@@ -26,8 +26,8 @@ nb::module_ pygame_freetype() { return nb::module_::import_("pygame.freetype"); 
 /// first, as the engine's own reader refuses it.
 void refuse_special_file(nb::handle path) {
     std::optional<std::string> bytes = engine::file_path_of(path);
-    index::FileIdentity identity;
-    if (bytes && index::file_identity(*bytes, identity) == 0 && !identity.regular)
+    base::FileIdentity identity;
+    if (bytes && base::file_identity(*bytes, identity) == 0 && !identity.regular)
         engine::raise_os_error({EINVAL, *bytes});
 }
 
@@ -49,8 +49,8 @@ nb::object font_source(LumoFontObject* self, nb::handle path_data, nb::handle pa
 void raise_if_memory_was_short(nb::handle path) {
     constexpr std::size_t kSlackBytes = std::size_t{8} << 20;
     std::size_t needed = kSlackBytes;
-    index::FileIdentity identity;
-    if (std::optional<std::string> bytes = engine::file_path_of(path); bytes && index::file_identity(*bytes, identity) == 0)
+    base::FileIdentity identity;
+    if (std::optional<std::string> bytes = engine::file_path_of(path); bytes && base::file_identity(*bytes, identity) == 0)
         needed += identity.size;
     if (engine::memory_is_short(needed)) {
         PyErr_NoMemory();

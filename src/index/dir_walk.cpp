@@ -8,7 +8,7 @@
 #include <memory>
 #include <optional>
 
-#include "index/fs_paths.h"
+#include "base/fs_paths.h"
 
 namespace lumo::index {
 namespace {
@@ -27,7 +27,7 @@ struct Listing {
 bool entry_is_directory(const std::string& directory, const dirent& entry) {
     if (entry.d_type == DT_DIR) return true;
     if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
-    return is_directory(join_path(directory, entry.d_name));
+    return base::is_directory(base::join_path(directory, entry.d_name));
 }
 
 /// The directory's entries split into subdirectories and the rest; nullopt
@@ -75,8 +75,8 @@ void walk_directory_tree(const std::string& top, const DirectoryVisitor& visit) 
             pending.pop_back();
             continue;
         }
-        std::string child = join_path(current.path, current.subdirectories[current.next++]);
-        if (!is_symbolic_link(child)) enter(child);
+        std::string child = base::join_path(current.path, current.subdirectories[current.next++]);
+        if (!base::is_symbolic_link(child)) enter(child);
     }
 }
 

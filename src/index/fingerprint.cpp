@@ -8,7 +8,7 @@
 #include "index/dir_walk.h"
 #include "index/float_repr.h"
 #include "index/font_names.h"
-#include "index/fs_paths.h"
+#include "base/fs_paths.h"
 
 namespace lumo::index {
 
@@ -22,13 +22,13 @@ std::optional<double> modification_time(const std::string& path, int& error_numb
     return static_cast<double>(info.st_mtim.tv_sec) + static_cast<double>(info.st_mtim.tv_nsec) * 1e-9;
 }
 
-std::optional<FileError> fonts_fingerprint(const std::vector<std::string>& directories, std::string& fingerprint) {
+std::optional<base::FileError> fonts_fingerprint(const std::vector<std::string>& directories, std::string& fingerprint) {
     fingerprint.clear();
     for (const std::string& directory : directories) {
-        if (!path_exists(directory)) continue;
+        if (!base::path_exists(directory)) continue;
         int error_number = 0;
         std::optional<double> mtime = modification_time(directory, error_number);
-        if (!mtime) return FileError{error_number, directory};
+        if (!mtime) return base::FileError{error_number, directory};
         std::size_t font_files = 0;
         walk_directory_tree(directory, [&](const std::string&, const std::vector<std::string>& files) {
             for (const std::string& name : files)

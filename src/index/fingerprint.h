@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "index/atomic_file.h"
+#include "base/atomic_file.h"
 
 namespace lumo::index {
 
@@ -14,7 +14,7 @@ namespace lumo::index {
 /// host's repr() writes the float seconds), "_", and the number of font files
 /// anywhere below it; elements joined with "|". Missing directories add
 /// nothing. Fails when an existing directory's time cannot be read.
-std::optional<FileError> fonts_fingerprint(const std::vector<std::string>& directories, std::string& fingerprint);
+std::optional<base::FileError> fonts_fingerprint(const std::vector<std::string>& directories, std::string& fingerprint);
 
 /// Modification time in seconds, computed as the host computes st_mtime.
 std::optional<double> modification_time(const std::string& path, int& error_number);

@@ -3,7 +3,7 @@
 
 #include <cerrno>
 
-#include "index/fs_paths.h"
+#include "base/fs_paths.h"
 
 namespace lumo::index {
 
@@ -16,7 +16,7 @@ std::vector<std::string> font_directories(std::string_view platform) {
     else if (platform == "darwin")
         entries = {"/Library/Fonts", "~/Library/Fonts"};
     std::vector<std::string> directories;
-    for (std::string_view entry : entries) directories.push_back(expand_user(entry));
+    for (std::string_view entry : entries) directories.push_back(base::expand_user(entry));
     return directories;
 }
 
@@ -27,19 +27,19 @@ std::string cache_base_directory(std::string_view platform, EnvironmentReader en
         return value;
     };
     if (platform == "win32") return non_empty("ProgramData").value_or("C:/ProgramData");
-    if (platform == "darwin") return expand_user("~/Library/Application Support");
+    if (platform == "darwin") return base::expand_user("~/Library/Application Support");
     if (auto data_home = non_empty("XDG_DATA_HOME")) return *data_home;
-    return expand_user("~/.local/share");
+    return base::expand_user("~/.local/share");
 }
 
-std::optional<FileError> prepare_index_directory(std::string_view platform, EnvironmentReader environment_value,
+std::optional<base::FileError> prepare_index_directory(std::string_view platform, EnvironmentReader environment_value,
                                                  IndexDirectory& directory) {
-    directory = {join_path(cache_base_directory(platform, environment_value), kCacheDirectoryName), false};
-    if (path_exists(directory.path)) return std::nullopt;
-    std::optional<FileError> error = make_directories(directory.path);
+    directory = {base::join_path(cache_base_directory(platform, environment_value), kCacheDirectoryName), false};
+    if (base::path_exists(directory.path)) return std::nullopt;
+    std::optional<base::FileError> error = base::make_directories(directory.path);
     if (!error || (error->error_number != EACCES && error->error_number != EPERM)) return error;
-    directory = {join_path(expand_user("~"), kFallbackCacheDirectoryName), true};
-    return make_directories(directory.path);
+    directory = {base::join_path(base::expand_user("~"), kFallbackCacheDirectoryName), true};
+    return base::make_directories(directory.path);
 }
 
 }  // namespace lumo::index

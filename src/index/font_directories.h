@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "index/atomic_file.h"
+#include "base/atomic_file.h"
 
 namespace lumo::index {
 
@@ -36,7 +36,7 @@ struct IndexDirectory {
 /// when missing. An existing directory is used whether or not it is writable;
 /// the fallback is decided anew on every call. On failure `directory` still
 /// tells which location was tried.
-std::optional<FileError> prepare_index_directory(std::string_view platform, EnvironmentReader environment_value,
+std::optional<base::FileError> prepare_index_directory(std::string_view platform, EnvironmentReader environment_value,
                                                  IndexDirectory& directory);
 
 inline constexpr std::string_view kCacheDirectoryName = "lumo_font_map";

@@ -11,7 +11,7 @@
 #include <cerrno>
 
 #include "index/font_names.h"
-#include "index/fs_paths.h"
+#include "base/fs_paths.h"
 
 namespace lumo::index {
 namespace {
@@ -35,7 +35,7 @@ bool is_single_font_name(const std::string& name) {
 std::vector<WantedEntry> wanted_entries(const std::vector<std::string>& font_files) {
     std::vector<WantedEntry> wanted;
     for (const std::string& file : font_files) {
-        WantedEntry entry{base_name(file), absolute_path(file)};
+        WantedEntry entry{base_name(file), base::absolute_path(file)};
         if (!is_single_font_name(entry.name) || file.find('\0') != std::string::npos) continue;
         if (::stat(entry.source.c_str(), &entry.source_info) != 0 || !S_ISREG(entry.source_info.st_mode)) continue;
         const bool name_taken = std::any_of(wanted.begin(), wanted.end(),
@@ -77,52 +77,52 @@ bool links_unsupported(int error_number) {
 /// Copies the source over the entry in one step and gives the copy the
 /// source's times, by which a later refresh knows it is current. `copied` is
 /// false when the source could not be read.
-std::optional<FileError> copy_entry(const std::string& path, const WantedEntry& wanted, bool& copied) {
+std::optional<base::FileError> copy_entry(const std::string& path, const WantedEntry& wanted, bool& copied) {
     std::string contents;
-    copied = !read_whole_file(wanted.source, contents);
+    copied = !base::read_whole_file(wanted.source, contents);
     if (!copied) return std::nullopt;
-    if (auto error = write_file_atomically(path, contents)) return error;
+    if (auto error = base::write_file_atomically(path, contents)) return error;
     const timespec times[2] = {{wanted.source_info.st_atime, 0}, {wanted.source_info.st_mtime, 0}};
-    if (::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0) return FileError{errno, path};
+    if (::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0) return base::FileError{errno, path};
     return std::nullopt;
 }
 
 /// Makes the entry current; `present` tells whether the folder holds it afterwards.
-std::optional<FileError> make_entry(const std::string& path, const WantedEntry& wanted, FolderEntryKind kind,
+std::optional<base::FileError> make_entry(const std::string& path, const WantedEntry& wanted, FolderEntryKind kind,
                                     bool& present) {
     present = true;
     if (entry_is_current(path, wanted, kind)) return std::nullopt;
     if (kind == FolderEntryKind::links_where_possible) {
-        std::optional<FileError> error = link_atomically(path, wanted.source);
+        std::optional<base::FileError> error = base::link_atomically(path, wanted.source);
         if (!error || !links_unsupported(error->error_number)) return error;
     }
     return copy_entry(path, wanted, present);
 }
 
 /// Deletes the font links and files of the folder that are not wanted.
-std::optional<FileError> remove_unwanted(const std::string& folder, const std::vector<std::string>& kept) {
+std::optional<base::FileError> remove_unwanted(const std::string& folder, const std::vector<std::string>& kept) {
     std::vector<std::string> names;
-    if (auto error = list_entry_names(folder, names)) return error;
+    if (auto error = base::list_entry_names(folder, names)) return error;
     for (const std::string& name : names) {
         if (!has_font_extension(name) || std::find(kept.begin(), kept.end(), name) != kept.end()) continue;
-        const std::string path = join_path(folder, name);
+        const std::string path = base::join_path(folder, name);
         struct stat info {};
         if (::lstat(path.c_str(), &info) != 0 || !(S_ISLNK(info.st_mode) || S_ISREG(info.st_mode))) continue;
         // Another process refreshing the same folder may have removed it first.
-        if (::unlink(path.c_str()) != 0 && errno != ENOENT) return FileError{errno, path};
+        if (::unlink(path.c_str()) != 0 && errno != ENOENT) return base::FileError{errno, path};
     }
     return std::nullopt;
 }
 
 }  // namespace
 
-std::optional<FileError> refresh_font_folder(const std::string& folder, const std::vector<std::string>& font_files,
+std::optional<base::FileError> refresh_font_folder(const std::string& folder, const std::vector<std::string>& font_files,
                                              FolderEntryKind kind) {
-    if (auto error = make_directories(folder)) return error;
+    if (auto error = base::make_directories(folder)) return error;
     std::vector<std::string> kept;
     for (const WantedEntry& wanted : wanted_entries(font_files)) {
         bool present = false;
-        if (auto error = make_entry(join_path(folder, wanted.name), wanted, kind, present)) return error;
+        if (auto error = make_entry(base::join_path(folder, wanted.name), wanted, kind, present)) return error;
         if (present) kept.push_back(wanted.name);
     }
     return remove_unwanted(folder, kept);

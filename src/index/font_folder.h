@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "index/atomic_file.h"
+#include "base/atomic_file.h"
 
 namespace lumo::index {
 
@@ -23,7 +23,7 @@ enum class FolderEntryKind {
 /// files named .ttf, .otf, .ttc), such as links to removed fonts, are deleted;
 /// anything else in the folder is left alone. Relative file paths are linked
 /// as absolute ones. A file that cannot be read for copying is left out.
-std::optional<FileError> refresh_font_folder(const std::string& folder, const std::vector<std::string>& font_files,
+std::optional<base::FileError> refresh_font_folder(const std::string& folder, const std::vector<std::string>& font_files,
                                              FolderEntryKind kind = FolderEntryKind::links_where_possible);
 
 }  // namespace lumo::index

@@ -11,9 +11,9 @@
 #include "index/fingerprint.h"
 #include "index/font_directories.h"
 #include "index/font_map_file.h"
-#include "index/sfnt_limits.h"
+#include "base/limits.h"
 #include "index/font_scan.h"
-#include "index/fs_paths.h"
+#include "base/fs_paths.h"
 #include "index/index_functions_py.h"
 
 namespace nb = nanobind;
@@ -139,7 +139,7 @@ void check_index_shape(nb::dict document, nb::dict paths) {
 std::optional<nb::object> load_current_cache(const std::string& cache_file, const std::string& fingerprint) {
     try {
         std::string contents;
-        if (auto error = read_whole_file(cache_file, contents, kMaxIndexFileBytes)) {
+        if (auto error = base::read_whole_file(cache_file, contents, kMaxIndexFileBytes)) {
             nb::object exception = engine::os_error(*error);
             PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(exception.ptr())), exception.ptr());
             throw nb::python_error();
@@ -175,18 +175,18 @@ std::optional<nb::object> load_current_cache(const std::string& cache_file, cons
 
 nb::dict load_or_update_font_map() {
     std::string platform = current_platform();
-    std::string cache_file = join_path(prepare_host_index_directory(true).path, kCacheFileName);
+    std::string cache_file = base::join_path(prepare_host_index_directory(true).path, kCacheFileName);
     std::vector<std::string> directories = font_directories(platform);
     std::string fingerprint = fingerprint_or_raise(directories);
 
-    if (path_exists(cache_file)) {
+    if (base::path_exists(cache_file)) {
         if (std::optional<nb::object> cached = load_current_cache(cache_file, fingerprint))
             return nb::borrow<nb::dict>(*cached);
     }
 
     engine::print_line("[SYSTEM] Scanning and indexing system fonts... Please wait.");
     FontMap map = scan_with_flag(directories);
-    if (auto error = write_file_atomically(cache_file, font_map_json(fingerprint, map)))
+    if (auto error = base::write_file_atomically(cache_file, font_map_json(fingerprint, map)))
         engine::print_line(nb::str("[ERROR] Failed to update font_map.json: ") + nb::str(engine::os_error(*error)));
     else
         engine::print_line(nb::str("[SUCCESS] Font index updated at ") + engine::text_from_path_bytes(cache_file));
@@ -197,7 +197,7 @@ nb::dict load_or_update_font_map() {
 
 IndexDirectory prepare_host_index_directory(bool announce_fallback) {
     IndexDirectory directory;
-    std::optional<FileError> error = prepare_index_directory(current_platform(), &environment_value, directory);
+    std::optional<base::FileError> error = prepare_index_directory(current_platform(), &environment_value, directory);
     if (directory.is_fallback && announce_fallback)
         engine::print_line("[WARNING] No permission to write in system app data. Using local user directory.");
     if (error) engine::raise_os_error(*error);

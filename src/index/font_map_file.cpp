@@ -2,7 +2,7 @@
 // ensure_ascii=False) gives it, so files written by either read the same.
 #include "index/font_map_file.h"
 
-#include "index/strict_utf8.h"
+#include "base/strict_utf8.h"
 
 namespace lumo::index {
 namespace {
@@ -30,12 +30,12 @@ void append_literal(std::string& out, std::string_view bytes, bool keep_surrogat
         const auto c = static_cast<unsigned char>(bytes[at]);
         if (c >= 0x80) {
             const std::string_view rest = bytes.substr(at);
-            if (const std::size_t length = utf8_sequence_length(rest)) {
+            if (const std::size_t length = base::utf8_sequence_length(rest)) {
                 at += length;
                 continue;
             }
             flush();
-            if (keep_surrogates && starts_with_encoded_surrogate(rest)) {
+            if (keep_surrogates && base::starts_with_encoded_surrogate(rest)) {
                 const unsigned code = 0xD000 | ((rest[1] & 0x3F) << 6) | (rest[2] & 0x3F);
                 append_u_escape(out, code);
                 at += 3;

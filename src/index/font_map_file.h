@@ -7,14 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "base/limits.h"
 #include "index/font_map.h"
 
 namespace lumo::index {
-
-/// Largest index file read back. An index of every font of a large system
-/// (a few thousand faces) is well under a megabyte; anything this big is
-/// damage, and rebuilding it is cheaper than reading it.
-inline constexpr std::uint64_t kMaxIndexFileBytes = std::uint64_t{64} << 20;
 
 /// The cache file's text: {"_timestamp": ..., "paths": {...}, "names": {...}},
 /// lines ending in '\n'.

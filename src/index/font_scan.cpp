@@ -1,10 +1,10 @@
 // Building the font index from the font directories.
 #include "index/font_scan.h"
 
-#include "index/byte_source.h"
+#include "base/byte_source.h"
 #include "index/dir_walk.h"
 #include "index/font_names.h"
-#include "index/fs_paths.h"
+#include "base/fs_paths.h"
 #include "index/sfnt_names.h"
 #include "index/text_rules.h"
 
@@ -25,7 +25,7 @@ void add_face(FamilyTable& families, std::string full_name, PathRecord record) {
 }
 
 void read_font_file(const std::string& path, bool is_collection, FamilyTable& families) {
-    FileByteSource source(path);
+    base::FileByteSource source(path);
     if (!source.is_open()) return;
     if (!is_collection) {
         FullNameResult face = read_single_font_full_name(source);
@@ -59,12 +59,12 @@ FontMap map_from_families(const FamilyTable& families) {
 FontMap scan_fonts(const std::vector<std::string>& directories, ScanObserver& observer) {
     FamilyTable families;
     for (const std::string& directory : directories) {
-        if (!path_exists(directory)) continue;
+        if (!base::path_exists(directory)) continue;
         observer.scanning_directory(directory);
         walk_directory_tree(directory, [&](const std::string& walked, const std::vector<std::string>& files) {
             for (const std::string& name : files) {
                 if (!has_font_extension(name)) continue;
-                std::string path = join_path(walked, name);
+                std::string path = base::join_path(walked, name);
                 observer.opening_file(path);
                 read_font_file(path, has_collection_extension(name), families);
             }

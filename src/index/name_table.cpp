@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "index/big_endian.h"
+#include "base/big_endian.h"
 #include "index/name_decoding.h"
-#include "index/sfnt_limits.h"
+#include "base/limits.h"
 #include "index/text_rules.h"
 
 namespace lumo::index::detail {
@@ -30,7 +30,7 @@ struct FullNameRecord {
 /// Reads the strings of `records` from the storage at `storage_start`: one
 /// read when they lie close together, one per record otherwise. Empty strings
 /// need no read, so a storage that starts past the file's end still yields them.
-std::optional<std::vector<std::vector<std::uint8_t>>> read_strings(ByteSource& source, std::uint64_t storage_start,
+std::optional<std::vector<std::vector<std::uint8_t>>> read_strings(base::ByteSource& source, std::uint64_t storage_start,
                                                                    const std::vector<FullNameRecord>& records) {
     std::uint32_t span_start = UINT32_MAX;
     std::uint32_t span_end = 0;
@@ -59,17 +59,17 @@ std::optional<std::vector<std::vector<std::uint8_t>>> read_strings(ByteSource& s
 
 }  // namespace
 
-FullNameResult read_full_name(ByteSource& source, TableLocation table) {
+FullNameResult read_full_name(base::ByteSource& source, TableLocation table) {
     const FullNameResult error;  // status Error
     if (table.offset > source.size() || table.length > source.size() - table.offset) return error;
     if (table.length < kHeaderBytes) return error;
 
     std::array<std::uint8_t, kHeaderBytes> header{};
     if (!source.read(table.offset, header)) return error;
-    const std::uint16_t format = load_u16(header, 0);
+    const std::uint16_t format = base::detail::load_u16(header, 0);
     if (format > 1) return error;
-    const std::uint16_t declared_count = load_u16(header, 2);
-    const std::uint16_t storage_offset = load_u16(header, 4);
+    const std::uint16_t declared_count = base::detail::load_u16(header, 2);
+    const std::uint16_t storage_offset = base::detail::load_u16(header, 4);
 
     // Records that would run past the end of the table are malformed: skipped.
     const std::size_t record_count = std::min<std::size_t>(declared_count, (table.length - kHeaderBytes) / kRecordBytes);
@@ -81,9 +81,9 @@ FullNameResult read_full_name(ByteSource& source, TableLocation table) {
     const std::uint32_t storage_length = table.length > storage_offset ? table.length - storage_offset : 0;
     std::vector<FullNameRecord> full_names;
     for (std::size_t at = 0; at < record_bytes.size(); at += kRecordBytes) {
-        if (load_u16(record_bytes, at + 6) != kFullNameId) continue;
-        FullNameRecord record{load_u16(record_bytes, at), load_u16(record_bytes, at + 2), load_u16(record_bytes, at + 4),
-                              load_u16(record_bytes, at + 10), load_u16(record_bytes, at + 8)};
+        if (base::detail::load_u16(record_bytes, at + 6) != kFullNameId) continue;
+        FullNameRecord record{base::detail::load_u16(record_bytes, at), base::detail::load_u16(record_bytes, at + 2), base::detail::load_u16(record_bytes, at + 4),
+                              base::detail::load_u16(record_bytes, at + 10), base::detail::load_u16(record_bytes, at + 8)};
         if (record.string_offset + record.string_length > storage_length) continue;  // malformed: skipped
         full_names.push_back(record);
     }

@@ -2,7 +2,7 @@
 // order the table stores them.
 #pragma once
 
-#include "index/byte_source.h"
+#include "base/byte_source.h"
 #include "index/sfnt_directory.h"
 #include "index/sfnt_names.h"
 
@@ -12,6 +12,6 @@ namespace lumo::index::detail {
 /// decoded and stripped. Every full-name record is decoded, so one that cannot
 /// be is an error for the face even when it is not the first. A record whose
 /// string lies outside the table is malformed and skipped.
-FullNameResult read_full_name(ByteSource& source, TableLocation table);
+FullNameResult read_full_name(base::ByteSource& source, TableLocation table);
 
 }  // namespace lumo::index::detail

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "index/byte_source.h"
+#include "base/byte_source.h"
 
 namespace lumo::index::detail {
 
@@ -24,6 +24,6 @@ bool is_single_face_version(std::uint32_t version);
 /// nullopt when the directory is not one face's (see `is_single_face_version`),
 /// runs past the end of the file, has more than `kMaxSfntTables` entries, or
 /// has no such table. A tag listed twice resolves to its last entry.
-std::optional<TableLocation> find_table(ByteSource& source, std::uint64_t directory_offset, std::uint32_t tag);
+std::optional<TableLocation> find_table(base::ByteSource& source, std::uint64_t directory_offset, std::uint32_t tag);
 
 }  // namespace lumo::index::detail

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "index/byte_source.h"
+#include "base/byte_source.h"
 
 namespace lumo::index {
 
@@ -25,13 +25,13 @@ struct FullNameResult {
 /// The full name of a file holding one font (TrueType, OpenType/CFF or Apple
 /// 'true' outlines). A collection file is an error here, as is anything that
 /// is not a font.
-FullNameResult read_single_font_full_name(ByteSource& source);
+FullNameResult read_single_font_full_name(base::ByteSource& source);
 
 /// The table-directory offsets of a collection's faces, in face order;
 /// nullopt when `source` is not a readable collection.
-std::optional<std::vector<std::uint32_t>> read_collection_face_offsets(ByteSource& source);
+std::optional<std::vector<std::uint32_t>> read_collection_face_offsets(base::ByteSource& source);
 
 /// The full name of the collection face whose table directory starts at `directory_offset`.
-FullNameResult read_collection_face_full_name(ByteSource& source, std::uint32_t directory_offset);
+FullNameResult read_collection_face_full_name(base::ByteSource& source, std::uint32_t directory_offset);
 
 }  // namespace lumo::index

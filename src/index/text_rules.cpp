@@ -6,9 +6,13 @@
 #include <cstdint>
 #include <iterator>
 
-#include "index/utf8_units.h"
+#include "base/utf8_units.h"
 
 namespace lumo::index {
+
+using base::next_unit;
+using base::previous_unit;
+using base::Utf8Unit;
 
 namespace {
 
@@ -68,12 +72,12 @@ bool is_ascii(std::string_view text) {
 bool append_lower_form(std::string& out, char32_t code_point) {
     if (const LowerRun* run = entry_at_or_before(kLowerRuns, code_point);
         run != nullptr && code_point <= run->last && (code_point - run->first) % run->stride == 0) {
-        append_code_point(out, static_cast<char32_t>(static_cast<std::int32_t>(code_point) + run->delta));
+        base::append_code_point(out, static_cast<char32_t>(static_cast<std::int32_t>(code_point) + run->delta));
         return true;
     }
     for (const LowerExpansion& expansion : kLowerExpansions) {
         if (expansion.code_point != code_point) continue;
-        for (std::uint8_t i = 0; i < expansion.length; ++i) append_code_point(out, expansion.lower[i]);
+        for (std::uint8_t i = 0; i < expansion.length; ++i) base::append_code_point(out, expansion.lower[i]);
         return true;
     }
     return false;
@@ -119,7 +123,7 @@ std::string lower_text(std::string_view text) {
         } else {
             if (code_point == kCapitalSigma) {
                 const bool is_final = cased_letter_precedes && !cased_letter_follows(text, unit_end);
-                append_code_point(lowered, is_final ? kFinalSigma : kSmallSigma);
+                base::append_code_point(lowered, is_final ? kFinalSigma : kSmallSigma);
             } else if (!append_lower_form(lowered, code_point)) {
                 lowered.append(text.substr(offset, unit.length));
             }
@@ -149,13 +153,13 @@ std::string_view strip_text(std::string_view text) {
 
 std::size_t code_point_count(std::string_view text) {
     std::size_t count = 0;
-    for (std::size_t offset = 0; offset < text.size(); offset += next_unit(text, offset).length) ++count;
+    for (std::size_t offset = 0; offset < text.size(); offset += base::next_unit(text, offset).length) ++count;
     return count;
 }
 
 std::string_view drop_last_code_points(std::string_view text, std::size_t count) {
     std::size_t end = text.size();
-    for (; count > 0 && end > 0; --count) end -= previous_unit(text, end).length;
+    for (; count > 0 && end > 0; --count) end -= base::previous_unit(text, end).length;
     return count > 0 ? std::string_view{} : text.substr(0, end);
 }
 

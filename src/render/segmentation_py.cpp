@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/limits.h"
 #include "engine/engine_namespace_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "render/char_categories.h"
@@ -18,9 +19,6 @@ namespace nb = nanobind;
 
 namespace lumo::render {
 namespace {
-
-// A face tag's "={" may start at most this many characters after its "<".
-constexpr Py_ssize_t kMaxFaceTagReach = 29;
 
 bool same_path(nb::handle a, nb::handle b) {
     if (a.ptr() == b.ptr()) return true;

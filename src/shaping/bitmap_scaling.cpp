@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "shaping/shaping_limits.h"
+#include "base/limits.h"
 
 namespace lumo::shaping {
 namespace {

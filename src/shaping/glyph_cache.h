@@ -7,13 +7,10 @@
 #include <memory>
 #include <unordered_map>
 
+#include "base/limits.h"
 #include "shaping/glyph_raster.h"
 
 namespace lumo::shaping {
-
-/// Bitmap bytes one face may keep. A face at size 24 keeps a few thousand
-/// glyphs within it; past it the cache starts afresh.
-inline constexpr std::size_t kGlyphCacheBytesPerFace = std::size_t{4} << 20;
 
 class GlyphBitmapCache {
 public:

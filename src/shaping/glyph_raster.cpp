@@ -9,7 +9,7 @@
 
 #include "engine/freetype_styling.h"
 #include "shaping/bitmap_scaling.h"
-#include "shaping/shaping_limits.h"
+#include "base/limits.h"
 
 namespace lumo::shaping {
 namespace {

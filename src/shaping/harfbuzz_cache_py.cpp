@@ -9,7 +9,7 @@
 #include "font/font_file_bytes.h"
 #include "font/object_caches_py.h"
 #include "font/path_data_py.h"
-#include "index/file_reader.h"
+#include "base/file_reader.h"
 #include "shaping/native_fonts_py.h"
 #include "shaping/shaped_run_py.h"
 
@@ -19,9 +19,9 @@ namespace lumo::shaping {
 namespace {
 
 /// The whole file as host bytes; the errno of the failure otherwise.
-int read_into_bytes(const std::string& path, nb::object& data, index::FileIdentity& identity) {
+int read_into_bytes(const std::string& path, nb::object& data, base::FileIdentity& identity) {
     std::size_t read = 0;
-    const int error = index::read_file(path, font::kMaxFontFileBytes, [&](std::size_t size) {
+    const int error = base::read_file(path, lumo::kMaxFontFileBytes, [&](std::size_t size) {
         data = nb::steal(PyBytes_FromStringAndSize(nullptr, static_cast<Py_ssize_t>(size)));
         if (!data.is_valid()) throw nb::python_error();
         return reinterpret_cast<std::uint8_t*>(PyBytes_AS_STRING(data.ptr()));
@@ -49,7 +49,7 @@ nb::object load_hb_font(font::LumoFontObject* self, nb::handle path_data, nb::ob
     }
     std::string path = engine::path_bytes_of(where.path);
     nb::object data;
-    index::FileIdentity identity;
+    base::FileIdentity identity;
     if (int error_number = read_into_bytes(path, data, identity); error_number != 0) {
         failure = nb::str(engine::os_error({error_number, path}));  // worded as the host's open() words it
         return nb::object();

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "font/freetype_handles.h"
-#include "index/file_reader.h"
+#include "base/file_reader.h"
 #include "shaping/glyph_cache.h"
 #include "shaping/run_layout_cache.h"
 #include "shaping/harfbuzz_font.h"
@@ -24,7 +24,7 @@ namespace lumo::shaping {
 struct HarfBuzzFontObject {
     nanobind::bytes data;
     std::unique_ptr<HarfBuzzFont> font;
-    index::FileIdentity identity;  // of the file the bytes came from
+    base::FileIdentity identity;  // of the file the bytes came from
 };
 
 /// A FreeType face with its pixel size set, read from the bytes it holds

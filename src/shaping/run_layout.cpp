@@ -9,7 +9,7 @@
 #include "font/freetype_errors.h"
 #include "shaping/harfbuzz_handles.h"
 #include "shaping/pixel_rounding.h"
-#include "shaping/shaping_limits.h"
+#include "base/limits.h"
 
 namespace lumo::shaping {
 namespace {

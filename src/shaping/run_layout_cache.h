@@ -9,14 +9,10 @@
 #include <string>
 #include <unordered_map>
 
+#include "base/limits.h"
 #include "shaping/run_layout.h"
 
 namespace lumo::shaping {
-
-/// Runs longer than this are laid out afresh each time: they rarely repeat.
-inline constexpr std::size_t kMaxCachedRunLength = 48;
-/// Layouts one face keeps; past it the cache starts afresh.
-inline constexpr std::size_t kMaxCachedRunsPerFace = 4096;
 
 class RunLayoutCache {
 public:

@@ -20,7 +20,7 @@
 #include "font/sized_fonts_py.h"
 #include "shaping/native_fonts_py.h"
 #include "shaping/run_layout.h"
-#include "shaping/shaping_limits.h"
+#include "base/limits.h"
 #include "shaping/surface_pixels_py.h"
 #include "shaping/synthetic_style_py.h"
 
@@ -101,10 +101,10 @@ nb::object make_freetype_face(LumoFontObject* self, nb::handle key, const HarfBu
 /// Whether the file at `path` is no longer the one these bytes were read
 /// from (replaced by a rename, rewritten in place). A file that is gone is
 /// not: the bytes in memory still draw.
-bool file_was_replaced(nb::handle path, const index::FileIdentity& read_from) {
+bool file_was_replaced(nb::handle path, const base::FileIdentity& read_from) {
     std::optional<std::string> bytes = engine::file_path_of(path);
-    index::FileIdentity now;
-    return bytes && index::file_identity(*bytes, now) == 0 && !(now == read_from);
+    base::FileIdentity now;
+    return bytes && base::file_identity(*bytes, now) == 0 && !(now == read_from);
 }
 
 bool names_file(nb::handle key, Py_ssize_t position, nb::handle path) {

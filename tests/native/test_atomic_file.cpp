@@ -11,12 +11,12 @@
 #include <string>
 #include <thread>
 
-#include "index/atomic_file.h"
+#include "base/atomic_file.h"
 #include "temp_directory.h"
 
 namespace fs = std::filesystem;
-using lumo::index::read_whole_file;
-using lumo::index::write_file_atomically;
+using lumo::base::read_whole_file;
+using lumo::base::write_file_atomically;
 
 namespace {
 

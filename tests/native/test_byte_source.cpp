@@ -10,13 +10,13 @@
 #include <sys/stat.h>
 #include <vector>
 
-#include "index/byte_source.h"
+#include "base/byte_source.h"
 
 namespace {
 
-using lumo::index::ByteSource;
-using lumo::index::FileByteSource;
-using lumo::index::MemoryByteSource;
+using lumo::base::ByteSource;
+using lumo::base::FileByteSource;
+using lumo::base::MemoryByteSource;
 
 const std::vector<std::uint8_t> kContents = {'l', 'u', 'm', 'o', 0x00, 0x01, 0xFE, 0xFF};
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "index/file_reader.h"
+#include "base/file_reader.h"
 #include "temp_directory.h"
 
 namespace fs = std::filesystem;
@@ -28,7 +28,7 @@ ReadResult read(const std::string& path, std::uint64_t max_bytes = 1 << 20) {
     std::vector<std::uint8_t> buffer;
     std::size_t filled = 0;
     bool asked = false;
-    int error = lumo::index::read_file(path, max_bytes, [&](std::size_t size) {
+    int error = lumo::base::read_file(path, max_bytes, [&](std::size_t size) {
         asked = true;
         buffer.resize(size);
         return buffer.data();

@@ -12,7 +12,7 @@
 #include "real_fonts.h"
 #include "shaping/glyph_painter.h"
 #include "shaping/run_layout.h"
-#include "shaping/shaping_limits.h"
+#include "base/limits.h"
 
 namespace {
 
@@ -152,7 +152,7 @@ TEST(RunExtent, EmptyTextIsAnEmptyRunOnePixelWide) {
 
 TEST(RunLimits, OverlongTextFailsBeforeShaping) {
     OPEN_RUN_FONTS_OR_SKIP(fonts, lumo::test::kDejaVuSans, 24);
-    const std::u32string text(lumo::shaping::kMaxRunCodePoints + 1, U'a');
+    const std::u32string text(lumo::kMaxRunCodePoints + 1, U'a');
     EXPECT_TRUE(fonts.lay_out(text, {lumo::shaping::LayoutError::Kind::run_too_large}).glyphs.empty());
 }
 

@@ -7,13 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "index/sfnt_limits.h"
+#include "base/limits.h"
 #include "index/sfnt_names.h"
 #include "sfnt_builder.h"
 
 namespace {
 
 using namespace lumo::index;
+namespace base = lumo::base;
+using lumo::base::ByteSource;
 using namespace lumo::test;
 
 std::string describe(const FullNameResult& result) {
@@ -30,13 +32,13 @@ const std::string kNoFullName = "NoFullName";
 const std::string kError = "Error";
 
 std::string read_single(const Bytes& font) {
-    MemoryByteSource source(font);
+    base::MemoryByteSource source(font);
     return describe(read_single_font_full_name(source));
 }
 
 /// Every face of a collection, described, or "not a collection".
 std::vector<std::string> read_all_faces(const Bytes& file) {
-    MemoryByteSource source(file);
+    base::MemoryByteSource source(file);
     auto offsets = read_collection_face_offsets(source);
     if (!offsets) return {"not a collection"};
     std::vector<std::string> faces;
@@ -142,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(Malformed, SingleFont, ::testing::Values(
     label_of);
 
 TEST(SingleFontLimits, TableCountCap) {
-    std::vector<Table> tables(kMaxSfntTables - 1, Table{tag("pad "), {}});
+    std::vector<Table> tables(lumo::kMaxSfntTables - 1, Table{tag("pad "), {}});
     tables.push_back({tag("name"), name_table({windows_full_name(u"Alpha")})});
     EXPECT_EQ(read_single(sfnt(tables)), found("Alpha"));
     tables.insert(tables.begin(), Table{tag("pad "), {}});
@@ -150,7 +152,7 @@ TEST(SingleFontLimits, TableCountCap) {
 }
 
 TEST(SingleFontLimits, NameRecordCap) {
-    std::vector<NameRecord> records(kMaxNameRecords - 1, record(3, 1, 0x409, 1, {}));
+    std::vector<NameRecord> records(lumo::kMaxNameRecords - 1, record(3, 1, 0x409, 1, {}));
     records.push_back(windows_full_name(u"Alpha"));
     EXPECT_EQ(read_single(font_with_names(records)), found("Alpha"));
     records.push_back(record(3, 1, 0x409, 1, {}));
@@ -211,7 +213,7 @@ INSTANTIATE_TEST_SUITE_P(Headers, Collection, ::testing::Values(
     CollectionCase{"NoFaces", [](Bytes& f) { set_u32(f, kFaceCountAt, 0); }, {}},
     CollectionCase{"UnknownVersion", [](Bytes& f) { set_u32(f, 4, 0x00030000); }, kNotACollection},
     CollectionCase{"FaceCountBeyondFile", [](Bytes& f) { set_u32(f, kFaceCountAt, 1000); }, kNotACollection},
-    CollectionCase{"FaceCountOverCap", [](Bytes& f) { set_u32(f, kFaceCountAt, kMaxCollectionFaces + 1); }, kNotACollection},
+    CollectionCase{"FaceCountOverCap", [](Bytes& f) { set_u32(f, kFaceCountAt, lumo::kMaxCollectionFaces + 1); }, kNotACollection},
     CollectionCase{"FaceCountHuge", [](Bytes& f) { set_u32(f, kFaceCountAt, 0xFFFFFFFF); }, kNotACollection},
     CollectionCase{"CutInOffsets", [](Bytes& f) { f.resize(14); }, kNotACollection},
     CollectionCase{"SingleFont", [](Bytes& f) { f = font_with_names({windows_full_name(u"Serif")}); }, kNotACollection}),
@@ -247,7 +249,7 @@ TEST(HostileBytes, MutatedCollectionsAreReadWithoutCrashing) {
         for (int change = 0, changes = 1 + int(next() % 4); change < changes; ++change)
             file[next() % file.size()] = next() % 2 ? extremes[next() % 5] : std::uint8_t(next());
         if (next() % 8 == 0) file.resize(next() % file.size());
-        MemoryByteSource source(file);
+        base::MemoryByteSource source(file);
         (void)read_single_font_full_name(source);
         (void)read_all_faces(file);
         (void)read_collection_face_full_name(source, std::uint32_t(next()));
@@ -277,7 +279,7 @@ private:
 TEST(InstalledFonts, DejaVuSans) {
     const char* path = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
     if (!std::filesystem::exists(path)) GTEST_SKIP() << "DejaVu Sans is not installed";
-    FileByteSource file(path);
+    base::FileByteSource file(path);
     CountingSource source(file);
     EXPECT_EQ(describe(read_single_font_full_name(source)), found("DejaVu Sans"));
     EXPECT_LE(source.reads, 6);
@@ -287,7 +289,7 @@ TEST(InstalledFonts, DejaVuSans) {
 TEST(InstalledFonts, NotoSansCjkCollection) {
     const char* path = "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc";
     if (!std::filesystem::exists(path)) GTEST_SKIP() << "Noto Sans CJK is not installed";
-    FileByteSource file(path);
+    base::FileByteSource file(path);
     CountingSource source(file);
     auto offsets = read_collection_face_offsets(source);
     ASSERT_TRUE(offsets);

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-namespace lumo::index::detail {
+namespace lumo::base::detail {
 
 inline std::uint16_t load_u16(std::span<const std::uint8_t> bytes, std::size_t at) {
     return static_cast<std::uint16_t>(bytes[at] << 8 | bytes[at + 1]);
@@ -24,4 +24,4 @@ constexpr std::uint32_t sfnt_tag(const char (&text)[5]) {
            std::uint32_t{static_cast<std::uint8_t>(text[2])} << 8 | std::uint32_t{static_cast<std::uint8_t>(text[3])};
 }
 
-}  // namespace lumo::index::detail
+}  // namespace lumo::base::detail

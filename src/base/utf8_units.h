@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace lumo::index {
+namespace lumo::base {
 
 /// One unit of text. An ill-formed byte (stray continuation, overlong or
 /// truncated sequence, byte F5..FF) is a unit of its own with `well_formed`
@@ -91,4 +91,4 @@ inline void append_code_point(std::string& out, char32_t code_point) {
     }
 }
 
-}  // namespace lumo::index
+}  // namespace lumo::base

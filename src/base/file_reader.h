@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-namespace lumo::index {
+namespace lumo::base {
 
 /// What tells one version of a file from another: a file replaced by rename
 /// has another inode, one rewritten in place another size or time.
@@ -36,4 +36,4 @@ int read_file(const std::string& path, std::uint64_t max_bytes,
               const std::function<std::uint8_t*(std::size_t)>& storage, std::size_t& read,
               FileIdentity* identity = nullptr);
 
-}  // namespace lumo::index
+}  // namespace lumo::base

@@ -1,12 +1,12 @@
 // Strict UTF-8 checks, grouping faults the way the host's decoder does so that
 // surrogateescape output comes out the same.
-#include "index/strict_utf8.h"
+#include "base/strict_utf8.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 
-namespace lumo::index {
+namespace lumo::base {
 namespace {
 
 enum class SequenceKind { valid, invalid_start, invalid_continuation, truncated };
@@ -55,4 +55,4 @@ bool starts_with_encoded_surrogate(std::string_view bytes) {
            static_cast<unsigned char>(bytes[2]) >= 0x80 && static_cast<unsigned char>(bytes[2]) <= 0xBF;
 }
 
-}  // namespace lumo::index
+}  // namespace lumo::base

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace lumo::index {
+namespace lumo::base {
 
 /// A failed file operation: the errno value and the path it concerns.
 struct FileError {
@@ -32,4 +32,4 @@ std::optional<FileError> write_file_atomically(const std::string& target, std::s
 /// `link` and renamed over it. The error names `link`.
 std::optional<FileError> link_atomically(const std::string& link, const std::string& target);
 
-}  // namespace lumo::index
+}  // namespace lumo::base

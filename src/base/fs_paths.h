@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "index/atomic_file.h"
+#include "base/atomic_file.h"
 
-namespace lumo::index {
+namespace lumo::base {
 
 /// Joins a directory and a name with '/', adding no second separator.
 std::string join_path(std::string_view directory, std::string_view name);
@@ -39,4 +39,4 @@ std::optional<FileError> list_entry_names(const std::string& directory, std::vec
 /// appears meanwhile, is no error.
 std::optional<FileError> make_directories(const std::string& path);
 
-}  // namespace lumo::index
+}  // namespace lumo::base

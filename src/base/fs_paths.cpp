@@ -1,5 +1,5 @@
 // File-system path helpers with the host's semantics.
-#include "index/fs_paths.h"
+#include "base/fs_paths.h"
 
 #include <dirent.h>
 #include <pwd.h>
@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-namespace lumo::index {
+namespace lumo::base {
 
 std::string join_path(std::string_view directory, std::string_view name) {
     std::string joined(directory);
@@ -111,4 +111,4 @@ std::optional<FileError> make_directories(const std::string& path) {
     return FileError{error_number, path};
 }
 
-}  // namespace lumo::index
+}  // namespace lumo::base

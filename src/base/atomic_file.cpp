@@ -1,9 +1,9 @@
 // Whole-file reads and all-or-nothing replacement of the index cache file and
 // of links, so that a reader never meets a file another process is half-way
 // through writing, nor a gap where a link is being replaced.
-#include "index/atomic_file.h"
+#include "base/atomic_file.h"
 
-#include "index/file_reader.h"
+#include "base/file_reader.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -13,7 +13,7 @@
 #include <cerrno>
 #include <string>
 
-namespace lumo::index {
+namespace lumo::base {
 namespace {
 
 // Temporary names already taken (say, left by a crashed process that had our
@@ -123,4 +123,4 @@ std::optional<FileError> link_atomically(const std::string& link, const std::str
     return FileError{EEXIST, link};
 }
 
-}  // namespace lumo::index
+}  // namespace lumo::base

@@ -1,5 +1,5 @@
 // Whole-file reads for every file the engine loads itself.
-#include "index/file_reader.h"
+#include "base/file_reader.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,7 +7,7 @@
 
 #include <cerrno>
 
-namespace lumo::index {
+namespace lumo::base {
 namespace {
 
 /// Closes a descriptor when it goes out of scope.
@@ -69,4 +69,4 @@ int read_file(const std::string& path, std::uint64_t max_bytes,
     return 0;
 }
 
-}  // namespace lumo::index
+}  // namespace lumo::base

@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-namespace lumo::index {
+namespace lumo::base {
 
 class ByteSource {
 public:
@@ -47,4 +47,4 @@ private:
     std::uint64_t size_ = 0;
 };
 
-}  // namespace lumo::index
+}  // namespace lumo::base

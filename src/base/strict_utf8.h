@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace lumo::index {
+namespace lumo::base {
 
 /// Length (2 to 4) of the well-formed multi-byte sequence at the start of
 /// `bytes`, or 0 when the bytes there do not form one. ASCII is not asked about.
@@ -15,4 +15,4 @@ std::size_t utf8_sequence_length(std::string_view bytes);
 /// U+DFFF), which strict UTF-8 rejects but generalised UTF-8 carries.
 bool starts_with_encoded_surrogate(std::string_view bytes);
 
-}  // namespace lumo::index
+}  // namespace lumo::base

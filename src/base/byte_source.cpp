@@ -1,6 +1,6 @@
 // Bounds-checked reads from memory and from files on disk (positioned reads,
 // so a scan touches only the few blocks that hold a font's names).
-#include "index/byte_source.h"
+#include "base/byte_source.h"
 
 #include <cerrno>
 #include <cstring>
@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace lumo::index {
+namespace lumo::base {
 namespace {
 
 /// Whether [offset, offset + length) lies within `total` bytes, without overflow.
@@ -54,4 +54,4 @@ bool FileByteSource::read(std::uint64_t offset, std::span<std::uint8_t> out) {
     return true;
 }
 
-}  // namespace lumo::index
+}  // namespace lumo::base

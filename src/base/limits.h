@@ -1,0 +1,80 @@
+// Every cap on what one input may cost the engine, in one place: fonts, index
+// files, text and sizes come from the host and may be hostile; past these a
+// file is refused, a run fails or a cache starts afresh instead of growing.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace lumo {
+
+// Files --------------------------------------------------------------------
+
+/// Largest font file read into memory. The biggest CJK collections in use are
+/// a few tens of megabytes.
+inline constexpr std::size_t kMaxFontFileBytes = std::size_t{512} << 20;
+
+/// Largest index file read back. An index of every font of a large system
+/// (a few thousand faces) is well under a megabyte; anything this big is
+/// damage, and rebuilding it is cheaper than reading it.
+inline constexpr std::uint64_t kMaxIndexFileBytes = std::uint64_t{64} << 20;
+
+// Font tables ----------------------------------------------------------------
+
+/// Table-directory entries of one face. Real fonts carry a few dozen; the
+/// format allows 65535.
+inline constexpr std::uint32_t kMaxSfntTables = 1024;
+
+/// Faces of one collection. The largest collections in use hold a few hundred.
+inline constexpr std::uint32_t kMaxCollectionFaces = 4096;
+
+/// Name records of one `name` table that lie inside the table. The string
+/// storage starts at a 16-bit offset after the records, so a well-formed
+/// table holds at most this many (5460).
+inline constexpr std::uint32_t kMaxNameRecords = (0xFFFF - 6) / 12;
+
+/// Strings of the full-name records are fetched with one read when they lie
+/// within this span of the string storage, one read per record otherwise.
+inline constexpr std::size_t kNameStringWindowBytes = 64 * 1024;
+
+// Text and markup --------------------------------------------------------------
+
+/// A face tag's "={" may start at most this many characters after its "<".
+inline constexpr std::ptrdiff_t kMaxFaceTagReach = 29;
+
+/// Code points of one run. A game's longest lines are a few thousand.
+inline constexpr std::size_t kMaxRunCodePoints = std::size_t{1} << 18;
+
+/// Glyphs HarfBuzz may make of one run (decompositions can add a few).
+inline constexpr std::size_t kMaxRunGlyphs = std::size_t{1} << 20;
+
+// Glyph bitmaps ----------------------------------------------------------------
+
+/// Pixels of one glyph bitmap, checked on the outline before FreeType renders
+/// it: a 4096 x 4096 glyph, far above any size text is drawn at.
+inline constexpr std::int64_t kMaxGlyphBitmapPixels = std::int64_t{1} << 24;
+
+/// Bytes of one copied glyph bitmap (rows are padded, so a little above the
+/// pixel cap).
+inline constexpr std::int64_t kMaxGlyphBitmapBytes = std::int64_t{1} << 25;
+
+/// Bytes of all glyph bitmaps of one run together.
+inline constexpr std::int64_t kMaxRunBitmapBytes = std::int64_t{1} << 28;
+
+/// Pixel positions, advances and widths of a run are clamped to
+/// ±kMaxRunExtentPixels before they become integers.
+inline constexpr int kMaxRunExtentPixels = 1 << 20;
+
+// Caches of one FreeType face -------------------------------------------------
+
+/// Bitmap bytes one face may keep. A face at size 24 keeps a few thousand
+/// glyphs within it; past it the cache starts afresh.
+inline constexpr std::size_t kGlyphCacheBytesPerFace = std::size_t{4} << 20;
+
+/// Runs longer than this are laid out afresh each time: they rarely repeat.
+inline constexpr std::size_t kMaxCachedRunLength = 48;
+
+/// Layouts one face keeps; past it the cache starts afresh.
+inline constexpr std::size_t kMaxCachedRunsPerFace = 4096;
+
+}  // namespace lumo
