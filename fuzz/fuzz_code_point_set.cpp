@@ -21,7 +21,7 @@ void check_canonical(const CodePointSet& set) {
     std::size_t counted = 0;
     const auto ranges = set.ranges();
     for (std::size_t i = 0; i < ranges.size(); ++i) {
-        require(ranges[i].first <= ranges[i].last && ranges[i].last <= lumo::kMaxCodePoint,
+        require(ranges[i].first <= ranges[i].last && ranges[i].last <= lumo::font::kMaxCodePoint,
                 "a range is inverted or beyond Unicode");
         require(i == 0 || ranges[i].first > ranges[i - 1].last + 1, "ranges overlap, touch or are out of order");
         require(set.contains(ranges[i].first) && set.contains(ranges[i].last), "a range's ends are not members");
@@ -48,9 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const CodePointSet built = CodePointSet::from_ranges(ranges);
     check_canonical(built);
     for (const CodePointRange& range : ranges) {
-        if (range.first > range.last || range.first > lumo::kMaxCodePoint) continue;
+        if (range.first > range.last || range.first > lumo::font::kMaxCodePoint) continue;
         require(built.contains(range.first), "a given range's first code point is missing");
-        require(built.contains(std::min(range.last, lumo::kMaxCodePoint)), "a given range's last code point is missing");
+        require(built.contains(std::min(range.last, lumo::font::kMaxCodePoint)), "a given range's last code point is missing");
     }
     auto again = CodePointSet::deserialize(built.serialize());
     require(again && *again == built, "a built set does not survive its byte form");

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "font/freetype_handles.h"
+#include "base/freetype_handles.h"
 #include "fuzz_checks.h"
 #include "shaping/glyph_painter.h"
 #include "shaping/run_layout.h"
@@ -38,11 +38,11 @@ constexpr std::uint32_t kBlockStarts[] = {0x0000, 0x0300, 0x0590, 0x0600, 0x0900
 
 struct RunFonts {
     std::unique_ptr<lumo::shaping::HarfBuzzFont> shaper;
-    lumo::font::FtFacePtr face;
+    lumo::base::FtFacePtr face;
 };
 
 struct LoadedFonts {
-    lumo::font::FtLibraryPtr library = lumo::font::make_ft_library();
+    lumo::base::FtLibraryPtr library = lumo::base::make_ft_library();
     std::vector<RunFonts> fonts;
 
     LoadedFonts() {

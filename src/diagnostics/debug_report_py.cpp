@@ -18,7 +18,7 @@
 #include "render/segmentation_py.h"
 #include "shaping/native_fonts_py.h"
 #include "shaping/shaped_run_py.h"
-#include "shaping/synthetic_style_py.h"
+#include "font/synthetic_style_py.h"
 
 namespace nb = nanobind;
 
@@ -65,8 +65,8 @@ const char* source_of(LumoFontObject* self, nb::handle chosen, nb::handle file_n
 }
 
 const char* synthetic_label(LumoFontObject* self, nb::handle chosen, nb::handle face) {
-    engine::SyntheticStyle style = shaping::synthetic_flags(face);
-    if (!shaping::is_synthetic_needed(self, nb::str(""), face, chosen)) return "NONE";
+    engine::SyntheticStyle style = font::synthetic_flags(face);
+    if (!font::is_synthetic_needed(self, nb::str(""), face, chosen)) return "NONE";
     if (style.bold && style.italic) return "BOLD+ITALIC";
     if (style.bold) return "BOLD";
     if (style.italic) return "ITALIC";

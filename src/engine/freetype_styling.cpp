@@ -7,7 +7,7 @@
 
 #include <atomic>
 
-#include "font/freetype_handles.h"
+#include "base/freetype_handles.h"
 
 namespace lumo::engine {
 
@@ -36,7 +36,7 @@ FreeTypeLibraryInfo freetype_library_info() {
     Dl_info loaded{};
     if (dladdr(reinterpret_cast<void*>(&FT_Init_FreeType), &loaded) != 0 && loaded.dli_fname != nullptr)
         info.path = loaded.dli_fname;
-    if (auto library = font::make_ft_library())
+    if (auto library = base::make_ft_library())
         FT_Library_Version(library.get(), &info.major, &info.minor, &info.patch);
     return info;
 }

@@ -10,7 +10,7 @@
 #include <span>
 #include <vector>
 
-#include "font/freetype_handles.h"
+#include "base/freetype_handles.h"
 #include "base/big_endian.h"
 #include "base/byte_source.h"
 
@@ -125,7 +125,7 @@ CodePointSet read_unicode_coverage(const std::string& path, int face_index) {
     const std::optional<FT_Long> freetype_index = freetype_face_index(font_file_kind(file), face_index);
     if (!freetype_index) return {};
 
-    FtLibraryPtr library = make_ft_library();
+    base::FtLibraryPtr library = base::make_ft_library();
     // Out of memory is no property of the font: it must not be remembered as "covers nothing".
     if (!library) throw std::bad_alloc();
     FT_StreamRec stream{};
@@ -140,7 +140,7 @@ CodePointSet read_unicode_coverage(const std::string& path, int face_index) {
         if (error == FT_Err_Out_Of_Memory) throw std::bad_alloc();
         return {};
     }
-    FtFacePtr face(raw_face);  // declared after the library and the file, so released before them
+    base::FtFacePtr face(raw_face);  // declared after the library and the file, so released before them
 
     if (!FT_IS_SFNT(face.get())) return {};
     FT_CharMap charmap = preferred_unicode_map(face.get());

@@ -11,7 +11,7 @@
 #include "font/lumo_font_methods_py.h"
 #include "font/object_caches_py.h"
 #include "font/path_data_py.h"
-#include "shaping/emoji_py.h"
+#include "font/emoji_py.h"
 
 namespace nb = nanobind;
 
@@ -103,7 +103,7 @@ nb::object find_best_font_path(LumoFontObject* self, nb::handle ch, nb::handle f
     // Resolved for every character, even when another layer draws it.
     nb::object primary = get_true_path(self, self->primary_name, face);
     nb::object path = nb::none();
-    if (shaping::is_emoji(ch) && has_glyph(self, self->emoji_path, code)) path = nb::borrow(self->emoji_path);
+    if (font::is_emoji(ch) && has_glyph(self, self->emoji_path, code)) path = nb::borrow(self->emoji_path);
     if (!engine::truth_of(path.ptr())) {
         if (modern_font && has_glyph(self, primary, code))
             path = primary;

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "font/lumo_font_object_py.h"
-#include "font/lumo_font_type_py.h"
 
 namespace lumo::font {
 namespace {

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 namespace lumo::font {
 
@@ -102,6 +103,9 @@ bool assign_field(LumoFontObject* self, const FieldSpec& field, PyObject* value)
 
 /// The field named `name`, or nullptr.
 const FieldSpec* find_field(std::string_view name);
+
+/// The attribute table of the type (one per field), ending with a sentinel.
+std::vector<PyGetSetDef> lumo_font_attributes();
 
 /// The LumoFont type once it is created (borrowed).
 PyTypeObject* lumo_font_type();

@@ -12,7 +12,7 @@
 #include "font/lumo_font_methods_py.h"
 #include "font/object_caches_py.h"
 #include "font/path_data_py.h"
-#include "shaping/synthetic_style_py.h"
+#include "font/synthetic_style_py.h"
 
 namespace nb = nanobind;
 
@@ -74,8 +74,8 @@ nb::object open_sized_font(LumoFontObject* self, nb::handle path_data, const Pat
     font.attr("use_bitmap_strikes") = true;
     int face_given = PyObject_IsTrue(face.ptr());
     if (face_given < 0) throw nb::python_error();
-    if (face_given && shaping::is_synthetic_needed(self, nb::str(""), face, path_data)) {
-        engine::SyntheticStyle style = shaping::synthetic_flags(face);
+    if (face_given && font::is_synthetic_needed(self, nb::str(""), face, path_data)) {
+        engine::SyntheticStyle style = font::synthetic_flags(face);
         if (style.bold) font.attr("strong") = true;
         if (style.italic) font.attr("oblique") = true;
     }

@@ -13,7 +13,7 @@
 #include "render/char_categories.h"
 #include "render/run_direction.h"
 #include "render/script_groups.h"
-#include "shaping/emoji_ranges.h"
+#include "font/emoji_ranges.h"
 
 namespace nb = nanobind;
 
@@ -202,11 +202,11 @@ private:
 bool starts_keycap(font::LumoFontObject* self, nb::handle text, Py_ssize_t i) {
     const Py_ssize_t length = PyUnicode_GET_LENGTH(text.ptr());
     auto at = [&](Py_ssize_t k) { return PyUnicode_READ_CHAR(text.ptr(), k); };
-    if (!shaping::is_keycap_base(at(i))) return false;
+    if (!font::is_keycap_base(at(i))) return false;
     Py_ssize_t next = i + 1;
     if (next < length && at(next) == 0xFE0F) ++next;
-    if (next >= length || at(next) != shaping::kCombiningKeycap) return false;
-    return font::has_glyph(self, self->emoji_path, shaping::kCombiningKeycap);
+    if (next >= length || at(next) != font::kCombiningKeycap) return false;
+    return font::has_glyph(self, self->emoji_path, font::kCombiningKeycap);
 }
 
 std::vector<Run> segment_line(font::LumoFontObject* self, nb::handle text, const LineContext& context) {

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "font/freetype_handles.h"
+#include "base/freetype_handles.h"
 #include "base/file_reader.h"
 #include "shaping/glyph_cache.h"
 #include "shaping/run_layout_cache.h"
@@ -31,7 +31,7 @@ struct HarfBuzzFontObject {
 /// (never from the file, which may change or shrink underneath).
 struct FreeTypeFaceObject {
     nanobind::bytes data;  // declared first: destroyed after the face that reads it
-    font::FtFacePtr face;
+    base::FtFacePtr face;
     int pixel_size = 0;
     std::shared_ptr<GlyphBitmapCache> glyphs = std::make_shared<GlyphBitmapCache>();
     std::shared_ptr<RunLayoutCache> layouts = std::make_shared<RunLayoutCache>();

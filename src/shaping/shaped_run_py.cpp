@@ -22,7 +22,7 @@
 #include "shaping/run_layout.h"
 #include "base/limits.h"
 #include "shaping/surface_pixels_py.h"
-#include "shaping/synthetic_style_py.h"
+#include "font/synthetic_style_py.h"
 
 namespace nb = nanobind;
 
@@ -87,7 +87,7 @@ nb::object make_freetype_face(LumoFontObject* self, nb::handle key, const HarfBu
         if (error == FT_Err_Out_Of_Memory) throw std::bad_alloc();
         return nb::object();
     }
-    font::FtFacePtr owned(created);
+    base::FtFacePtr owned(created);
     if (pixel_size <= 0) return nb::object();
     if (const FT_Error error = size_face(created, pixel_size)) {
         if (error == FT_Err_Out_Of_Memory) throw std::bad_alloc();
@@ -152,8 +152,8 @@ RasterOptions raster_options(LumoFontObject* self, nb::handle font_path, nb::han
     options.anti_aliased = self->anti_alias != 0;
     int face_given = PyObject_IsTrue(face.ptr());
     if (face_given < 0) throw nb::python_error();
-    if (face_given && is_synthetic_needed(self, nb::str(""), face, font_path)) {
-        engine::SyntheticStyle style = synthetic_flags(face);
+    if (face_given && font::is_synthetic_needed(self, nb::str(""), face, font_path)) {
+        engine::SyntheticStyle style = font::synthetic_flags(face);
         options.synthetic_bold = style.bold;
         options.synthetic_italic = style.italic;
     }

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "font/freetype_handles.h"
+#include "base/freetype_handles.h"
 
 namespace lumo::test {
 
@@ -18,15 +18,15 @@ inline constexpr const char* kNotoColorEmoji = "/usr/share/fonts/truetype/noto/N
 
 /// A FreeType face with its own library, sized to `pixel_size`.
 struct SizedFace {
-    font::FtLibraryPtr library;
-    font::FtFacePtr face;
+    base::FtLibraryPtr library;
+    base::FtFacePtr face;
 
     FT_Face get() const { return face.get(); }
 };
 
 /// Opens face 0 of `path` at `pixel_size`; null face when that fails.
 inline SizedFace open_sized_face(const std::string& path, int pixel_size) {
-    SizedFace sized{font::make_ft_library(), nullptr};
+    SizedFace sized{base::make_ft_library(), nullptr};
     FT_Face face = nullptr;
     if (sized.library && FT_New_Face(sized.library.get(), path.c_str(), 0, &face) == 0) {
         sized.face.reset(face);

@@ -47,11 +47,11 @@ InkColours count_ink_colours(const FT_Bitmap& bitmap) {
 
 TEST(ColourBitmapStrikes, GrinningFaceDecodesAsAYellowBgraBitmap) {
     if (!font_installed(kNotoColorEmoji)) GTEST_SKIP() << kNotoColorEmoji << " is not installed";
-    const lumo::font::FtLibraryPtr library = lumo::font::make_ft_library();
+    const lumo::base::FtLibraryPtr library = lumo::base::make_ft_library();
     ASSERT_TRUE(library);
     FT_Face opened = nullptr;
     ASSERT_EQ(FT_New_Face(library.get(), kNotoColorEmoji, 0, &opened), 0);
-    const lumo::font::FtFacePtr face(opened);
+    const lumo::base::FtFacePtr face(opened);
 
     // The font has no outlines: one bitmap strike, chosen by index, not by pixel size.
     ASSERT_TRUE(FT_HAS_COLOR(face.get()));

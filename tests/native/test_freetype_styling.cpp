@@ -5,12 +5,12 @@
 #include <filesystem>
 
 #include "engine/freetype_styling.h"
-#include "font/freetype_handles.h"
+#include "base/freetype_handles.h"
 
 namespace {
 
-using lumo::font::FtFacePtr;
-using lumo::font::make_ft_library;
+using lumo::base::FtFacePtr;
+using lumo::base::make_ft_library;
 
 constexpr const char* kDejaVuSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
@@ -46,7 +46,7 @@ protected:
         face_.reset(face);
         ASSERT_EQ(FT_Set_Pixel_Sizes(face, 0, 48), 0);
     }
-    lumo::font::FtLibraryPtr library_;
+    lumo::base::FtLibraryPtr library_;
     FtFacePtr face_;
 };
 

@@ -1,6 +1,6 @@
 // The LumoFont type: allocation, garbage collection, the constructor, and the
 // methods that expose the object's operations to the host.
-#include "font/lumo_font_type_py.h"
+#include "binding/lumo_font_type_py.h"
 
 #include <nanobind/stl/string.h>
 
@@ -18,7 +18,7 @@
 #include "render/render_entry_py.h"
 #include "render/segmentation_py.h"
 #include "shaping/shaped_run_py.h"
-#include "shaping/synthetic_style_py.h"
+#include "font/synthetic_style_py.h"
 
 namespace nb = nanobind;
 
@@ -141,12 +141,12 @@ const FastMethod search_fallback_layers_method = LUMO_METHOD("_search_fallback_l
 }, "code", "face");
 
 const FastMethod get_synthetic_flags_method = LUMO_METHOD("_get_synthetic_flags", 1, {
-    engine::SyntheticStyle style = shaping::synthetic_flags(arg[0]);
+    engine::SyntheticStyle style = font::synthetic_flags(arg[0]);
     return nb::make_tuple(nb::bool_(style.bold), nb::bool_(style.italic));
 }, "face");
 
 const FastMethod is_synthetic_needed_method = LUMO_METHOD("_is_synthetic_needed", 2, {
-    return nb::bool_(shaping::is_synthetic_needed(font, arg[0], arg[1], arg[2] ? nb::handle(arg[2]) : nb::handle()));
+    return nb::bool_(font::is_synthetic_needed(font, arg[0], arg[1], arg[2] ? nb::handle(arg[2]) : nb::handle()));
 }, "name", "face", "actual_path");
 
 const FastMethod reduce_method = LUMO_METHOD("__reduce__", 0, {

@@ -11,7 +11,4 @@ namespace lumo::font {
 /// Creates the LumoFont type and stores it on the package as `LumoFont`.
 void install_lumo_font_type(nanobind::module_& package);
 
-/// The attribute table of the type (one per field), ending with a sentinel.
-std::vector<PyGetSetDef> lumo_font_attributes();
-
 }  // namespace lumo::font

@@ -7,7 +7,7 @@
 #include <memory>
 #include <type_traits>
 
-namespace lumo::font {
+namespace lumo::base {
 
 struct FtLibraryDeleter {
     void operator()(FT_Library library) const noexcept { FT_Done_FreeType(library); }
@@ -26,4 +26,4 @@ inline FtLibraryPtr make_ft_library() noexcept {
     return FtLibraryPtr(library);
 }
 
-}  // namespace lumo::font
+}  // namespace lumo::base

@@ -1,6 +1,6 @@
 // The synthetic style decision: a face word whose family has no file of its
 // own for it is imitated by emboldening or slanting the file it does have.
-#include "shaping/synthetic_style_py.h"
+#include "font/synthetic_style_py.h"
 
 #include "engine/host_values_py.h"
 #include "engine/engine_namespace_py.h"
@@ -8,7 +8,7 @@
 
 namespace nb = nanobind;
 
-namespace lumo::shaping {
+namespace lumo::font {
 namespace {
 
 /// The (bold, italic) pair the face-word table holds for `face`, or null.
@@ -65,4 +65,4 @@ bool is_synthetic_needed(font::LumoFontObject* self, nb::handle name, nb::handle
     return engine::host_equal(font::get_true_path(self, name, face), font::get_true_path(self, name, regular));
 }
 
-}  // namespace lumo::shaping
+}  // namespace lumo::font

@@ -3,7 +3,7 @@
 
 #include <nanobind/nanobind.h>
 
-namespace lumo::shaping {
+namespace lumo::font {
 
 /// Whether the one-character text `ch` is an emoji: fixed ranges first, then
 /// the emoji package's table and the two joiners; memoised in `_EMOJI_CACHE`.
@@ -12,4 +12,4 @@ bool is_emoji(nanobind::handle ch);
 /// Stores `is_emoji` on the package.
 void install_emoji_function(nanobind::module_& package);
 
-}  // namespace lumo::shaping
+}  // namespace lumo::font

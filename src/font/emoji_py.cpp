@@ -1,13 +1,13 @@
 // Emoji classification of single characters, memoised for the process.
-#include "shaping/emoji_py.h"
+#include "font/emoji_py.h"
 
 #include "engine/engine_namespace_py.h"
 #include "engine/host_text_py.h"
-#include "shaping/emoji_ranges.h"
+#include "font/emoji_ranges.h"
 
 namespace nb = nanobind;
 
-namespace lumo::shaping {
+namespace lumo::font {
 namespace {
 
 /// The module's emoji cache as it stands now; the host may have replaced it.
@@ -58,4 +58,4 @@ void install_emoji_function(nb::module_& package) {
                 "Whether a single character is an emoji (memoised for the process in _EMOJI_CACHE).");
 }
 
-}  // namespace lumo::shaping
+}  // namespace lumo::font

@@ -13,11 +13,11 @@
 #include "engine/settings_py.h"
 #include "diagnostics/snapshot_py.h"
 #include "font/code_point_set_py.h"
-#include "font/lumo_font_type_py.h"
+#include "binding/lumo_font_type_py.h"
 #include "font/sized_fonts_py.h"
 #include "font/script_font_folder_py.h"
 #include "index/index_functions_py.h"
-#include "shaping/emoji_py.h"
+#include "font/emoji_py.h"
 #include "shaping/native_fonts_py.h"
 #include "shaping/shaped_run_py.h"
 #include "render/line_composer_py.h"
@@ -82,7 +82,7 @@ void start_engine(const std::string& module_name) {
     index::install_font_name_functions(package_module);
     index::install_font_index_functions(package_module);
     font::install_script_font_folder_function(package_module);
-    shaping::install_emoji_function(package_module);
+    font::install_emoji_function(package_module);
     font::install_lumo_font_type(package_module);
     // Sized pygame fonts read the font bytes the shaping layer keeps.
     font::set_font_stream_source(&shaping::font_file_stream);

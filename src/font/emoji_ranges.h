@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace lumo::shaping {
+namespace lumo::font {
 
 /// The regional indicator letters: a flag is a pair of them.
 constexpr bool is_regional_indicator(std::uint32_t code) { return code >= 0x1F1E6 && code <= 0x1F1FF; }
@@ -32,4 +32,4 @@ inline constexpr std::uint32_t kCombiningKeycap = 0x20E3;
 /// ZERO WIDTH JOINER and VARIATION SELECTOR-16 glue emoji sequences together.
 constexpr bool is_emoji_joiner(std::uint32_t code) { return code == 0x200D || code == 0xFE0F; }
 
-}  // namespace lumo::shaping
+}  // namespace lumo::font

@@ -7,7 +7,7 @@
 #include "engine/fixed_tables.h"
 #include "font/lumo_font_object_py.h"
 
-namespace lumo::shaping {
+namespace lumo::font {
 
 /// The (bold, italic) effects a face word asks for; none for an empty or
 /// unknown face word.
@@ -18,4 +18,4 @@ engine::SyntheticStyle synthetic_flags(nanobind::handle face);
 bool is_synthetic_needed(font::LumoFontObject* self, nanobind::handle name, nanobind::handle face,
                          nanobind::handle actual_path);
 
-}  // namespace lumo::shaping
+}  // namespace lumo::font
