@@ -74,3 +74,19 @@ def test_objects_made_with_a_bold_primary_name(primary, actual, expected):
     assert font.init_face == "bold"
     assert font._is_synthetic_needed("", "bold", actual) is expected
     assert font._is_synthetic_needed(font.primary_name, "bold") is expected
+
+
+@pytest.mark.parametrize("face", ["bold", "italic", "bold italic"])
+def test_without_the_styling_calls_an_imitated_face_is_drawn_plain(face):
+    import pygame
+    from lumo_font import _native
+    dejavu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
+    plain = pygame.image.tobytes(LumoFont(dejavu, dejavu, None, None).render("Hag", 24), "RGBA")
+    styled = pygame.image.tobytes(LumoFont(dejavu, dejavu, None, None).render("Hag", 24, face=face), "RGBA")
+    assert styled != plain
+    try:
+        _native._set_styling_available(False)
+        unstyled = pygame.image.tobytes(LumoFont(dejavu, dejavu, None, None).render("Hag", 24, face=face), "RGBA")
+    finally:
+        _native._set_styling_available(True)
+    assert unstyled == plain

@@ -1,15 +1,11 @@
 // Rasterised glyphs of one FreeType face.
 #include "shaping/glyph_cache.h"
 
-#include "engine/freetype_styling.h"
-
 namespace lumo::shaping {
 
 std::uint64_t GlyphBitmapCache::key_of(std::uint32_t glyph_id, const RasterOptions& options) {
-    // Whether styling is switched on decides what a bold or italic request draws.
-    const bool styled = (options.synthetic_bold || options.synthetic_italic) && engine::styling_available();
     const std::uint64_t mode = (options.anti_aliased ? 1u : 0u) | (options.synthetic_bold ? 2u : 0u) |
-                               (options.synthetic_italic ? 4u : 0u) | (styled ? 8u : 0u) | (options.colour ? 16u : 0u);
+                               (options.synthetic_italic ? 4u : 0u) | (options.colour ? 16u : 0u);
     return (static_cast<std::uint64_t>(glyph_id) << 5) | mode;
 }
 

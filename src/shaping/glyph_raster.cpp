@@ -94,7 +94,7 @@ FT_Error rasterize_glyph(FT_Face face, std::uint32_t glyph_id, const RasterOptio
         if (error != 0) bitmap = GlyphBitmap{};
         return error;
     }
-    const bool synthetic = (options.synthetic_bold || options.synthetic_italic) && engine::styling_available();
+    const bool synthetic = options.synthetic_bold || options.synthetic_italic;
 
     // Loading and rendering are two steps even on the plain path so that the
     // outline's size is checked before FreeType allocates its bitmap; the

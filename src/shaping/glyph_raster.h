@@ -40,7 +40,7 @@ FT_Error size_face(FT_Face face, int pixel_size);
 
 /// Loads and renders glyph `glyph_id` of `face` (pixel size already set) into
 /// `bitmap`. Synthetic bold and slant are applied to the unhinted outline,
-/// bold first, when asked and styling is available; otherwise the glyph is
+/// bold first, when asked (the caller asks only when styling is on); otherwise the glyph is
 /// rendered plain: unhinted 8-bit coverage, or hinted for and rendered to
 /// 1-bit. With `options.colour`, a glyph the font has in colour (a bitmap
 /// strike, or layered outlines) comes as a colour bitmap, resized by

@@ -1,16 +1,13 @@
 // Laid-out runs of one FreeType face.
 #include "shaping/run_layout_cache.h"
 
-#include "engine/freetype_styling.h"
-
 namespace lumo::shaping {
 
 std::u32string RunLayoutCache::key_of(std::span<const std::uint32_t> text, const RasterOptions& options,
                                       ShapingDirection direction) {
-    // The drawing options and the direction lead the key; whether styling is on decides what bold draws.
-    const bool styled = (options.synthetic_bold || options.synthetic_italic) && engine::styling_available();
+    // The drawing options and the direction lead the key.
     std::u32string key(1, static_cast<char32_t>((options.anti_aliased ? 1u : 0u) | (options.synthetic_bold ? 2u : 0u) |
-                                                (options.synthetic_italic ? 4u : 0u) | (styled ? 8u : 0u) |
+                                                (options.synthetic_italic ? 4u : 0u) |
                                                 (options.colour ? 16u : 0u) | (static_cast<unsigned>(direction) << 5)));
     key.append(text.begin(), text.end());
     return key;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/console_py.h"
+#include "engine/freetype_styling.h"
 #include "engine/host_errors_py.h"
 #include "engine/host_text_py.h"
 #include "engine/host_values_py.h"
@@ -152,7 +153,8 @@ RasterOptions raster_options(LumoFontObject* self, nb::handle font_path, nb::han
     options.anti_aliased = self->anti_alias != 0;
     int face_given = PyObject_IsTrue(face.ptr());
     if (face_given < 0) throw nb::python_error();
-    if (face_given && font::is_synthetic_needed(self, nb::str(""), face, font_path)) {
+    // Without FreeType's styling calls a bold or slanted face is drawn plain.
+    if (face_given && engine::styling_available() && font::is_synthetic_needed(self, nb::str(""), face, font_path)) {
         engine::SyntheticStyle style = font::synthetic_flags(face);
         options.synthetic_bold = style.bold;
         options.synthetic_italic = style.italic;

@@ -68,17 +68,6 @@ TEST_P(GlyphRaster, PlainPathDrawsWhatFreeTypeRenders) {
                        freetype_rendering_load(sized_.get(), glyph_id, c.anti_aliased));
 }
 
-TEST_P(GlyphRaster, StylingSwitchedOffGivesThePlainBitmap) {
-    const GlyphCase& c = GetParam();
-    const GlyphBitmap plain = rasterize(c.character, {c.anti_aliased, false, false});
-    lumo::engine::set_styling_available(false);
-    for (const RasterOptions styled : {RasterOptions{c.anti_aliased, true, false},
-                                       RasterOptions{c.anti_aliased, false, true},
-                                       RasterOptions{c.anti_aliased, true, true}})
-        expect_same_bitmap(rasterize(c.character, styled), plain);
-    lumo::engine::set_styling_available(true);
-}
-
 INSTANTIATE_TEST_SUITE_P(LettersAndSpace, GlyphRaster,
                          ::testing::Values(GlyphCase{"SmoothG", 'g', true}, GlyphCase{"SmoothW", 'W', true},
                                            GlyphCase{"SmoothSpace", ' ', true}, GlyphCase{"MonoG", 'g', false},
