@@ -156,6 +156,12 @@ def painter_seeds():
         write("fuzz_glyph_painter", f"random-{number}", bytes(rng.randrange(256) for _ in range(64 + 200 * number)))
 
 
+def markup_seeds():
+    # Bytes pick characters of the target's markup alphabet: ^ < = { } > / r 1 a space alef.
+    for name, picks in {"tags": [0, 8, 9, 1, 9, 2, 3, 9, 4, 5], "slash": [1, 6, 9, 2, 3, 10, 4, 5, 0, 7]}.items():
+        write("fuzz_markup", name, bytes(picks))
+
+
 def main():
     shutil.rmtree(CORPUS, ignore_errors=True)
     fonts = [NOTO / name for name in SMALL_FONTS if (NOTO / name).exists()]
@@ -165,6 +171,7 @@ def main():
     code_point_set_seeds()
     line_seeds()
     painter_seeds()
+    markup_seeds()
     total = sum(f.stat().st_size for f in CORPUS.rglob("*") if f.is_file())
     print(f"{sum(1 for f in CORPUS.rglob('*') if f.is_file())} seeds, {total / 1024:.0f} KiB in {CORPUS}")
 

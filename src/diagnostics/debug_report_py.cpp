@@ -7,13 +7,14 @@
 #include <string>
 #include <string_view>
 
-#include "base/limits.h"
 #include "engine/call_arguments_py.h"
 #include "engine/engine_namespace_py.h"
 #include "engine/host_errors_py.h"
+#include "engine/host_text_py.h"
 #include "engine/host_values_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "render/char_categories.h"
+#include "render/markup.h"
 #include "render/script_groups.h"
 #include "render/segmentation_py.h"
 #include "shaping/native_fonts_py.h"
@@ -135,47 +136,33 @@ nb::list debug_info(LumoFontObject* self, PyObject* text_input, PyObject* face_a
     nb::object text = PyUnicode_Check(text_input) ? nb::borrow(text_input) : nb::str(nb::handle(text_input));
     nb::object face = base_face;
     nb::list info;
-    const Py_ssize_t length = PyUnicode_GET_LENGTH(text.ptr());
-    auto at = [&](Py_ssize_t i) { return PyUnicode_READ_CHAR(text.ptr(), i); };
-    Py_ssize_t i = 0;
-    while (i < length) {
-        Py_UCS4 ch = at(i);
-        if (ch == '^' && i + 1 < length) {
-            nb::object key = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(at(i + 1))));
-            PyObject* palette = PyDict_GetItemString(engine::engine_namespace(), "RICH_PALETTE");
-            int known = at(i + 1) == 'r' ? 1 : (palette ? PySequence_Contains(palette, key.ptr()) : 0);
-            if (known < 0) throw nb::python_error();
-            if (known) {
-                info.append(tag_record(face, nb::str("COLOR:") + nb::str(key)));
-                i += 2;
-                continue;
-            }
+    const std::u32string line = engine::code_points_of(text);
+    render::MarkupLexer lexer(line, &render::is_palette_key);
+    render::MarkupToken token;
+    while (lexer.next(token)) {
+        switch (token.kind) {
+        case render::MarkupKind::colour_tag: {
+            nb::object key = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(token.code)));
+            info.append(tag_record(face, nb::str("COLOR:") + nb::str(key)));
+            break;
         }
-        if (ch == '<') {
-            Py_ssize_t open_at = -1;
-            for (Py_ssize_t j = i; j + 1 < length && j <= i + kMaxFaceTagReach; ++j)
-                if (at(j) == '=' && at(j + 1) == '{') {
-                    open_at = j;
-                    break;
-                }
-            if (open_at >= 0) {
-                Py_ssize_t start = (i + 1 < length && at(i + 1) == '/') ? i + 2 : i + 1;
-                nb::object word = nb::steal(PyUnicode_Substring(text.ptr(), std::min(start, open_at), open_at));
-                if (!word.is_valid()) throw nb::python_error();
-                face = word.attr("lower")().attr("strip")();
-                info.append(tag_record(face, nb::str("FACE_OPEN:") + nb::str(face)));
-                i = open_at + 2;
-                continue;
-            }
+        case render::MarkupKind::face_open: {
+            const std::u32string_view word = std::u32string_view(line).substr(token.word_start, token.word_end - token.word_start);
+            nb::object text_word = nb::steal(PyUnicode_FromKindAndData(PyUnicode_4BYTE_KIND, word.data(),
+                                                                       static_cast<Py_ssize_t>(word.size())));
+            if (!text_word.is_valid()) throw nb::python_error();
+            face = text_word.attr("lower")().attr("strip")();
+            info.append(tag_record(face, nb::str("FACE_OPEN:") + nb::str(face)));
+            break;
         }
-        if (ch == '}' && i + 1 < length && at(i + 1) == '>') {
+        case render::MarkupKind::face_close:
             face = base_face;
             info.append(tag_record(face, nb::str("FACE_CLOSE")));
-            i += 2;
-            continue;
+            break;
+        case render::MarkupKind::character:
+            info.append(character_record(self, token.code, face, render::starts_keycap(self, line, token.start)));
+            break;
         }
-        info.append(character_record(self, ch, face, render::starts_keycap(self, text, i)));
-        ++i;
     }
     return info;
 }

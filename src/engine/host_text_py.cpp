@@ -30,6 +30,19 @@ std::string path_bytes_of(nb::handle path) {
     return std::string(PyBytes_AS_STRING(bytes.ptr()), static_cast<std::size_t>(PyBytes_GET_SIZE(bytes.ptr())));
 }
 
+std::u32string code_points_of(nb::handle text) {
+    if (!PyUnicode_Check(text.ptr())) {
+        PyErr_Format(PyExc_TypeError, "Expected str, got %.200s", Py_TYPE(text.ptr())->tp_name);
+        throw nb::python_error();
+    }
+    const Py_ssize_t length = PyUnicode_GET_LENGTH(text.ptr());
+    std::u32string code_points(static_cast<std::size_t>(length), U'\0');
+    const int kind = PyUnicode_KIND(text.ptr());
+    const void* data = PyUnicode_DATA(text.ptr());
+    for (Py_ssize_t i = 0; i < length; ++i) code_points[static_cast<std::size_t>(i)] = PyUnicode_READ(kind, data, i);
+    return code_points;
+}
+
 std::optional<std::string> file_path_of(nb::handle path) {
     if (!PyUnicode_Check(path.ptr())) return std::nullopt;
     try {

@@ -7,10 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "base/limits.h"
 #include "engine/engine_namespace_py.h"
+#include "engine/host_text_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "render/char_categories.h"
+#include "render/markup.h"
 #include "render/run_direction.h"
 #include "render/script_groups.h"
 #include "font/emoji_ranges.h"
@@ -46,13 +47,27 @@ nb::object text_of(std::u32string_view chars) {
     return text;
 }
 
+}  // namespace
+
+bool is_palette_key(char32_t key) {
+    nb::handle palette(PyDict_GetItemString(engine::engine_namespace(), "RICH_PALETTE"));
+    if (!palette.is_valid()) return false;
+    nb::object held = nb::borrow(palette);  // the membership test may run host code
+    nb::object key_text = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(key)));
+    int known = PySequence_Contains(held.ptr(), key_text.ptr());
+    if (known < 0) throw nb::python_error();
+    return known == 1;
+}
+
+namespace {
+
 class Segmenter {
 public:
     Segmenter(font::LumoFontObject* self, nb::handle text, const LineContext& context)
-        : self_(self), text_(text), length_(PyUnicode_GET_LENGTH(text.ptr())), context_(context),
+        : self_(self), line_(engine::code_points_of(text)), context_(context),
           color_(nb::borrow(context.color)), face_(nb::borrow(context.face)),
           primary_path_(nb::borrow(context.primary_path)), fallback_path_(nb::borrow(context.fallback_path)) {
-        visible_.reserve(static_cast<std::size_t>(length_));
+        visible_.reserve(line_.size());
     }
 
     /// The line's visible characters, once pieces() has run.
@@ -60,19 +75,16 @@ public:
 
     /// The line's stretches of one font, group, colour and face, in typed order.
     std::vector<Piece> pieces() {
-        Py_ssize_t i = 0;
-        while (i < length_) {
-            Py_UCS4 ch = at(i);
-            if (ch == '^' && i + 1 < length_ && colour_tag(at(i + 1))) {
-                i += 2;
-            } else if (ch == '<' && face_open_tag(i)) {
-                // face_open_tag moved i past the tag
-            } else if (ch == '}' && i + 1 < length_ && at(i + 1) == '>') {
-                face_close_tag();
-                i += 2;
-            } else {
-                if (!is_dropped_mark(ch)) place(ch, starts_keycap(self_, text_, i));
-                ++i;
+        MarkupLexer lexer(line_, &is_palette_key);
+        MarkupToken token;
+        while (lexer.next(token)) {
+            switch (token.kind) {
+            case MarkupKind::colour_tag: colour_tag(token.code); break;
+            case MarkupKind::face_open: face_open_tag(token); break;
+            case MarkupKind::face_close: face_close_tag(); break;
+            case MarkupKind::character:
+                if (!is_dropped_mark(token.code)) place(token.code, starts_keycap(self_, line_, token.start));
+                break;
             }
         }
         flush();
@@ -80,31 +92,21 @@ public:
     }
 
 private:
-    Py_UCS4 at(Py_ssize_t i) const { return PyUnicode_READ_CHAR(text_.ptr(), i); }
-
     void flush() {
         if (visible_.size() == piece_start_) return;
         pieces_.push_back({piece_start_, visible_.size() - piece_start_, last_path_, color_, group_, face_});
         piece_start_ = visible_.size();
     }
 
-    /// "^" followed by a palette key or "r": the colour changes. The palette is
-    /// read now, so a host that changed it is followed.
-    bool colour_tag(Py_UCS4 key) {
-        nb::object key_text = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(key)));
-        nb::handle palette(PyDict_GetItemString(engine::engine_namespace(), "RICH_PALETTE"));
-        bool restore = key == 'r';
-        if (!restore) {
-            if (!palette.is_valid()) return false;
-            int known = PySequence_Contains(palette.ptr(), key_text.ptr());
-            if (known < 0) throw nb::python_error();
-            if (known == 0) return false;
-        }
+    /// A colour tag: the palette's colour from here on, or the call's for "^r".
+    void colour_tag(char32_t key) {
         flush();
-        if (restore) {
+        if (key == U'r') {
             color_ = nb::borrow(context_.color);
-            return true;
+            return;
         }
+        nb::handle palette(PyDict_GetItemString(engine::engine_namespace(), "RICH_PALETTE"));
+        nb::object key_text = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(key)));
         nb::object colour = nb::steal(PyObject_GetItem(palette.ptr(), key_text.ptr()));
         if (!colour.is_valid()) throw nb::python_error();
         if (!colour.is_none() && !PyTuple_Check(colour.ptr())) {
@@ -112,30 +114,17 @@ private:
             throw nb::python_error();
         }
         color_ = colour;
-        return true;
     }
 
-    /// "<word={" within reach: the face changes until "}>".
-    bool face_open_tag(Py_ssize_t& i) {
-        Py_ssize_t window_end = std::min(length_, i + kMaxFaceTagReach + 2);
-        Py_ssize_t open_at = -1;
-        for (Py_ssize_t j = i; j + 1 < window_end; ++j)
-            if (at(j) == '=' && at(j + 1) == '{') {
-                open_at = j;
-                break;
-            }
-        if (open_at < 0) return false;
+    /// "<word={": the face changes until "}>".
+    void face_open_tag(const MarkupToken& token) {
         flush();
-        Py_ssize_t word_start = (i + 1 < length_ && at(i + 1) == '/') ? i + 2 : i + 1;
-        nb::object word = nb::steal(PyUnicode_Substring(text_.ptr(), std::min(word_start, open_at), open_at));
-        if (!word.is_valid()) throw nb::python_error();
+        nb::object word = text_of(std::u32string_view(line_).substr(token.word_start, token.word_end - token.word_start));
         face_ = word.attr("lower")().attr("strip")();
         forget_paths();
         primary_path_ = font::get_true_path(self_, self_->primary_name, face_);
         fallback_path_ = font::get_true_path(self_, self_->fallback_name, face_);
         last_path_ = nb::object();
-        i = open_at + 2;
-        return true;
     }
 
     void face_close_tag() {
@@ -186,8 +175,7 @@ private:
     static constexpr Py_UCS4 kRememberedCodes = 256;
     std::array<nb::object, kRememberedCodes> remembered_;
     font::LumoFontObject* self_;
-    nb::handle text_;
-    Py_ssize_t length_;
+    std::u32string line_;  // the text as typed, markup included
     const LineContext& context_;
     nb::object color_, face_, primary_path_, fallback_path_;
     nb::object last_path_;  // invalid (no character yet) is distinct from a None path
@@ -199,13 +187,11 @@ private:
 
 }  // namespace
 
-bool starts_keycap(font::LumoFontObject* self, nb::handle text, Py_ssize_t i) {
-    const Py_ssize_t length = PyUnicode_GET_LENGTH(text.ptr());
-    auto at = [&](Py_ssize_t k) { return PyUnicode_READ_CHAR(text.ptr(), k); };
-    if (!font::is_keycap_base(at(i))) return false;
-    Py_ssize_t next = i + 1;
-    if (next < length && at(next) == 0xFE0F) ++next;
-    if (next >= length || at(next) != font::kCombiningKeycap) return false;
+bool starts_keycap(font::LumoFontObject* self, std::u32string_view line, std::size_t i) {
+    if (!font::is_keycap_base(line[i])) return false;
+    std::size_t next = i + 1;
+    if (next < line.size() && line[next] == 0xFE0F) ++next;
+    if (next >= line.size() || line[next] != font::kCombiningKeycap) return false;
     return font::has_glyph(self, self->emoji_path, font::kCombiningKeycap);
 }
 

@@ -6,6 +6,7 @@
 #include <nanobind/nanobind.h>
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "font/lumo_font_object_py.h"
@@ -29,10 +30,14 @@ struct LineContext {
     bool modern_font = true;          // MODERN_FONT as the call read it
 };
 
+/// Whether `key` names a colour of the module's palette (RICH_PALETTE), read
+/// now, so a host that changed the palette is followed.
+bool is_palette_key(char32_t key);
+
 /// Whether the character at `i` of `text` starts a keycap emoji that the
 /// object's emoji font draws: a digit, '#' or '*' followed by U+20E3 (after
 /// an optional U+FE0F). Such a digit is drawn by the emoji font with its keycap.
-bool starts_keycap(font::LumoFontObject* self, nanobind::handle text, Py_ssize_t i);
+bool starts_keycap(font::LumoFontObject* self, std::u32string_view line, std::size_t i);
 
 /// The runs of `text`, left to right in drawing order.
 std::vector<Run> segment_line(font::LumoFontObject* self, nanobind::handle text, const LineContext& context);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <new>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -137,17 +138,6 @@ void forget_font_file(LumoFontObject* self, nb::handle path) {
     forget_entries_of(self->cmap_cache, 0, path);
 }
 
-std::vector<std::uint32_t> code_points_of(nb::handle text) {
-    if (!PyUnicode_Check(text.ptr())) {
-        PyErr_Format(PyExc_TypeError, "Expected str, got %.200s", Py_TYPE(text.ptr())->tp_name);
-        throw nb::python_error();
-    }
-    Py_ssize_t length = PyUnicode_GET_LENGTH(text.ptr());
-    std::vector<std::uint32_t> code_points(static_cast<std::size_t>(length));
-    for (Py_ssize_t i = 0; i < length; ++i) code_points[static_cast<std::size_t>(i)] = PyUnicode_READ_CHAR(text.ptr(), i);
-    return code_points;
-}
-
 RasterOptions raster_options(LumoFontObject* self, nb::handle font_path, nb::handle face) {
     RasterOptions options;
     options.anti_aliased = self->anti_alias != 0;
@@ -275,7 +265,9 @@ PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, nb::hand
     }
     if (!font.harfbuzz.is_valid()) return run;  // empty: 1 pixel wide, advance 1
 
-    std::vector<std::uint32_t> code_points = code_points_of(text);
+    const std::u32string text_code_points = engine::code_points_of(text);
+    const std::span<const std::uint32_t> code_points(reinterpret_cast<const std::uint32_t*>(text_code_points.data()),
+                                                     text_code_points.size());
     if (code_points.size() > kMaxRunCodePoints) {
         PyErr_Format(PyExc_ValueError, "a run of %zu characters is longer than the %zu one run may hold",
                      code_points.size(), kMaxRunCodePoints);
