@@ -3,6 +3,7 @@
 // through writing, nor a gap where a link is being replaced.
 #include "base/atomic_file.h"
 
+#include "base/descriptor.h"
 #include "base/file_reader.h"
 
 #include <fcntl.h>
@@ -21,27 +22,6 @@ namespace {
 constexpr int kTemporaryNameAttempts = 100;
 
 std::atomic<unsigned> g_temporary_counter{0};
-
-/// Closes a descriptor when it goes out of scope, unless released.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int get() const { return fd_; }
-    /// Closes now and reports close's errno (0 when it succeeded).
-    int close_now() {
-        const int result = ::close(fd_);
-        fd_ = -1;
-        return result == 0 ? 0 : errno;
-    }
-
-private:
-    int fd_;
-};
 
 /// "<target>.<pid>.<counter>.tmp": in the target's directory, and unique among
 /// the writers of this process and of others.

@@ -1,6 +1,8 @@
 // Whole-file reads for every file the engine loads itself.
 #include "base/file_reader.h"
 
+#include "base/descriptor.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,21 +11,6 @@
 
 namespace lumo::base {
 namespace {
-
-/// Closes a descriptor when it goes out of scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 FileIdentity identity_of(const struct stat& status) {
     FileIdentity identity;
