@@ -48,11 +48,14 @@ std::string field_list() {
     return list;
 }
 
-/// The host instance dict of a subclass instance, or null for a plain LumoFont.
+/// The host instance dict of a subclass instance, or null for a plain
+/// LumoFont, whose type has no room for one.
 nb::object instance_dict(PyObject* self) {
-    PyObject** slot = _PyObject_GetDictPtr(self);
-    if (slot == nullptr || *slot == nullptr) return nb::object();
-    return nb::borrow(*slot);
+    nb::object attributes = nb::steal(PyObject_GenericGetDict(self, nullptr));
+    if (attributes.is_valid()) return attributes;
+    if (!PyErr_ExceptionMatches(PyExc_AttributeError)) throw nb::python_error();
+    PyErr_Clear();
+    return nb::object();
 }
 
 nb::object reconstructor() {
@@ -119,7 +122,9 @@ void restore_lumo_font(LumoFontObject* self, nb::handle state) {
         throw nb::python_error();
     }
     // Instance attributes need an object that can hold them: refused before anything changes.
-    if (length > static_cast<Py_ssize_t>(kStateItems) && _PyObject_GetDictPtr(reinterpret_cast<PyObject*>(self)) == nullptr) {
+    const bool has_attributes = length > static_cast<Py_ssize_t>(kStateItems);
+    nb::object attributes = has_attributes ? instance_dict(reinterpret_cast<PyObject*>(self)) : nb::object();
+    if (has_attributes && !attributes.is_valid()) {
         PyErr_Format(PyExc_TypeError, "%.200s objects hold no instance attributes; the state has %zd items",
                      Py_TYPE(self)->tp_name, length);
         throw nb::python_error();
@@ -128,10 +133,7 @@ void restore_lumo_font(LumoFontObject* self, nb::handle state) {
         PyObject* item = PyTuple_GET_ITEM(state.ptr(), i);
         if (!font::assign_field(self, *snapshot_order()[i], item)) throw nb::python_error();
     }
-    if (length > static_cast<Py_ssize_t>(kStateItems)) {
-        nb::object attributes = nb::handle(reinterpret_cast<PyObject*>(self)).attr("__dict__");
-        attributes.attr("update")(nb::handle(PyTuple_GET_ITEM(state.ptr(), kStateItems)));
-    }
+    if (has_attributes) attributes.attr("update")(nb::handle(PyTuple_GET_ITEM(state.ptr(), kStateItems)));
 }
 
 namespace {
