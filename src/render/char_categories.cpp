@@ -3,6 +3,7 @@
 #include "render/char_categories.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 
 namespace lumo::render {
@@ -22,12 +23,25 @@ static_assert(kCategoryRanges[0].first == 0, "every code point needs a range");
 
 constexpr std::uint32_t kMaxCodePoint = 0x10FFFF;
 
-Category category_of(std::uint32_t code) noexcept {
-    if (code > kMaxCodePoint) return Cn;
+Category searched_category(std::uint32_t code) noexcept {
     const CategoryRange* after =
         std::upper_bound(std::begin(kCategoryRanges), std::end(kCategoryRanges), code,
                          [](std::uint32_t cp, const CategoryRange& range) { return cp < range.first; });
     return static_cast<Category>((after - 1)->category);
+}
+
+// Latin-1, where most game text lives, without the search: segmentation
+// asks two categories of every character.
+const std::array<Category, 256> kLatin1Categories = [] {
+    std::array<Category, 256> categories{};
+    for (std::uint32_t code = 0; code < categories.size(); ++code) categories[code] = searched_category(code);
+    return categories;
+}();
+
+Category category_of(std::uint32_t code) noexcept {
+    if (code < kLatin1Categories.size()) return kLatin1Categories[code];
+    if (code > kMaxCodePoint) return Cn;
+    return searched_category(code);
 }
 
 }  // namespace

@@ -118,11 +118,6 @@ int standard_height(LumoFontObject* self, const RenderCall& call) {
     return nb::cast<int>(nb::int_(height));
 }
 
-nb::object transparent_surface(long width, long height) {
-    nb::module_ pygame = nb::module_::import_("pygame");
-    return pygame.attr("Surface")(nb::make_tuple(width, height), pygame.attr("SRCALPHA"));
-}
-
 bool is_pure_ascii(nb::handle text) {
     Py_ssize_t length = PyUnicode_GET_LENGTH(text.ptr());
     for (Py_ssize_t i = 0; i < length; ++i) {
@@ -152,7 +147,7 @@ nb::object render_dynamic(LumoFontObject* self, const RenderCall& call, nb::hand
         keys.push_back(std::move(key));
     }
     int height = standard_height(self, call);
-    nb::object line = transparent_surface(std::max(1L, total_width), static_cast<long>(height * 1.5));
+    nb::object line = shaping::new_surface(std::max(1L, total_width), static_cast<long>(height * 1.5));
     // One blits() call places every character, as blitting them one by one would.
     nb::list placements;
     long pen = 0;
@@ -183,7 +178,7 @@ shaping::ShapingDirection shaping_direction(const Run& run) {
 nb::object compose_line(const std::vector<shaping::PreparedRun>& runs, long total, int height) {
     if (runs.size() == 1) return shaping::run_surface(runs.front());
     long line_height = static_cast<long>(height * 1.5);
-    if (runs.empty()) return transparent_surface(1, line_height);
+    if (runs.empty()) return shaping::new_surface(1, line_height);
     // Room for the last run's overhang (or less, when it ends short of its advance).
     long width = std::max(1L, total) + runs.back().width - runs.back().advance;
     return compose_runs(runs, width, line_height);
@@ -217,21 +212,25 @@ nb::object render(LumoFontObject* self, PyObject* const* given) {
     // their font once per line. Only usable fonts are remembered, so a font
     // that cannot be loaded is tried, and reported, for every run as before.
     std::vector<std::pair<std::pair<PyObject*, PyObject*>, shaping::RunFont>> fonts;
+    std::vector<shaping::RunColour> colours;  // one per colour object the runs use
     long total = 0;
     for (const Run& run : runs) {
+        auto colour = std::find_if(colours.begin(), colours.end(),
+                                   [&](const shaping::RunColour& known) { return known.object().is(run.color); });
+        if (colour == colours.end()) colour = colours.insert(colours.end(), shaping::RunColour(run.color));
         std::pair<PyObject*, PyObject*> key{run.path.ptr(), run.face.ptr()};
         auto known = std::find_if(fonts.begin(), fonts.end(), [&](const auto& entry) { return entry.first == key; });
         if (known == fonts.end()) {
             shaping::RunFont font = shaping::resolve_run_font(self, call.size, run.path, run.face, placement);
             if (!font.emoji && !font.harfbuzz.is_valid()) {
-                prepared.push_back(shaping::prepare_run_with(self, font, run.text, call.size, run.color,
+                prepared.push_back(shaping::prepare_run_with(self, font, run.text, call.size, *colour,
                                                              shaping_direction(run)));
                 total += prepared.back().advance;
                 continue;
             }
             known = fonts.insert(fonts.end(), {key, std::move(font)});
         }
-        prepared.push_back(shaping::prepare_run_with(self, known->second, run.text, call.size, run.color,
+        prepared.push_back(shaping::prepare_run_with(self, known->second, run.text, call.size, *colour,
                                                      shaping_direction(run)));
         total += prepared.back().advance;
     }

@@ -38,6 +38,7 @@ bool is_group(int group) { return group >= 0 && group < static_cast<int>(kScript
 }  // namespace
 
 int classify_script(std::uint32_t code) noexcept {
+    if (code < 0x0590) return code == 0x20 || code == 0xA0 ? 0 : kOtherScripts;  // below every script block
     for (const GroupBlock& block : kGroupBlocks) {
         if (code >= block.first && code <= block.last) return block.group;
     }

@@ -173,8 +173,15 @@ EmojiPlacement emoji_placement_of(nb::handle smooth_font, nb::handle emoji_offse
 }
 
 nb::object new_surface(long width, long height) {
-    nb::module_ pygame = nb::module_::import_("pygame");
-    return pygame.attr("Surface")(nb::make_tuple(width, height), pygame.attr("SRCALPHA"));
+    // pygame's Surface type and flag, looked up once: importing on every
+    // line was a tenth of drawing one.
+    static nb::handle surface_type, per_pixel_alpha;
+    if (!surface_type.is_valid()) {
+        nb::module_ pygame = nb::module_::import_("pygame");
+        surface_type = nb::object(pygame.attr("Surface")).release();
+        per_pixel_alpha = nb::object(pygame.attr("SRCALPHA")).release();
+    }
+    return surface_type(nb::make_tuple(width, height), per_pixel_alpha);
 }
 
 RunFont resolve_run_font(LumoFontObject* self, nb::handle size, nb::handle font_path, nb::handle face,
@@ -251,8 +258,16 @@ int emoji_baseline(const HarfBuzzFont& font, const RunLayout& layout, const RunF
     return std::max(baseline, static_cast<int>(std::ceil(above)));
 }
 
+const std::array<std::uint8_t, 3>& RunColour::rgb() {
+    if (!read_) {
+        rgb_ = {colour_component(color_, 0), colour_component(color_, 1), colour_component(color_, 2)};
+        read_ = true;
+    }
+    return rgb_;
+}
+
 PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, nb::handle text, nb::handle size,
-                             nb::handle color, ShapingDirection direction) {
+                             RunColour& colour, ShapingDirection direction) {
     PreparedRun run;
     run.baseline = font.baseline;
     run.height = font.height;
@@ -295,7 +310,7 @@ PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, nb::hand
         run.advance = layout->logical_width;
         return run;
     }
-    run.rgb = {colour_component(color, 0), colour_component(color, 1), colour_component(color, 2)};
+    run.rgb = colour.rgb();
     if (font.colour_emoji) run.baseline = emoji_baseline(*as_harfbuzz_font(font.harfbuzz)->font, *layout, font, size);
     run.width = layout->surface_width;
     run.advance = layout->total_advance;
@@ -305,7 +320,8 @@ PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, nb::hand
 
 PreparedRun prepare_run(LumoFontObject* self, nb::handle text, nb::handle size, nb::handle color,
                         nb::handle font_path, nb::handle face, const EmojiPlacement& placement) {
-    return prepare_run_with(self, resolve_run_font(self, size, font_path, face, placement), text, size, color,
+    RunColour colour(color);
+    return prepare_run_with(self, resolve_run_font(self, size, font_path, face, placement), text, size, colour,
                             ShapingDirection::from_script);
 }
 

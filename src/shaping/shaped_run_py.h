@@ -54,10 +54,25 @@ struct RunFont {
 RunFont resolve_run_font(font::LumoFontObject* self, nanobind::handle size, nanobind::handle font_path,
                          nanobind::handle face, const EmojiPlacement& placement);
 
+/// A run's colour: read from its tuple when a run first has ink to paint,
+/// then kept, since the runs of a line mostly share one colour object.
+class RunColour {
+public:
+    explicit RunColour(nanobind::handle color) : color_(color) {}
+    nanobind::handle object() const { return color_; }
+    /// The red, green and blue components; ValueError outside 0..255.
+    const std::array<std::uint8_t, 3>& rgb();
+
+private:
+    nanobind::handle color_;
+    bool read_ = false;
+    std::array<std::uint8_t, 3> rgb_{};
+};
+
 /// Shapes and lays out one run with a resolved font in `direction`, without
 /// making a surface.
 PreparedRun prepare_run_with(font::LumoFontObject* self, const RunFont& font, nanobind::handle text,
-                             nanobind::handle size, nanobind::handle color, ShapingDirection direction);
+                             nanobind::handle size, RunColour& colour, ShapingDirection direction);
 
 /// Shapes and lays out one run on its own (in its script's direction) without making a surface for it.
 PreparedRun prepare_run(font::LumoFontObject* self, nanobind::handle text, nanobind::handle size,
