@@ -21,6 +21,7 @@
 #include "shaping/native_fonts_py.h"
 #include "shaping/shaped_run_py.h"
 #include "render/line_composer_py.h"
+#include "shaping/surface_pixels_py.h"
 
 namespace nb = nanobind;
 
@@ -106,4 +107,6 @@ NB_MODULE(_native, native) {
     lumo::shaping::bind_native_fonts(native);
     native.def("_set_native_composition", &lumo::render::set_native_composition, nb::arg("enabled"),
                "Internal switch: with False, lines are composed by blitting per-run surfaces with pygame.");
+    native.def("_set_direct_surface_access", &lumo::shaping::set_direct_surface_access, nb::arg("enabled"),
+               "Internal switch: with False, surfaces are read only through their Python methods.");
 }

@@ -39,7 +39,47 @@ nb::object compose_with_blits(const std::vector<shaping::PreparedRun>& runs, lon
     return line;
 }
 
+bool same_masks(const shaping::PixelFormat& a, const shaping::PixelFormat& b) {
+    return std::equal(std::begin(a.masks), std::end(a.masks), std::begin(b.masks));
+}
+
+/// Whether every piece can be blended here exactly as pygame would blit it:
+/// a plain Surface of the line's format, with no colour key and full alpha
+/// of its own (either would change how pygame blends it).
+bool natively_placeable(const std::vector<PlacedSurface>& pieces, const shaping::PixelFormat& format) {
+    for (const PlacedSurface& piece : pieces) {
+        if (!shaping::is_plain_surface(piece.surface) ||
+            !same_masks(shaping::surface_pixel_format(piece.surface), format) ||
+            !shaping::blends_plainly(piece.surface))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+void place_surfaces(nb::handle line, const std::vector<PlacedSurface>& pieces) {
+    if (g_native_composition) {
+        const shaping::PixelFormat& format = shaping::surface_pixel_format(line);
+        if (shaping::blendable_format(format) && natively_placeable(pieces, format)) {
+            shaping::LockedPixels locked(line);
+            long blank_from = 0;  // the line is new: columns from here on hold nothing yet
+            for (const PlacedSurface& piece : pieces) {
+                shaping::LockedPixels source(piece.surface);
+                const shaping::PixelTarget& from = source.target();
+                const int x = static_cast<int>(std::clamp(piece.pen, -(1L << 30), 1L << 30));
+                shaping::blend_pixels(locked.target(), reinterpret_cast<const std::uint32_t*>(from.pixels),
+                                      from.width, from.height, from.pitch_bytes / 4, x, 0, format,
+                                      static_cast<int>(std::min(blank_from, 1L << 30)));
+                if (from.height > 0) blank_from = std::max(blank_from, static_cast<long>(x) + from.width);
+            }
+            return;
+        }
+    }
+    nb::list placements;
+    for (const PlacedSurface& piece : pieces) placements.append(nb::make_tuple(piece.surface, nb::make_tuple(piece.pen, 0)));
+    line.attr("blits")(placements, false);
+}
 
 void set_native_composition(bool enabled) { g_native_composition = enabled; }
 

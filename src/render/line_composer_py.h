@@ -15,6 +15,17 @@ namespace lumo::render {
 /// over earlier ones where they overlap.
 nanobind::object compose_runs(const std::vector<shaping::PreparedRun>& runs, long width, long height);
 
+/// A surface to place on a line with its top-left corner at (pen, 0).
+struct PlacedSurface {
+    nanobind::object surface;
+    long pen = 0;
+};
+
+/// Places `pieces` onto `line` in order as line.blits() would: natively when
+/// every piece is a plain pygame Surface in the line's own pixel format,
+/// otherwise by pygame itself.
+void place_surfaces(nanobind::handle line, const std::vector<PlacedSurface>& pieces);
+
 /// Switches native composition off (the per-run surfaces are then blitted by
 /// pygame), so tests can compare both.
 void set_native_composition(bool enabled);

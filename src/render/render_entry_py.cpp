@@ -18,6 +18,7 @@
 #include "render/run_direction.h"
 #include "render/segmentation_py.h"
 #include "shaping/shaped_run_py.h"
+#include "shaping/surface_pixels_py.h"
 
 namespace nb = nanobind;
 
@@ -148,8 +149,8 @@ nb::object render_dynamic(LumoFontObject* self, const RenderCall& call, nb::hand
     }
     int height = standard_height(self, call);
     nb::object line = shaping::new_surface(std::max(1L, total_width), static_cast<long>(height * 1.5));
-    // One blits() call places every character, as blitting them one by one would.
-    nb::list placements;
+    std::vector<PlacedSurface> pieces;
+    pieces.reserve(keys.size());
     long pen = 0;
     for (const nb::object& key : keys) {
         nb::object cache = nb::borrow(self->glyph_cache);  // held while the lookup may run host code
@@ -161,10 +162,10 @@ nb::object render_dynamic(LumoFontObject* self, const RenderCall& call, nb::hand
             PyErr_Format(PyExc_ValueError, "too many values to unpack (expected 2)");
             throw nb::python_error();
         }
-        placements.append(nb::make_tuple(items[0], nb::make_tuple(pen, 0)));
+        pieces.push_back({nb::borrow(items[0]), pen});
         pen += nb::cast<long>(nb::int_(items[1]));
     }
-    line.attr("blits")(placements, false);
+    place_surfaces(line, pieces);
     trim_cache(self->glyph_cache, engine::SettingId::MaxGlyphCache);
     return line;
 }

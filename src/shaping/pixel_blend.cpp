@@ -2,6 +2,7 @@
 #include "shaping/pixel_blend.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace lumo::shaping {
@@ -42,13 +43,20 @@ inline std::uint32_t blend(std::uint32_t source, std::uint32_t target, const Pix
 }  // namespace
 
 void blend_pixels(const PixelTarget& target, const std::uint32_t* source, int width, int height,
-                  std::ptrdiff_t source_pitch, int x, int y, const PixelFormat& format) {
+                  std::ptrdiff_t source_pitch, int x, int y, const PixelFormat& format, int blank_from) {
     const int first_column = std::max(0, -x), last_column = std::min(width, target.width - x);
     const int first_row = std::max(0, -y), last_row = std::min(height, target.height - y);
+    if (first_column >= last_column) return;
+    // Source columns from here on land on blank pixels (in 64 bits: x may be far out).
+    const int copied_from = static_cast<int>(
+        std::clamp(static_cast<std::int64_t>(blank_from) - x, std::int64_t{first_column}, std::int64_t{last_column}));
     for (int row = first_row; row < last_row; ++row) {
         const std::uint32_t* from = source + row * source_pitch;
         auto* to = reinterpret_cast<std::uint32_t*>(target.pixels + (row + y) * target.pitch_bytes) + x;
-        for (int column = first_column; column < last_column; ++column) {
+        if (copied_from < last_column)
+            std::memcpy(to + copied_from, from + copied_from,
+                        static_cast<std::size_t>(last_column - copied_from) * sizeof(std::uint32_t));
+        for (int column = first_column; column < copied_from; ++column) {
             const std::uint32_t pixel = from[column];
             std::uint32_t& destination = to[column];
             // Nothing onto nothing: the most common case of a line's empty space.

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 
 #include "shaping/glyph_painter.h"
 #include "shaping/pixel_format.h"
@@ -20,7 +21,11 @@ bool blendable_format(const PixelFormat& format);
 /// to the target: onto a fully transparent pixel the source pixel is copied;
 /// otherwise each colour c becomes ((s - d) * sa + s) / 256 + d and alpha
 /// becomes sa + da - sa * da / 255, in integers.
+///
+/// Target columns at and right of `blank_from` must hold only zeros (nothing
+/// placed there yet): there blending is copying, done a row at a time.
 void blend_pixels(const PixelTarget& target, const std::uint32_t* source, int width, int height,
-                  std::ptrdiff_t source_pitch, int x, int y, const PixelFormat& format);
+                  std::ptrdiff_t source_pitch, int x, int y, const PixelFormat& format,
+                  int blank_from = std::numeric_limits<int>::max());
 
 }  // namespace lumo::shaping

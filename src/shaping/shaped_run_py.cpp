@@ -172,18 +172,6 @@ EmojiPlacement emoji_placement_of(nb::handle smooth_font, nb::handle emoji_offse
     return {engine::truth_of(smooth), nb::cast<double>(nb::float_(offset))};
 }
 
-nb::object new_surface(long width, long height) {
-    // pygame's Surface type and flag, looked up once: importing on every
-    // line was a tenth of drawing one.
-    static nb::handle surface_type, per_pixel_alpha;
-    if (!surface_type.is_valid()) {
-        nb::module_ pygame = nb::module_::import_("pygame");
-        surface_type = nb::object(pygame.attr("Surface")).release();
-        per_pixel_alpha = nb::object(pygame.attr("SRCALPHA")).release();
-    }
-    return surface_type(nb::make_tuple(width, height), per_pixel_alpha);
-}
-
 RunFont resolve_run_font(LumoFontObject* self, nb::handle size, nb::handle font_path, nb::handle face,
                          const EmojiPlacement& placement) {
     RunFont font;

@@ -101,7 +101,4 @@ nanobind::object load_hb_font(font::LumoFontObject* self, nanobind::handle path_
 /// at start-up as the source of the sized pygame fonts.
 nanobind::object font_file_stream(font::LumoFontObject* self, nanobind::handle path_data);
 
-/// A new transparent pygame Surface with per-pixel alpha.
-nanobind::object new_surface(long width, long height);
-
 }  // namespace lumo::shaping

@@ -1,4 +1,5 @@
-// Direct access to a pygame Surface's 32-bit pixels, and its pixel format.
+// pygame Surfaces as the engine makes and paints them: new transparent
+// surfaces, their pixel format, and direct access to their 32-bit pixels.
 #pragma once
 
 #include <nanobind/nanobind.h>
@@ -8,11 +9,23 @@
 
 namespace lumo::shaping {
 
+/// A new transparent pygame Surface with per-pixel alpha.
+nanobind::object new_surface(long width, long height);
+
+/// Whether `object` is a pygame Surface (or a subclass's).
+bool is_plain_surface(nanobind::handle object);
+
+/// Whether pygame blits the surface by its per-pixel alpha alone: no colour
+/// key and no alpha of its own below 255.
+bool blends_plainly(nanobind::handle surface);
+
 /// The surface's pixel format, read from the surface once per distinct format.
 const PixelFormat& surface_pixel_format(nanobind::handle surface);
 
-/// Holds the surface's pixel buffer (and so its lock) while it lives; the
-/// lock is released when it is destroyed, before the surface is handed back.
+/// The surface's pixels while it lives. A plain pygame Surface is read
+/// through pygame's C API (nothing can touch it while the engine holds the
+/// interpreter and runs no host code); any other object through its
+/// get_buffer(), whose lock is held until this is destroyed.
 class LockedPixels {
 public:
     explicit LockedPixels(nanobind::handle surface);
@@ -28,5 +41,9 @@ private:
     bool held_ = false;
     PixelTarget target_;
 };
+
+/// Whether surfaces are read through pygame's C API (false: only through
+/// their Python methods). For tests comparing the two.
+void set_direct_surface_access(bool enabled);
 
 }  // namespace lumo::shaping
