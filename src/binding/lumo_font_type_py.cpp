@@ -12,6 +12,7 @@
 #include "engine/call_arguments_py.h"
 #include "engine/engine_namespace_py.h"
 #include "engine/host_errors_py.h"
+#include "engine/host_text_py.h"
 #include "engine/settings_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "font/sized_fonts_py.h"
@@ -190,7 +191,7 @@ const FastMethod split_runs_method = LUMO_METHOD("_split_runs", 1, {
     nb::list runs;
     bool modern_font = engine::setting_flag(engine::SettingId::ModernFont);
     for (const render::Run& run : render::segment_line(font, arg[0], {color, face, primary, fallback, modern_font}))
-        runs.append(nb::make_tuple(run.text, run.path, run.color, run.script_group, run.face));
+        runs.append(nb::make_tuple(engine::text_of_code_points(run.text), run.path, run.color, run.script_group, run.face));
     return runs;
 }, "text", "color", "face");
 

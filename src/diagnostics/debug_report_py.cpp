@@ -148,10 +148,7 @@ nb::list debug_info(LumoFontObject* self, PyObject* text_input, PyObject* face_a
         }
         case render::MarkupKind::face_open: {
             const std::u32string_view word = std::u32string_view(line).substr(token.word_start, token.word_end - token.word_start);
-            nb::object text_word = nb::steal(PyUnicode_FromKindAndData(PyUnicode_4BYTE_KIND, word.data(),
-                                                                       static_cast<Py_ssize_t>(word.size())));
-            if (!text_word.is_valid()) throw nb::python_error();
-            face = text_word.attr("lower")().attr("strip")();
+            face = engine::text_of_code_points(word).attr("lower")().attr("strip")();
             info.append(tag_record(face, nb::str("FACE_OPEN:") + nb::str(face)));
             break;
         }

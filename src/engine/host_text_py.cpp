@@ -37,10 +37,18 @@ std::u32string code_points_of(nb::handle text) {
     }
     const Py_ssize_t length = PyUnicode_GET_LENGTH(text.ptr());
     std::u32string code_points(static_cast<std::size_t>(length), U'\0');
-    const int kind = PyUnicode_KIND(text.ptr());
-    const void* data = PyUnicode_DATA(text.ptr());
-    for (Py_ssize_t i = 0; i < length; ++i) code_points[static_cast<std::size_t>(i)] = PyUnicode_READ(kind, data, i);
+    static_assert(sizeof(Py_UCS4) == sizeof(char32_t));
+    if (length > 0 &&
+        PyUnicode_AsUCS4(text.ptr(), reinterpret_cast<Py_UCS4*>(code_points.data()), length, 0) == nullptr)
+        throw nb::python_error();
     return code_points;
+}
+
+nb::str text_of_code_points(std::u32string_view code_points) {
+    PyObject* text =
+        PyUnicode_FromKindAndData(PyUnicode_4BYTE_KIND, code_points.data(), static_cast<Py_ssize_t>(code_points.size()));
+    if (text == nullptr) throw nb::python_error();
+    return nb::steal<nb::str>(text);
 }
 
 std::optional<std::string> file_path_of(nb::handle path) {

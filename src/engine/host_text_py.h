@@ -23,6 +23,9 @@ std::string path_bytes_of(nanobind::handle path);
 /// The code points of a text; TypeError "Expected str, got T" for anything else.
 std::u32string code_points_of(nanobind::handle text);
 
+/// Host text of code points.
+nanobind::str text_of_code_points(std::u32string_view code_points);
+
 /// The file-system bytes of a path text that can name a file; nothing for a
 /// value that is not text, text the file system cannot encode, or text with a
 /// NUL byte. Running out of memory is raised, never taken for a bad name.

@@ -40,13 +40,6 @@ struct Piece {
     nb::object face;
 };
 
-nb::object text_of(std::u32string_view chars) {
-    nb::object text = nb::steal(
-        PyUnicode_FromKindAndData(PyUnicode_4BYTE_KIND, chars.data(), static_cast<Py_ssize_t>(chars.size())));
-    if (!text.is_valid()) throw nb::python_error();
-    return text;
-}
-
 }  // namespace
 
 bool is_palette_key(char32_t key) {
@@ -119,8 +112,8 @@ private:
     /// "<word={": the face changes until "}>".
     void face_open_tag(const MarkupToken& token) {
         flush();
-        nb::object word = text_of(std::u32string_view(line_).substr(token.word_start, token.word_end - token.word_start));
-        face_ = word.attr("lower")().attr("strip")();
+        const std::u32string_view word = std::u32string_view(line_).substr(token.word_start, token.word_end - token.word_start);
+        face_ = engine::text_of_code_points(word).attr("lower")().attr("strip")();
         forget_paths();
         primary_path_ = font::get_true_path(self_, self_->primary_name, face_);
         fallback_path_ = font::get_true_path(self_, self_->fallback_name, face_);
@@ -205,7 +198,7 @@ std::vector<Run> segment_line(font::LumoFontObject* self, nb::handle text, const
     // A line without right-to-left characters is left to right throughout.
     if (!may_hold_right_to_left(line)) {
         for (const Piece& piece : pieces)
-            runs.push_back({text_of(visible.substr(piece.start, piece.length)), piece.path, piece.color,
+            runs.push_back({std::u32string(visible.substr(piece.start, piece.length)), piece.path, piece.color,
                             piece.script_group, piece.face, 0});
         return runs;
     }
@@ -219,7 +212,7 @@ std::vector<Run> segment_line(font::LumoFontObject* self, nb::handle text, const
         const std::size_t end = piece.start + piece.length;
         for (std::size_t i = start + 1; i <= end; ++i) {
             if (i < end && levels[i] == levels[start]) continue;
-            runs.push_back({text_of(visible.substr(start, i - start)), piece.path, piece.color, piece.script_group,
+            runs.push_back({std::u32string(visible.substr(start, i - start)), piece.path, piece.color, piece.script_group,
                             piece.face, levels[start]});
             run_levels.push_back(levels[start]);
             start = i;

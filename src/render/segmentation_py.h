@@ -14,7 +14,7 @@
 namespace lumo::render {
 
 struct Run {
-    nanobind::object text;   // the run's characters in typed order
+    std::u32string text;     // the run's characters in typed order
     nanobind::object path;   // path data of the font that draws it
     nanobind::object color;  // colour in force
     int script_group;        // 0..7

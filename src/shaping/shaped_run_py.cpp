@@ -254,23 +254,22 @@ const std::array<std::uint8_t, 3>& RunColour::rgb() {
     return rgb_;
 }
 
-PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, nb::handle text, nb::handle size,
+PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, std::u32string_view text, nb::handle size,
                              RunColour& colour, ShapingDirection direction) {
     PreparedRun run;
     run.baseline = font.baseline;
     run.height = font.height;
     if (font.emoji) {
         long width = 1;
-        run.surface = render_emoji_run(self, text, size, run.baseline, run.height, font.emoji_placement, width);
+        run.surface = render_emoji_run(self, engine::text_of_code_points(text), size, run.baseline, run.height,
+                                       font.emoji_placement, width);
         run.width = static_cast<int>(width);
         run.advance = width;
         return run;
     }
     if (!font.harfbuzz.is_valid()) return run;  // empty: 1 pixel wide, advance 1
 
-    const std::u32string text_code_points = engine::code_points_of(text);
-    const std::span<const std::uint32_t> code_points(reinterpret_cast<const std::uint32_t*>(text_code_points.data()),
-                                                     text_code_points.size());
+    const std::span<const std::uint32_t> code_points(reinterpret_cast<const std::uint32_t*>(text.data()), text.size());
     if (code_points.size() > kMaxRunCodePoints) {
         PyErr_Format(PyExc_ValueError, "a run of %zu characters is longer than the %zu one run may hold",
                      code_points.size(), kMaxRunCodePoints);
@@ -309,7 +308,8 @@ PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, nb::hand
 PreparedRun prepare_run(LumoFontObject* self, nb::handle text, nb::handle size, nb::handle color,
                         nb::handle font_path, nb::handle face, const EmojiPlacement& placement) {
     RunColour colour(color);
-    return prepare_run_with(self, resolve_run_font(self, size, font_path, face, placement), text, size, colour,
+    const std::u32string code_points = engine::code_points_of(text);
+    return prepare_run_with(self, resolve_run_font(self, size, font_path, face, placement), code_points, size, colour,
                             ShapingDirection::from_script);
 }
 

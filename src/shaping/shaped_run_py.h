@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <string_view>
 
 #include "font/lumo_font_object_py.h"
 #include "shaping/run_layout.h"
@@ -71,7 +72,7 @@ private:
 
 /// Shapes and lays out one run with a resolved font in `direction`, without
 /// making a surface.
-PreparedRun prepare_run_with(font::LumoFontObject* self, const RunFont& font, nanobind::handle text,
+PreparedRun prepare_run_with(font::LumoFontObject* self, const RunFont& font, std::u32string_view text,
                              nanobind::handle size, RunColour& colour, ShapingDirection direction);
 
 /// Shapes and lays out one run on its own (in its script's direction) without making a surface for it.
