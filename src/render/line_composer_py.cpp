@@ -90,9 +90,7 @@ nb::object compose_runs(const std::vector<shaping::PreparedRun>& runs, long widt
     if (!shaping::blendable_format(format)) return compose_with_blits(runs, width, height);
     for (const shaping::PreparedRun& run : runs) {
         // A surface of another pixel layout is left to pygame's own blit.
-        if (run.surface.is_valid() &&
-            !std::equal(std::begin(format.masks), std::end(format.masks),
-                        std::begin(shaping::surface_pixel_format(run.surface).masks)))
+        if (run.surface.is_valid() && !same_masks(shaping::surface_pixel_format(run.surface), format))
             return compose_with_blits(runs, width, height);
     }
 
