@@ -51,4 +51,11 @@ bool MarkupLexer::next(MarkupToken& token) {
     return true;
 }
 
+bool is_plain_ascii(std::u32string_view text) {
+    for (char32_t code : text) {
+        if (code > 127 || code == U'^' || code == U'<' || code == U'}') return false;
+    }
+    return true;
+}
+
 }  // namespace lumo::render

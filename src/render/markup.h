@@ -43,4 +43,8 @@ private:
     std::size_t at_ = 0;
 };
 
+/// Whether a line is ASCII with no character that can begin or end a tag: the
+/// lines drawn character by character from the glyph cache.
+bool is_plain_ascii(std::u32string_view text);
+
 }  // namespace lumo::render

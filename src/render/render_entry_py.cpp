@@ -9,12 +9,14 @@
 #include "engine/call_arguments_py.h"
 #include "engine/engine_namespace_py.h"
 #include "engine/host_errors_py.h"
+#include "engine/host_text_py.h"
 #include "engine/host_values_py.h"
 #include "engine/settings_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "font/object_caches_py.h"
 #include "font/sized_fonts_py.h"
 #include "render/line_composer_py.h"
+#include "render/markup.h"
 #include "render/run_direction.h"
 #include "render/segmentation_py.h"
 #include "shaping/shaped_run_py.h"
@@ -119,25 +121,19 @@ int standard_height(LumoFontObject* self, const RenderCall& call) {
     return nb::cast<int>(nb::int_(height));
 }
 
-bool is_pure_ascii(nb::handle text) {
-    Py_ssize_t length = PyUnicode_GET_LENGTH(text.ptr());
-    for (Py_ssize_t i = 0; i < length; ++i) {
-        Py_UCS4 ch = PyUnicode_READ_CHAR(text.ptr(), i);
-        if (ch > 127 || ch == '^' || ch == '<' || ch == '}') return false;
-    }
-    return true;
-}
-
 /// Changing ASCII text (a score, a timer): each character is drawn once and
 /// kept in the glyph cache; the line is composed from those pieces.
-nb::object render_dynamic(LumoFontObject* self, const RenderCall& call, nb::handle primary_path) {
-    Py_ssize_t length = PyUnicode_GET_LENGTH(call.text.ptr());
+nb::object render_dynamic(LumoFontObject* self, const RenderCall& call, std::u32string_view text,
+                          nb::handle primary_path) {
     const shaping::EmojiPlacement placement = emoji_placement(call);
     std::vector<nb::object> keys;
-    keys.reserve(static_cast<std::size_t>(length));
+    keys.reserve(text.size());
     long total_width = 0;
-    for (Py_ssize_t i = 0; i < length; ++i) {
-        nb::object ch = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(PyUnicode_READ_CHAR(call.text.ptr(), i))));
+    // Each character is a key of the host-visible glyph cache: the one place
+    // this path makes a Python object per character.
+    for (char32_t code : text) {
+        nb::object ch = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(code)));
+        if (!ch.is_valid()) throw nb::python_error();
         nb::object key = cache_key(ch, call);
         nb::object stored = font::cache_find(self->glyph_cache, key.ptr());
         if (!stored.is_valid()) {
@@ -200,7 +196,10 @@ nb::object render(LumoFontObject* self, PyObject* const* given) {
     font::ensure_initialized(self);
     nb::object primary_path = font::get_true_path(self, self->primary_name, call.face);
     nb::object fallback_path = font::get_true_path(self, self->fallback_name, call.face);
-    if (call.dynamic && is_pure_ascii(call.text)) return render_dynamic(self, call, primary_path);
+    if (call.dynamic) {
+        const std::u32string text = engine::code_points_of(call.text);
+        if (is_plain_ascii(text)) return render_dynamic(self, call, text, primary_path);
+    }
 
     int height = standard_height(self, call);
     LineContext context{call.color, call.face, primary_path, fallback_path, engine::truth_of(call.modern_font)};
