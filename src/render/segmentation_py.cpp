@@ -1,20 +1,17 @@
-// Cutting a line into runs, and ordering them for drawing.
+// Cutting a line into runs: the core segmenter asks this file's host objects
+// for fonts, palette colours and faces.
 #include "render/segmentation_py.h"
 
-#include <algorithm>
-#include <array>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "engine/engine_namespace_py.h"
 #include "engine/host_text_py.h"
-#include "font/lumo_font_methods_py.h"
-#include "render/char_categories.h"
-#include "render/markup.h"
-#include "render/run_direction.h"
-#include "render/script_groups.h"
 #include "font/emoji_ranges.h"
+#include "font/lumo_font_methods_py.h"
+#include "render/line_segmenter.h"
+#include "render/run_direction.h"
 
 namespace nb = nanobind;
 
@@ -23,22 +20,10 @@ namespace {
 
 bool same_path(nb::handle a, nb::handle b) {
     if (a.ptr() == b.ptr()) return true;
-    if (!a.is_valid() || !b.is_valid()) return false;
     int equal = PyObject_RichCompareBool(a.ptr(), b.ptr(), Py_EQ);
     if (equal < 0) throw nb::python_error();
     return equal == 1;
 }
-
-/// A stretch of the line's visible characters sharing font, script group,
-/// colour and face: `length` characters from `start`.
-struct Piece {
-    std::size_t start;
-    std::size_t length;
-    nb::object path;
-    nb::object color;
-    int script_group;
-    nb::object face;
-};
 
 }  // namespace
 
@@ -52,52 +37,28 @@ bool is_palette_key(char32_t key) {
     return known == 1;
 }
 
+bool starts_keycap(font::LumoFontObject* self, std::u32string_view line, std::size_t i) {
+    return is_keycap_sequence_at(line, i) && font::has_glyph(self, self->emoji_path, font::kCombiningKeycap);
+}
+
 namespace {
 
-class Segmenter {
+/// The fonts, colours and faces of one line as host objects; the segmenter
+/// knows them by their index here.
+class HostObjects final : public SegmentationHost {
 public:
-    Segmenter(font::LumoFontObject* self, nb::handle text, const LineContext& context)
-        : self_(self), line_(engine::code_points_of(text)), context_(context),
-          color_(nb::borrow(context.color)), face_(nb::borrow(context.face)),
-          primary_path_(nb::borrow(context.primary_path)), fallback_path_(nb::borrow(context.fallback_path)) {
-        visible_.reserve(line_.size());
+    HostObjects(font::LumoFontObject* self, const LineContext& context) : self_(self), context_(context) {
+        colours_.push_back(nb::borrow(context.color));
+        faces_.push_back({nb::borrow(context.face), add_font(nb::borrow(context.fallback_path))});
     }
 
-    /// The line's visible characters, once pieces() has run.
-    const std::u32string& visible() const { return visible_; }
+    nb::handle font(int id) const { return fonts_[static_cast<std::size_t>(id)]; }
+    nb::handle colour(int id) const { return colours_[static_cast<std::size_t>(id)]; }
+    nb::handle face(int id) const { return faces_[static_cast<std::size_t>(id)].word; }
 
-    /// The line's stretches of one font, group, colour and face, in typed order.
-    std::vector<Piece> pieces() {
-        MarkupLexer lexer(line_, &is_palette_key);
-        MarkupToken token;
-        while (lexer.next(token)) {
-            switch (token.kind) {
-            case MarkupKind::colour_tag: colour_tag(token.code); break;
-            case MarkupKind::face_open: face_open_tag(token); break;
-            case MarkupKind::face_close: face_close_tag(); break;
-            case MarkupKind::character:
-                if (!is_dropped_mark(token.code)) place(token.code, starts_keycap(self_, line_, token.start));
-                break;
-            }
-        }
-        flush();
-        return std::move(pieces_);
-    }
+    bool is_palette_key(char32_t key) override { return render::is_palette_key(key); }
 
-private:
-    void flush() {
-        if (visible_.size() == piece_start_) return;
-        pieces_.push_back({piece_start_, visible_.size() - piece_start_, last_path_, color_, group_, face_});
-        piece_start_ = visible_.size();
-    }
-
-    /// A colour tag: the palette's colour from here on, or the call's for "^r".
-    void colour_tag(char32_t key) {
-        flush();
-        if (key == U'r') {
-            color_ = nb::borrow(context_.color);
-            return;
-        }
+    int palette_colour(char32_t key) override {
         nb::handle palette(PyDict_GetItemString(engine::engine_namespace(), "RICH_PALETTE"));
         nb::object key_text = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(key)));
         nb::object colour = nb::steal(PyObject_GetItem(palette.ptr(), key_text.ptr()));
@@ -106,122 +67,79 @@ private:
             PyErr_Format(PyExc_TypeError, "Expected %s, got %.200s", "tuple", Py_TYPE(colour.ptr())->tp_name);
             throw nb::python_error();
         }
-        color_ = colour;
+        colours_.push_back(std::move(colour));
+        return static_cast<int>(colours_.size() - 1);
     }
 
-    /// "<word={": the face changes until "}>".
-    void face_open_tag(const MarkupToken& token) {
-        flush();
-        const std::u32string_view word = std::u32string_view(line_).substr(token.word_start, token.word_end - token.word_start);
-        face_ = engine::text_of_code_points(word).attr("lower")().attr("strip")();
-        forget_paths();
-        primary_path_ = font::get_true_path(self_, self_->primary_name, face_);
-        fallback_path_ = font::get_true_path(self_, self_->fallback_name, face_);
-        last_path_ = nb::object();
+    int call_colour() override { return 0; }
+
+    int open_face(std::u32string_view word) override {
+        nb::object face = engine::text_of_code_points(word).attr("lower")().attr("strip")();
+        // Both families are resolved in the new face when the tag is met.
+        font::get_true_path(self_, self_->primary_name, face);
+        nb::object fallback = font::get_true_path(self_, self_->fallback_name, face);
+        faces_.push_back({std::move(face), add_font(std::move(fallback))});
+        return static_cast<int>(faces_.size() - 1);
     }
 
-    void face_close_tag() {
-        flush();
-        face_ = nb::borrow(context_.face);
-        forget_paths();
-        primary_path_ = nb::borrow(context_.primary_path);
-        fallback_path_ = nb::borrow(context_.fallback_path);
-        last_path_ = nb::object();
+    int call_face() override { return 0; }
+
+    int font_for(char32_t code, int face) override {
+        nb::object one = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(code)));
+        if (!one.is_valid()) throw nb::python_error();
+        return add_font(font::find_best_font_path(self_, one, faces_[static_cast<std::size_t>(face)].word,
+                                                  context_.modern_font));
     }
 
-    void place(Py_UCS4 ch, bool keycap) {
-        int group = classify_script(ch);
-        bool inheritable = is_mark(ch) || is_format(ch);
-        nb::object path;
-        if (keycap) {
-            path = nb::borrow(self_->emoji_path);
-        } else if (inheritable && last_path_.is_valid() && !last_path_.is_none() && group_ != 0) {
-            // Marks and joiners stay with the character they belong to.
-            path = last_path_;
-            group = group_;
-        } else if (ch == 0x20 || ch == 0xA0) {
-            // Spaces take the fallback font so a line keeps one height, and cost no lookup.
-            path = fallback_path_;
-        } else if (ch < kRememberedCodes && remembered_[ch].is_valid()) {
-            // Asked before in this face during this line: the answer cannot have changed.
-            path = remembered_[ch];
-        } else {
-            nb::object one = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(ch)));
-            path = font::find_best_font_path(self_, one, face_, context_.modern_font);
-            if (ch < kRememberedCodes) remembered_[ch] = path;
-        }
-        if (visible_.size() == piece_start_) {
-            group_ = group;
-        } else if (!same_path(path, last_path_) || group != group_) {
-            flush();
-            group_ = group;
-        }
-        visible_.push_back(ch);
-        last_path_ = path;
+    int fallback_font(int face) override { return faces_[static_cast<std::size_t>(face)].fallback_font; }
+
+    int emoji_font() override { return add_font(nb::borrow(self_->emoji_path)); }
+
+    bool same_font(int a, int b) override { return same_path(font(a), font(b)); }
+
+    bool is_no_font(int id) override { return font(id).is_none(); }
+
+    bool emoji_draws_keycap() override {
+        return font::has_glyph(self_, self_->emoji_path, font::kCombiningKeycap);
     }
 
-    void forget_paths() {
-        for (nb::object& path : remembered_) path = nb::object();
+private:
+    struct Face {
+        nb::object word;
+        int fallback_font;
+    };
+
+    int add_font(nb::object path) {
+        fonts_.push_back(std::move(path));
+        return static_cast<int>(fonts_.size() - 1);
     }
 
-    // Paths of Latin-1 characters already placed in the current face.
-    static constexpr Py_UCS4 kRememberedCodes = 256;
-    std::array<nb::object, kRememberedCodes> remembered_;
     font::LumoFontObject* self_;
-    std::u32string line_;  // the text as typed, markup included
     const LineContext& context_;
-    nb::object color_, face_, primary_path_, fallback_path_;
-    nb::object last_path_;  // invalid (no character yet) is distinct from a None path
-    int group_ = -1;
-    std::u32string visible_;  // the line without its markup and dropped marks
-    std::size_t piece_start_ = 0;
-    std::vector<Piece> pieces_;
+    std::vector<nb::object> fonts_, colours_;
+    std::vector<Face> faces_;
 };
 
 }  // namespace
 
-bool starts_keycap(font::LumoFontObject* self, std::u32string_view line, std::size_t i) {
-    if (!font::is_keycap_base(line[i])) return false;
-    std::size_t next = i + 1;
-    if (next < line.size() && line[next] == 0xFE0F) ++next;
-    if (next >= line.size() || line[next] != font::kCombiningKeycap) return false;
-    return font::has_glyph(self, self->emoji_path, font::kCombiningKeycap);
-}
-
 std::vector<Run> segment_line(font::LumoFontObject* self, nb::handle text, const LineContext& context) {
-    Segmenter segmenter(self, text, context);
-    const std::vector<Piece> pieces = segmenter.pieces();
-    const std::u32string_view visible = segmenter.visible();
-    const std::span<const std::uint32_t> line(reinterpret_cast<const std::uint32_t*>(visible.data()), visible.size());
+    HostObjects host(self, context);
+    const std::u32string line = engine::code_points_of(text);
+    SegmentedLine segmented = segment_markup(line, host);
+    const std::u32string_view visible = segmented.visible;
+    const std::span<const std::uint32_t> code_points(reinterpret_cast<const std::uint32_t*>(visible.data()),
+                                                     visible.size());
+    // A line without right-to-left characters is left to right throughout.
+    const std::vector<LinePiece> pieces =
+        may_hold_right_to_left(code_points) ? cut_by_levels(segmented.pieces, embedding_levels(code_points))
+                                            : std::move(segmented.pieces);
     std::vector<Run> runs;
     runs.reserve(pieces.size());
-    // A line without right-to-left characters is left to right throughout.
-    if (!may_hold_right_to_left(line)) {
-        for (const Piece& piece : pieces)
-            runs.push_back({std::u32string(visible.substr(piece.start, piece.length)), piece.path, piece.color,
-                            piece.script_group, piece.face, 0});
-        return runs;
-    }
-
-    const std::vector<std::uint8_t> levels = embedding_levels(line);
-    // A piece is cut again wherever the level changes: digits inside
-    // right-to-left text, a bracket between words of two directions.
-    std::vector<std::uint8_t> run_levels;
-    for (const Piece& piece : pieces) {
-        std::size_t start = piece.start;
-        const std::size_t end = piece.start + piece.length;
-        for (std::size_t i = start + 1; i <= end; ++i) {
-            if (i < end && levels[i] == levels[start]) continue;
-            runs.push_back({std::u32string(visible.substr(start, i - start)), piece.path, piece.color, piece.script_group,
-                            piece.face, levels[start]});
-            run_levels.push_back(levels[start]);
-            start = i;
-        }
-    }
-    std::vector<Run> ordered;
-    ordered.reserve(runs.size());
-    for (std::size_t index : visual_order(run_levels)) ordered.push_back(std::move(runs[index]));
-    return ordered;
+    for (const LinePiece& piece : pieces)
+        runs.push_back({std::u32string(visible.substr(piece.start, piece.length)), nb::borrow(host.font(piece.font)),
+                        nb::borrow(host.colour(piece.colour)), piece.script_group, nb::borrow(host.face(piece.face)),
+                        piece.level});
+    return runs;
 }
 
 }  // namespace lumo::render
