@@ -144,4 +144,13 @@ LayoutError layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const s
     return {};
 }
 
+InkReach ink_reach(const RunLayout& layout) {
+    InkReach reach;
+    for (const PlacedGlyph& glyph : layout.glyphs) {
+        reach.above = std::max(reach.above, glyph.bitmap->top + glyph.y_offset);
+        reach.below = std::max(reach.below, glyph.bitmap->rows - glyph.bitmap->top - glyph.y_offset);
+    }
+    return reach;
+}
+
 }  // namespace lumo::shaping

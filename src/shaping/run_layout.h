@@ -67,4 +67,11 @@ LayoutError layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const s
                        const RasterOptions& options, RunLayout& layout, GlyphBitmapCache* cache = nullptr,
                        ShapingDirection direction = ShapingDirection::from_script);
 
+/// How far a run's ink reaches above and below its baseline, in pixels.
+struct InkReach {
+    double above = 0.0;
+    double below = 0.0;
+};
+InkReach ink_reach(const RunLayout& layout);
+
 }  // namespace lumo::shaping

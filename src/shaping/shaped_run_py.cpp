@@ -237,13 +237,9 @@ int emoji_baseline(const HarfBuzzFont& font, const RunLayout& layout, const RunF
         hb_font_get_h_extents(font.font(), &extents);
         baseline = static_cast<int>(extents.ascender * pixel_size / font.upem() + 0.5);
     }
-    double above = 0.0, below = 0.0;  // ink above and below the baseline, in pixels
-    for (const PlacedGlyph& glyph : layout.glyphs) {
-        above = std::max(above, glyph.bitmap->top + glyph.y_offset);
-        below = std::max(below, glyph.bitmap->rows - glyph.bitmap->top - glyph.y_offset);
-    }
-    baseline = std::min(baseline, run_font.height - static_cast<int>(std::ceil(below)));
-    return std::max(baseline, static_cast<int>(std::ceil(above)));
+    const InkReach ink = ink_reach(layout);
+    baseline = std::min(baseline, run_font.height - static_cast<int>(std::ceil(ink.below)));
+    return std::max(baseline, static_cast<int>(std::ceil(ink.above)));
 }
 
 const std::array<std::uint8_t, 3>& RunColour::rgb() {

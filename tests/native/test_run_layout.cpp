@@ -203,3 +203,20 @@ TEST(HarfBuzzFontBytes, GarbageMakesNoUsableFace) {
 }
 
 }  // namespace
+
+TEST(RunExtent, InkReachTakesTheHighestTopAndLowestBottomWithOffsets) {
+    auto bitmap = [](int top, int rows) {
+        auto made = std::make_shared<lumo::shaping::GlyphBitmap>();
+        made->top = top;
+        made->rows = rows;
+        return made;
+    };
+    RunLayout layout;
+    layout.glyphs.push_back({bitmap(10, 12), 0.0, 0.0});   // 10 above, 2 below
+    layout.glyphs.push_back({bitmap(4, 4), 5.0, 8.0});     // a mark lifted by 8: 12 above
+    layout.glyphs.push_back({bitmap(3, 9), 9.0, -1.0});    // 2 above, 7 below
+    const lumo::shaping::InkReach reach = lumo::shaping::ink_reach(layout);
+    EXPECT_DOUBLE_EQ(reach.above, 12.0);
+    EXPECT_DOUBLE_EQ(reach.below, 7.0);
+    EXPECT_DOUBLE_EQ(lumo::shaping::ink_reach(RunLayout{}).above, 0.0);
+}
