@@ -107,4 +107,12 @@ std::optional<CodePointSet> CodePointSet::deserialize(std::string_view bytes) {
     return CodePointSet(std::move(ranges));
 }
 
+std::uint64_t CodePointSet::content_hash() const {
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+    for (const CodePointRange& range : ranges_) {
+        for (std::uint32_t value : {range.first, range.last}) hash = (hash ^ value) * 0x100000001b3ull;
+    }
+    return hash;
+}
+
 }  // namespace lumo::font

@@ -55,6 +55,8 @@ public:
     static std::optional<CodePointSet> deserialize(std::string_view bytes);
 
     bool operator==(const CodePointSet& other) const { return ranges_ == other.ranges_; }
+    /// A hash of the content (FNV-1a over the ranges): equal sets hash alike.
+    std::uint64_t content_hash() const;
 
 private:
     /// Takes ranges that are already sorted, apart and within Unicode.

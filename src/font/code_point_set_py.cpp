@@ -45,14 +45,8 @@ nb::list ranges_list(const CodePointSet& set) {
     return out;
 }
 
-/// The set is immutable, so it hashes by content like a frozenset (FNV-1a over the ranges).
-Py_hash_t content_hash(const CodePointSet& set) {
-    std::uint64_t hash = 0xcbf29ce484222325ull;
-    for (const CodePointRange& range : set.ranges()) {
-        for (std::uint32_t value : {range.first, range.last}) hash = (hash ^ value) * 0x100000001b3ull;
-    }
-    return static_cast<Py_hash_t>(hash);
-}
+/// The set is immutable, so it hashes by content like a frozenset.
+Py_hash_t content_hash(const CodePointSet& set) { return static_cast<Py_hash_t>(set.content_hash()); }
 
 nb::object equals(const CodePointSet& set, nb::handle other) {
     const CodePointSet* other_set = as_code_point_set(other);

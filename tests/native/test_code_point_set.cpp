@@ -114,3 +114,11 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace
+
+TEST(CodePointSetHash, FollowsContentNotHowTheSetWasMade) {
+    const CodePointSet made_from_points = CodePointSet::from_code_points({0x41, 0x42, 0x43, 0x5D0});
+    const CodePointSet made_from_ranges = CodePointSet::from_ranges({{0x41, 0x43}, {0x5D0, 0x5D0}});
+    EXPECT_EQ(made_from_points.content_hash(), made_from_ranges.content_hash());
+    EXPECT_NE(made_from_points.content_hash(), CodePointSet::from_code_points({0x41, 0x42, 0x43}).content_hash());
+    EXPECT_NE(CodePointSet().content_hash(), CodePointSet::from_code_points({0}).content_hash());
+}
