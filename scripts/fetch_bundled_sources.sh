@@ -26,6 +26,49 @@ pruned_paths=(tools test tests fuzzing docs demos ft2demos ft2docs 'test-*.cc' '
 third_party=third_party
 stamp_name=.debian-source
 
+# libunibreak (line breaking for wrapped text) is built from its sources
+# unless the system has release 5.0 or newer: Debian 12's 1.1 predates the
+# emoji and later Unicode rules, and its sources have left the archive's pool.
+# The upstream tarball of Debian 13's package is taken, checked by its hash.
+unibreak_version=6.1
+unibreak_url="http://deb.debian.org/debian/pool/main/libu/libunibreak/libunibreak_${unibreak_version}.orig.tar.gz"
+unibreak_sha256=890674996168ef5ba143d80d49ab8b61594a4eb70198dcac76caf6e1bd264a41
+unibreak_kept=(linebreak.c linebreak.h linebreakdata.c linebreakdef.c linebreakdef.h unibreakbase.c unibreakbase.h
+               unibreakdef.c unibreakdef.h emojidef.c emojidef.h emojidata.c eastasianwidthdef.c eastasianwidthdef.h
+               eastasianwidthdata.c)
+
+fetch_libunibreak() {
+  local target="$third_party/libunibreak"
+  [ -f "$target/$stamp_name" ] && return 0
+  echo "Fetching libunibreak $unibreak_version's sources into $target"
+  local work
+  work=$(mktemp -d)
+  python3 - "$unibreak_url" "$work/libunibreak.tar.gz" "$unibreak_sha256" <<'PY'
+import hashlib, sys, urllib.request
+url, path, expected = sys.argv[1:]
+data = urllib.request.urlopen(url, timeout=120).read()
+if hashlib.sha256(data).hexdigest() != expected:
+    sys.exit(f"fetch_bundled_sources.sh: {url} does not have the expected SHA-256")
+open(path, "wb").write(data)
+PY
+  tar -xzf "$work/libunibreak.tar.gz" -C "$work"
+  local unpacked
+  unpacked=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'libunibreak*' | head -n 1)
+  rm -rf "$target"
+  mkdir -p "$target/src"
+  (cd "$unpacked/src" && cp -a "${unibreak_kept[@]}" "$OLDPWD/$target/src/")
+  cp -a "$unpacked/LICENCE" "$target/"
+  echo "libunibreak $unibreak_version (upstream tarball of Debian's package)" >"$target/$stamp_name"
+  rm -rf "$work"
+}
+
+# `fetch_bundled_sources.sh libunibreak` fetches that library alone.
+if [ "${1:-}" = libunibreak ]; then
+  fetch_libunibreak
+  exit 0
+fi
+fetch_libunibreak
+
 missing=()
 for line in "${bundled_libraries[@]}"; do
   read -r folder _ <<<"$line"

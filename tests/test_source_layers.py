@@ -4,7 +4,7 @@ import pathlib
 import re
 
 SOURCE = pathlib.Path(__file__).resolve().parents[1] / "src"
-LAYERS = ["base", "engine", "index", "font", "shaping", "render", "diagnostics", "binding"]
+LAYERS = ["base", "engine", "index", "font", "shaping", "render", "layout", "diagnostics", "binding"]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z_]+)/', re.M)
 
 

@@ -142,6 +142,32 @@ std::vector<std::uint8_t> embedding_levels(std::span<const std::uint32_t> line) 
     return levels;
 }
 
+std::vector<std::uint8_t> right_to_left_paragraph_levels(std::span<const std::uint32_t> line) {
+    const auto length = static_cast<FriBidiStrIndex>(line.size());
+    std::vector<std::uint8_t> levels(line.size(), 1);
+    if (line.empty()) return levels;
+    std::vector<FriBidiCharType> types(line.size());
+    std::vector<FriBidiBracketType> brackets(line.size());
+    std::vector<FriBidiLevel> resolved(line.size());
+    const auto* text = reinterpret_cast<const FriBidiChar*>(line.data());
+    fribidi_get_bidi_types(text, length, types.data());
+    fribidi_get_bracket_types(text, length, types.data(), brackets.data());
+    FriBidiParType paragraph = FRIBIDI_PAR_RTL;
+    if (fribidi_get_par_embedding_levels_ex(types.data(), brackets.data(), length, &paragraph, resolved.data()) == 0)
+        throw std::bad_alloc();
+    std::transform(resolved.begin(), resolved.end(), levels.begin(),
+                   [](FriBidiLevel level) { return static_cast<std::uint8_t>(std::max<FriBidiLevel>(level, 0)); });
+    return levels;
+}
+
+bool starts_right_to_left(std::span<const std::uint32_t> paragraph) {
+    if (paragraph.empty()) return false;
+    std::vector<FriBidiCharType> types(paragraph.size());
+    fribidi_get_bidi_types(reinterpret_cast<const FriBidiChar*>(paragraph.data()),
+                           static_cast<FriBidiStrIndex>(paragraph.size()), types.data());
+    return fribidi_get_par_direction(types.data(), static_cast<FriBidiStrIndex>(paragraph.size())) == FRIBIDI_PAR_RTL;
+}
+
 std::vector<std::size_t> visual_order(std::span<const std::uint8_t> run_levels) {
     std::vector<std::size_t> order(run_levels.size());
     std::iota(order.begin(), order.end(), std::size_t{0});

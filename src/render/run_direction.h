@@ -22,6 +22,14 @@ bool may_hold_right_to_left(std::span<const std::uint32_t> line);
 /// std::bad_alloc when FriBidi cannot allocate.
 std::vector<std::uint8_t> embedding_levels(std::span<const std::uint32_t> line);
 
+/// The levels of `line` as a paragraph of its own read right to left (level
+/// 1): what a right-to-left text block's lines are resolved with.
+std::vector<std::uint8_t> right_to_left_paragraph_levels(std::span<const std::uint32_t> line);
+
+/// Whether a paragraph's first strong character, outside isolates, is right
+/// to left (rules P2 and P3); a paragraph with none reads left to right.
+bool starts_right_to_left(std::span<const std::uint32_t> paragraph);
+
 /// Whether a run at `level` is drawn, and shaped, right to left.
 constexpr bool is_right_to_left(std::uint8_t level) noexcept { return (level & 1) != 0; }
 

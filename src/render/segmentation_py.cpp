@@ -130,9 +130,13 @@ std::vector<Run> segment_line(font::LumoFontObject* self, nb::handle text, const
     const std::span<const std::uint32_t> code_points(reinterpret_cast<const std::uint32_t*>(visible.data()),
                                                      visible.size());
     // A line without right-to-left characters is left to right throughout.
-    const std::vector<LinePiece> pieces =
-        may_hold_right_to_left(code_points) ? cut_by_levels(segmented.pieces, embedding_levels(code_points))
-                                            : std::move(segmented.pieces);
+    std::vector<LinePiece> pieces;
+    if (context.right_to_left_paragraph)
+        pieces = cut_by_levels(segmented.pieces, right_to_left_paragraph_levels(code_points));
+    else if (may_hold_right_to_left(code_points))
+        pieces = cut_by_levels(segmented.pieces, embedding_levels(code_points));
+    else
+        pieces = std::move(segmented.pieces);
     std::vector<Run> runs;
     runs.reserve(pieces.size());
     for (const LinePiece& piece : pieces)

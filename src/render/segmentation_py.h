@@ -28,6 +28,7 @@ struct LineContext {
     nanobind::handle primary_path;    // path data of the primary family in that face
     nanobind::handle fallback_path;   // and of the fallback family
     bool modern_font = true;          // MODERN_FONT as the call read it
+    bool right_to_left_paragraph = false;  // a line of a right-to-left text block
 };
 
 /// Whether `key` names a colour of the module's palette (RICH_PALETTE), read

@@ -1,0 +1,42 @@
+# Where the engine's line breaking (UAX #14, for wrapped text) comes from:
+# libunibreak. The system's copy when pkg-config finds release 5.0 or newer
+# (older ones predate the emoji and later Unicode rules; Debian 12 ships 1.1),
+# otherwise a static build of the sources that
+# `scripts/fetch_bundled_sources.sh libunibreak` puts in third_party/libunibreak.
+# Either way the engine links the target lumo::unibreak.
+
+set(LUMO_UNIBREAK_SOURCE_DIR ${PROJECT_SOURCE_DIR}/third_party/libunibreak)
+
+if(NOT lumo_bundled_mode STREQUAL "ON")
+  find_package(PkgConfig QUIET)
+  if(PKG_CONFIG_FOUND)
+    pkg_check_modules(libunibreak QUIET IMPORTED_TARGET GLOBAL "libunibreak>=5.0")
+  endif()
+  if(libunibreak_FOUND)
+    message(STATUS "lumo_font: the system's libunibreak ${libunibreak_VERSION}")
+    add_library(lumo::unibreak ALIAS PkgConfig::libunibreak)
+    return()
+  endif()
+endif()
+
+if(NOT EXISTS ${LUMO_UNIBREAK_SOURCE_DIR}/src/linebreak.c)
+  message(FATAL_ERROR "lumo_font: pkg-config found no libunibreak 5.0 or newer, and its sources are not in "
+                      "third_party/libunibreak: run scripts/fetch_bundled_sources.sh libunibreak first.")
+endif()
+file(READ ${LUMO_UNIBREAK_SOURCE_DIR}/.debian-source lumo_unibreak_origin)
+string(STRIP "${lumo_unibreak_origin}" lumo_unibreak_origin)
+message(STATUS "lumo_font: bundled ${lumo_unibreak_origin}")
+enable_language(C)
+set(lumo_unibreak_sources linebreak.c linebreakdata.c linebreakdef.c unibreakbase.c unibreakdef.c emojidef.c
+                          eastasianwidthdef.c)
+list(TRANSFORM lumo_unibreak_sources PREPEND ${LUMO_UNIBREAK_SOURCE_DIR}/src/)
+add_library(lumo_bundled_unibreak STATIC ${lumo_unibreak_sources})
+# Static, position-independent and hidden, as the other bundled libraries:
+# not our code (no warnings), and kept out of the extension's exports.
+set_target_properties(lumo_bundled_unibreak PROPERTIES POSITION_INDEPENDENT_CODE ON C_VISIBILITY_PRESET hidden)
+target_include_directories(lumo_bundled_unibreak SYSTEM PUBLIC ${LUMO_UNIBREAK_SOURCE_DIR}/src)
+target_compile_options(lumo_bundled_unibreak PRIVATE -w)
+if(UNIX AND NOT APPLE)
+  target_link_options(lumo_bundled_unibreak INTERFACE "LINKER:--exclude-libs,ALL")
+endif()
+add_library(lumo::unibreak ALIAS lumo_bundled_unibreak)

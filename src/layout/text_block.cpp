@@ -1,0 +1,197 @@
+// Breaking a block of text into lines and placing them; see text_block.h.
+#include "layout/text_block.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "layout/line_breaks.h"
+#include "render/markup.h"
+#include "render/run_direction.h"
+
+namespace lumo::layout {
+namespace {
+
+/// A character of the text as typed, with the markup in force where it stands.
+struct TypedChar {
+    char32_t code = 0;
+    std::size_t start = 0, end = 0;    // where it stands in the text
+    std::optional<char32_t> colour;    // the palette key of the colour tag in force
+    std::size_t face_start = 0, face_end = 0;  // the face word in force (empty: the call's face)
+};
+
+std::vector<TypedChar> typed_characters(std::u32string_view text,
+                                        const std::function<bool(char32_t)>& is_palette_key) {
+    std::vector<TypedChar> chars;
+    chars.reserve(text.size());
+    render::MarkupLexer lexer(text, is_palette_key);
+    render::MarkupToken token;
+    std::optional<char32_t> colour;
+    std::size_t face_start = 0, face_end = 0;
+    while (lexer.next(token)) {
+        switch (token.kind) {
+        case render::MarkupKind::colour_tag:
+            colour = token.code == U'r' ? std::nullopt : std::optional<char32_t>(token.code);
+            break;
+        case render::MarkupKind::face_open:
+            face_start = token.word_start;
+            face_end = token.word_end;
+            break;
+        case render::MarkupKind::face_close: face_start = face_end = 0; break;
+        case render::MarkupKind::character:
+            chars.push_back({token.code, token.start, token.end, colour, face_start, face_end});
+            break;
+        }
+    }
+    return chars;
+}
+
+/// Breaks one paragraph; see break_into_lines.
+class ParagraphBreaker {
+public:
+    ParagraphBreaker(std::u32string_view text, std::span<const TypedChar> chars, bool right_to_left,
+                     LineWidths& widths)
+        : text_(text), chars_(chars), right_to_left_(right_to_left), widths_(widths) {
+        visible_.reserve(chars.size());
+        for (const TypedChar& typed : chars) visible_.push_back(typed.code);
+    }
+
+    void break_lines(long wraplength, std::vector<BlockLine>& out) {
+        const std::size_t count = chars_.size();
+        if (count == 0 || wraplength <= 0) {
+            add_line(0, count, out);
+            return;
+        }
+        const std::vector<bool> allowed = break_opportunities(visible_);
+        std::vector<std::size_t> ends;  // where a line may end: after these many characters
+        for (std::size_t i = 0; i < count; ++i)
+            if (allowed[i]) ends.push_back(i + 1);
+        // The whole paragraph's width per character guesses where each line
+        // ends; the guess is then corrected by measuring, usually once or twice.
+        const long whole = measure(0, count);
+        const double per_char = std::max(1e-3, static_cast<double>(whole) / static_cast<double>(count));
+        std::size_t start = 0;
+        auto first_end = ends.begin();
+        while (start < count) {
+            first_end = std::upper_bound(first_end, ends.end(), start);
+            const auto target = start + static_cast<std::size_t>(static_cast<double>(wraplength) / per_char);
+            auto end = std::upper_bound(first_end, ends.end(), target);
+            if (end != first_end) --end;
+            auto fits = [&](auto candidate) { return measure(start, *candidate) <= wraplength; };
+            if (fits(end)) {
+                while (end + 1 != ends.end() && fits(end + 1)) ++end;
+            } else {
+                // Back to the last end that fits; the first one (a single
+                // word wider than the wrap length) when none does.
+                while (end != first_end) {
+                    --end;
+                    if (fits(end)) break;
+                }
+            }
+            add_line(start, *end, out);
+            start = *end;
+        }
+    }
+
+private:
+    /// The characters [start, end) without the white space they end with.
+    std::size_t shown_end(std::size_t start, std::size_t end) const {
+        while (end > start && is_trailing_space(chars_[end - 1].code)) --end;
+        return end;
+    }
+
+    std::u32string markup(std::size_t start, std::size_t end) const {
+        std::u32string line;
+        if (start >= end) return line;
+        const TypedChar& first = chars_[start];
+        if (first.face_end > first.face_start) {
+            line += U'<';
+            line += text_.substr(first.face_start, first.face_end - first.face_start);
+            line += U"={";
+        }
+        if (first.colour) {
+            line += U'^';
+            line += *first.colour;
+        }
+        line += text_.substr(first.start, chars_[end - 1].end - first.start);
+        return line;
+    }
+
+    long measure(std::size_t start, std::size_t end) {
+        const std::size_t shown = shown_end(start, end);
+        if (shown == start) return 0;
+        return widths_.width(markup(start, shown), right_to_left_);
+    }
+
+    void add_line(std::size_t start, std::size_t end, std::vector<BlockLine>& out) const {
+        out.push_back({markup(start, shown_end(start, end)), visible_.substr(start, end - start), right_to_left_});
+    }
+
+    std::u32string_view text_;
+    std::span<const TypedChar> chars_;
+    bool right_to_left_;
+    LineWidths& widths_;
+    std::u32string visible_;
+};
+
+/// Characters after which a line must end: line feed, carriage return, the
+/// vertical tab, form feed, next line, and the line and paragraph separators.
+bool separates_lines(char32_t code) {
+    return code == U'\n' || code == U'\r' || code == 0x0B || code == 0x0C || code == 0x85 || code == 0x2028 ||
+           code == 0x2029;
+}
+
+bool starts_right_to_left(std::span<const TypedChar> chars) {
+    std::vector<std::uint32_t> codes;
+    codes.reserve(chars.size());
+    for (const TypedChar& typed : chars) codes.push_back(typed.code);
+    return render::starts_right_to_left(codes);
+}
+
+}  // namespace
+
+std::vector<BlockLine> break_into_lines(std::u32string_view text, Direction direction, long wraplength,
+                                        LineWidths& widths, const std::function<bool(char32_t)>& is_palette_key) {
+    const std::vector<TypedChar> chars = typed_characters(text, is_palette_key);
+    std::vector<BlockLine> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= chars.size(); ++i) {
+        const bool ends_paragraph = i == chars.size() || separates_lines(chars[i].code);
+        if (!ends_paragraph) continue;
+        const std::span<const TypedChar> paragraph(chars.data() + start, i - start);
+        const bool right_to_left = direction == Direction::right_to_left ||
+                                   (direction == Direction::from_text && starts_right_to_left(paragraph));
+        ParagraphBreaker(text, paragraph, right_to_left, widths).break_lines(wraplength, lines);
+        // "\r\n" separates one paragraph from the next, as "\n" alone does.
+        if (i < chars.size() && chars[i].code == U'\r' && i + 1 < chars.size() && chars[i + 1].code == U'\n') ++i;
+        start = i + 1;
+    }
+    return lines;
+}
+
+BlockGeometry place_lines(std::span<const LineExtent> extents, std::span<const BlockLine> lines, Align align,
+                          long wraplength, long line_height, double line_spacing) {
+    BlockGeometry block;
+    const double step = static_cast<double>(line_height) * line_spacing;
+    long widest = 0, top = 0, bottom = 0;
+    std::vector<long> line_tops(extents.size());
+    for (std::size_t i = 0; i < extents.size(); ++i) {
+        line_tops[i] = std::lround(static_cast<double>(i) * step);
+        widest = std::max(widest, extents[i].width);
+        top = std::min(top, line_tops[i] + extents[i].ink_top);
+        bottom = std::max({bottom, line_tops[i] + line_height, line_tops[i] + extents[i].ink_bottom});
+    }
+    block.width = std::max(1L, widest);
+    if (wraplength > 0 && (align == Align::center || align == Align::right))
+        block.width = std::max(block.width, wraplength);
+    block.height = std::max(1L, bottom - top);
+    for (std::size_t i = 0; i < extents.size(); ++i) {
+        const long room = block.width - extents[i].width;
+        const bool rightwards = align == Align::right || (align == Align::start && lines[i].right_to_left);
+        block.x.push_back(rightwards ? room : align == Align::center ? room / 2 : 0);
+        block.y.push_back(line_tops[i] - top);
+    }
+    return block;
+}
+
+}  // namespace lumo::layout

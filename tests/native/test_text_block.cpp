@@ -1,0 +1,122 @@
+// Breaking text blocks into lines and placing them, with a fixed-width measure.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "layout/line_breaks.h"
+#include "layout/text_block.h"
+#include "render/markup.h"
+
+namespace {
+
+using lumo::layout::Align;
+using lumo::layout::BlockLine;
+using lumo::layout::Direction;
+using lumo::layout::LineExtent;
+
+bool is_key(char32_t key) { return key == U'1' || key == U'2'; }
+
+/// Every visible character 10 px wide; remembers what it measured.
+class TenPixels final : public lumo::layout::LineWidths {
+public:
+    long width(std::u32string_view markup, bool) override {
+        ++calls;
+        lumo::render::MarkupLexer lexer(markup, is_key);
+        lumo::render::MarkupToken token;
+        long characters = 0;
+        while (lexer.next(token)) characters += token.kind == lumo::render::MarkupKind::character;
+        return characters * 10;
+    }
+    int calls = 0;
+};
+
+std::vector<BlockLine> lines_of(std::u32string_view text, long wraplength, Direction direction = Direction::left_to_right) {
+    TenPixels widths;
+    return lumo::layout::break_into_lines(text, direction, wraplength, widths, is_key);
+}
+
+std::vector<std::u32string> visible(const std::vector<BlockLine>& lines) {
+    std::vector<std::u32string> out;
+    for (const BlockLine& line : lines) out.push_back(line.visible);
+    return out;
+}
+
+std::vector<std::u32string> markup(const std::vector<BlockLine>& lines) {
+    std::vector<std::u32string> out;
+    for (const BlockLine& line : lines) out.push_back(line.markup);
+    return out;
+}
+
+TEST(TextBlock, WrapsAtSpacesKeepingEveryCharacterAndDroppingTrailingSpacesFromTheDrawnLine) {
+    const auto lines = lines_of(U"The quick brown fox jumps", 100);
+    EXPECT_EQ(visible(lines), (std::vector<std::u32string>{U"The quick ", U"brown fox ", U"jumps"}));
+    EXPECT_EQ(markup(lines), (std::vector<std::u32string>{U"The quick", U"brown fox", U"jumps"}));
+}
+
+TEST(TextBlock, AWordWiderThanTheWrapLengthHasALineOfItsOwn) {
+    EXPECT_EQ(visible(lines_of(U"a verylongword b c", 50)),
+              (std::vector<std::u32string>{U"a ", U"verylongword ", U"b c"}));
+}
+
+TEST(TextBlock, NewlinesSeparateParagraphsAndNoWrapLengthMeansNoWrapping) {
+    EXPECT_EQ(visible(lines_of(U"ab cd\ncd\r\nef\r\rgh", 0)),
+              (std::vector<std::u32string>{U"ab cd", U"cd", U"ef", U"", U"gh"}));
+    EXPECT_EQ(visible(lines_of(U"", 0)), (std::vector<std::u32string>{U""}));
+    EXPECT_EQ(visible(lines_of(U"x\n", 40)), (std::vector<std::u32string>{U"x", U""}));
+}
+
+TEST(TextBlock, MarkupInForceStartsEachLine) {
+    const auto lines = lines_of(U"^1red red <bold={bold bold}> plain ^rcall", 90);
+    // The face tag comes first, then the colour tag; tags after a line's last
+    // character change nothing on it and are left to the next line's start.
+    EXPECT_EQ(markup(lines), (std::vector<std::u32string>{U"^1red red", U"<bold={^1bold bold", U"^1plain", U"call"}));
+    EXPECT_EQ(markup(lines_of(U"<italic={^2aa bb}> cc", 30)),
+              (std::vector<std::u32string>{U"<italic={^2aa", U"<italic={^2bb", U"^2cc"}));
+}
+
+TEST(TextBlock, IdeographsBreakBetweenEachOther) {
+    EXPECT_EQ(visible(lines_of(U"你好世界你好", 20)), (std::vector<std::u32string>{U"你好", U"世界", U"你好"}));
+}
+
+TEST(TextBlock, ParagraphDirectionComesFromTheFirstStrongCharacter) {
+    const auto lines = lines_of(U"123 \u05E9\u05DC\u05D5\u05DD abc\n(abc) \u05D0", 0, Direction::from_text);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_TRUE(lines[0].right_to_left);
+    EXPECT_FALSE(lines[1].right_to_left);
+    EXPECT_TRUE(lines_of(U"abc", 0, Direction::right_to_left)[0].right_to_left);
+}
+
+TEST(TextBlock, FewMeasurementsPerLine) {
+    TenPixels widths;
+    std::u32string text;
+    for (int i = 0; i < 60; ++i) text += U"word ";
+    const auto lines = lumo::layout::break_into_lines(text, Direction::left_to_right, 200, widths, is_key);
+    EXPECT_EQ(lines.size(), 15u);
+    EXPECT_LE(widths.calls, 4 * 15);
+}
+
+TEST(TextBlock, LinesAreAlignedAndStackedWithRoomForTheirInk) {
+    const std::vector<LineExtent> extents{{100, -3, 30}, {60, 0, 40}};
+    const std::vector<BlockLine> lines{{U"", U"", false}, {U"", U"", true}};
+    auto block = lumo::layout::place_lines(extents, lines, Align::right, 0, 20, 1.5);
+    EXPECT_EQ(block.width, 100);
+    EXPECT_EQ(block.x, (std::vector<long>{0, 40}));
+    EXPECT_EQ(block.y, (std::vector<long>{3, 33}));  // 30 apart, moved down for the marks above the first line
+    EXPECT_EQ(block.height, 3 + 30 + 40);
+    block = lumo::layout::place_lines(extents, lines, Align::center, 140, 20, 1.0);
+    EXPECT_EQ(block.width, 140);
+    EXPECT_EQ(block.x, (std::vector<long>{20, 40}));
+    block = lumo::layout::place_lines(extents, lines, Align::start, 140, 20, 1.0);
+    EXPECT_EQ(block.width, 100);  // start: as wide as the widest line
+    EXPECT_EQ(block.x, (std::vector<long>{0, 40}));  // the right-to-left line to the right
+}
+
+TEST(LineBreaks, SpacesAndIdeographsOfferBreaksButNotInsideWords) {
+    const std::vector<bool> allowed = lumo::layout::break_opportunities(U"ab cd你好");
+    EXPECT_EQ(allowed, (std::vector<bool>{false, false, true, false, true, true, true}));
+    EXPECT_TRUE(lumo::layout::is_trailing_space(U' '));
+    EXPECT_FALSE(lumo::layout::is_trailing_space(0xA0));
+}
+
+}  // namespace
