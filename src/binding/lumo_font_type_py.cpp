@@ -20,6 +20,7 @@
 #include "render/segmentation_py.h"
 #include "shaping/shaped_run_py.h"
 #include "font/synthetic_style_py.h"
+#include "layout/text_block_py.h"
 
 namespace nb = nanobind;
 
@@ -46,6 +47,7 @@ int lumo_font_traverse(PyObject* self, visitproc visit, void* arg) {
     Py_VISIT(Py_TYPE(self));
     for (const FieldSpec& field : kLumoFontFields)
         if (may_hold_cycle(field)) Py_VISIT(field_slot(as_font(self), field));
+    Py_VISIT(as_font(self)->block_cache);
     return 0;
 }
 
@@ -69,6 +71,7 @@ int lumo_font_clear(PyObject* self) {
     PendingExceptionAside aside;
     for (const FieldSpec& field : kLumoFontFields)
         if (may_hold_cycle(field)) Py_XSETREF(field_slot(as_font(self), field), Py_NewRef(Py_None));
+    Py_CLEAR(as_font(self)->block_cache);
     return 0;
 }
 
@@ -79,6 +82,7 @@ void lumo_font_dealloc(PyObject* self) {
         PendingExceptionAside aside;
         for (const FieldSpec& field : kLumoFontFields)
             if (field.kind != FieldKind::Flag) Py_CLEAR(field_slot(as_font(self), field));
+        Py_CLEAR(as_font(self)->block_cache);
     }
     type->tp_free(self);
     Py_DECREF(type);
@@ -203,6 +207,25 @@ PyMethodDef g_methods[] = {
     {"render", reinterpret_cast<PyCFunction>(+render::render_method), kFastFlags,
      "render($self, /, text, size, color=(255, 255, 255), dynamic=False, face='')\n--\n\n"
      "Draws one line of text (inline markup included) into a pygame Surface with per-pixel alpha."},
+    {"size", reinterpret_cast<PyCFunction>(+render::size_method), kFastFlags,
+     "size($self, /, text, size, face='')\n--\n\n"
+     "(width, height) of the surface render() returns for the same text, size and face, without drawing it."},
+    {"get_linesize", reinterpret_cast<PyCFunction>(+layout::get_linesize_method), kFastFlags,
+     "get_linesize($self, /, size, face='')\n--\n\nThe height of a line: what text blocks step by."},
+    {"get_ascent", reinterpret_cast<PyCFunction>(+layout::get_ascent_method), kFastFlags,
+     "get_ascent($self, /, size, face='')\n--\n\nPixels from the top of a line to its baseline."},
+    {"get_descent", reinterpret_cast<PyCFunction>(+layout::get_descent_method), kFastFlags,
+     "get_descent($self, /, size, face='')\n--\n\n"
+     "Pixels from the baseline to the bottom of a line, negative (ascent + descent = line size)."},
+    {"render_block", reinterpret_cast<PyCFunction>(+layout::render_block_method), kFastFlags,
+     "render_block($self, /, text, size, color=(255, 255, 255), face='', *, wraplength=0, align='start', "
+     "line_spacing=1.0, background=None, direction='ltr')\n--\n\n"
+     "Draws paragraphs (separated by newlines), wrapped at wraplength pixels when it is above 0, aligned and\n"
+     "stacked, into one pygame Surface. Colours are anything pygame.Color takes; their alpha applies."},
+    {"size_block", reinterpret_cast<PyCFunction>(+layout::size_block_method), kFastFlags,
+     "size_block($self, /, text, size, color=(255, 255, 255), face='', *, wraplength=0, align='start', "
+     "line_spacing=1.0, background=None, direction='ltr')\n--\n\n"
+     "(width, height) of the surface render_block() returns for the same arguments, without drawing it."},
     {"get_debug_info", reinterpret_cast<PyCFunction>(+diagnostics::debug_info_method), kFastFlags,
      "get_debug_info($self, /, text_input, face='')\n--\n\n"
      "One dict per character or tag: the chosen font and its source, coverage, synthetic style, script."},

@@ -37,6 +37,8 @@ struct LumoFontObject {
     PyObject* cached_p_path;          // carried in snapshots only
     PyObject* cached_f_path_std;      // carried in snapshots only
     PyObject* init_face;              // the face used when a call names none
+    // Not a field (not in snapshots): drawn text blocks, made on first use.
+    PyObject* block_cache;
 };
 
 enum class FieldKind {

@@ -29,14 +29,13 @@ const shaping::ColorTable& cached_color_table(const shaping::PixelFormat& format
     return tables.emplace(key, shaping::color_table(format, rgb[0], rgb[1], rgb[2])).first->second;
 }
 
-nb::object compose_with_blits(const std::vector<shaping::PreparedRun>& runs, long width, long height) {
-    nb::object line = shaping::new_surface(width, height);
-    long pen = 0;
+/// The runs' own surfaces blitted by pygame, side by side from (x, y).
+void blit_runs(nb::handle surface, const std::vector<shaping::PreparedRun>& runs, long x, long y) {
+    long pen = x;
     for (const shaping::PreparedRun& run : runs) {
-        line.attr("blit")(shaping::run_surface(run), nb::make_tuple(pen, 0));
+        surface.attr("blit")(shaping::run_surface(run), nb::make_tuple(pen, y));
         pen += run.advance;
     }
-    return line;
 }
 
 bool same_masks(const shaping::PixelFormat& a, const shaping::PixelFormat& b) {
@@ -83,19 +82,25 @@ void place_surfaces(nb::handle line, const std::vector<PlacedSurface>& pieces) {
 
 void set_native_composition(bool enabled) { g_native_composition = enabled; }
 
-nb::object compose_runs(const std::vector<shaping::PreparedRun>& runs, long width, long height) {
-    if (!g_native_composition) return compose_with_blits(runs, width, height);
-    nb::object line = shaping::new_surface(width, height);
-    const shaping::PixelFormat& format = shaping::surface_pixel_format(line);
-    if (!shaping::blendable_format(format)) return compose_with_blits(runs, width, height);
+namespace {
+
+/// Paints and blends the runs into `surface` from (x, y) natively; false
+/// (nothing done) when its pixel layout, or a legacy run surface's, is one
+/// this file does not blend.
+bool paint_runs_natively(nb::handle surface, const std::vector<shaping::PreparedRun>& runs, long x, long y) {
+    const shaping::PixelFormat& format = shaping::surface_pixel_format(surface);
+    if (!shaping::blendable_format(format)) return false;
     for (const shaping::PreparedRun& run : runs) {
         // A surface of another pixel layout is left to pygame's own blit.
-        if (run.surface.is_valid() && !same_masks(shaping::surface_pixel_format(run.surface), format))
-            return compose_with_blits(runs, width, height);
+        if (run.surface.is_valid() && !same_masks(shaping::surface_pixel_format(run.surface), format)) return false;
     }
 
-    shaping::LockedPixels locked(line);
-    const shaping::PixelTarget& target = locked.target();
+    shaping::LockedPixels locked(surface);
+    const shaping::PixelTarget& whole = locked.target();
+    if (x < 0 || y < 0 || x >= whole.width || y >= whole.height) return true;
+    // The part of the surface right of and below (x, y): the line's own frame.
+    const shaping::PixelTarget target{whole.pixels + y * whole.pitch_bytes + x * 4, whole.width - static_cast<int>(x),
+                                      whole.height - static_cast<int>(y), whole.pitch_bytes};
     std::vector<std::uint32_t> scratch;
     // Columns at and right of this have never been written: a run landing
     // there entirely can be painted straight into the line, which is what
@@ -103,23 +108,24 @@ nb::object compose_runs(const std::vector<shaping::PreparedRun>& runs, long widt
     long untouched_from = 0;
     long pen = 0;
     for (const shaping::PreparedRun& run : runs) {
-        const int x = static_cast<int>(std::clamp(pen, -(1L << 30), 1L << 30));
+        const int run_x = static_cast<int>(std::clamp(pen, -(1L << 30), 1L << 30));
         if (run.surface.is_valid()) {
             // Drawn by the legacy engine: its surface shares the line's format.
             shaping::LockedPixels source(run.surface);
             const auto& from = source.target();
             shaping::blend_pixels(target, reinterpret_cast<const std::uint32_t*>(from.pixels), from.width,
-                                  from.height, from.pitch_bytes / 4, x, 0, format);
-            untouched_from = std::max(untouched_from, static_cast<long>(x) + from.width);
-        } else if (x >= untouched_from && x < target.width) {
+                                  from.height, from.pitch_bytes / 4, run_x, 0, format);
+            untouched_from = std::max(untouched_from, static_cast<long>(run_x) + from.width);
+        } else if (run_x >= untouched_from && run_x < target.width) {
             if (run.layout) {
-                shaping::PixelTarget window{target.pixels + static_cast<std::ptrdiff_t>(x) * 4,
-                                            std::min(run.width, target.width - x), std::min(run.height, target.height),
-                                            target.pitch_bytes};
+                shaping::PixelTarget window{target.pixels + static_cast<std::ptrdiff_t>(run_x) * 4,
+                                            std::min(run.width, target.width - run_x),
+                                            std::min(run.height, target.height), target.pitch_bytes};
                 shaping::PaintedColumns painted = shaping::paint_glyphs(
                     window, run.layout->glyphs, cached_color_table(format, run.rgb), format,
                     run.anti_aliased, run.baseline, run.layout->start_x);
-                if (painted.left <= painted.right) untouched_from = std::max(untouched_from, static_cast<long>(x) + painted.right);
+                if (painted.left <= painted.right)
+                    untouched_from = std::max(untouched_from, static_cast<long>(run_x) + painted.right);
             }
         } else {
             scratch.assign(static_cast<std::size_t>(run.width) * static_cast<std::size_t>(run.height), 0u);
@@ -133,11 +139,23 @@ nb::object compose_runs(const std::vector<shaping::PreparedRun>& runs, long widt
                                           run.layout->start_x);
                 if (painted.left <= painted.right) written_right = painted.right;
             }
-            shaping::blend_pixels(target, scratch.data(), run.width, run.height, run.width, x, 0, format);
-            untouched_from = std::max(untouched_from, static_cast<long>(x) + written_right);
+            shaping::blend_pixels(target, scratch.data(), run.width, run.height, run.width, run_x, 0, format);
+            untouched_from = std::max(untouched_from, static_cast<long>(run_x) + written_right);
         }
         pen += run.advance;
     }
+    return true;
+}
+
+}  // namespace
+
+void place_runs(nb::handle surface, const std::vector<shaping::PreparedRun>& runs, long x, long y) {
+    if (!g_native_composition || !paint_runs_natively(surface, runs, x, y)) blit_runs(surface, runs, x, y);
+}
+
+nb::object compose_runs(const std::vector<shaping::PreparedRun>& runs, long width, long height) {
+    nb::object line = shaping::new_surface(width, height);
+    place_runs(line, runs, 0, 0);
     return line;
 }
 

@@ -15,6 +15,10 @@ namespace lumo::render {
 /// over earlier ones where they overlap.
 nanobind::object compose_runs(const std::vector<shaping::PreparedRun>& runs, long width, long height);
 
+/// Paints the runs side by side onto `surface` from (x, y), as compose_runs()
+/// paints them onto a new line surface at (0, 0).
+void place_runs(nanobind::handle surface, const std::vector<shaping::PreparedRun>& runs, long x, long y);
+
 /// A surface to place on a line with its top-left corner at (pen, 0).
 struct PlacedSurface {
     nanobind::object surface;

@@ -29,15 +29,7 @@ namespace {
 
 using font::LumoFontObject;
 
-struct RenderCall {
-    nb::object text;   // str
-    nb::object size;   // int that fits a C int
-    nb::object color;  // tuple or None
-    bool dynamic = false;
-    nb::object face;   // resolved face word
-    // The settings in the cache key, read once: the whole call draws with them.
-    nb::object modern_font, smooth_font, emoji_offset_y;
-};
+}  // namespace
 
 /// The arguments checked as the engine's typed parameters check them.
 RenderCall read_arguments(LumoFontObject* self, PyObject* const* given) {
@@ -76,7 +68,11 @@ RenderCall read_arguments(LumoFontObject* self, PyObject* const* given) {
     return call;
 }
 
+namespace {
+
 nb::object setting(engine::SettingId id) { return nb::borrow(engine::setting_value(id)); }
+
+}  // namespace
 
 void read_key_settings(RenderCall& call) {
     call.modern_font = setting(engine::SettingId::ModernFont);
@@ -88,6 +84,8 @@ nb::object cache_key(nb::handle first, const RenderCall& call) {
     return nb::make_tuple(first, call.size, call.color, call.modern_font, call.smooth_font, call.emoji_offset_y,
                           call.face);
 }
+
+namespace {
 
 shaping::EmojiPlacement emoji_placement(const RenderCall& call) {
     return shaping::emoji_placement_of(call.smooth_font, call.emoji_offset_y);
@@ -171,15 +169,74 @@ shaping::ShapingDirection shaping_direction(const Run& run) {
                                        : shaping::ShapingDirection::left_to_right;
 }
 
-/// The runs placed side by side by their advances on one line surface.
-nb::object compose_line(const std::vector<shaping::PreparedRun>& runs, long total, int height) {
-    if (runs.size() == 1) return shaping::run_surface(runs.front());
-    long line_height = static_cast<long>(height * 1.5);
-    if (runs.empty()) return shaping::new_surface(1, line_height);
-    // Room for the last run's overhang (or less, when it ends short of its advance).
-    long width = std::max(1L, total) + runs.back().width - runs.back().advance;
-    return compose_runs(runs, width, line_height);
+}  // namespace
+
+PreparedLine prepare_line(LumoFontObject* self, const RenderCall& call, nb::handle text, nb::handle primary_path,
+                          nb::handle fallback_path) {
+    PreparedLine line;
+    line.height = standard_height(self, call);
+    LineContext context{call.color, call.face, primary_path, fallback_path, engine::truth_of(call.modern_font),
+                        call.right_to_left_paragraph};
+    const shaping::EmojiPlacement placement = emoji_placement(call);
+    std::vector<Run> runs = segment_line(self, text, context);
+
+    line.runs.reserve(runs.size());
+    // Runs of one font and face (words and the spaces between them) resolve
+    // their font once per line. Only usable fonts are remembered, so a font
+    // that cannot be loaded is tried, and reported, for every run as before.
+    std::vector<std::pair<std::pair<PyObject*, PyObject*>, shaping::RunFont>> fonts;
+    std::vector<shaping::RunColour> colours;  // one per colour object the runs use
+    for (const Run& run : runs) {
+        auto colour = std::find_if(colours.begin(), colours.end(),
+                                   [&](const shaping::RunColour& known) { return known.object().is(run.color); });
+        if (colour == colours.end()) colour = colours.insert(colours.end(), shaping::RunColour(run.color));
+        std::pair<PyObject*, PyObject*> key{run.path.ptr(), run.face.ptr()};
+        auto known = std::find_if(fonts.begin(), fonts.end(), [&](const auto& entry) { return entry.first == key; });
+        if (known == fonts.end()) {
+            shaping::RunFont font = shaping::resolve_run_font(self, call.size, run.path, run.face, placement);
+            if (!font.emoji && !font.harfbuzz.is_valid()) {
+                line.runs.push_back(shaping::prepare_run_with(self, font, run.text, call.size, *colour,
+                                                              shaping_direction(run)));
+                line.total += line.runs.back().advance;
+                continue;
+            }
+            known = fonts.insert(fonts.end(), {key, std::move(font)});
+        }
+        line.runs.push_back(shaping::prepare_run_with(self, known->second, run.text, call.size, *colour,
+                                                      shaping_direction(run)));
+        line.total += line.runs.back().advance;
+    }
+    return line;
 }
+
+long PreparedLine::surface_height() const { return static_cast<long>(height * 1.5); }
+
+std::pair<long, long> line_size(const PreparedLine& line) {
+    if (line.runs.size() == 1) {
+        const shaping::PreparedRun& run = line.runs.front();
+        if (!run.surface.is_valid()) return {run.width, run.height};
+        nb::object size = run.surface.attr("get_size")();
+        return {nb::cast<long>(size[0]), nb::cast<long>(size[1])};
+    }
+    if (line.runs.empty()) return {1, line.surface_height()};
+    // Room for the last run's overhang (or less, when it ends short of its advance).
+    const shaping::PreparedRun& last = line.runs.back();
+    return {std::max(1L, line.total) + last.width - last.advance, line.surface_height()};
+}
+
+nb::object draw_line(const PreparedLine& line) {
+    if (line.runs.size() == 1) return shaping::run_surface(line.runs.front());
+    const auto [width, height] = line_size(line);
+    if (line.runs.empty()) return shaping::new_surface(width, height);
+    return compose_runs(line.runs, width, height);
+}
+
+void trim_caches(LumoFontObject* self) {
+    trim_cache(self->text_cache, engine::SettingId::MaxTextCache);
+    trim_cache(self->glyph_cache, engine::SettingId::MaxGlyphCache);
+}
+
+namespace {
 
 nb::object render(LumoFontObject* self, PyObject* const* given) {
     RenderCall call = read_arguments(self, given);
@@ -201,47 +258,44 @@ nb::object render(LumoFontObject* self, PyObject* const* given) {
         if (is_plain_ascii(text)) return render_dynamic(self, call, text, primary_path);
     }
 
-    int height = standard_height(self, call);
-    LineContext context{call.color, call.face, primary_path, fallback_path, engine::truth_of(call.modern_font)};
-    const shaping::EmojiPlacement placement = emoji_placement(call);
-    std::vector<Run> runs = segment_line(self, call.text, context);
-
-    std::vector<shaping::PreparedRun> prepared;
-    prepared.reserve(runs.size());
-    // Runs of one font and face (words and the spaces between them) resolve
-    // their font once per line. Only usable fonts are remembered, so a font
-    // that cannot be loaded is tried, and reported, for every run as before.
-    std::vector<std::pair<std::pair<PyObject*, PyObject*>, shaping::RunFont>> fonts;
-    std::vector<shaping::RunColour> colours;  // one per colour object the runs use
-    long total = 0;
-    for (const Run& run : runs) {
-        auto colour = std::find_if(colours.begin(), colours.end(),
-                                   [&](const shaping::RunColour& known) { return known.object().is(run.color); });
-        if (colour == colours.end()) colour = colours.insert(colours.end(), shaping::RunColour(run.color));
-        std::pair<PyObject*, PyObject*> key{run.path.ptr(), run.face.ptr()};
-        auto known = std::find_if(fonts.begin(), fonts.end(), [&](const auto& entry) { return entry.first == key; });
-        if (known == fonts.end()) {
-            shaping::RunFont font = shaping::resolve_run_font(self, call.size, run.path, run.face, placement);
-            if (!font.emoji && !font.harfbuzz.is_valid()) {
-                prepared.push_back(shaping::prepare_run_with(self, font, run.text, call.size, *colour,
-                                                             shaping_direction(run)));
-                total += prepared.back().advance;
-                continue;
-            }
-            known = fonts.insert(fonts.end(), {key, std::move(font)});
-        }
-        prepared.push_back(shaping::prepare_run_with(self, known->second, run.text, call.size, *colour,
-                                                     shaping_direction(run)));
-        total += prepared.back().advance;
-    }
-    nb::object line = compose_line(prepared, total, height);
+    const PreparedLine prepared = prepare_line(self, call, call.text, primary_path, fallback_path);
+    nb::object line = draw_line(prepared);
     if (!call.dynamic) font::cache_store(self->text_cache, key.ptr(), line.ptr());
-    trim_cache(self->text_cache, engine::SettingId::MaxTextCache);
-    trim_cache(self->glyph_cache, engine::SettingId::MaxGlyphCache);
+    trim_caches(self);
     return line;
 }
 
+/// The size of the surface render() gives for the same arguments: the cached
+/// surface's when there is one, else the line's, shaped but not painted.
+nb::object measure(LumoFontObject* self, PyObject* const* given) {
+    RenderCall call = read_arguments(self, given);
+    read_key_settings(call);
+    if (call.text.is_none()) {
+        PyErr_SetString(PyExc_TypeError, "object of type 'NoneType' has no len()");
+        throw nb::python_error();
+    }
+    nb::object key = cache_key(call.text, call);
+    if (nb::object cached = font::cache_find(self->text_cache, key.ptr()); cached.is_valid())
+        return cached.attr("get_size")();
+    font::ensure_initialized(self);
+    nb::object primary_path = font::get_true_path(self, self->primary_name, call.face);
+    nb::object fallback_path = font::get_true_path(self, self->fallback_name, call.face);
+    const auto [width, height] = line_size(prepare_line(self, call, call.text, primary_path, fallback_path));
+    return nb::make_tuple(width, height);
+}
+
 }  // namespace
+
+PyObject* size_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    PyObject* given[5] = {nullptr, nullptr, nullptr, nullptr, nullptr};
+    PyObject* named[3];
+    if (!engine::parse_call_arguments("size", {"text", "size", "face"}, 2, args, nargs, kwnames, named))
+        return nullptr;
+    given[0] = named[0];
+    given[1] = named[1];
+    given[4] = named[2];
+    return engine::call_guarded([&] { return measure(reinterpret_cast<LumoFontObject*>(self), given); });
+}
 
 PyObject* render_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
     PyObject* given[5];

@@ -1,14 +1,64 @@
 // The render entry point: argument handling, the text cache, the dynamic
-// per-character path and the composition of a line from its runs.
+// per-character path and the composition of a line from its runs; and the
+// pieces of it that measuring and text blocks share.
 #pragma once
 
 #include <nanobind/nanobind.h>
 
+#include <utility>
+#include <vector>
+
 #include "font/lumo_font_object_py.h"
+#include "shaping/shaped_run_py.h"
 
 namespace lumo::render {
 
+/// One line's arguments as the engine holds them, with the settings that are
+/// part of its cache key read once: the whole call draws with them.
+struct RenderCall {
+    nanobind::object text;   // str
+    nanobind::object size;   // int that fits a C int
+    nanobind::object color;  // tuple or None
+    bool dynamic = false;
+    nanobind::object face;   // resolved face word
+    nanobind::object modern_font, smooth_font, emoji_offset_y;
+    bool right_to_left_paragraph = false;  // a line of a right-to-left text block
+};
+
+/// (text, size, color, dynamic, face) checked as render() checks them; an
+/// omitted optional argument is nullptr.
+RenderCall read_arguments(font::LumoFontObject* self, PyObject* const* given);
+void read_key_settings(RenderCall& call);
+
+/// The text cache's key for `first` (the text) drawn as `call` asks.
+nanobind::object cache_key(nanobind::handle first, const RenderCall& call);
+
+/// A line shaped and rasterised, not yet painted.
+struct PreparedLine {
+    std::vector<shaping::PreparedRun> runs;  // in drawing order
+    long total = 0;   // the sum of the runs' advances
+    int height = 0;   // the line height of the call's fallback family
+    long surface_height() const;  // 1.5 line heights
+};
+
+/// The runs of `text` (markup included), for an initialised object and the
+/// path data of its primary and fallback families in the call's face.
+PreparedLine prepare_line(font::LumoFontObject* self, const RenderCall& call, nanobind::handle text,
+                          nanobind::handle primary_path, nanobind::handle fallback_path);
+
+/// The size of the surface draw_line() makes, without painting it.
+std::pair<long, long> line_size(const PreparedLine& line);
+
+/// The line's surface, as render() returns it.
+nanobind::object draw_line(const PreparedLine& line);
+
+/// Drops the oldest entries of the text and glyph caches beyond their limits.
+void trim_caches(font::LumoFontObject* self);
+
 /// LumoFont.render(text, size, color=(255, 255, 255), dynamic=False, face="") as a vectorcall method.
 PyObject* render_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames);
+
+/// LumoFont.size(text, size, face="") as a vectorcall method: render()'s surface size.
+PyObject* size_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames);
 
 }  // namespace lumo::render

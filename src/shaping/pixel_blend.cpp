@@ -66,4 +66,16 @@ void blend_pixels(const PixelTarget& target, const std::uint32_t* source, int wi
     }
 }
 
+void scale_alpha(const PixelTarget& target, const PixelFormat& format, std::uint8_t alpha) {
+    if (alpha == 255 || target.pixels == nullptr) return;
+    for (int row = 0; row < target.height; ++row) {
+        auto* pixels = reinterpret_cast<std::uint32_t*>(target.pixels + row * target.pitch_bytes);
+        for (int column = 0; column < target.width; ++column) {
+            const auto [r, g, b, a] = unmap_rgba(format, pixels[column]);
+            if (a == 0) continue;
+            pixels[column] = map_rgba(format, r, g, b, static_cast<std::uint8_t>((a * alpha + 127) / 255));
+        }
+    }
+}
+
 }  // namespace lumo::shaping

@@ -28,4 +28,8 @@ void blend_pixels(const PixelTarget& target, const std::uint32_t* source, int wi
                   std::ptrdiff_t source_pitch, int x, int y, const PixelFormat& format,
                   int blank_from = std::numeric_limits<int>::max());
 
+/// Multiplies the alpha of every pixel of `target` by alpha / 255 (rounded):
+/// a text drawn in a translucent colour.
+void scale_alpha(const PixelTarget& target, const PixelFormat& format, std::uint8_t alpha);
+
 }  // namespace lumo::shaping

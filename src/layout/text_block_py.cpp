@@ -1,0 +1,325 @@
+// Text blocks and line metrics for the host: render_block(), size_block(),
+// get_linesize(), get_ascent() and get_descent(). Lines are broken and placed
+// by the core (layout/text_block.h) and drawn by the line renderer.
+#include "layout/text_block_py.h"
+
+#include <array>
+#include <cmath>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "base/limits.h"
+#include "engine/call_arguments_py.h"
+#include "engine/host_errors_py.h"
+#include "engine/host_text_py.h"
+#include "font/lumo_font_methods_py.h"
+#include "font/object_caches_py.h"
+#include "font/sized_fonts_py.h"
+#include "layout/text_block.h"
+#include "render/line_composer_py.h"
+#include "render/render_entry_py.h"
+#include "render/run_direction.h"
+#include "render/segmentation_py.h"
+#include "shaping/pixel_blend.h"
+#include "shaping/run_layout.h"
+#include "shaping/surface_pixels_py.h"
+
+namespace nb = nanobind;
+
+namespace lumo::layout {
+namespace {
+
+using font::LumoFontObject;
+
+constexpr std::size_t kBlockArguments = 9;
+enum BlockArgument { kText, kSize, kColor, kFace, kWraplength, kAlign, kLineSpacing, kBackground, kDirection };
+
+/// A colour as pygame reads one: a pygame.Color, a name, "#rrggbb[aa]", a
+/// sequence of 3 or 4 numbers. Returns (r, g, b, a).
+std::array<std::uint8_t, 4> colour_argument(nb::handle value) {
+    nb::object colour = nb::module_::import_("pygame").attr("Color")(value);
+    std::array<std::uint8_t, 4> rgba{};
+    for (std::size_t i = 0; i < 4; ++i) rgba[i] = nb::cast<std::uint8_t>(colour[i]);
+    return rgba;
+}
+
+/// One of `words` (the argument's accepted values), as its index.
+int word_argument(const char* argument, nb::handle value, std::initializer_list<const char*> words,
+                  const char* listed) {
+    if (!PyUnicode_Check(value.ptr())) engine::raise_argument_type_error(argument, "str", value);
+    int index = 0;
+    for (const char* word : words) {
+        if (PyUnicode_CompareWithASCIIString(value.ptr(), word) == 0) return index;
+        ++index;
+    }
+    PyErr_Format(PyExc_ValueError, "%s must be %s, not %R", argument, listed, value.ptr());
+    throw nb::python_error();
+}
+
+struct BlockCall {
+    render::RenderCall line;  // what every line is drawn with
+    std::array<std::uint8_t, 4> colour{255, 255, 255, 255};
+    std::optional<std::array<std::uint8_t, 4>> background;
+    long wraplength = 0;
+    Align align = Align::start;
+    double line_spacing = 1.0;
+    Direction direction = Direction::left_to_right;
+    nb::object key;  // the block cache's key
+};
+
+BlockCall read_block_arguments(LumoFontObject* self, PyObject* const* given) {
+    BlockCall call;
+    if (given[kColor] != nullptr && given[kColor] != Py_None) call.colour = colour_argument(given[kColor]);
+    nb::object rgb = nb::make_tuple(call.colour[0], call.colour[1], call.colour[2]);
+    PyObject* line_arguments[5] = {given[kText], given[kSize], rgb.ptr(), nullptr, given[kFace]};
+    call.line = render::read_arguments(self, line_arguments);
+    render::read_key_settings(call.line);
+    if (call.line.text.is_none()) {
+        PyErr_SetString(PyExc_TypeError, "object of type 'NoneType' has no len()");
+        throw nb::python_error();
+    }
+    if (PyObject* wrap = given[kWraplength]) {
+        if (!PyLong_Check(wrap)) engine::raise_argument_type_error("wraplength", "int", wrap);
+        int overflow = 0;
+        const long value = PyLong_AsLongAndOverflow(wrap, &overflow);
+        if (overflow > 0 || value > kMaxRunExtentPixels) {
+            PyErr_Format(PyExc_ValueError, "wraplength must be at most %d pixels", kMaxRunExtentPixels);
+            throw nb::python_error();
+        }
+        call.wraplength = overflow < 0 ? 0 : std::max(0L, value);
+    }
+    if (given[kAlign])
+        call.align = static_cast<Align>(word_argument("align", given[kAlign], {"start", "left", "center", "right"},
+                                                      "'start', 'left', 'center' or 'right'"));
+    if (given[kDirection]) {
+        const int direction = word_argument("direction", given[kDirection], {"ltr", "rtl", "auto"},
+                                            "'ltr', 'rtl' or 'auto'");
+        call.direction = direction == 0 ? Direction::left_to_right
+                         : direction == 1 ? Direction::right_to_left
+                                          : Direction::from_text;
+    }
+    if (PyObject* spacing = given[kLineSpacing]) {
+        call.line_spacing = nb::cast<double>(nb::float_(nb::handle(spacing)));
+        if (!(call.line_spacing > 0.0 && call.line_spacing <= kMaxLineSpacing)) {
+            PyErr_Format(PyExc_ValueError, "line_spacing must be above 0 and at most %d",
+                         static_cast<int>(kMaxLineSpacing));
+            throw nb::python_error();
+        }
+    }
+    if (given[kBackground] != nullptr && given[kBackground] != Py_None)
+        call.background = colour_argument(given[kBackground]);
+    nb::object background = call.background ? nb::object(nb::make_tuple((*call.background)[0], (*call.background)[1],
+                                                                       (*call.background)[2], (*call.background)[3]))
+                                            : nb::none();
+    call.key = nb::make_tuple(call.line.text, call.line.size,
+                              nb::make_tuple(call.colour[0], call.colour[1], call.colour[2], call.colour[3]),
+                              call.line.face, call.wraplength, static_cast<int>(call.align), call.line_spacing,
+                              background, static_cast<int>(call.direction),
+                              nb::make_tuple(call.line.modern_font, call.line.smooth_font, call.line.emoji_offset_y));
+    return call;
+}
+
+/// Lines measured for breaking, kept to be drawn: a block's last measure of
+/// a line is usually the line it keeps.
+class LineRenderer final : public LineWidths {
+public:
+    LineRenderer(LumoFontObject* self, const render::RenderCall& call)
+        : self_(self), call_(call), primary_(font::get_true_path(self, self->primary_name, call.face)),
+          fallback_(font::get_true_path(self, self->fallback_name, call.face)) {}
+
+    long width(std::u32string_view markup, bool right_to_left) override { return line_size(line(markup, right_to_left)).first; }
+
+    const render::PreparedLine& line(std::u32string_view markup, bool right_to_left) {
+        const std::pair<std::u32string, bool> key{std::u32string(markup), right_to_left};
+        auto known = lines_.find(key);
+        if (known != lines_.end()) return known->second;
+        render::RenderCall call = call_;
+        call.right_to_left_paragraph = right_to_left;
+        render::PreparedLine prepared =
+            render::prepare_line(self_, call, engine::text_of_code_points(markup), primary_, fallback_);
+        return lines_.emplace(key, std::move(prepared)).first->second;
+    }
+
+private:
+    LumoFontObject* self_;
+    const render::RenderCall& call_;
+    nb::object primary_, fallback_;
+    std::map<std::pair<std::u32string, bool>, render::PreparedLine> lines_;
+};
+
+/// How a prepared line's ink reaches, from its top: as draw_line() paints it.
+LineExtent extent_of(const render::PreparedLine& line) {
+    LineExtent extent;
+    if (line.runs.empty()) return extent;
+    extent.width = render::line_size(line).first;
+    extent.ink_top = line.surface_height();
+    for (const shaping::PreparedRun& run : line.runs) {
+        if (run.surface.is_valid()) {
+            extent.ink_top = 0;
+            extent.ink_bottom = std::max(extent.ink_bottom, nb::cast<long>(run.surface.attr("get_height")()));
+        } else if (run.layout && !run.layout->glyphs.empty()) {
+            const shaping::InkReach ink = shaping::ink_reach(*run.layout);
+            extent.ink_top = std::min(extent.ink_top, run.baseline - static_cast<long>(std::ceil(ink.above)));
+            extent.ink_bottom = std::max(extent.ink_bottom, run.baseline + static_cast<long>(std::ceil(ink.below)));
+        }
+    }
+    if (extent.ink_top > extent.ink_bottom) extent.ink_top = extent.ink_bottom = 0;  // no ink at all
+    return extent;
+}
+
+struct LaidOutBlock {
+    std::vector<const render::PreparedLine*> lines;
+    BlockGeometry geometry;
+};
+
+LaidOutBlock lay_out(LumoFontObject* self, const BlockCall& call, LineRenderer& renderer) {
+    const std::u32string text = engine::code_points_of(call.line.text);
+    const std::vector<BlockLine> lines =
+        break_into_lines(text, call.direction, call.wraplength, renderer, &render::is_palette_key);
+    LaidOutBlock block;
+    std::vector<LineExtent> extents;
+    for (const BlockLine& line : lines) {
+        block.lines.push_back(&renderer.line(line.markup, line.right_to_left));
+        extents.push_back(extent_of(*block.lines.back()));
+    }
+    const long line_height =
+        static_cast<long>(nb::cast<double>(nb::float_(font::get_metrics(self, call.line.size, call.line.face)[1])));
+    block.geometry = place_lines(extents, lines, call.align, call.wraplength, line_height, call.line_spacing);
+    return block;
+}
+
+/// Keeps `block` under `key`, dropping the oldest blocks past the limit.
+void remember_block(LumoFontObject* self, nb::handle key, nb::handle block) {
+    if (self->block_cache == nullptr) {
+        self->block_cache = PyDict_New();
+        if (self->block_cache == nullptr) throw nb::python_error();
+    }
+    nb::object cache = nb::borrow(self->block_cache);
+    if (PyDict_SetItem(cache.ptr(), key.ptr(), block.ptr()) != 0) throw nb::python_error();
+    while (PyDict_GET_SIZE(cache.ptr()) > static_cast<Py_ssize_t>(kMaxCachedBlocks)) {
+        Py_ssize_t position = 0;
+        PyObject *oldest = nullptr, *value = nullptr;
+        if (!PyDict_Next(cache.ptr(), &position, &oldest, &value)) break;
+        nb::object held = nb::borrow(oldest);
+        if (PyDict_DelItem(cache.ptr(), held.ptr()) != 0) throw nb::python_error();
+    }
+}
+
+nb::object known_block(LumoFontObject* self, nb::handle key) {
+    if (self->block_cache == nullptr) return nb::object();
+    nb::object cache = nb::borrow(self->block_cache);
+    PyObject* found = PyDict_GetItemWithError(cache.ptr(), key.ptr());
+    if (found == nullptr && PyErr_Occurred()) throw nb::python_error();
+    return found ? nb::borrow(found) : nb::object();
+}
+
+nb::object render_block(LumoFontObject* self, PyObject* const* given) {
+    const BlockCall call = read_block_arguments(self, given);
+    if (nb::object cached = known_block(self, call.key); cached.is_valid()) return cached;
+    font::ensure_initialized(self);
+    LineRenderer renderer(self, call.line);
+    const LaidOutBlock block = lay_out(self, call, renderer);
+    nb::object surface = shaping::new_surface(block.geometry.width, block.geometry.height);
+    for (std::size_t i = 0; i < block.lines.size(); ++i)
+        render::place_runs(surface, block.lines[i]->runs, block.geometry.x[i], block.geometry.y[i]);
+    if (call.colour[3] != 255) {
+        shaping::LockedPixels pixels(surface);
+        shaping::scale_alpha(pixels.target(), shaping::surface_pixel_format(surface), call.colour[3]);
+    }
+    if (call.background) {
+        nb::object backdrop = shaping::new_surface(block.geometry.width, block.geometry.height);
+        const auto& rgba = *call.background;
+        backdrop.attr("fill")(nb::make_tuple(rgba[0], rgba[1], rgba[2], rgba[3]));
+        backdrop.attr("blit")(surface, nb::make_tuple(0, 0));
+        surface = backdrop;
+    }
+    remember_block(self, call.key, surface);
+    render::trim_caches(self);
+    return surface;
+}
+
+nb::object size_block(LumoFontObject* self, PyObject* const* given) {
+    const BlockCall call = read_block_arguments(self, given);
+    if (nb::object cached = known_block(self, call.key); cached.is_valid()) return cached.attr("get_size")();
+    font::ensure_initialized(self);
+    LineRenderer renderer(self, call.line);
+    const LaidOutBlock block = lay_out(self, call, renderer);
+    return nb::make_tuple(block.geometry.width, block.geometry.height);
+}
+
+/// The checked (text, size, color, face, wraplength, align, line_spacing,
+/// background, direction) of a block call; the last five by keyword only.
+bool parse_block_arguments(const char* function, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames,
+                           PyObject** given) {
+    constexpr Py_ssize_t kPositional = 4;
+    if (PyVectorcall_NARGS(nargs) > kPositional) {
+        PyErr_Format(PyExc_TypeError, "%s() takes at most %zd positional arguments (%zd given)", function,
+                     kPositional, PyVectorcall_NARGS(nargs));
+        return false;
+    }
+    return engine::parse_call_arguments(
+        function, {"text", "size", "color", "face", "wraplength", "align", "line_spacing", "background", "direction"}, 2,
+        args, nargs, kwnames, std::span<PyObject*>(given, kBlockArguments));
+}
+
+enum class Metric { line_size, ascent, descent };
+
+/// get_linesize(size, face=""), get_ascent(...), get_descent(...): from the
+/// line metrics every line is drawn with.
+nb::object line_metric(LumoFontObject* self, PyObject* const* named, Metric metric) {
+    PyObject* given[5] = {Py_None, named[0], nullptr, nullptr, named[1]};
+    nb::object empty = nb::str("");
+    given[0] = empty.ptr();
+    const render::RenderCall call = render::read_arguments(self, given);
+    font::ensure_initialized(self);
+    nb::object metrics = font::get_metrics(self, call.size, call.face);
+    const long ascent = static_cast<long>(nb::cast<double>(nb::float_(metrics[0])) + 0.5);
+    const long line_size = static_cast<long>(nb::cast<double>(nb::float_(metrics[1])));
+    switch (metric) {
+    case Metric::line_size: return nb::cast(line_size);
+    case Metric::ascent: return nb::cast(ascent);
+    case Metric::descent: break;
+    }
+    return nb::cast(ascent - line_size);
+}
+
+template <Metric metric>
+PyObject* metric_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    static constexpr const char* kNames[] = {"get_linesize", "get_ascent", "get_descent"};
+    PyObject* named[2];
+    if (!engine::parse_call_arguments(kNames[static_cast<int>(metric)], {"size", "face"}, 1, args, nargs, kwnames,
+                                      named))
+        return nullptr;
+    return engine::call_guarded(
+        [&] { return line_metric(reinterpret_cast<LumoFontObject*>(self), named, metric); });
+}
+
+}  // namespace
+
+PyObject* render_block_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    PyObject* given[kBlockArguments];
+    if (!parse_block_arguments("render_block", args, nargs, kwnames, given)) return nullptr;
+    return engine::call_guarded([&] { return render_block(reinterpret_cast<LumoFontObject*>(self), given); });
+}
+
+PyObject* size_block_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    PyObject* given[kBlockArguments];
+    if (!parse_block_arguments("size_block", args, nargs, kwnames, given)) return nullptr;
+    return engine::call_guarded([&] { return size_block(reinterpret_cast<LumoFontObject*>(self), given); });
+}
+
+PyObject* get_linesize_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    return metric_method<Metric::line_size>(self, args, nargs, kwnames);
+}
+
+PyObject* get_ascent_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    return metric_method<Metric::ascent>(self, args, nargs, kwnames);
+}
+
+PyObject* get_descent_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    return metric_method<Metric::descent>(self, args, nargs, kwnames);
+}
+
+}  // namespace lumo::layout
