@@ -55,7 +55,7 @@ for python in "${interpreters[@]}"; do
   echo "  size:  $(du -h "$wheel" | cut -f1)"
   echo "  links: $(awk '/=>/ {print $1}' <<<"$linked" | tr '\n' ' ')"
   auditwheel show "$wheel" | tr '\n' ' ' | grep -o 'consistent with the following platform tag: "[^"]*"' | sed 's/^/  auditwheel: /'
-  if grep -Eq 'libfreetype|libharfbuzz|libfribidi|libpng|libz\.|not found' <<<"$linked"; then
+  if grep -Eq 'libfreetype|libharfbuzz|libfribidi|libunibreak|libpng|libz\.|not found' <<<"$linked"; then
     echo "build_wheel.sh: the extension still needs a system library:" >&2
     echo "$linked" >&2
     exit 1

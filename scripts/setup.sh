@@ -37,5 +37,10 @@ if ! python3 -c "import importlib.util, sys; sys.exit(importlib.util.find_spec('
     *) echo "setup.sh: LUMO_PYGAME must be pygame or pygame-ce" >&2; exit 2 ;;
   esac
 fi
+# Line breaking comes from the system's libunibreak when it is 5.0 or newer
+# (Debian 12's is older), otherwise from its sources, fetched once.
+if ! pkg-config --atleast-version=5.0 libunibreak 2>/dev/null; then
+  bash scripts/fetch_bundled_sources.sh libunibreak
+fi
 echo "Building and installing lumo_font..."
 "${pip[@]}" ".[test${pygame_extra}]"

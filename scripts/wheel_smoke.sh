@@ -53,7 +53,7 @@ EOF
   local extension linked
   extension=$("$python" -c 'import lumo_font._native as native; print(native.__file__)')
   linked=$(ldd "$extension")
-  if grep -Eq 'libfreetype|libharfbuzz|libfribidi|libpng|libz\.|not found' <<<"$linked"; then
+  if grep -Eq 'libfreetype|libharfbuzz|libfribidi|libunibreak|libpng|libz\.|not found' <<<"$linked"; then
     fail "the extension links a system library it should carry itself:"$'\n'"$linked"
   fi
 

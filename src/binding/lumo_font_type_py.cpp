@@ -226,6 +226,10 @@ PyMethodDef g_methods[] = {
      "size_block($self, /, text, size, color=(255, 255, 255), face='', *, wraplength=0, align='start', "
      "line_spacing=1.0, background=None, direction='ltr')\n--\n\n"
      "(width, height) of the surface render_block() returns for the same arguments, without drawing it."},
+    {"_block_lines", reinterpret_cast<PyCFunction>(+layout::block_lines_method), kFastFlags,
+     "_block_lines($self, /, text, size, color=(255, 255, 255), face='', *, wraplength=0, align='start', "
+     "line_spacing=1.0, background=None, direction='ltr')\n--\n\n"
+     "The lines render_block() draws: (characters, line with the markup in force, right to left)."},
     {"get_debug_info", reinterpret_cast<PyCFunction>(+diagnostics::debug_info_method), kFastFlags,
      "get_debug_info($self, /, text_input, face='')\n--\n\n"
      "One dict per character or tag: the chosen font and its source, coverage, synthetic style, script."},

@@ -240,6 +240,20 @@ nb::object render_block(LumoFontObject* self, PyObject* const* given) {
     return surface;
 }
 
+/// The lines a block is broken into: (characters, line drawn, right to left).
+nb::object block_lines(LumoFontObject* self, PyObject* const* given) {
+    const BlockCall call = read_block_arguments(self, given);
+    font::ensure_initialized(self);
+    LineRenderer renderer(self, call.line);
+    const std::u32string text = engine::code_points_of(call.line.text);
+    nb::list out;
+    for (const BlockLine& line :
+         break_into_lines(text, call.direction, call.wraplength, renderer, &render::is_palette_key))
+        out.append(nb::make_tuple(engine::text_of_code_points(line.visible), engine::text_of_code_points(line.markup),
+                                  line.right_to_left));
+    return out;
+}
+
 nb::object size_block(LumoFontObject* self, PyObject* const* given) {
     const BlockCall call = read_block_arguments(self, given);
     if (nb::object cached = known_block(self, call.key); cached.is_valid()) return cached.attr("get_size")();
@@ -308,6 +322,12 @@ PyObject* size_block_method(PyObject* self, PyObject* const* args, Py_ssize_t na
     PyObject* given[kBlockArguments];
     if (!parse_block_arguments("size_block", args, nargs, kwnames, given)) return nullptr;
     return engine::call_guarded([&] { return size_block(reinterpret_cast<LumoFontObject*>(self), given); });
+}
+
+PyObject* block_lines_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    PyObject* given[kBlockArguments];
+    if (!parse_block_arguments("_block_lines", args, nargs, kwnames, given)) return nullptr;
+    return engine::call_guarded([&] { return block_lines(reinterpret_cast<LumoFontObject*>(self), given); });
 }
 
 PyObject* get_linesize_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {

@@ -86,8 +86,11 @@ namespace {
 
 /// Paints and blends the runs into `surface` from (x, y) natively; false
 /// (nothing done) when its pixel layout, or a legacy run surface's, is one
-/// this file does not blend.
-bool paint_runs_natively(nb::handle surface, const std::vector<shaping::PreparedRun>& runs, long x, long y) {
+/// this file does not blend. A line of its own surface is clipped to its runs'
+/// height, as their own surfaces would clip it; a line placed on a taller
+/// surface (`clip_to_line` false) may ink any row of it.
+bool paint_runs_natively(nb::handle surface, const std::vector<shaping::PreparedRun>& runs, long x, long y,
+                         bool clip_to_line) {
     const shaping::PixelFormat& format = shaping::surface_pixel_format(surface);
     if (!shaping::blendable_format(format)) return false;
     for (const shaping::PreparedRun& run : runs) {
@@ -98,9 +101,10 @@ bool paint_runs_natively(nb::handle surface, const std::vector<shaping::Prepared
     shaping::LockedPixels locked(surface);
     const shaping::PixelTarget& whole = locked.target();
     if (x < 0 || y < 0 || x >= whole.width || y >= whole.height) return true;
-    // The part of the surface right of and below (x, y): the line's own frame.
-    const shaping::PixelTarget target{whole.pixels + y * whole.pitch_bytes + x * 4, whole.width - static_cast<int>(x),
-                                      whole.height - static_cast<int>(y), whole.pitch_bytes};
+    // The surface right of x: the line's columns, every row.
+    const shaping::PixelTarget target{whole.pixels + x * 4, whole.width - static_cast<int>(x), whole.height,
+                                      whole.pitch_bytes};
+    const int top = static_cast<int>(y);
     std::vector<std::uint32_t> scratch;
     // Columns at and right of this have never been written: a run landing
     // there entirely can be painted straight into the line, which is what
@@ -109,37 +113,38 @@ bool paint_runs_natively(nb::handle surface, const std::vector<shaping::Prepared
     long pen = 0;
     for (const shaping::PreparedRun& run : runs) {
         const int run_x = static_cast<int>(std::clamp(pen, -(1L << 30), 1L << 30));
+        // Rows the run may ink, from row 0 of the surface, and its baseline there.
+        const int rows = clip_to_line ? std::min(top + run.height, target.height) : target.height;
+        const int baseline = top + run.baseline;
         if (run.surface.is_valid()) {
             // Drawn by the legacy engine: its surface shares the line's format.
             shaping::LockedPixels source(run.surface);
             const auto& from = source.target();
             shaping::blend_pixels(target, reinterpret_cast<const std::uint32_t*>(from.pixels), from.width,
-                                  from.height, from.pitch_bytes / 4, run_x, 0, format);
+                                  from.height, from.pitch_bytes / 4, run_x, top, format);
             untouched_from = std::max(untouched_from, static_cast<long>(run_x) + from.width);
         } else if (run_x >= untouched_from && run_x < target.width) {
             if (run.layout) {
                 shaping::PixelTarget window{target.pixels + static_cast<std::ptrdiff_t>(run_x) * 4,
-                                            std::min(run.width, target.width - run_x),
-                                            std::min(run.height, target.height), target.pitch_bytes};
+                                            std::min(run.width, target.width - run_x), rows, target.pitch_bytes};
                 shaping::PaintedColumns painted = shaping::paint_glyphs(
                     window, run.layout->glyphs, cached_color_table(format, run.rgb), format,
-                    run.anti_aliased, run.baseline, run.layout->start_x);
+                    run.anti_aliased, baseline, run.layout->start_x);
                 if (painted.left <= painted.right)
                     untouched_from = std::max(untouched_from, static_cast<long>(run_x) + painted.right);
             }
         } else {
-            scratch.assign(static_cast<std::size_t>(run.width) * static_cast<std::size_t>(run.height), 0u);
+            scratch.assign(static_cast<std::size_t>(run.width) * static_cast<std::size_t>(rows), 0u);
             long written_right = 0;
             if (run.layout) {
-                shaping::PixelTarget canvas{reinterpret_cast<std::uint8_t*>(scratch.data()), run.width, run.height,
+                shaping::PixelTarget canvas{reinterpret_cast<std::uint8_t*>(scratch.data()), run.width, rows,
                                             static_cast<std::ptrdiff_t>(run.width) * 4};
                 shaping::PaintedColumns painted =
                     shaping::paint_glyphs(canvas, run.layout->glyphs, cached_color_table(format, run.rgb),
-                                          format, run.anti_aliased, run.baseline,
-                                          run.layout->start_x);
+                                          format, run.anti_aliased, baseline, run.layout->start_x);
                 if (painted.left <= painted.right) written_right = painted.right;
             }
-            shaping::blend_pixels(target, scratch.data(), run.width, run.height, run.width, run_x, 0, format);
+            shaping::blend_pixels(target, scratch.data(), run.width, rows, run.width, run_x, 0, format);
             untouched_from = std::max(untouched_from, static_cast<long>(run_x) + written_right);
         }
         pen += run.advance;
@@ -150,12 +155,12 @@ bool paint_runs_natively(nb::handle surface, const std::vector<shaping::Prepared
 }  // namespace
 
 void place_runs(nb::handle surface, const std::vector<shaping::PreparedRun>& runs, long x, long y) {
-    if (!g_native_composition || !paint_runs_natively(surface, runs, x, y)) blit_runs(surface, runs, x, y);
+    if (!g_native_composition || !paint_runs_natively(surface, runs, x, y, false)) blit_runs(surface, runs, x, y);
 }
 
 nb::object compose_runs(const std::vector<shaping::PreparedRun>& runs, long width, long height) {
     nb::object line = shaping::new_surface(width, height);
-    place_runs(line, runs, 0, 0);
+    if (!g_native_composition || !paint_runs_natively(line, runs, 0, 0, true)) blit_runs(line, runs, 0, 0);
     return line;
 }
 

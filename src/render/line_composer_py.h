@@ -16,7 +16,9 @@ namespace lumo::render {
 nanobind::object compose_runs(const std::vector<shaping::PreparedRun>& runs, long width, long height);
 
 /// Paints the runs side by side onto `surface` from (x, y), as compose_runs()
-/// paints them onto a new line surface at (0, 0).
+/// paints them onto a new line surface at (0, 0), except that their ink may
+/// reach any row of `surface`, above y included (marks stacked over a line).
+/// When pygame must blit the runs' own surfaces instead, they clip it.
 void place_runs(nanobind::handle surface, const std::vector<shaping::PreparedRun>& runs, long x, long y);
 
 /// A surface to place on a line with its top-left corner at (pen, 0).

@@ -56,4 +56,14 @@ TEST(BlendPixels, PiecesFarOutsideTheLineChangeNothing) {
     EXPECT_EQ(line.pixels, std::vector<std::uint32_t>(3 * 2, 0u));
 }
 
+TEST(ScaleAlpha, ScalesInkAndLeavesColourAndEmptyPixelsAlone) {
+    Line line(3, 1);
+    line.pixels = {0xFF102030u, 0x80FFFFFFu, 0x00ABCDEFu};
+    lumo::shaping::scale_alpha(line.target(), kArgb, 128);
+    EXPECT_EQ(line.pixels, (std::vector<std::uint32_t>{0x80102030u, 0x40FFFFFFu, 0x00ABCDEFu}));
+    lumo::shaping::scale_alpha(line.target(), kArgb, 255);  // opaque colour: unchanged
+    EXPECT_EQ(line.pixels[0], 0x80102030u);
+}
+
 }  // namespace
+
