@@ -8,6 +8,7 @@ import sys
 import pygame
 import pytest
 
+import lumo_font
 from lumo_font.__main__ import main
 from lumo_font._cli_options import new_parser
 
@@ -40,6 +41,20 @@ def test_render_options(tmp_path, capsys):
              if image.get_at((x, y)).a == 255]
     assert inked and all(pixel[:3] == (255, 0, 0) for pixel in inked)
     assert image.get_at((0, 0)).a == 0
+
+
+def test_render_wraps_aligns_and_orders_blocks(tmp_path, capsys):
+    output = tmp_path / "block.png"
+    text = "one two three four five six seven\nשלום עולם"
+    assert main(["render", text, "--size", "20", "--wrap", "120", "--align", "right", "--direction", "auto",
+                 "--bg", "none", "-o", str(output)]) == 0
+    image = pygame.image.load(str(output))
+    font = lumo_font.LumoFont("Noto Sans", "DejaVu Sans", None, None)
+    assert image.get_width() == 120 and image.get_height() >= 4 * font.get_linesize(20)
+    # Right-aligned: ink reaches the block's right edge on the first line.
+    assert any(image.get_at((x, y)).a for x in range(110, 120) for y in range(font.get_linesize(20)))
+    assert main(["render", "x", "--wrap", "wide"]) == 2
+    assert "bad wrap width" in capsys.readouterr().err
 
 
 def test_debug_prints_an_aligned_table(capsys):

@@ -88,6 +88,27 @@ class LumoFont:
     def render(self, text: str, size: int, color: tuple[int, ...] | None = (255, 255, 255), dynamic: bool = False, face: str | None = "") -> pygame.Surface:
         """Draws one line of text (inline markup included) into a pygame Surface with per-pixel alpha."""
 
+    def size(self, text: str, size: int, face: str | None = "") -> tuple[int, int]:
+        """(width, height) of the surface render() returns for the same text, size and face, without drawing it."""
+
+    def get_linesize(self, size: int, face: str | None = "") -> int:
+        """The height of a line: what text blocks step by."""
+
+    def get_ascent(self, size: int, face: str | None = "") -> int:
+        """Pixels from the top of a line to its baseline."""
+
+    def get_descent(self, size: int, face: str | None = "") -> int:
+        """Pixels from the baseline to the bottom of a line, negative (ascent + descent = line size)."""
+
+    def render_block(self, text: str, size: int, color: pygame.Color | str | tuple[int, ...] | list[int] | None = (255, 255, 255), face: str | None = "", *, wraplength: int = 0, align: str = "start", line_spacing: float = 1.0, background: pygame.Color | str | tuple[int, ...] | list[int] | None = None, direction: str = "ltr") -> pygame.Surface:
+        """
+        Draws paragraphs (separated by newlines), wrapped at wraplength pixels when it is above 0, aligned and
+        stacked, into one pygame Surface. Colours are anything pygame.Color takes; their alpha applies.
+        """
+
+    def size_block(self, text: str, size: int, color: pygame.Color | str | tuple[int, ...] | list[int] | None = (255, 255, 255), face: str | None = "", *, wraplength: int = 0, align: str = "start", line_spacing: float = 1.0, background: pygame.Color | str | tuple[int, ...] | list[int] | None = None, direction: str = "ltr") -> tuple[int, int]:
+        """(width, height) of the surface render_block() returns for the same arguments, without drawing it."""
+
     def get_debug_info(self, text_input: object, face: str | None = "") -> list[dict[str, object]]:
         """One dict per character or tag: the chosen font and its source, coverage, synthetic style, script."""
 

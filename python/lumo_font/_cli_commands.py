@@ -5,7 +5,7 @@ import os
 
 import lumo_font
 from lumo_font._cli_options import (DEFAULT_EMOJI_FAMILY, OptionError, check_face_known, check_families_known,
-                                    check_font_argument, parse_color, parse_size)
+                                    check_font_argument, parse_color, parse_size, parse_wrap)
 from lumo_font._cli_output import write_png
 
 SAMPLE_TEXT = ("Hello, ^3world^0! مرحبا שלום नमस्ते สวัสดี ខ្មែរ 你好 "
@@ -61,7 +61,12 @@ def run_render(options):
     font = font_from_options(options)
     # An empty face word draws in the object's own face: the one the --font name carries.
     face = options.face or ""
-    line = font.render(text, size, color[:3], face=face)
+    wrap = parse_wrap(options.wrap)
+    if wrap or options.align != "start" or options.direction != "ltr" or "\n" in text or "\r" in text:
+        line = font.render_block(text, size, color[:3], face, wraplength=wrap, align=options.align,
+                                 direction=options.direction)
+    else:
+        line = font.render(text, size, color[:3], face=face)
     if background is not None:
         canvas = pygame.Surface(line.get_size(), pygame.SRCALPHA)
         canvas.fill(background[:3] + (background[3] if len(background) == 4 else 255,))

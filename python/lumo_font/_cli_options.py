@@ -37,6 +37,15 @@ def parse_size(text):
     return int(text)
 
 
+MAX_WRAP = 1 << 20
+
+
+def parse_wrap(text):
+    if not text.strip().isdigit() or int(text) > MAX_WRAP:
+        raise OptionError(f"bad wrap width {text!r}: use a whole number of pixels from 0 (no wrapping) to {MAX_WRAP}")
+    return int(text)
+
+
 def check_font_argument(value, what):
     """A value that looks like a font file must name an existing one."""
     looks_like_file = value.lower().endswith((".ttf", ".otf", ".ttc")) or "/" in value
@@ -99,6 +108,13 @@ def new_parser():
     add_font_options(render)
     render.add_argument("--color", default="255,255,255", help="text colour: R,G,B or #rrggbb")
     render.add_argument("--bg", default="#1e2430", help="background colour, or 'none' for transparent")
+    layout = render.add_argument_group("layout (the text is then drawn as a block of lines)")
+    layout.add_argument("--wrap", metavar="PIXELS", default="0",
+                        help="wrap lines at this width; newlines in TEXT always start a new line (default 0: no wrapping)")
+    layout.add_argument("--align", choices=("start", "left", "center", "right"), default="start",
+                        help="line alignment (default start: left, or right for right-to-left paragraphs)")
+    layout.add_argument("--direction", choices=("ltr", "rtl", "auto"), default="ltr",
+                        help="paragraph direction; auto takes each paragraph's first strong character (default ltr)")
     render.add_argument("-o", "--output", default=SAMPLE_OUTPUT,
                         help=f"output file, always written as PNG whatever its name (default {SAMPLE_OUTPUT})")
     debug = commands.add_parser("debug", help="show which font draws each character, and why")
