@@ -50,6 +50,13 @@ def emoji_lines(count, salt, with_emoji):
     return [f"{salt}{i:05d} {emoji[0]} win {emoji[1]} go {emoji[2]} team {emoji[3]} gg {emoji[4]}" for i in range(count)]
 
 
+def paragraphs(count, salt):
+    """Paragraphs that wrap into 10 lines of about 33 characters at 420 pixels."""
+    words = "the quick brown fox jumps over a lazy dog and runs far away into".split()
+    text = " ".join(words[(i * 5) % len(words)] for i in range(66))
+    return [f"{salt:02d}{i:06d} {text}" for i in range(count)]
+
+
 def resident_mib():
     with open("/proc/self/statm") as statm:
         return int(statm.read().split()[1]) * os.sysconf("SC_PAGE_SIZE") / 2**20
@@ -119,6 +126,17 @@ def main():
         print(f"{'5. Line with 5 colour emoji, uncached':<48} {colour:>14.1f} {colour / plain:>8.2f}")
         print(f"{'   The same line without them':<48} {plain:>14.1f}")
         print("target: case 5 <= 1.5 (against the line without emoji)")
+
+    # Measuring and text blocks, against render() of the same kind of line.
+    measured = per_call_microseconds(lambda t: latin.size(t, SIZE), lambda r: latin_lines(count, 60 + r))
+    drawn = per_call_microseconds(lambda t: latin.render(t, SIZE, COLOR), lambda r: latin_lines(count, 70 + r))
+    print(f"{'8. size() of a Latin line, uncached':<48} {measured:>14.1f} {measured / drawn:>8.2f}")
+    print(f"{'   render() of such a line':<48} {drawn:>14.1f}")
+    block_count = max(10, count // 10)
+    blocks = per_call_microseconds(lambda t: latin.render_block(t, SIZE, COLOR, wraplength=420),
+                                   lambda r: paragraphs(block_count, 80 + r))
+    print(f"{'9. render_block() of 10 wrapped lines, uncached':<48} {blocks:>14.1f} {blocks / drawn:>8.2f}")
+    print("targets: case 8 <= 0.5, case 9 <= 12 (both against render() of one line)")
 
     memory = lumo_font.LumoFont(DEJAVU, DEJAVU, None, None)
     for i in range(10_000):
