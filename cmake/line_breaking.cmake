@@ -36,8 +36,10 @@ add_library(lumo_bundled_unibreak STATIC ${lumo_unibreak_sources})
 set_target_properties(lumo_bundled_unibreak PROPERTIES POSITION_INDEPENDENT_CODE ON C_VISIBILITY_PRESET hidden)
 target_include_directories(lumo_bundled_unibreak SYSTEM PUBLIC ${LUMO_UNIBREAK_SOURCE_DIR}/src)
 target_compile_options(lumo_bundled_unibreak PRIVATE -w)
+# Its own archive only: excluding all of them would also hide the sanitizer
+# runtimes' allocator from the fuzz and sanitizer builds that link it.
 if(UNIX AND NOT APPLE)
-  target_link_options(lumo_bundled_unibreak INTERFACE "LINKER:--exclude-libs,ALL")
+  target_link_options(lumo_bundled_unibreak INTERFACE "LINKER:--exclude-libs,liblumo_bundled_unibreak.a")
 endif()
 add_library(lumo::unibreak ALIAS lumo_bundled_unibreak)
 if(DEFINED SKBUILD_METADATA_DIR)
