@@ -1,6 +1,7 @@
 """Measuring and multi-line text: size() is render()'s surface size without
 drawing; text blocks break paragraphs at Unicode line break opportunities,
 carry markup across lines, align and stack them, and keep all their ink."""
+import copy
 import random
 
 import numpy as np
@@ -163,3 +164,11 @@ def test_blocks_are_cached_and_spacing_steps_the_lines(font):
     assert first.get_height() - tight.get_height() == int(1.5 * line + 0.5) - line
     empty = font.render_block("", SIZE)
     assert empty.get_size() == (1, font.get_linesize(SIZE))
+    # The cache keeps the most recent blocks only, and is not part of a copy.
+    for i in range(64):
+        font.render_block(f"block {i}", SIZE)
+    assert font.render_block("one\ntwo", SIZE, line_spacing=1.5) is not first
+    assert font.render_block("block 63", SIZE) is font.render_block("block 63", SIZE)
+    twin = copy.copy(font)
+    assert pygame.image.tobytes(twin.render_block("block 63", SIZE), "RGBA") == \
+        pygame.image.tobytes(font.render_block("block 63", SIZE), "RGBA")

@@ -80,7 +80,7 @@ inline constexpr std::size_t kMaxCachedRunsPerFace = 4096;
 // Text blocks ---------------------------------------------------------------
 
 /// Blocks each object keeps drawn; past it the oldest is dropped first.
-inline constexpr std::size_t kMaxCachedBlocks = 256;
+inline constexpr std::size_t kMaxCachedBlocks = 64;
 
 /// Largest factor of the line height between the lines of a block.
 inline constexpr double kMaxLineSpacing = 64.0;
