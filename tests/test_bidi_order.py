@@ -92,3 +92,16 @@ def test_brackets_inside_right_to_left_text_are_mirrored(font):
     leftmost = line[:opening.shape[0]]
     assert np.abs(leftmost[:, :opening.shape[1]].astype(int) - opening).sum() < \
         np.abs(leftmost[:, :closing.shape[1]].astype(int) - closing).sum()
+
+
+@pytest.mark.parametrize("sentence", SENTENCES)
+def test_right_to_left_paragraphs_order_words_as_the_algorithm_does(font, sentence):
+    words = [token for token in sentence.split() if token[0].isalnum() and token[-1].isalnum()]
+    shown = get_display(sentence, base_dir="R")
+    expected = [word for _, word in sorted(
+        (min(at for at in (shown.find(word), shown.find(word[::-1])) if at >= 0), word) for word in words)]
+    # The block may stand the line lower (for marks above it) than render()
+    # does: words are found by their ink per column, which a shift keeps.
+    drawn = alpha(font.render_block(sentence, SIZE, direction="rtl")).sum(axis=1, keepdims=True)
+    places = {word: locate(drawn, alpha(font.render(word, SIZE)).sum(axis=1, keepdims=True)) for word in words}
+    assert sorted(words, key=places.get) == expected
