@@ -74,12 +74,7 @@ BlockCall read_block_arguments(LumoFontObject* self, PyObject* const* given) {
     if (given[kColor] != nullptr && given[kColor] != Py_None) call.colour = colour_argument(given[kColor]);
     nb::object rgb = nb::make_tuple(call.colour[0], call.colour[1], call.colour[2]);
     PyObject* line_arguments[5] = {given[kText], given[kSize], rgb.ptr(), nullptr, given[kFace]};
-    call.line = render::read_arguments(self, line_arguments);
-    render::read_key_settings(call.line);
-    if (call.line.text.is_none()) {
-        PyErr_SetString(PyExc_TypeError, "object of type 'NoneType' has no len()");
-        throw nb::python_error();
-    }
+    call.line = render::read_text_call(self, line_arguments);
     if (PyObject* wrap = given[kWraplength]) {
         if (!PyLong_Check(wrap)) engine::raise_argument_type_error("wraplength", "int", wrap);
         int overflow = 0;

@@ -80,6 +80,16 @@ void read_key_settings(RenderCall& call) {
     call.emoji_offset_y = setting(engine::SettingId::EmojiOffsetY);
 }
 
+RenderCall read_text_call(LumoFontObject* self, PyObject* const* given) {
+    RenderCall call = read_arguments(self, given);
+    read_key_settings(call);
+    if (call.text.is_none()) {
+        PyErr_SetString(PyExc_TypeError, "object of type 'NoneType' has no len()");
+        throw nb::python_error();
+    }
+    return call;
+}
+
 nb::object cache_key(nb::handle first, const RenderCall& call) {
     return nb::make_tuple(first, call.size, call.color, call.modern_font, call.smooth_font, call.emoji_offset_y,
                           call.face);
@@ -239,12 +249,7 @@ void trim_caches(LumoFontObject* self) {
 namespace {
 
 nb::object render(LumoFontObject* self, PyObject* const* given) {
-    RenderCall call = read_arguments(self, given);
-    read_key_settings(call);
-    if (call.text.is_none()) {
-        PyErr_SetString(PyExc_TypeError, "object of type 'NoneType' has no len()");
-        throw nb::python_error();
-    }
+    const RenderCall call = read_text_call(self, given);
     nb::object key = cache_key(call.text, call);
     if (!call.dynamic) {
         if (nb::object cached = font::cache_find(self->text_cache, key.ptr()); cached.is_valid()) return cached;
@@ -268,12 +273,7 @@ nb::object render(LumoFontObject* self, PyObject* const* given) {
 /// The size of the surface render() gives for the same arguments: the cached
 /// surface's when there is one, else the line's, shaped but not painted.
 nb::object measure(LumoFontObject* self, PyObject* const* given) {
-    RenderCall call = read_arguments(self, given);
-    read_key_settings(call);
-    if (call.text.is_none()) {
-        PyErr_SetString(PyExc_TypeError, "object of type 'NoneType' has no len()");
-        throw nb::python_error();
-    }
+    const RenderCall call = read_text_call(self, given);
     nb::object key = cache_key(call.text, call);
     if (nb::object cached = font::cache_find(self->text_cache, key.ptr()); cached.is_valid())
         return cached.attr("get_size")();

@@ -30,6 +30,10 @@ struct RenderCall {
 RenderCall read_arguments(font::LumoFontObject* self, PyObject* const* given);
 void read_key_settings(RenderCall& call);
 
+/// read_arguments() and read_key_settings() for a call that draws or measures
+/// text: a None text raises the TypeError render() raises.
+RenderCall read_text_call(font::LumoFontObject* self, PyObject* const* given);
+
 /// The text cache's key for `first` (the text) drawn as `call` asks.
 nanobind::object cache_key(nanobind::handle first, const RenderCall& call);
 
