@@ -25,3 +25,18 @@ def test_layers_include_only_themselves_and_the_layers_below():
             if included in rank and rank[included] > rank[layer]:
                 upward.append(f"{path.relative_to(SOURCE)} includes {included}/")
     assert upward == []
+
+
+SYSTEM_HEADER = re.compile(r'^\s*#\s*include\s+<((?:dirent|pwd|unistd|fcntl|dlfcn|iconv|windows|io|direct)\.h|sys/[a-z_]+\.h)>', re.M)
+
+
+def test_system_headers_stay_in_the_platform_layer():
+    """Native calls go through base/platform.h, one implementation per platform
+    family: the rest of the engine builds wherever those do."""
+    outside = []
+    for path in sorted(SOURCE.rglob("*.[ch]*")):
+        relative = path.relative_to(SOURCE)
+        if relative.parts[0] == "base" and path.stem.startswith("platform_"):
+            continue
+        outside += [f"{relative} includes <{header}>" for header in SYSTEM_HEADER.findall(path.read_text(encoding="utf-8"))]
+    assert outside == []

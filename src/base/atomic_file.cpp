@@ -3,11 +3,8 @@
 // through writing, nor a gap where a link is being replaced.
 #include "base/atomic_file.h"
 
-#include "base/descriptor.h"
 #include "base/file_reader.h"
-
-#include <fcntl.h>
-#include <unistd.h>
+#include "base/platform.h"
 
 #include <algorithm>
 #include <atomic>
@@ -26,30 +23,8 @@ std::atomic<unsigned> g_temporary_counter{0};
 /// "<target>.<pid>.<counter>.tmp": in the target's directory, and unique among
 /// the writers of this process and of others.
 std::string temporary_name(const std::string& target) {
-    return target + "." + std::to_string(::getpid()) + "." + std::to_string(g_temporary_counter++) + ".tmp";
-}
-
-/// Writes all of `contents`; 0 or the errno of the failed write.
-int write_all(int fd, std::string_view contents) {
-    while (!contents.empty()) {
-        const ssize_t written = ::write(fd, contents.data(), contents.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        contents.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return 0;
-}
-
-/// Fills the open temporary file, flushes it to disk and closes it; 0 or an errno.
-int fill_and_close(Descriptor& file, std::string_view contents) {
-    if (const int error = write_all(file.get(), contents)) return error;
-    while (::fsync(file.get()) != 0) {
-        if (errno != EINTR) return errno;
-    }
-    // A failed close can mean lost data on network file systems: not a success.
-    return file.close_now();
+    return target + "." + std::to_string(platform::process_id()) + "." + std::to_string(g_temporary_counter++) +
+           ".tmp";
 }
 
 }  // namespace
@@ -66,36 +41,30 @@ std::optional<FileError> read_whole_file(const std::string& path, std::string& c
 }
 
 std::optional<FileError> write_file_atomically(const std::string& target, std::string_view contents) {
+    platform::NewFile file;
     std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < kTemporaryNameAttempts && fd < 0; ++attempt) {
+    int error = EEXIST;
+    for (int attempt = 0; attempt < kTemporaryNameAttempts && error == EEXIST; ++attempt) {
         temporary = temporary_name(target);
-        // 0666 as a plain open would use, so the process's umask decides.
-        fd = ::open(temporary.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return FileError{errno, target};
+        error = file.create(temporary);
     }
-    if (fd < 0) return FileError{EEXIST, target};
-
-    Descriptor file(fd);
-    int error = fill_and_close(file, contents);
-    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
-    if (error != 0) {
-        ::unlink(temporary.c_str());
-        return FileError{error, target};
-    }
+    if (error != 0) return FileError{error, target};
+    error = file.write_and_close(contents);
+    if (error == 0) error = platform::replace_file(temporary, target);
+    if (error != 0) return FileError{error, target};  // the temporary file goes with `file`
+    file.commit();
     return std::nullopt;
 }
 
 std::optional<FileError> link_atomically(const std::string& link, const std::string& target) {
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
         const std::string temporary = temporary_name(link);
-        if (::symlink(target.c_str(), temporary.c_str()) != 0) {
-            if (errno == EEXIST) continue;
-            return FileError{errno, link};
+        if (const int error = platform::make_symbolic_link(target, temporary)) {
+            if (error == EEXIST) continue;
+            return FileError{error, link};
         }
-        if (::rename(temporary.c_str(), link.c_str()) != 0) {
-            const int error = errno;
-            ::unlink(temporary.c_str());
+        if (const int error = platform::replace_file(temporary, link)) {
+            platform::remove_file(temporary);
             return FileError{error, link};
         }
         return std::nullopt;

@@ -2,11 +2,7 @@
 // so a scan touches only the few blocks that hold a font's names).
 #include "base/byte_source.h"
 
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace lumo::base {
 namespace {
@@ -25,29 +21,20 @@ bool MemoryByteSource::read(std::uint64_t offset, std::span<std::uint8_t> out) {
 }
 
 FileByteSource::FileByteSource(const std::string& path) {
-    // O_NONBLOCK keeps a FIFO that carries a font's name from blocking the
-    // scan; it changes nothing for regular files.
-    int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (descriptor < 0) return;
-    struct stat status {};
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0) {
-        ::close(descriptor);
-        return;
-    }
-    descriptor_ = descriptor;
-    size_ = static_cast<std::uint64_t>(status.st_size);
-}
-
-FileByteSource::~FileByteSource() {
-    if (descriptor_ >= 0) ::close(descriptor_);
+    // Opening does not block on a FIFO that carries a font's name; anything
+    // but a regular file is then left unread.
+    platform::ReadFile file;
+    platform::FileStatus status;
+    if (file.open(path) != 0 || file.status(status) != 0 || status.type != platform::FileType::regular) return;
+    file_ = std::move(file);
+    size_ = status.size;
 }
 
 bool FileByteSource::read(std::uint64_t offset, std::span<std::uint8_t> out) {
-    if (descriptor_ < 0 || !range_fits(offset, out.size(), size_)) return false;
+    if (!file_.is_open() || !range_fits(offset, out.size(), size_)) return false;
     std::size_t done = 0;
     while (done < out.size()) {
-        ssize_t got = ::pread(descriptor_, out.data() + done, out.size() - done, static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR) continue;
+        const long long got = file_.read_at(offset + done, out.data() + done, out.size() - done);
         if (got <= 0) return false;  // an error, or the file shrank since it was opened
         done += static_cast<std::size_t>(got);
     }

@@ -7,6 +7,8 @@
 #include <span>
 #include <string>
 
+#include "base/platform.h"
+
 namespace lumo::base {
 
 class ByteSource {
@@ -34,16 +36,16 @@ class FileByteSource final : public ByteSource {
 public:
     /// Opens `path` (file-system bytes) for reading; `is_open()` tells whether that worked.
     explicit FileByteSource(const std::string& path);
-    ~FileByteSource() override;
+    ~FileByteSource() override = default;
     FileByteSource(const FileByteSource&) = delete;
     FileByteSource& operator=(const FileByteSource&) = delete;
 
-    bool is_open() const { return descriptor_ >= 0; }
+    bool is_open() const { return file_.is_open(); }
     std::uint64_t size() const override { return size_; }
     bool read(std::uint64_t offset, std::span<std::uint8_t> out) override;
 
 private:
-    int descriptor_ = -1;
+    platform::ReadFile file_;
     std::uint64_t size_ = 0;
 };
 

@@ -1,33 +1,28 @@
 // Whole-file reads for every file the engine loads itself.
 #include "base/file_reader.h"
 
-#include "base/descriptor.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
+
+#include "base/platform.h"
 
 namespace lumo::base {
 namespace {
 
-FileIdentity identity_of(const struct stat& status) {
+FileIdentity identity_of(const platform::FileStatus& status) {
     FileIdentity identity;
-    identity.device = static_cast<std::uint64_t>(status.st_dev);
-    identity.inode = static_cast<std::uint64_t>(status.st_ino);
-    identity.size = static_cast<std::uint64_t>(status.st_size);
-    identity.modified_ns = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec;
-    identity.regular = S_ISREG(status.st_mode);
+    identity.device = status.device;
+    identity.inode = status.inode;
+    identity.size = status.size;
+    identity.modified_ns = status.modified_seconds * 1'000'000'000 + status.modified_nanoseconds;
+    identity.regular = status.type == platform::FileType::regular;
     return identity;
 }
 
 }  // namespace
 
 int file_identity(const std::string& path, FileIdentity& identity) {
-    if (path.find('\0') != std::string::npos) return EINVAL;
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) return errno;
+    platform::FileStatus status;
+    if (const int error = platform::file_status(path, true, status)) return error;
     identity = identity_of(status);
     return 0;
 }
@@ -35,21 +30,18 @@ int file_identity(const std::string& path, FileIdentity& identity) {
 int read_file(const std::string& path, std::uint64_t max_bytes,
               const std::function<std::uint8_t*(std::size_t)>& storage, std::size_t& read, FileIdentity* identity) {
     read = 0;
-    if (path.find('\0') != std::string::npos) return EINVAL;
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.get() < 0) return errno;
-    struct stat status {};
-    if (::fstat(file.get(), &status) != 0) return errno;
-    if (S_ISDIR(status.st_mode)) return EISDIR;
-    if (!S_ISREG(status.st_mode)) return EINVAL;
-    const auto size = static_cast<std::uint64_t>(status.st_size);
-    if (size > max_bytes) return EFBIG;
+    platform::ReadFile file;
+    if (const int error = file.open(path)) return error;
+    platform::FileStatus status;
+    if (const int error = file.status(status)) return error;
+    if (status.type == platform::FileType::directory) return EISDIR;
+    if (status.type != platform::FileType::regular) return EINVAL;
+    if (status.size > max_bytes) return EFBIG;
     if (identity != nullptr) *identity = identity_of(status);
-    std::uint8_t* buffer = storage(static_cast<std::size_t>(size));
-    while (read < size) {
-        const ssize_t got = ::read(file.get(), buffer + read, static_cast<std::size_t>(size) - read);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return errno;
+    std::uint8_t* buffer = storage(static_cast<std::size_t>(status.size));
+    while (read < status.size) {
+        const long long got = file.read(buffer + read, static_cast<std::size_t>(status.size) - read);
+        if (got < 0) return static_cast<int>(-got);
         if (got == 0) break;
         read += static_cast<std::size_t>(got);
     }

@@ -1,15 +1,11 @@
 // File-system path helpers with the host's semantics.
 #include "base/fs_paths.h"
 
-#include <dirent.h>
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdlib>
-#include <memory>
 #include <vector>
+
+#include "base/platform.h"
 
 namespace lumo::base {
 
@@ -22,27 +18,9 @@ std::string join_path(std::string_view directory, std::string_view name) {
 
 std::string absolute_path(std::string_view path) {
     if (!path.empty() && path.front() == '/') return std::string(path);
-    std::vector<char> buffer(256);
-    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
-        if (errno != ERANGE) return std::string(path);
-        buffer.resize(buffer.size() * 2);
-    }
-    return join_path(buffer.data(), path);
+    const std::optional<std::string> working = platform::current_directory();
+    return working ? join_path(*working, path) : std::string(path);
 }
-
-namespace {
-
-std::optional<std::string> account_home() {
-    long buffer_size = sysconf(_SC_GETPW_R_SIZE_MAX);
-    std::vector<char> buffer(buffer_size > 0 ? static_cast<std::size_t>(buffer_size) : 16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr)
-        return std::nullopt;
-    return std::string(found->pw_dir);
-}
-
-}  // namespace
 
 std::string expand_user(std::string_view path) {
     if (path.empty() || path.front() != '~') return std::string(path);
@@ -53,7 +31,7 @@ std::string expand_user(std::string_view path) {
     std::string home;
     if (const char* variable = std::getenv("HOME")) {
         home = variable;
-    } else if (auto from_account = account_home()) {
+    } else if (auto from_account = platform::account_home_directory()) {
         home = *from_account;
     } else {
         return std::string(path);
@@ -64,37 +42,26 @@ std::string expand_user(std::string_view path) {
 }
 
 bool path_exists(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0;
+    platform::FileStatus status;
+    return platform::file_status(path, true, status) == 0;
 }
 
 bool is_directory(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    platform::FileStatus status;
+    return platform::file_status(path, true, status) == 0 && status.type == platform::FileType::directory;
 }
 
 bool is_symbolic_link(const std::string& path) {
-    struct stat info {};
-    return lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+    platform::FileStatus status;
+    return platform::file_status(path, false, status) == 0 && status.type == platform::FileType::symbolic_link;
 }
 
 std::optional<FileError> list_entry_names(const std::string& directory, std::vector<std::string>& names) {
-    struct Closer {
-        void operator()(DIR* handle) const noexcept { closedir(handle); }
-    };
-    std::unique_ptr<DIR, Closer> handle(opendir(directory.c_str()));
-    if (!handle) return FileError{errno, directory};
     names.clear();
-    for (;;) {
-        errno = 0;
-        const dirent* entry = readdir(handle.get());
-        if (entry == nullptr) {
-            if (errno != 0) return FileError{errno, directory};
-            return std::nullopt;
-        }
-        std::string_view name = entry->d_name;
-        if (name != "." && name != "..") names.emplace_back(name);
-    }
+    std::vector<platform::DirectoryEntry> entries;
+    if (const int error = platform::list_directory(directory, entries)) return FileError{error, directory};
+    for (platform::DirectoryEntry& entry : entries) names.push_back(std::move(entry.name));
+    return std::nullopt;
 }
 
 std::optional<FileError> make_directories(const std::string& path) {
@@ -105,9 +72,8 @@ std::optional<FileError> make_directories(const std::string& path) {
     if (!parent.empty() && !path_exists(parent)) {
         if (auto error = make_directories(parent)) return error;
     }
-    if (mkdir(path.c_str(), 0777) == 0) return std::nullopt;
-    int error_number = errno;
-    if (is_directory(path)) return std::nullopt;
+    const int error_number = platform::make_directory(path);
+    if (error_number == 0 || is_directory(path)) return std::nullopt;
     return FileError{error_number, path};
 }
 

@@ -3,11 +3,10 @@
 
 #include FT_SYNTHESIS_H
 
-#include <dlfcn.h>
-
 #include <atomic>
 
 #include "base/freetype_handles.h"
+#include "base/platform.h"
 
 namespace lumo::engine {
 
@@ -33,9 +32,8 @@ void oblique_glyph_slot(FT_GlyphSlot slot) noexcept {
 
 FreeTypeLibraryInfo freetype_library_info() {
     FreeTypeLibraryInfo info;
-    Dl_info loaded{};
-    if (dladdr(reinterpret_cast<void*>(&FT_Init_FreeType), &loaded) != 0 && loaded.dli_fname != nullptr)
-        info.path = loaded.dli_fname;
+    if (auto file = base::platform::library_file_of(reinterpret_cast<const void*>(&FT_Init_FreeType)))
+        info.path = *file;
     if (auto library = base::make_ft_library())
         FT_Library_Version(library.get(), &info.major, &info.minor, &info.patch);
     return info;

@@ -1,21 +1,13 @@
 // Walks a font directory tree in the order the host's os.walk(top) visits it.
 #include "index/dir_walk.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <memory>
 #include <optional>
 
 #include "base/fs_paths.h"
+#include "base/platform.h"
 
 namespace lumo::index {
 namespace {
-
-struct DirCloser {
-    void operator()(DIR* directory) const noexcept { closedir(directory); }
-};
 
 struct Listing {
     std::vector<std::string> subdirectories;
@@ -24,29 +16,19 @@ struct Listing {
 
 /// Whether an entry counts as a directory: links are followed, and an entry
 /// whose type cannot be found out counts as a file.
-bool entry_is_directory(const std::string& directory, const dirent& entry) {
-    if (entry.d_type == DT_DIR) return true;
-    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
-    return base::is_directory(base::join_path(directory, entry.d_name));
+bool entry_is_directory(const std::string& directory, const base::platform::DirectoryEntry& entry) {
+    if (entry.type != base::platform::EntryType::unknown) return entry.type == base::platform::EntryType::directory;
+    return base::is_directory(base::join_path(directory, entry.name));
 }
 
 /// The directory's entries split into subdirectories and the rest; nullopt
 /// when it cannot be listed to the end.
 std::optional<Listing> list_directory(const std::string& directory) {
-    std::unique_ptr<DIR, DirCloser> handle(opendir(directory.c_str()));
-    if (!handle) return std::nullopt;
+    std::vector<base::platform::DirectoryEntry> entries;
+    if (base::platform::list_directory(directory, entries) != 0) return std::nullopt;
     Listing listing;
-    for (;;) {
-        errno = 0;
-        const dirent* entry = readdir(handle.get());
-        if (entry == nullptr) {
-            if (errno != 0) return std::nullopt;
-            break;
-        }
-        std::string_view name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        (entry_is_directory(directory, *entry) ? listing.subdirectories : listing.files).emplace_back(name);
-    }
+    for (base::platform::DirectoryEntry& entry : entries)
+        (entry_is_directory(directory, entry) ? listing.subdirectories : listing.files).push_back(std::move(entry.name));
     return listing;
 }
 

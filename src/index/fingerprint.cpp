@@ -1,25 +1,21 @@
 // The fingerprint of the font directories.
 #include "index/fingerprint.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
 
 #include "index/dir_walk.h"
 #include "index/float_repr.h"
 #include "index/font_names.h"
 #include "base/fs_paths.h"
+#include "base/platform.h"
 
 namespace lumo::index {
 
 std::optional<double> modification_time(const std::string& path, int& error_number) {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0) {
-        error_number = errno;
-        return std::nullopt;
-    }
+    base::platform::FileStatus status;
+    error_number = base::platform::file_status(path, true, status);
+    if (error_number != 0) return std::nullopt;
     // The same sum the host uses, so the digits match what it would print.
-    return static_cast<double>(info.st_mtim.tv_sec) + static_cast<double>(info.st_mtim.tv_nsec) * 1e-9;
+    return static_cast<double>(status.modified_seconds) + static_cast<double>(status.modified_nanoseconds) * 1e-9;
 }
 
 std::optional<base::FileError> fonts_fingerprint(const std::vector<std::string>& directories, std::string& fingerprint) {

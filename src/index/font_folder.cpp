@@ -3,15 +3,12 @@
 // was removed or moved leaves no dangling entry behind.
 #include "index/font_folder.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 
 #include "index/font_names.h"
 #include "base/fs_paths.h"
+#include "base/platform.h"
 
 namespace lumo::index {
 namespace {
@@ -19,7 +16,7 @@ namespace {
 struct WantedEntry {
     std::string name;    // base name inside the folder
     std::string source;  // absolute path of the font file
-    struct stat source_info {};
+    base::platform::FileStatus source_status;
 };
 
 std::string base_name(const std::string& path) {
@@ -35,9 +32,11 @@ bool is_single_font_name(const std::string& name) {
 std::vector<WantedEntry> wanted_entries(const std::vector<std::string>& font_files) {
     std::vector<WantedEntry> wanted;
     for (const std::string& file : font_files) {
-        WantedEntry entry{base_name(file), base::absolute_path(file)};
+        WantedEntry entry{base_name(file), base::absolute_path(file), {}};
         if (!is_single_font_name(entry.name) || file.find('\0') != std::string::npos) continue;
-        if (::stat(entry.source.c_str(), &entry.source_info) != 0 || !S_ISREG(entry.source_info.st_mode)) continue;
+        if (base::platform::file_status(entry.source, true, entry.source_status) != 0 ||
+            entry.source_status.type != base::platform::FileType::regular)
+            continue;
         const bool name_taken = std::any_of(wanted.begin(), wanted.end(),
                                             [&](const WantedEntry& other) { return other.name == entry.name; });
         if (!name_taken) wanted.push_back(std::move(entry));
@@ -45,27 +44,15 @@ std::vector<WantedEntry> wanted_entries(const std::vector<std::string>& font_fil
     return wanted;
 }
 
-std::optional<std::string> link_target(const std::string& path) {
-    std::string target(256, '\0');
-    for (;;) {
-        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
-        if (length < 0) return std::nullopt;
-        if (static_cast<std::size_t>(length) < target.size()) {
-            target.resize(static_cast<std::size_t>(length));
-            return target;
-        }
-        target.resize(target.size() * 2);
-    }
-}
-
 /// A link to the source, or a copy with the source's size and modification time.
 bool entry_is_current(const std::string& path, const WantedEntry& wanted, FolderEntryKind kind) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0) return false;
-    if (S_ISLNK(info.st_mode)) return kind == FolderEntryKind::links_where_possible && link_target(path) == wanted.source;
+    base::platform::FileStatus status;
+    if (base::platform::file_status(path, false, status) != 0) return false;
+    if (status.type == base::platform::FileType::symbolic_link)
+        return kind == FolderEntryKind::links_where_possible && base::platform::link_target(path) == wanted.source;
     // Whole seconds: some file systems keep no finer times.
-    return S_ISREG(info.st_mode) && info.st_size == wanted.source_info.st_size &&
-           info.st_mtime == wanted.source_info.st_mtime;
+    return status.type == base::platform::FileType::regular && status.size == wanted.source_status.size &&
+           status.modified_seconds == wanted.source_status.modified_seconds;
 }
 
 /// Symbolic links are refused by file systems without them (and by Windows
@@ -75,15 +62,16 @@ bool links_unsupported(int error_number) {
 }
 
 /// Copies the source over the entry in one step and gives the copy the
-/// source's times, by which a later refresh knows it is current. `copied` is
+/// source's modification time (in whole seconds), by which a later refresh
+/// knows it is current. `copied` is
 /// false when the source could not be read.
 std::optional<base::FileError> copy_entry(const std::string& path, const WantedEntry& wanted, bool& copied) {
     std::string contents;
     copied = !base::read_whole_file(wanted.source, contents);
     if (!copied) return std::nullopt;
     if (auto error = base::write_file_atomically(path, contents)) return error;
-    const timespec times[2] = {{wanted.source_info.st_atime, 0}, {wanted.source_info.st_mtime, 0}};
-    if (::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0) return base::FileError{errno, path};
+    if (const int error = base::platform::set_file_times(path, wanted.source_status.modified_seconds, 0))
+        return base::FileError{error, path};
     return std::nullopt;
 }
 
@@ -106,10 +94,13 @@ std::optional<base::FileError> remove_unwanted(const std::string& folder, const 
     for (const std::string& name : names) {
         if (!has_font_extension(name) || std::find(kept.begin(), kept.end(), name) != kept.end()) continue;
         const std::string path = base::join_path(folder, name);
-        struct stat info {};
-        if (::lstat(path.c_str(), &info) != 0 || !(S_ISLNK(info.st_mode) || S_ISREG(info.st_mode))) continue;
+        base::platform::FileStatus status;
+        if (base::platform::file_status(path, false, status) != 0 ||
+            (status.type != base::platform::FileType::symbolic_link && status.type != base::platform::FileType::regular))
+            continue;
         // Another process refreshing the same folder may have removed it first.
-        if (::unlink(path.c_str()) != 0 && errno != ENOENT) return base::FileError{errno, path};
+        if (const int error = base::platform::remove_file(path); error != 0 && error != ENOENT)
+            return base::FileError{error, path};
     }
     return std::nullopt;
 }

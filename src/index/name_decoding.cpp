@@ -2,13 +2,13 @@
 // language, the way the OpenType `name` table assigns them.
 #include "index/name_decoding.h"
 
-#include "index/iconv_decoding.h"
+#include "base/code_pages.h"
 #include "index/name_codecs.h"
 
 namespace lumo::index {
 namespace {
 
-using detail::CjkCodePage;
+using base::CjkCodePage;
 
 #include "index/mac_tables.inc"
 
@@ -36,12 +36,12 @@ std::optional<std::string> decode_macintosh(std::uint16_t encoding_id, std::uint
                                             std::span<const std::uint8_t> bytes) {
     switch (encoding_id) {
         case 0: return detail::decode_high_half_table(bytes, mac_roman_variant(language_id));
-        case 1: return detail::decode_cjk_code_page(CjkCodePage::ShiftJis, bytes);  // Japanese
-        case 2: return detail::decode_cjk_code_page(CjkCodePage::Big5, bytes);      // traditional Chinese
-        case 3: return detail::decode_cjk_code_page(CjkCodePage::Wansung, bytes);   // Korean
+        case 1: return base::decode_cjk_code_page(CjkCodePage::ShiftJis, bytes);  // Japanese
+        case 2: return base::decode_cjk_code_page(CjkCodePage::Big5, bytes);      // traditional Chinese
+        case 3: return base::decode_cjk_code_page(CjkCodePage::Wansung, bytes);   // Korean
         case 6: return detail::decode_high_half_table(bytes, kMacGreekHighHalf);
         case 7: return detail::decode_high_half_table(bytes, kMacCyrillicHighHalf);
-        case 25: return detail::decode_cjk_code_page(CjkCodePage::Gbk, bytes);  // simplified Chinese
+        case 25: return base::decode_cjk_code_page(CjkCodePage::Gbk, bytes);  // simplified Chinese
         case 29: return detail::decode_high_half_table(bytes, kMacLatin2HighHalf);    // Central European
         case 35: return detail::decode_high_half_table(bytes, kMacTurkishHighHalf);   // Turkish
         case 37: return detail::decode_high_half_table(bytes, kMacIcelandHighHalf);   // Icelandic
@@ -64,11 +64,11 @@ std::optional<std::string> decode_windows(std::uint16_t encoding_id, std::span<c
         case 1:   // Unicode BMP
         case 10:  // Unicode full repertoire
             return detail::decode_utf16be(bytes);
-        case 2: return detail::decode_cjk_code_page(CjkCodePage::ShiftJis, bytes);
-        case 3: return detail::decode_cjk_code_page(CjkCodePage::Gbk, bytes);  // PRC
-        case 4: return detail::decode_cjk_code_page(CjkCodePage::Big5, bytes);
-        case 5: return detail::decode_cjk_code_page(CjkCodePage::Wansung, bytes);
-        case 6: return detail::decode_cjk_code_page(CjkCodePage::Johab, bytes);
+        case 2: return base::decode_cjk_code_page(CjkCodePage::ShiftJis, bytes);
+        case 3: return base::decode_cjk_code_page(CjkCodePage::Gbk, bytes);  // PRC
+        case 4: return base::decode_cjk_code_page(CjkCodePage::Big5, bytes);
+        case 5: return base::decode_cjk_code_page(CjkCodePage::Wansung, bytes);
+        case 6: return base::decode_cjk_code_page(CjkCodePage::Johab, bytes);
         default: return std::nullopt;
     }
 }

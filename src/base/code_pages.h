@@ -1,5 +1,6 @@
-// Decoding of the legacy CJK code pages of `name` records through the C
-// library's iconv, which ships the conversion tables.
+// Decoding of the legacy CJK code pages of `name` records: part of the
+// platform layer, since the conversion tables come with the system (the C
+// library's iconv on POSIX systems).
 #pragma once
 
 #include <cstdint>
@@ -7,7 +8,7 @@
 #include <span>
 #include <string>
 
-namespace lumo::index::detail {
+namespace lumo::base {
 
 /// The double-byte code pages that Windows and Macintosh name records use.
 enum class CjkCodePage {
@@ -19,7 +20,7 @@ enum class CjkCodePage {
 };
 
 /// `bytes` in `code_page` as UTF-8; nullopt when a byte sequence is invalid
-/// or cut short, or when the C library cannot convert from that code page.
+/// or cut short, or when the system cannot convert from that code page.
 std::optional<std::string> decode_cjk_code_page(CjkCodePage code_page, std::span<const std::uint8_t> bytes);
 
-}  // namespace lumo::index::detail
+}  // namespace lumo::base

@@ -1,11 +1,13 @@
 // CJK code pages to UTF-8 through iconv. A conversion descriptor is opened per
 // call: these records are rare, and nothing shared means nothing to lock.
-#include "index/iconv_decoding.h"
+#ifndef _WIN32
+
+#include "base/code_pages.h"
 
 #include <cerrno>
 #include <iconv.h>
 
-namespace lumo::index::detail {
+namespace lumo::base {
 namespace {
 
 /// iconv's names for a code page, preferred first: the Windows superset where
@@ -79,4 +81,6 @@ std::optional<std::string> decode_cjk_code_page(CjkCodePage code_page, std::span
     return out;
 }
 
-}  // namespace lumo::index::detail
+}  // namespace lumo::base
+
+#endif  // _WIN32
