@@ -100,7 +100,7 @@ function(lumo_add_bundled_library name source_dir)
   set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE ON C_VISIBILITY_PRESET hidden
                                              CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
   target_include_directories(${target} SYSTEM PUBLIC ${arg_INCLUDE_DIRS})
-  target_compile_options(${target} PRIVATE -w)
+  target_compile_options(${target} PRIVATE $<IF:$<BOOL:${MSVC}>,/w,-w>)
   if(UNIX AND NOT APPLE)
     target_link_options(${target} INTERFACE "LINKER:--exclude-libs,ALL")
   endif()

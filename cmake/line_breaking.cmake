@@ -35,7 +35,7 @@ add_library(lumo_bundled_unibreak STATIC ${lumo_unibreak_sources})
 # not our code (no warnings), and kept out of the extension's exports.
 set_target_properties(lumo_bundled_unibreak PROPERTIES POSITION_INDEPENDENT_CODE ON C_VISIBILITY_PRESET hidden)
 target_include_directories(lumo_bundled_unibreak SYSTEM PUBLIC ${LUMO_UNIBREAK_SOURCE_DIR}/src)
-target_compile_options(lumo_bundled_unibreak PRIVATE -w)
+target_compile_options(lumo_bundled_unibreak PRIVATE $<IF:$<BOOL:${MSVC}>,/w,-w>)
 # Its own archive only: excluding all of them would also hide the sanitizer
 # runtimes' allocator from the fuzz and sanitizer builds that link it.
 if(UNIX AND NOT APPLE)

@@ -3,9 +3,9 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
+#include <random>
 #include <string>
 #include <system_error>
 
@@ -13,11 +13,15 @@ namespace lumo::test {
 
 class TemporaryDirectory {
 public:
-    /// `prefix` names the test in the directory's name ("lumo-read" gives /tmp/lumo-read-XXXXXX).
+    /// `prefix` names the test in the directory's name ("lumo-read" gives /tmp/lumo-read-<random>).
     explicit TemporaryDirectory(const std::string& prefix) {
-        std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
-        if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot create " << pattern;
-        path_ = pattern;
+        std::random_device entropy;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            path_ = std::filesystem::temp_directory_path() / (prefix + "-" + std::to_string(entropy()));
+            std::error_code error;
+            if (std::filesystem::create_directory(path_, error)) return;  // false: taken, or an error
+        }
+        ADD_FAILURE() << "cannot create a directory like " << path_;
     }
     TemporaryDirectory(const TemporaryDirectory&) = delete;
     TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
