@@ -6,6 +6,7 @@
 #   LUMO_MATRIX=1         the suite on every supported Python, under pygame and pygame-ce
 #   LUMO_WHEEL=1          a self-contained wheel, installed and tried with the system's
 #                         FreeType, HarfBuzz, FriBidi and libpng hidden
+#   LUMO_WINDOWS=1        the core and its C++ tests cross-built for Windows, run under wine
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -25,6 +26,10 @@ if [ -n "${CI:-}" ] || [ -n "${LUMO_WHEEL:-}" ]; then
 fi
 
 python3 -m pytest "$@"
+
+if [ -n "${CI:-}" ] || [ -n "${LUMO_WINDOWS:-}" ]; then
+  bash scripts/windows_core.sh
+fi
 
 if [ -n "${CI:-}" ] || [ -n "${LUMO_MATRIX:-}" ]; then
   bash scripts/test_matrix.sh "$@"

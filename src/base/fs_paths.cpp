@@ -11,34 +11,32 @@ namespace lumo::base {
 
 std::string join_path(std::string_view directory, std::string_view name) {
     std::string joined(directory);
-    if (!joined.empty() && joined.back() != '/') joined.push_back('/');
+    if (!joined.empty() && !platform::is_path_separator(joined.back())) joined.push_back(platform::kPathSeparator);
     joined.append(name);
     return joined;
 }
 
 std::string absolute_path(std::string_view path) {
-    if (!path.empty() && path.front() == '/') return std::string(path);
+    if (platform::is_absolute_path(path)) return std::string(path);
     const std::optional<std::string> working = platform::current_directory();
     return working ? join_path(*working, path) : std::string(path);
 }
 
 std::string expand_user(std::string_view path) {
     if (path.empty() || path.front() != '~') return std::string(path);
-    std::size_t end_of_user = path.find('/', 1);
-    if (end_of_user == std::string_view::npos) end_of_user = path.size();
+    std::size_t end_of_user = 1;
+    while (end_of_user < path.size() && !platform::is_path_separator(path[end_of_user])) ++end_of_user;
     if (end_of_user != 1) return std::string(path);  // "~name/..." is not used by the engine
 
-    std::string home;
-    if (const char* variable = std::getenv("HOME")) {
-        home = variable;
-    } else if (auto from_account = platform::account_home_directory()) {
-        home = *from_account;
-    } else {
-        return std::string(path);
+    std::optional<std::string> home = platform::home_directory();
+    if (!home) return std::string(path);
+    if constexpr (platform::kPathSeparator == '/') {
+        // posixpath drops the home's trailing separators, and keeps "/" for a root home.
+        while (!home->empty() && home->back() == '/') home->pop_back();
+        std::string expanded = *home + std::string(path.substr(end_of_user));
+        return expanded.empty() ? std::string("/") : expanded;
     }
-    while (!home.empty() && home.back() == '/') home.pop_back();
-    std::string expanded = home + std::string(path.substr(end_of_user));
-    return expanded.empty() ? std::string("/") : expanded;
+    return *home + std::string(path.substr(end_of_user));
 }
 
 bool path_exists(const std::string& path) {
@@ -66,9 +64,10 @@ std::optional<FileError> list_entry_names(const std::string& directory, std::vec
 
 std::optional<FileError> make_directories(const std::string& path) {
     std::string parent = path;
-    while (!parent.empty() && parent.back() == '/') parent.pop_back();
-    std::size_t cut = parent.rfind('/');
-    parent = cut == std::string::npos ? std::string() : parent.substr(0, cut);
+    while (!parent.empty() && platform::is_path_separator(parent.back())) parent.pop_back();
+    std::size_t cut = parent.size();
+    while (cut > 0 && !platform::is_path_separator(parent[cut - 1])) --cut;
+    parent = cut == 0 ? std::string() : parent.substr(0, cut - 1);
     if (!parent.empty() && !path_exists(parent)) {
         if (auto error = make_directories(parent)) return error;
     }

@@ -1,4 +1,4 @@
-// File-system path helpers with the host's semantics (posixpath): joining,
+// File-system path helpers with the host's semantics (posixpath, or ntpath on Windows): joining,
 // home-directory expansion, existence, and creating a directory with its parents.
 #pragma once
 
@@ -11,7 +11,7 @@
 
 namespace lumo::base {
 
-/// Joins a directory and a name with '/', adding no second separator.
+/// Joins a directory and a name with the platform's separator, adding no second one.
 std::string join_path(std::string_view directory, std::string_view name);
 
 /// `path` made absolute against the working directory (unchanged when it

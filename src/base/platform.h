@@ -45,10 +45,25 @@ int list_directory(const std::string& directory, std::vector<DirectoryEntry>& en
 /// Creates one directory; 0 or an errno (EEXIST when something is there).
 int make_directory(const std::string& path);
 
-/// The working directory, and the home directory of the account running the
-/// process; nullopt when they cannot be found.
+/// The separator the host joins paths with, and the characters it reads as
+/// separators: its own path spelling (posixpath, or ntpath on Windows).
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+constexpr bool is_path_separator(char c) { return c == '\\' || c == '/'; }
+#else
+inline constexpr char kPathSeparator = '/';
+constexpr bool is_path_separator(char c) { return c == '/'; }
+#endif
+
+/// Whether `path` needs no working directory to be found.
+bool is_absolute_path(std::string_view path);
+
+/// The working directory; nullopt when it cannot be found.
 std::optional<std::string> current_directory();
-std::optional<std::string> account_home_directory();
+
+/// The home directory as the host's expanduser finds it: $HOME, else the
+/// account's (POSIX); %USERPROFILE%, else %HOMEDRIVE%%HOMEPATH% (Windows).
+std::optional<std::string> home_directory();
 
 /// What the symbolic link at `path` points to; nullopt when it is none.
 std::optional<std::string> link_target(const std::string& path);

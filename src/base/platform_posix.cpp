@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <memory>
 
 namespace lumo::base::platform {
@@ -88,7 +89,11 @@ std::optional<std::string> current_directory() {
     return std::string(buffer.data());
 }
 
-std::optional<std::string> account_home_directory() {
+bool is_absolute_path(std::string_view path) { return !path.empty() && path.front() == '/'; }
+
+std::optional<std::string> home_directory() {
+    // Set, even if empty, $HOME wins.
+    if (const char* variable = std::getenv("HOME")) return std::string(variable);
     const long buffer_size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
     std::vector<char> buffer(buffer_size > 0 ? static_cast<std::size_t>(buffer_size) : 16384);
     passwd entry{};

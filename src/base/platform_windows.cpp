@@ -98,6 +98,24 @@ int status_of_handle(HANDLE handle, FileStatus& status) {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
+/// Whether an error may be another process holding the file for a moment: an
+/// antivirus scan, an indexer, a reader or writer of the index file replacing it.
+bool is_transient(DWORD code) {
+    return code == ERROR_SHARING_VIOLATION || code == ERROR_ACCESS_DENIED || code == ERROR_LOCK_VIOLATION;
+}
+
+/// Runs `attempt` (true on success) again while it fails with a transient
+/// error, for up to about a second: Windows refuses to replace or open a file
+/// in the middle of another process's replacement, where POSIX systems never do.
+template <typename Attempt>
+bool with_retries(Attempt attempt) {
+    for (int tries = 0;; ++tries) {
+        if (attempt()) return true;
+        if (tries >= 200 || !is_transient(::GetLastError())) return false;
+        ::Sleep(tries < 10 ? 0 : 5);
+    }
+}
+
 HANDLE as_handle(long long value) { return reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(value)); }
 long long as_number(HANDLE handle) { return static_cast<long long>(reinterpret_cast<std::intptr_t>(handle)); }
 
@@ -142,7 +160,17 @@ int list_directory(const std::string& directory, std::vector<DirectoryEntry>& en
 
 int make_directory(const std::string& path) {
     if (!usable(path)) return EINVAL;
-    return ::CreateDirectoryW(wide(path).c_str(), nullptr) ? 0 : last_errno();
+    if (::CreateDirectoryW(wide(path).c_str(), nullptr)) return 0;
+    const int error = last_errno();
+    if (error != ENOENT) return error;
+    // A parent that is a file, not a missing one: ENOTDIR, as POSIX systems say.
+    std::string parent = path;
+    while (!parent.empty() && is_path_separator(parent.back())) parent.pop_back();
+    while (!parent.empty() && !is_path_separator(parent.back())) parent.pop_back();
+    while (!parent.empty() && is_path_separator(parent.back())) parent.pop_back();
+    FileStatus status;
+    if (!parent.empty() && file_status(parent, true, status) == 0 && status.type != FileType::directory) return ENOTDIR;
+    return error;
 }
 
 std::optional<std::string> current_directory() {
@@ -154,13 +182,30 @@ std::optional<std::string> current_directory() {
     return narrow(buffer.data(), written);
 }
 
-std::optional<std::string> account_home_directory() {
-    const DWORD length = ::GetEnvironmentVariableW(L"USERPROFILE", nullptr, 0);
+bool is_absolute_path(std::string_view path) {
+    // "C:\\x" or "C:/x", and "\\\\server\\share"; "\\x" and "C:x" depend on the working drive.
+    if (path.size() >= 3 && path[1] == ':' && is_path_separator(path[2])) return true;
+    return path.size() >= 2 && is_path_separator(path[0]) && is_path_separator(path[1]);
+}
+
+namespace {
+
+std::optional<std::string> environment(const wchar_t* name) {
+    const DWORD length = ::GetEnvironmentVariableW(name, nullptr, 0);
     if (length == 0) return std::nullopt;
     std::wstring buffer(length, L'\0');
-    const DWORD written = ::GetEnvironmentVariableW(L"USERPROFILE", buffer.data(), length);
-    if (written == 0 || written >= length) return std::nullopt;
+    const DWORD written = ::GetEnvironmentVariableW(name, buffer.data(), length);
+    if (written >= length) return std::nullopt;
     return narrow(buffer.data(), written);
+}
+
+}  // namespace
+
+std::optional<std::string> home_directory() {
+    if (auto profile = environment(L"USERPROFILE")) return profile;
+    auto drive = environment(L"HOMEDRIVE"), path = environment(L"HOMEPATH");
+    if (!path) return std::nullopt;
+    return drive.value_or(std::string()) + *path;
 }
 
 std::optional<std::string> link_target(const std::string& path) {
@@ -184,19 +229,24 @@ std::optional<std::string> link_target(const std::string& path) {
 }
 
 int make_symbolic_link(const std::string& target, const std::string& link) {
-    if (!usable(target) || !usable(link)) return EINVAL;
-    // Without developer mode or the privilege this fails: the caller then copies.
-    constexpr DWORD kUnprivileged = 0x2;  // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
-    if (::CreateSymbolicLinkW(wide(link).c_str(), wide(target).c_str(), kUnprivileged)) return 0;
-    const int error = last_errno();
-    return error == EIO ? EPERM : error;
+    // Symbolic links need a privilege or developer mode on Windows, and some
+    // volumes (FAT, many shares) have none: the engine's folders hold copies.
+    (void)target;
+    (void)link;
+    return ENOTSUP;
 }
 
 int replace_file(const std::string& from, const std::string& to) {
     if (!usable(from) || !usable(to)) return EINVAL;
-    return ::MoveFileExW(wide(from).c_str(), wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
-               ? 0
-               : last_errno();
+    const std::wstring source = wide(from), target = wide(to);
+    FileStatus status;
+    if (file_status(to, false, status) == 0 && status.type == FileType::directory) return EISDIR;
+    if (with_retries([&] {
+            return ::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        }))
+        return 0;
+    const int error = last_errno();
+    return error;
 }
 
 int remove_file(const std::string& path) {
@@ -238,9 +288,14 @@ ReadFile::~ReadFile() {
 int ReadFile::open(const std::string& path) {
     if (!usable(path)) return EINVAL;
     // Backup semantics let a directory open too, so status() can say what it is.
-    HANDLE handle = ::CreateFileW(wide(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return last_errno();
+    const std::wstring name = wide(path);
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    if (!with_retries([&] {
+            handle = ::CreateFileW(name.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+            return handle != INVALID_HANDLE_VALUE;
+        }))
+        return last_errno();
     if (handle_ >= 0) ::CloseHandle(as_handle(handle_));
     handle_ = as_number(handle);
     return 0;

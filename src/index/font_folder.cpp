@@ -20,8 +20,9 @@ struct WantedEntry {
 };
 
 std::string base_name(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    std::size_t start = path.size();
+    while (start > 0 && !base::platform::is_path_separator(path[start - 1])) --start;
+    return path.substr(start);
 }
 
 bool is_single_font_name(const std::string& name) {

@@ -1,5 +1,6 @@
 // The host functions for font names: sorting a font argument into a path or a
 // name, family roots and aliases.
+#include "base/platform.h"
 #include "index/index_functions_py.h"
 
 #include "engine/host_errors_py.h"
@@ -9,22 +10,11 @@
 namespace nb = nanobind;
 
 namespace lumo::index {
-namespace {
-
-// The separator of this platform's paths; '/' also counts everywhere.
-#ifdef _WIN32
-constexpr char kPlatformSeparator = '\\';
-#else
-constexpr char kPlatformSeparator = '/';
-#endif
-
-}  // namespace
-
 nb::tuple parse_font_input(nb::handle name) {
     if (PyList_Check(name.ptr()) || PyTuple_Check(name.ptr()))
         return nb::make_tuple(nb::steal(PySequence_List(name.ptr())), true);
     if (PyUnicode_Check(name.ptr())) {
-        FontPathGuess guess = guess_font_path(engine::utf8_of(name), kPlatformSeparator);
+        FontPathGuess guess = guess_font_path(engine::utf8_of(name), base::platform::kPathSeparator);
         if (guess.is_path) {
             nb::list record;
             record.append(name);

@@ -1,8 +1,9 @@
 // Reading and replacing the cache file: a replacement is all or nothing, and
 // a reader running beside a writer only ever sees whole files.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
-#include <unistd.h>
+#endif
 
 #include <atomic>
 #include <cerrno>
@@ -40,6 +41,7 @@ TEST_F(AtomicFile, CreatesAndReplacesTheWholeFile) {
     }
 }
 
+#ifndef _WIN32
 TEST_F(AtomicFile, NewFileModeFollowsTheUmask) {
     const mode_t previous = ::umask(027);
     const auto error = write_file_atomically(target, "{}");
@@ -47,6 +49,7 @@ TEST_F(AtomicFile, NewFileModeFollowsTheUmask) {
     ASSERT_FALSE(error);
     EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
 }
+#endif
 
 TEST_F(AtomicFile, FailedWritesNameTheTargetAndLeaveNoTrace) {
     struct Case {
@@ -97,11 +100,24 @@ TEST_F(AtomicFile, ConcurrentReaderSeesOnlyWholeFiles) {
             ++reads;
         }
     });
-    for (int rewrite = 0; rewrite < 200; ++rewrite) {
-        ASSERT_FALSE(write_file_atomically(target, rewrite % 2 ? short_file : long_file));
+#ifdef _WIN32
+    // Windows refuses to replace a file while a reader has it open; the writer
+    // retries for a while, and a reader that never lets go can still outlast it.
+    constexpr int kRewrites = 50, kAllowedFailures = 5;
+#else
+    constexpr int kRewrites = 200, kAllowedFailures = 0;
+#endif
+    int failed_writes = 0, last_error = 0;
+    for (int rewrite = 0; rewrite < kRewrites; ++rewrite) {
+        if (const auto error = write_file_atomically(target, rewrite % 2 ? short_file : long_file)) {
+            ++failed_writes;
+            last_error = error->error_number;
+        }
     }
     writing = false;
     reader.join();
+    EXPECT_LE(failed_writes, kAllowedFailures) << "last error " << last_error;
+    if (failed_writes > 0) EXPECT_EQ(last_error, EACCES);
     EXPECT_GT(reads.load(), 0);
     EXPECT_EQ(torn_reads.load(), 0);
 }

@@ -7,10 +7,10 @@
 #include <fstream>
 #include <limits>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 #include "base/byte_source.h"
+#include "special_file.h"
 
 namespace {
 
@@ -82,11 +82,10 @@ TEST(FileByteSource, OpensOnlyRegularFiles) {
     EXPECT_FALSE(FileByteSource(directory + "lumo_no_such_font.ttf").is_open());
 
     // A FIFO would block a plain open until a writer came; it must be refused at once.
-    const std::string fifo = directory + "lumo_fifo.ttf";
-    std::filesystem::remove(fifo);
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_FALSE(FileByteSource(fifo).is_open());
-    std::filesystem::remove(fifo);
+    const std::string special = lumo::test::make_special_file(directory);
+    ASSERT_FALSE(special.empty());
+    EXPECT_FALSE(FileByteSource(special).is_open());
+    if (special != "NUL") std::filesystem::remove(special);
 }
 
 TEST(FileByteSource, EmptyFileOpensWithNothingToRead) {

@@ -1,8 +1,10 @@
 // The index directory: found from the platform and the environment, created
 // when missing, and the per-user fallback only when permission is lacking.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <filesystem>
@@ -59,6 +61,8 @@ TEST_F(IndexDirectoryTest, OtherFailuresAreErrorsWithoutTheFallback) {
     EXPECT_FALSE(directory.is_fallback);
 }
 
+#ifndef _WIN32
+// Permissions and another user, as POSIX systems have them.
 TEST_F(IndexDirectoryTest, LackOfPermissionFallsBackToTheHomeDirectory) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as an unprivileged user";
     fs::create_directories(root / "home");
@@ -79,5 +83,6 @@ TEST_F(IndexDirectoryTest, LackOfPermissionFallsBackToTheHomeDirectory) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
 }
+#endif
 
 }  // namespace

@@ -2,16 +2,16 @@
 // kept, wrong ones replaced, stale ones removed, and copies stand in where
 // links cannot be made.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "base/platform.h"
 #include "index/font_folder.h"
 #include "temp_directory.h"
 
@@ -34,11 +34,24 @@ protected:
         for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
         return names;
     }
-    std::string target_of(const std::string& name) const { return fs::read_symlink(fs::path(folder) / name); }
-    ino_t inode_of(const std::string& name) const {
-        struct stat info {};
-        EXPECT_EQ(::lstat((fs::path(folder) / name).c_str(), &info), 0);
-        return info.st_ino;
+    std::string target_of(const std::string& name) const { return fs::read_symlink(fs::path(folder) / name).string(); }
+    static std::string contents_of(const fs::path& path) {
+        return std::string(std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {});
+    }
+    /// The entry stands for `source`: a link to it, or on Windows (which
+    /// keeps copies) a file with its bytes.
+    void expect_entry_for(const std::string& name, const std::string& source) const {
+#ifdef _WIN32
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(fs::path(folder) / name)));
+        EXPECT_EQ(contents_of(fs::path(folder) / name), contents_of(source));
+#else
+        EXPECT_EQ(target_of(name), source);
+#endif
+    }
+    std::uint64_t inode_of(const std::string& name) const {
+        lumo::base::platform::FileStatus status;
+        EXPECT_EQ(lumo::base::platform::file_status((fs::path(folder) / name).string(), false, status), 0);
+        return status.inode;
     }
 
     lumo::test::TemporaryDirectory temporary{"lumo-folder"};
@@ -54,27 +67,31 @@ TEST_F(FontFolder, LinksEachExistingSingleFontFileByItsName) {
     ASSERT_FALSE(refresh_font_folder(folder, {arabic, hebrew, collection, (root / "fonts/gone.ttf").string(), twin}));
 
     EXPECT_EQ(entries(), (std::set<std::string>{"Arabic-Regular.ttf", "Hebrew-Regular.otf"}));
-    EXPECT_EQ(target_of("Arabic-Regular.ttf"), arabic);
-    EXPECT_EQ(target_of("Hebrew-Regular.otf"), hebrew);
+    expect_entry_for("Arabic-Regular.ttf", arabic);
+    expect_entry_for("Hebrew-Regular.otf", hebrew);
 }
 
 TEST_F(FontFolder, ARefreshKeepsRightEntriesAndMendsTheRest) {
     const std::string arabic = font("Arabic-Regular.ttf"), hebrew = font("Hebrew-Regular.ttf");
     const std::string thai = font("Thai-Regular.ttf");
     ASSERT_FALSE(refresh_font_folder(folder, {arabic, hebrew, thai}));
-    const ino_t arabic_link = inode_of("Arabic-Regular.ttf");
+    const std::uint64_t arabic_link = inode_of("Arabic-Regular.ttf");
 
     fs::remove(thai);                                                          // font uninstalled
     fs::remove(fs::path(folder) / "Hebrew-Regular.ttf");
+#ifdef _WIN32
+    std::ofstream(fs::path(folder) / "Hebrew-Regular.ttf") << "an older copy";  // copy out of date
+#else
     fs::create_symlink(root / "elsewhere.ttf", fs::path(folder) / "Hebrew-Regular.ttf");  // link moved away
+#endif
     std::ofstream(fs::path(folder) / "Old-Regular.otf") << "a copy left from before";
     std::ofstream(fs::path(folder) / "notes.txt") << "not a font";
     fs::create_directory(fs::path(folder) / "sub.ttf");
     ASSERT_FALSE(refresh_font_folder(folder, {arabic, hebrew, thai}));
 
     EXPECT_EQ(entries(), (std::set<std::string>{"Arabic-Regular.ttf", "Hebrew-Regular.ttf", "notes.txt", "sub.ttf"}));
-    EXPECT_EQ(inode_of("Arabic-Regular.ttf"), arabic_link) << "a right link is left alone";
-    EXPECT_EQ(target_of("Hebrew-Regular.ttf"), hebrew);
+    EXPECT_EQ(inode_of("Arabic-Regular.ttf"), arabic_link) << "a right entry is left alone";
+    expect_entry_for("Hebrew-Regular.ttf", hebrew);
 }
 
 TEST_F(FontFolder, RelativeFilesAreLinkedAsAbsolutePaths) {
@@ -84,18 +101,20 @@ TEST_F(FontFolder, RelativeFilesAreLinkedAsAbsolutePaths) {
     const auto error = refresh_font_folder(folder, {"fonts/Relative-Regular.ttf"});
     fs::current_path(previous);
     ASSERT_FALSE(error);
-    EXPECT_EQ(target_of("Relative-Regular.ttf"), (root / "fonts" / "Relative-Regular.ttf").string());
+    expect_entry_for("Relative-Regular.ttf", (root / "fonts" / "Relative-Regular.ttf").string());
 }
 
 TEST_F(FontFolder, CopiesCarryTheSourceTimeAndFollowItsChanges) {
     const std::string arabic = font("Arabic-Regular.ttf", "first version");
     fs::create_directories(folder);
+#ifndef _WIN32
     fs::create_symlink(arabic, fs::path(folder) / "Arabic-Regular.ttf");  // a link becomes a copy too
+#endif
     ASSERT_FALSE(refresh_font_folder(folder, {arabic}, FolderEntryKind::copies));
     const fs::path copy = fs::path(folder) / "Arabic-Regular.ttf";
     ASSERT_TRUE(fs::is_regular_file(fs::symlink_status(copy)));
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream(copy).rdbuf()), {}), "first version");
-    const ino_t first_copy = inode_of("Arabic-Regular.ttf");
+    const std::uint64_t first_copy = inode_of("Arabic-Regular.ttf");
     ASSERT_FALSE(refresh_font_folder(folder, {arabic}, FolderEntryKind::copies));
     EXPECT_EQ(inode_of("Arabic-Regular.ttf"), first_copy) << "a current copy is not copied again";
 

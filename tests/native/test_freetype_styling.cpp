@@ -1,11 +1,11 @@
 // Synthetic bold and slant on real outlines, and the switch that turns them off.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "engine/freetype_styling.h"
 #include "base/freetype_handles.h"
+#include "base/platform.h"
 
 namespace {
 
@@ -83,9 +83,10 @@ TEST(FreeTypeLibraryInfo, ReportsTheLinkedLibrary) {
     EXPECT_EQ(info.major, FREETYPE_MAJOR);
     EXPECT_EQ(info.minor, FREETYPE_MINOR);
     // A bundled FreeType is built into the same file as the engine; a system one is its own library.
-    Dl_info engine{};
-    ASSERT_NE(dladdr(reinterpret_cast<void*>(&lumo::engine::freetype_library_info), &engine), 0);
-    bool built_in = info.path == engine.dli_fname;
+    const auto engine =
+        lumo::base::platform::library_file_of(reinterpret_cast<const void*>(&lumo::engine::freetype_library_info));
+    ASSERT_TRUE(engine);
+    bool built_in = info.path == *engine;
     EXPECT_TRUE(built_in || info.path.find("freetype") != std::string::npos) << info.path;
 }
 
