@@ -13,17 +13,7 @@ debian_packages=(
 if [ -n "${CI:-}" ] || [ -n "${LUMO_FUZZ_SECONDS:-}" ]; then
   debian_packages+=(clang libclang-rt-dev)
 fi
-missing=()
-for package in "${debian_packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-done
-if ((${#missing[@]})); then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  echo "Installing Debian packages: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+bash scripts/install_debian_packages.sh "${debian_packages[@]}"
 
 pip=(python3 -m pip install -q --disable-pip-version-check --root-user-action=ignore)
 command -v cmake >/dev/null || "${pip[@]}" cmake
