@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/byte_source.h"
-#include "special_file.h"
+#include "non_regular_file.h"
 
 namespace {
 
@@ -82,10 +82,10 @@ TEST(FileByteSource, OpensOnlyRegularFiles) {
     EXPECT_FALSE(FileByteSource(directory + "lumo_no_such_font.ttf").is_open());
 
     // A FIFO would block a plain open until a writer came; it must be refused at once.
-    const std::string special = lumo::test::make_special_file(directory);
-    ASSERT_FALSE(special.empty());
-    EXPECT_FALSE(FileByteSource(special).is_open());
-    if (special != "NUL") std::filesystem::remove(special);
+    const std::string pipe = lumo::test::make_non_regular_file(directory);
+    ASSERT_FALSE(pipe.empty());
+    EXPECT_FALSE(FileByteSource(pipe).is_open());
+    if (pipe != "NUL") std::filesystem::remove(pipe);
 }
 
 TEST(FileByteSource, EmptyFileOpensWithNothingToRead) {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/file_reader.h"
-#include "special_file.h"
+#include "non_regular_file.h"
 #include "temp_directory.h"
 
 namespace fs = std::filesystem;
@@ -49,8 +49,8 @@ TEST_F(FileReader, ReadsAWholeFile) {
 }
 
 TEST_F(FileReader, RefusesWhatIsNotAReadableRegularFileWithoutAllocating) {
-    const std::string special = lumo::test::make_special_file(root_);  // would block a plain open
-    ASSERT_FALSE(special.empty());
+    const std::string pipe = lumo::test::make_non_regular_file(root_);  // would block a plain open
+    ASSERT_FALSE(pipe.empty());
     std::ofstream(root_ / "big.ttf") << std::string(100, 'x');
     const struct {
         std::string path;
@@ -59,7 +59,7 @@ TEST_F(FileReader, RefusesWhatIsNotAReadableRegularFileWithoutAllocating) {
     } cases[] = {
         {(root_ / "missing.ttf").string(), 1 << 20, ENOENT},
         {root_.string(), 1 << 20, EISDIR},
-        {special, 1 << 20, EINVAL},
+        {pipe, 1 << 20, EINVAL},
         {(root_ / "big.ttf").string(), 99, EFBIG},
         {std::string("a\0b", 3), 1 << 20, EINVAL},
     };

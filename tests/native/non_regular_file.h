@@ -11,8 +11,8 @@
 
 namespace lumo::test {
 
-/// Makes (where it must be made) the special file for `directory`; "" when it cannot.
-inline std::string make_special_file(const std::filesystem::path& directory) {
+/// Makes (where it must be made) the non-regular file for `directory`; "" when it cannot.
+inline std::string make_non_regular_file(const std::filesystem::path& directory) {
 #ifdef _WIN32
     (void)directory;
     return "NUL";
