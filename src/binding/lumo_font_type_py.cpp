@@ -203,6 +203,12 @@ const FastMethod split_runs_method = LUMO_METHOD("_split_runs", 1, {
 
 constexpr int kFastFlags = METH_FASTCALL | METH_KEYWORDS;
 
+// The arguments render_block(), size_block() and _block_lines() share, as
+// their documentation's signature line.
+#define LUMO_BLOCK_SIGNATURE                                                                                   \
+    "($self, /, text, size, color=(255, 255, 255), face='', *, wraplength=0, align='start', line_spacing=1.0, " \
+    "background=None, direction='ltr')\n--\n\n"
+
 PyMethodDef g_methods[] = {
     {"render", reinterpret_cast<PyCFunction>(+render::render_method), kFastFlags,
      "render($self, /, text, size, color=(255, 255, 255), dynamic=False, face='')\n--\n\n"
@@ -218,17 +224,14 @@ PyMethodDef g_methods[] = {
      "get_descent($self, /, size, face='')\n--\n\n"
      "Pixels from the baseline to the bottom of a line, negative (ascent + descent = line size)."},
     {"render_block", reinterpret_cast<PyCFunction>(+layout::render_block_method), kFastFlags,
-     "render_block($self, /, text, size, color=(255, 255, 255), face='', *, wraplength=0, align='start', "
-     "line_spacing=1.0, background=None, direction='ltr')\n--\n\n"
+     "render_block" LUMO_BLOCK_SIGNATURE
      "Draws paragraphs (separated by newlines), wrapped at wraplength pixels when it is above 0, aligned and\n"
      "stacked, into one pygame Surface. Colours are anything pygame.Color takes; their alpha applies."},
     {"size_block", reinterpret_cast<PyCFunction>(+layout::size_block_method), kFastFlags,
-     "size_block($self, /, text, size, color=(255, 255, 255), face='', *, wraplength=0, align='start', "
-     "line_spacing=1.0, background=None, direction='ltr')\n--\n\n"
+     "size_block" LUMO_BLOCK_SIGNATURE
      "(width, height) of the surface render_block() returns for the same arguments, without drawing it."},
     {"_block_lines", reinterpret_cast<PyCFunction>(+layout::block_lines_method), kFastFlags,
-     "_block_lines($self, /, text, size, color=(255, 255, 255), face='', *, wraplength=0, align='start', "
-     "line_spacing=1.0, background=None, direction='ltr')\n--\n\n"
+     "_block_lines" LUMO_BLOCK_SIGNATURE
      "The lines render_block() draws: (characters, line with the markup in force, right to left)."},
     {"get_debug_info", reinterpret_cast<PyCFunction>(+diagnostics::debug_info_method), kFastFlags,
      "get_debug_info($self, /, text_input, face='')\n--\n\n"
@@ -269,6 +272,8 @@ PyMethodDef g_methods[] = {
      "__setstate__($self, state, /)\n--\n\nRestores the fields from a snapshot tuple."},
     {nullptr, nullptr, 0, nullptr},
 };
+
+#undef LUMO_BLOCK_SIGNATURE
 
 constexpr const char* kClassDoc =
     "(primary_name, fallback_name, fallback_dir, emoji_path, init_face)\n\n"

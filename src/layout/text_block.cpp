@@ -49,12 +49,10 @@ std::vector<TypedChar> typed_characters(std::u32string_view text,
 /// Breaks one paragraph; see break_into_lines.
 class ParagraphBreaker {
 public:
-    ParagraphBreaker(std::u32string_view text, std::span<const TypedChar> chars, bool right_to_left,
-                     LineWidths& widths)
-        : text_(text), chars_(chars), right_to_left_(right_to_left), widths_(widths) {
-        visible_.reserve(chars.size());
-        for (const TypedChar& typed : chars) visible_.push_back(typed.code);
-    }
+    /// `visible` holds the code of each of `chars`.
+    ParagraphBreaker(std::u32string_view text, std::span<const TypedChar> chars, std::u32string visible,
+                     bool right_to_left, LineWidths& widths)
+        : text_(text), chars_(chars), right_to_left_(right_to_left), widths_(widths), visible_(std::move(visible)) {}
 
     void break_lines(long wraplength, std::vector<BlockLine>& out) {
         const std::size_t count = chars_.size();
@@ -141,13 +139,6 @@ bool separates_lines(char32_t code) {
            code == 0x2029;
 }
 
-bool starts_right_to_left(std::span<const TypedChar> chars) {
-    std::vector<std::uint32_t> codes;
-    codes.reserve(chars.size());
-    for (const TypedChar& typed : chars) codes.push_back(typed.code);
-    return render::starts_right_to_left(codes);
-}
-
 }  // namespace
 
 std::vector<BlockLine> break_into_lines(std::u32string_view text, Direction direction, long wraplength,
@@ -159,9 +150,14 @@ std::vector<BlockLine> break_into_lines(std::u32string_view text, Direction dire
         const bool ends_paragraph = i == chars.size() || separates_lines(chars[i].code);
         if (!ends_paragraph) continue;
         const std::span<const TypedChar> paragraph(chars.data() + start, i - start);
-        const bool right_to_left = direction == Direction::right_to_left ||
-                                   (direction == Direction::from_text && starts_right_to_left(paragraph));
-        ParagraphBreaker(text, paragraph, right_to_left, widths).break_lines(wraplength, lines);
+        std::u32string visible;
+        visible.reserve(paragraph.size());
+        for (const TypedChar& typed : paragraph) visible.push_back(typed.code);
+        const bool right_to_left =
+            direction == Direction::right_to_left ||
+            (direction == Direction::from_text &&
+             render::starts_right_to_left({reinterpret_cast<const std::uint32_t*>(visible.data()), visible.size()}));
+        ParagraphBreaker(text, paragraph, std::move(visible), right_to_left, widths).break_lines(wraplength, lines);
         // "\r\n" separates one paragraph from the next, as "\n" alone does.
         if (i < chars.size() && chars[i].code == U'\r' && i + 1 < chars.size() && chars[i + 1].code == U'\n') ++i;
         start = i + 1;

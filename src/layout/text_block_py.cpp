@@ -192,7 +192,7 @@ void remember_block(LumoFontObject* self, nb::handle key, nb::handle block) {
         if (self->block_cache == nullptr) throw nb::python_error();
     }
     nb::object cache = nb::borrow(self->block_cache);
-    if (PyDict_SetItem(cache.ptr(), key.ptr(), block.ptr()) != 0) throw nb::python_error();
+    font::cache_store(cache.ptr(), key.ptr(), block.ptr());
     while (PyDict_GET_SIZE(cache.ptr()) > static_cast<Py_ssize_t>(kMaxCachedBlocks)) {
         Py_ssize_t position = 0;
         PyObject *oldest = nullptr, *value = nullptr;
@@ -203,11 +203,7 @@ void remember_block(LumoFontObject* self, nb::handle key, nb::handle block) {
 }
 
 nb::object known_block(LumoFontObject* self, nb::handle key) {
-    if (self->block_cache == nullptr) return nb::object();
-    nb::object cache = nb::borrow(self->block_cache);
-    PyObject* found = PyDict_GetItemWithError(cache.ptr(), key.ptr());
-    if (found == nullptr && PyErr_Occurred()) throw nb::python_error();
-    return found ? nb::borrow(found) : nb::object();
+    return self->block_cache == nullptr ? nb::object() : font::cache_find(self->block_cache, key.ptr());
 }
 
 nb::object render_block(LumoFontObject* self, PyObject* const* given) {

@@ -105,6 +105,36 @@ bool resolve_letters_and_neutrals(std::span<const std::uint32_t> line, std::span
     return true;
 }
 
+/// Levels of line[from..] resolved by FriBidi as a paragraph of direction
+/// `paragraph`, into `levels`; `types` are the whole line's bidi types.
+/// Raises std::bad_alloc when FriBidi cannot allocate its working memory.
+void resolve_with_fribidi(std::span<const std::uint32_t> line, std::span<FriBidiCharType> types, std::size_t from,
+                          FriBidiParType paragraph, std::span<std::uint8_t> levels) {
+    static thread_local std::vector<FriBidiBracketType> brackets;
+    static thread_local std::vector<FriBidiLevel> resolved;
+    brackets.resize(line.size());
+    resolved.resize(line.size());
+    const auto* text = reinterpret_cast<const FriBidiChar*>(line.data());
+    const auto rest = static_cast<FriBidiStrIndex>(line.size() - from);
+    fribidi_get_bracket_types(text + from, rest, types.data() + from, brackets.data() + from);
+    // FriBidi answers 0 only when it could not allocate its working memory.
+    if (fribidi_get_par_embedding_levels_ex(types.data() + from, brackets.data() + from, rest, &paragraph,
+                                            resolved.data() + from) == 0)
+        throw std::bad_alloc();
+    std::transform(resolved.begin() + static_cast<std::ptrdiff_t>(from), resolved.end(),
+                   levels.begin() + static_cast<std::ptrdiff_t>(from),
+                   [](FriBidiLevel level) { return static_cast<std::uint8_t>(std::max<FriBidiLevel>(level, 0)); });
+}
+
+/// The bidi types of every code point of `line`, in working memory kept between lines.
+std::span<FriBidiCharType> bidi_types(std::span<const std::uint32_t> line) {
+    static thread_local std::vector<FriBidiCharType> types;
+    types.resize(line.size());
+    fribidi_get_bidi_types(reinterpret_cast<const FriBidiChar*>(line.data()), static_cast<FriBidiStrIndex>(line.size()),
+                           types.data());
+    return types;
+}
+
 }  // namespace
 
 bool may_hold_right_to_left(std::span<const std::uint32_t> line) {
@@ -112,60 +142,29 @@ bool may_hold_right_to_left(std::span<const std::uint32_t> line) {
 }
 
 std::vector<std::uint8_t> embedding_levels(std::span<const std::uint32_t> line) {
-    const auto length = static_cast<FriBidiStrIndex>(line.size());
     std::vector<std::uint8_t> levels(line.size(), 0);
     if (line.empty()) return levels;
     // Working memory kept between lines: a line of text costs no allocation here.
-    static thread_local std::vector<FriBidiCharType> types;
-    static thread_local std::vector<FriBidiBracketType> brackets;
-    static thread_local std::vector<FriBidiLevel> resolved;
-    types.resize(line.size());
-    brackets.resize(line.size());
-    resolved.resize(line.size());
-    const auto* text = reinterpret_cast<const FriBidiChar*>(line.data());
-    fribidi_get_bidi_types(text, length, types.data());
+    const std::span<FriBidiCharType> types = bidi_types(line);
     // FriBidi's cost grows with the changes of direction class it meets (it
     // allocates a node for each), so a prefix known to stay left to right is
     // left out of its work.
     const std::size_t prefix = left_to_right_prefix(line, types);
     if (resolve_letters_and_neutrals(line, types, prefix, levels)) return levels;
-    const auto rest = static_cast<FriBidiStrIndex>(line.size() - prefix);
-    fribidi_get_bracket_types(text + prefix, rest, types.data() + prefix, brackets.data() + prefix);
-    FriBidiParType paragraph = FRIBIDI_PAR_LTR;
-    // FriBidi answers 0 only when it could not allocate its working memory.
-    if (fribidi_get_par_embedding_levels_ex(types.data() + prefix, brackets.data() + prefix, rest, &paragraph,
-                                            resolved.data() + prefix) == 0)
-        throw std::bad_alloc();
-    std::transform(resolved.begin() + static_cast<std::ptrdiff_t>(prefix), resolved.end(),
-                   levels.begin() + static_cast<std::ptrdiff_t>(prefix),
-                   [](FriBidiLevel level) { return static_cast<std::uint8_t>(std::max<FriBidiLevel>(level, 0)); });
+    resolve_with_fribidi(line, types, prefix, FRIBIDI_PAR_LTR, levels);
     return levels;
 }
 
 std::vector<std::uint8_t> right_to_left_paragraph_levels(std::span<const std::uint32_t> line) {
-    const auto length = static_cast<FriBidiStrIndex>(line.size());
     std::vector<std::uint8_t> levels(line.size(), 1);
-    if (line.empty()) return levels;
-    std::vector<FriBidiCharType> types(line.size());
-    std::vector<FriBidiBracketType> brackets(line.size());
-    std::vector<FriBidiLevel> resolved(line.size());
-    const auto* text = reinterpret_cast<const FriBidiChar*>(line.data());
-    fribidi_get_bidi_types(text, length, types.data());
-    fribidi_get_bracket_types(text, length, types.data(), brackets.data());
-    FriBidiParType paragraph = FRIBIDI_PAR_RTL;
-    if (fribidi_get_par_embedding_levels_ex(types.data(), brackets.data(), length, &paragraph, resolved.data()) == 0)
-        throw std::bad_alloc();
-    std::transform(resolved.begin(), resolved.end(), levels.begin(),
-                   [](FriBidiLevel level) { return static_cast<std::uint8_t>(std::max<FriBidiLevel>(level, 0)); });
+    if (!line.empty()) resolve_with_fribidi(line, bidi_types(line), 0, FRIBIDI_PAR_RTL, levels);
     return levels;
 }
 
 bool starts_right_to_left(std::span<const std::uint32_t> paragraph) {
     if (paragraph.empty()) return false;
-    std::vector<FriBidiCharType> types(paragraph.size());
-    fribidi_get_bidi_types(reinterpret_cast<const FriBidiChar*>(paragraph.data()),
-                           static_cast<FriBidiStrIndex>(paragraph.size()), types.data());
-    return fribidi_get_par_direction(types.data(), static_cast<FriBidiStrIndex>(paragraph.size())) == FRIBIDI_PAR_RTL;
+    const std::span<FriBidiCharType> types = bidi_types(paragraph);
+    return fribidi_get_par_direction(types.data(), static_cast<FriBidiStrIndex>(types.size())) == FRIBIDI_PAR_RTL;
 }
 
 std::vector<std::size_t> visual_order(std::span<const std::uint8_t> run_levels) {
