@@ -30,9 +30,8 @@ WORDS = [
     pytest.param("Cafe\u0301 nai\u0308ve", None, id="latin-combining"),
     pytest.param("你好世界", CJK, id="cjk"),
 ]
-# Its vowel sign rises above the line's ascent, and the run surface cuts it off.
-TALL_TIBETAN = pytest.param("བཀྲ་ཤིས", None, id="tibetan-tall", marks=pytest.mark.xfail(
-    strict=True, reason="ink above the line's ascent is clipped at the top of the run surface"))
+# Its vowel sign rises above the line's ascent: the run is drawn lower to keep it.
+TALL_TIBETAN = pytest.param("བཀྲ་ཤིས", None, id="tibetan-tall")
 
 
 @pytest.fixture
@@ -93,12 +92,19 @@ def ink_box(mask):
 
 
 def overlap(a, b):
-    """Intersection over union of two ink masks laid with their top-left corners together."""
-    w, h = max(a.shape[0], b.shape[0]), max(a.shape[1], b.shape[1])
-    pa, pb = np.zeros((w, h), bool), np.zeros((w, h), bool)
-    pa[:a.shape[0], :a.shape[1]] = a
-    pb[:b.shape[0], :b.shape[1]] = b
-    return (pa & pb).sum() / (pa | pb).sum()
+    """Intersection over union of two ink masks laid with their top-left
+    corners together, or a pixel apart: FreeType rasterises on whole pixels,
+    hb-view where the glyph falls, so an edge row may be inked in one only."""
+    w, h = max(a.shape[0], b.shape[0]) + 2, max(a.shape[1], b.shape[1]) + 2
+    pa = np.zeros((w, h), bool)
+    pa[1:a.shape[0] + 1, 1:a.shape[1] + 1] = a
+    best = 0.0
+    for dx in (0, 1, 2):
+        for dy in (0, 1, 2):
+            pb = np.zeros((w, h), bool)
+            pb[dx:dx + b.shape[0], dy:dy + b.shape[1]] = b
+            best = max(best, (pa & pb).sum() / (pa | pb).sum())
+    return best
 
 
 def locate(line, word):

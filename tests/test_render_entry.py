@@ -101,7 +101,7 @@ def test_control_characters_are_drawn_only_on_the_dynamic_path(box_font):
     ((5, 20), TypeError, "Argument 'text' has incorrect type (expected str, got int)"),
     (("a", "20"), TypeError, "Argument 'size' has incorrect type (expected int, got str)"),
     (("a", 2**40), OverflowError, "value too large to convert to int"),
-    (("a", 20, [1, 2, 3]), TypeError, "Argument 'color' has incorrect type (expected tuple, got list)"),
+    (("a", 20, "no such colour"), ValueError, "invalid color name"),
     (("a", 20, (1, 2, 3), False, 5), TypeError, "Argument 'face' has incorrect type (expected str, got int)"),
     ((None, 20), TypeError, "object of type 'NoneType' has no len()"),
 ])

@@ -85,11 +85,17 @@ class LumoFont:
     def __init__(self, primary_name: str = "Arial", fallback_name: str | tuple[str, int] | list = "Times New Roman", fallback_dir: str | None = "assets/fonts/fallback", emoji_path: str | None = "assets/fonts/NotoEmoji-Regular.ttf", init_face: str = "regular") -> None:
         """Sorts the font arguments into family names and font files; touches no file."""
 
-    def render(self, text: str, size: int, color: tuple[int, ...] | None = (255, 255, 255), dynamic: bool = False, face: str | None = "") -> pygame.Surface:
-        """Draws one line of text (inline markup included) into a pygame Surface with per-pixel alpha."""
+    def render(self, text: str, size: int, color: pygame.Color | str | tuple[int, ...] | list[int] | int | None = (255, 255, 255), dynamic: bool = False, face: str | None = "") -> pygame.Surface:
+        """
+        Draws one line of text (inline markup included) into a pygame Surface with per-pixel alpha. The colour is
+        anything pygame.Color takes (None: white); its alpha is not applied (render_block applies it).
+        """
 
-    def size(self, text: str, size: int, face: str | None = "") -> tuple[int, int]:
-        """(width, height) of the surface render() returns for the same text, size and face, without drawing it."""
+    def size(self, text: str, size: int, face: str | None = "", *, markup: bool = True) -> tuple[int, int]:
+        """
+        (width, height) of the surface render() returns for the same text, size and face, without drawing it.
+        markup=False measures the text exactly as given, tags included.
+        """
 
     def get_linesize(self, size: int, face: str | None = "") -> int:
         """The height of a line: what text blocks step by."""
@@ -98,15 +104,16 @@ class LumoFont:
         """Pixels from the top of a line to its baseline."""
 
     def get_descent(self, size: int, face: str | None = "") -> int:
-        """Pixels from the baseline to the bottom of a line, negative (ascent + descent = line size)."""
+        """Pixels from the baseline to the bottom of a line, negative (ascent - descent = line size)."""
 
-    def render_block(self, text: str, size: int, color: pygame.Color | str | tuple[int, ...] | list[int] | None = (255, 255, 255), face: str | None = "", *, wraplength: int = 0, align: str = "start", line_spacing: float = 1.0, background: pygame.Color | str | tuple[int, ...] | list[int] | None = None, direction: str = "ltr") -> pygame.Surface:
+    def render_block(self, text: str, size: int, color: pygame.Color | str | tuple[int, ...] | list[int] | None = (255, 255, 255), face: str | None = "", *, wraplength: int = 0, align: str = "start", line_spacing: float = 1.0, background: pygame.Color | str | tuple[int, ...] | list[int] | None = None, direction: str = "ltr", markup: bool = True) -> pygame.Surface:
         """
         Draws paragraphs (separated by newlines), wrapped at wraplength pixels when it is above 0, aligned and
         stacked, into one pygame Surface. Colours are anything pygame.Color takes; their alpha applies.
+        markup=False draws the text exactly as given, tags included (player names, chat lines).
         """
 
-    def size_block(self, text: str, size: int, color: pygame.Color | str | tuple[int, ...] | list[int] | None = (255, 255, 255), face: str | None = "", *, wraplength: int = 0, align: str = "start", line_spacing: float = 1.0, background: pygame.Color | str | tuple[int, ...] | list[int] | None = None, direction: str = "ltr") -> tuple[int, int]:
+    def size_block(self, text: str, size: int, color: pygame.Color | str | tuple[int, ...] | list[int] | None = (255, 255, 255), face: str | None = "", *, wraplength: int = 0, align: str = "start", line_spacing: float = 1.0, background: pygame.Color | str | tuple[int, ...] | list[int] | None = None, direction: str = "ltr", markup: bool = True) -> tuple[int, int]:
         """(width, height) of the surface render_block() returns for the same arguments, without drawing it."""
 
     def get_debug_info(self, text_input: object, face: str | None = "") -> list[dict[str, object]]:

@@ -65,6 +65,23 @@ inline constexpr std::int64_t kMaxRunBitmapBytes = std::int64_t{1} << 28;
 /// ±kMaxRunExtentPixels before they become integers.
 inline constexpr int kMaxRunExtentPixels = 1 << 20;
 
+// Surfaces -------------------------------------------------------------------
+
+/// The largest surface the engine makes, for a line, a block, a run or a
+/// glyph, and the largest it measures: at most kMaxSurfaceSide pixels a side
+/// and kMaxSurfacePixels in all (256 MiB of 32-bit pixels). Text that needs
+/// more is refused with its size, by measuring and drawing alike, instead of
+/// being cut or taking the process's memory.
+inline constexpr std::int64_t kMaxSurfaceSide = 32767;
+inline constexpr std::int64_t kMaxSurfacePixels = std::int64_t{1} << 26;
+
+/// Whether a width x height surface is within the limits above. Sizes below
+/// one are left to the host library, which refuses them itself.
+constexpr bool surface_within_limits(std::int64_t width, std::int64_t height) {
+    return width <= kMaxSurfaceSide && height <= kMaxSurfaceSide &&
+           (width <= 0 || height <= 0 || width * height <= kMaxSurfacePixels);
+}
+
 // Caches of one FreeType face -------------------------------------------------
 
 /// Bitmap bytes one face may keep. A face at size 24 keeps a few thousand
@@ -79,8 +96,11 @@ inline constexpr std::size_t kMaxCachedRunsPerFace = 4096;
 
 // Text blocks ---------------------------------------------------------------
 
-/// Blocks each object keeps drawn; past it the oldest is dropped first.
+/// Blocks each object keeps drawn, and the pixel bytes they may hold
+/// together; past either the oldest is dropped first, and a block bigger than
+/// the byte bound alone is drawn but not kept.
 inline constexpr std::size_t kMaxCachedBlocks = 64;
+inline constexpr std::int64_t kMaxCachedBlockBytes = std::int64_t{64} << 20;
 
 /// Largest factor of the line height between the lines of a block.
 inline constexpr double kMaxLineSpacing = 64.0;

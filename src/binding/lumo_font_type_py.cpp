@@ -207,26 +207,29 @@ constexpr int kFastFlags = METH_FASTCALL | METH_KEYWORDS;
 // their documentation's signature line.
 #define LUMO_BLOCK_SIGNATURE                                                                                   \
     "($self, /, text, size, color=(255, 255, 255), face='', *, wraplength=0, align='start', line_spacing=1.0, " \
-    "background=None, direction='ltr')\n--\n\n"
+    "background=None, direction='ltr', markup=True)\n--\n\n"
 
 PyMethodDef g_methods[] = {
     {"render", reinterpret_cast<PyCFunction>(+render::render_method), kFastFlags,
      "render($self, /, text, size, color=(255, 255, 255), dynamic=False, face='')\n--\n\n"
-     "Draws one line of text (inline markup included) into a pygame Surface with per-pixel alpha."},
+     "Draws one line of text (inline markup included) into a pygame Surface with per-pixel alpha. The colour is\n"
+     "anything pygame.Color takes (None: white); its alpha is not applied (render_block applies it)."},
     {"size", reinterpret_cast<PyCFunction>(+render::size_method), kFastFlags,
-     "size($self, /, text, size, face='')\n--\n\n"
-     "(width, height) of the surface render() returns for the same text, size and face, without drawing it."},
+     "size($self, /, text, size, face='', *, markup=True)\n--\n\n"
+     "(width, height) of the surface render() returns for the same text, size and face, without drawing it.\n"
+     "markup=False measures the text exactly as given, tags included."},
     {"get_linesize", reinterpret_cast<PyCFunction>(+layout::get_linesize_method), kFastFlags,
      "get_linesize($self, /, size, face='')\n--\n\nThe height of a line: what text blocks step by."},
     {"get_ascent", reinterpret_cast<PyCFunction>(+layout::get_ascent_method), kFastFlags,
      "get_ascent($self, /, size, face='')\n--\n\nPixels from the top of a line to its baseline."},
     {"get_descent", reinterpret_cast<PyCFunction>(+layout::get_descent_method), kFastFlags,
      "get_descent($self, /, size, face='')\n--\n\n"
-     "Pixels from the baseline to the bottom of a line, negative (ascent + descent = line size)."},
+     "Pixels from the baseline to the bottom of a line, negative (ascent - descent = line size)."},
     {"render_block", reinterpret_cast<PyCFunction>(+layout::render_block_method), kFastFlags,
      "render_block" LUMO_BLOCK_SIGNATURE
      "Draws paragraphs (separated by newlines), wrapped at wraplength pixels when it is above 0, aligned and\n"
-     "stacked, into one pygame Surface. Colours are anything pygame.Color takes; their alpha applies."},
+     "stacked, into one pygame Surface. Colours are anything pygame.Color takes; their alpha applies.\n"
+     "markup=False draws the text exactly as given, tags included (player names, chat lines)."},
     {"size_block", reinterpret_cast<PyCFunction>(+layout::size_block_method), kFastFlags,
      "size_block" LUMO_BLOCK_SIGNATURE
      "(width, height) of the surface render_block() returns for the same arguments, without drawing it."},

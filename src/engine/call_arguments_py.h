@@ -19,6 +19,18 @@ namespace lumo::engine {
 bool parse_call_arguments(const char* function, std::initializer_list<const char*> names, std::size_t required,
                           PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames, std::span<PyObject*> out);
 
+/// As above, for a call whose names after the first `positional` are keyword-only.
+bool parse_call_arguments(const char* function, std::initializer_list<const char*> names, std::size_t required,
+                          std::size_t positional, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames,
+                          std::span<PyObject*> out);
+
+/// The truth of an optional flag argument (nullptr: `otherwise`).
+bool flag_argument(PyObject* value, bool otherwise);
+
+/// Raises ValueError "size must be a positive integer, got N" when `size` is
+/// an int below 1; other values are left to the argument checks.
+void require_positive_size(nanobind::handle size);
+
 /// Runs `body` (returning nb::object) and hands its result to the host as a
 /// new reference; a C++ or host failure becomes the pending exception and nullptr.
 template <typename Body>

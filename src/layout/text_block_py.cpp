@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <optional>
 #include <span>
@@ -12,6 +13,7 @@
 
 #include "base/limits.h"
 #include "engine/call_arguments_py.h"
+#include "engine/colour_argument_py.h"
 #include "engine/host_errors_py.h"
 #include "engine/host_text_py.h"
 #include "font/lumo_font_methods_py.h"
@@ -33,17 +35,10 @@ namespace {
 
 using font::LumoFontObject;
 
-constexpr std::size_t kBlockArguments = 9;
-enum BlockArgument { kText, kSize, kColor, kFace, kWraplength, kAlign, kLineSpacing, kBackground, kDirection };
-
-/// A colour as pygame reads one: a pygame.Color, a name, "#rrggbb[aa]", a
-/// sequence of 3 or 4 numbers. Returns (r, g, b, a).
-std::array<std::uint8_t, 4> colour_argument(nb::handle value) {
-    nb::object colour = nb::module_::import_("pygame").attr("Color")(value);
-    std::array<std::uint8_t, 4> rgba{};
-    for (std::size_t i = 0; i < 4; ++i) rgba[i] = nb::cast<std::uint8_t>(colour[i]);
-    return rgba;
-}
+constexpr std::size_t kBlockArguments = 10;
+enum BlockArgument {
+    kText, kSize, kColor, kFace, kWraplength, kAlign, kLineSpacing, kBackground, kDirection, kMarkup
+};
 
 /// One of `words` (the argument's accepted values), as its index.
 int word_argument(const char* argument, nb::handle value, std::initializer_list<const char*> words,
@@ -71,10 +66,12 @@ struct BlockCall {
 
 BlockCall read_block_arguments(LumoFontObject* self, PyObject* const* given) {
     BlockCall call;
-    if (given[kColor] != nullptr && given[kColor] != Py_None) call.colour = colour_argument(given[kColor]);
+    if (given[kColor] != nullptr && given[kColor] != Py_None) call.colour = engine::colour_rgba(given[kColor]);
     nb::object rgb = nb::make_tuple(call.colour[0], call.colour[1], call.colour[2]);
     PyObject* line_arguments[5] = {given[kText], given[kSize], rgb.ptr(), nullptr, given[kFace]};
+    engine::require_positive_size(given[kSize]);
     call.line = render::read_text_call(self, line_arguments);
+    call.line.markup = engine::flag_argument(given[kMarkup], true);
     if (PyObject* wrap = given[kWraplength]) {
         if (!PyLong_Check(wrap)) engine::raise_argument_type_error("wraplength", "int", wrap);
         int overflow = 0;
@@ -104,7 +101,7 @@ BlockCall read_block_arguments(LumoFontObject* self, PyObject* const* given) {
         }
     }
     if (given[kBackground] != nullptr && given[kBackground] != Py_None)
-        call.background = colour_argument(given[kBackground]);
+        call.background = engine::colour_rgba(given[kBackground]);
     nb::object background = call.background ? nb::object(nb::make_tuple((*call.background)[0], (*call.background)[1],
                                                                        (*call.background)[2], (*call.background)[3]))
                                             : nb::none();
@@ -113,7 +110,15 @@ BlockCall read_block_arguments(LumoFontObject* self, PyObject* const* given) {
                               call.line.face, call.wraplength, static_cast<int>(call.align), call.line_spacing,
                               background, static_cast<int>(call.direction),
                               nb::make_tuple(call.line.modern_font, call.line.smooth_font, call.line.emoji_offset_y));
+    // Options away from their defaults extend the key; a call without them keeps the key it always had.
+    if (!call.line.markup) call.key = nb::make_tuple(call.key, "markup", false);
     return call;
+}
+
+/// Which "^" tags are colour tags in the call's text: none when its markup is off.
+std::function<bool(char32_t)> palette_keys(const BlockCall& call) {
+    if (!call.line.markup) return {};
+    return &render::is_palette_key;
 }
 
 /// Lines measured for breaking, kept to be drawn: a block's last measure of
@@ -172,7 +177,7 @@ struct LaidOutBlock {
 LaidOutBlock lay_out(LumoFontObject* self, const BlockCall& call, LineRenderer& renderer) {
     const std::u32string text = engine::code_points_of(call.line.text);
     const std::vector<BlockLine> lines =
-        break_into_lines(text, call.direction, call.wraplength, renderer, &render::is_palette_key);
+        break_into_lines(text, call.direction, call.wraplength, renderer, palette_keys(call));
     LaidOutBlock block;
     std::vector<LineExtent> extents;
     for (const BlockLine& line : lines) {
@@ -185,25 +190,41 @@ LaidOutBlock lay_out(LumoFontObject* self, const BlockCall& call, LineRenderer& 
     return block;
 }
 
-/// Keeps `block` under `key`, dropping the oldest blocks past the limit.
-void remember_block(LumoFontObject* self, nb::handle key, nb::handle block) {
+/// The pixel bytes a kept block holds: its entry is (surface, bytes).
+std::int64_t kept_bytes(PyObject* entry) {
+    return PyLong_AsLongLong(PyTuple_GET_ITEM(entry, 1));
+}
+
+/// Keeps `block` (`bytes` of pixels) under `key`, dropping the oldest blocks
+/// past the count and byte limits; a block past the byte limit on its own is
+/// not kept.
+void remember_block(LumoFontObject* self, nb::handle key, nb::handle block, std::int64_t bytes) {
+    if (bytes > kMaxCachedBlockBytes) return;
     if (self->block_cache == nullptr) {
         self->block_cache = PyDict_New();
         if (self->block_cache == nullptr) throw nb::python_error();
     }
     nb::object cache = nb::borrow(self->block_cache);
-    font::cache_store(cache.ptr(), key.ptr(), block.ptr());
-    while (PyDict_GET_SIZE(cache.ptr()) > static_cast<Py_ssize_t>(kMaxCachedBlocks)) {
-        Py_ssize_t position = 0;
+    std::int64_t total = bytes;
+    Py_ssize_t position = 0;
+    PyObject *kept_key = nullptr, *entry = nullptr;
+    while (PyDict_Next(cache.ptr(), &position, &kept_key, &entry)) total += kept_bytes(entry);
+    nb::object entry_of_block = nb::make_tuple(block, bytes);
+    font::cache_store(cache.ptr(), key.ptr(), entry_of_block.ptr());
+    while (PyDict_GET_SIZE(cache.ptr()) > static_cast<Py_ssize_t>(kMaxCachedBlocks) || total > kMaxCachedBlockBytes) {
+        position = 0;
         PyObject *oldest = nullptr, *value = nullptr;
-        if (!PyDict_Next(cache.ptr(), &position, &oldest, &value)) break;
+        if (!PyDict_Next(cache.ptr(), &position, &oldest, &value) || oldest == key.ptr()) break;
+        total -= kept_bytes(value);
         nb::object held = nb::borrow(oldest);
         if (PyDict_DelItem(cache.ptr(), held.ptr()) != 0) throw nb::python_error();
     }
 }
 
 nb::object known_block(LumoFontObject* self, nb::handle key) {
-    return self->block_cache == nullptr ? nb::object() : font::cache_find(self->block_cache, key.ptr());
+    if (self->block_cache == nullptr) return nb::object();
+    nb::object entry = font::cache_find(self->block_cache, key.ptr());
+    return entry.is_valid() ? nb::borrow(PyTuple_GET_ITEM(entry.ptr(), 0)) : nb::object();
 }
 
 nb::object render_block(LumoFontObject* self, PyObject* const* given) {
@@ -226,7 +247,7 @@ nb::object render_block(LumoFontObject* self, PyObject* const* given) {
         backdrop.attr("blit")(surface, nb::make_tuple(0, 0));
         surface = backdrop;
     }
-    remember_block(self, call.key, surface);
+    remember_block(self, call.key, surface, std::int64_t{4} * block.geometry.width * block.geometry.height);
     render::trim_caches(self);
     return surface;
 }
@@ -239,7 +260,7 @@ nb::object block_lines(LumoFontObject* self, PyObject* const* given) {
     const std::u32string text = engine::code_points_of(call.line.text);
     nb::list out;
     for (const BlockLine& line :
-         break_into_lines(text, call.direction, call.wraplength, renderer, &render::is_palette_key))
+         break_into_lines(text, call.direction, call.wraplength, renderer, palette_keys(call)))
         out.append(nb::make_tuple(engine::text_of_code_points(line.visible), engine::text_of_code_points(line.markup),
                                   line.right_to_left));
     return out;
@@ -251,22 +272,20 @@ nb::object size_block(LumoFontObject* self, PyObject* const* given) {
     font::ensure_initialized(self);
     LineRenderer renderer(self, call.line);
     const LaidOutBlock block = lay_out(self, call, renderer);
+    shaping::require_surface_within_limits(block.geometry.width, block.geometry.height);
     return nb::make_tuple(block.geometry.width, block.geometry.height);
 }
 
 /// The checked (text, size, color, face, wraplength, align, line_spacing,
-/// background, direction) of a block call; the last five by keyword only.
+/// background, direction, markup) of a block call; the last six by keyword only.
 bool parse_block_arguments(const char* function, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames,
                            PyObject** given) {
-    constexpr Py_ssize_t kPositional = 4;
-    if (PyVectorcall_NARGS(nargs) > kPositional) {
-        PyErr_Format(PyExc_TypeError, "%s() takes at most %zd positional arguments (%zd given)", function,
-                     kPositional, PyVectorcall_NARGS(nargs));
-        return false;
-    }
-    return engine::parse_call_arguments(
-        function, {"text", "size", "color", "face", "wraplength", "align", "line_spacing", "background", "direction"}, 2,
-        args, nargs, kwnames, std::span<PyObject*>(given, kBlockArguments));
+    constexpr std::size_t kPositional = 4;
+    return engine::parse_call_arguments(function,
+                                        {"text", "size", "color", "face", "wraplength", "align", "line_spacing",
+                                         "background", "direction", "markup"},
+                                        2, kPositional, args, nargs, kwnames,
+                                        std::span<PyObject*>(given, kBlockArguments));
 }
 
 enum class Metric { line_size, ascent, descent };
@@ -277,6 +296,7 @@ nb::object line_metric(LumoFontObject* self, PyObject* const* named, Metric metr
     PyObject* given[5] = {Py_None, named[0], nullptr, nullptr, named[1]};
     nb::object empty = nb::str("");
     given[0] = empty.ptr();
+    engine::require_positive_size(given[1]);
     const render::RenderCall call = render::read_arguments(self, given);
     font::ensure_initialized(self);
     nb::object metrics = font::get_metrics(self, call.size, call.face);

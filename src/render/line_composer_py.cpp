@@ -29,11 +29,15 @@ const shaping::ColorTable& cached_color_table(const shaping::PixelFormat& format
     return tables.emplace(key, shaping::color_table(format, rgb[0], rgb[1], rgb[2])).first->second;
 }
 
-/// The runs' own surfaces blitted by pygame, side by side from (x, y).
-void blit_runs(nb::handle surface, const std::vector<shaping::PreparedRun>& runs, long x, long y) {
+/// The runs' own surfaces blitted by pygame, side by side from (x, y), their
+/// ink `lowered` rows below their place.
+void blit_runs(nb::handle surface, const std::vector<shaping::PreparedRun>& runs, long x, long y, int lowered) {
     long pen = x;
     for (const shaping::PreparedRun& run : runs) {
-        surface.attr("blit")(shaping::run_surface(run), nb::make_tuple(pen, y));
+        if (run.surface.is_valid())
+            surface.attr("blit")(run.surface, nb::make_tuple(pen, y + lowered));
+        else
+            surface.attr("blit")(shaping::run_surface(run, lowered), nb::make_tuple(pen, y));
         pen += run.advance;
     }
 }
@@ -155,12 +159,15 @@ bool paint_runs_natively(nb::handle surface, const std::vector<shaping::Prepared
 }  // namespace
 
 void place_runs(nb::handle surface, const std::vector<shaping::PreparedRun>& runs, long x, long y) {
-    if (!g_native_composition || !paint_runs_natively(surface, runs, x, y, false)) blit_runs(surface, runs, x, y);
+    if (!g_native_composition || !paint_runs_natively(surface, runs, x, y, false)) blit_runs(surface, runs, x, y, 0);
 }
 
-nb::object compose_runs(const std::vector<shaping::PreparedRun>& runs, long width, long height) {
+nb::object compose_runs(const std::vector<shaping::PreparedRun>& runs, long width, long height, int lowered) {
     nb::object line = shaping::new_surface(width, height);
-    if (!g_native_composition || !paint_runs_natively(line, runs, 0, 0, true)) blit_runs(line, runs, 0, 0);
+    // Painted from row `lowered` and clipped to the line's rows below it,
+    // which the lowering leaves free of ink.
+    if (!g_native_composition || !paint_runs_natively(line, runs, 0, lowered, true))
+        blit_runs(line, runs, 0, 0, lowered);
     return line;
 }
 

@@ -11,9 +11,10 @@
 namespace lumo::render {
 
 /// The line surface for two or more runs: runs placed side by side by their
-/// advances on a transparent surface `width` x `height`, later runs blended
-/// over earlier ones where they overlap.
-nanobind::object compose_runs(const std::vector<shaping::PreparedRun>& runs, long width, long height);
+/// advances on a transparent surface `width` x `height`, `lowered` rows below
+/// their place, later runs blended over earlier ones where they overlap.
+nanobind::object compose_runs(const std::vector<shaping::PreparedRun>& runs, long width, long height,
+                              int lowered = 0);
 
 /// Paints the runs side by side onto `surface` from (x, y), as compose_runs()
 /// paints them onto a new line surface at (0, 0), except that their ink may

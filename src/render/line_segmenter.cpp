@@ -23,13 +23,15 @@ namespace {
 
 class Segmenter {
 public:
-    Segmenter(std::u32string_view line, SegmentationHost& host)
-        : line_(line), host_(host), colour_(host.call_colour()), face_(host.call_face()) {
+    Segmenter(std::u32string_view line, SegmentationHost& host, bool markup)
+        : line_(line), host_(host), markup_(markup), colour_(host.call_colour()), face_(host.call_face()) {
         result_.visible.reserve(line.size());
     }
 
     SegmentedLine run() && {
-        MarkupLexer lexer(line_, [this](char32_t key) { return host_.is_palette_key(key); });
+        std::function<bool(char32_t)> is_palette_key;
+        if (markup_) is_palette_key = [this](char32_t key) { return host_.is_palette_key(key); };
+        MarkupLexer lexer(line_, std::move(is_palette_key));
         MarkupToken token;
         while (lexer.next(token)) {
             switch (token.kind) {
@@ -111,6 +113,7 @@ private:
     std::array<std::optional<int>, kRememberedCodes> remembered_;
     std::u32string_view line_;  // the text as typed, markup included
     SegmentationHost& host_;
+    bool markup_;
     int colour_;
     int face_;
     std::optional<int> last_font_;  // none before the first character of a face
@@ -121,8 +124,8 @@ private:
 
 }  // namespace
 
-SegmentedLine segment_markup(std::u32string_view line, SegmentationHost& host) {
-    return Segmenter(line, host).run();
+SegmentedLine segment_markup(std::u32string_view line, SegmentationHost& host, bool markup) {
+    return Segmenter(line, host, markup).run();
 }
 
 std::vector<LinePiece> cut_by_levels(std::span<const LinePiece> pieces, std::span<const std::uint8_t> levels) {

@@ -63,8 +63,8 @@ bool is_keycap_sequence_at(std::u32string_view line, std::size_t i);
 
 /// The line's pieces in typed order. The host is asked in the order the
 /// characters are met, once per character at most (Latin-1 characters once
-/// per face and line).
-SegmentedLine segment_markup(std::u32string_view line, SegmentationHost& host);
+/// per face and line). Without `markup` tags are characters like any other.
+SegmentedLine segment_markup(std::u32string_view line, SegmentationHost& host, bool markup = true);
 
 /// The pieces cut again wherever `levels` (one per visible character) changes,
 /// each carrying its level, in drawing order (rule L2).

@@ -17,7 +17,10 @@ bool MarkupLexer::next(MarkupToken& token) {
     token.start = at_;
     const char32_t ch = text_[at_];
     const bool has_next = at_ + 1 < text_.size();
-    if (ch == U'^' && has_next && (text_[at_ + 1] == U'r' || is_palette_key_(text_[at_ + 1]))) {
+    if (!is_palette_key_) {
+        token.code = ch;
+        at_ += 1;
+    } else if (ch == U'^' && has_next && (text_[at_ + 1] == U'r' || is_palette_key_(text_[at_ + 1]))) {
         token.kind = MarkupKind::colour_tag;
         token.code = text_[at_ + 1];
         at_ += 2;

@@ -32,6 +32,8 @@ class MarkupLexer {
 public:
     /// `is_palette_key` answers whether a character names a palette colour;
     /// it is asked when a "^" is met, so a palette the host changes is followed.
+    /// An empty `is_palette_key` reads text without markup: every character
+    /// is a character, tags included (player names, chat lines).
     MarkupLexer(std::u32string_view text, std::function<bool(char32_t)> is_palette_key);
 
     /// The next token, or false at the end of the text.

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/call_arguments_py.h"
+#include "engine/colour_argument_py.h"
 #include "engine/engine_namespace_py.h"
 #include "engine/host_errors_py.h"
 #include "engine/host_text_py.h"
@@ -44,9 +45,6 @@ RenderCall read_arguments(LumoFontObject* self, PyObject* const* given) {
         PyErr_SetString(PyExc_OverflowError, "value too large to convert to int");
         throw nb::python_error();
     }
-    PyObject* color = given[2];
-    if (color != nullptr && color != Py_None && !PyTuple_Check(color))
-        engine::raise_argument_type_error("color", "tuple", color);
     PyObject* face = given[4];
     if (face != nullptr && face != Py_None && !PyUnicode_Check(face))
         engine::raise_argument_type_error("face", "str", face);
@@ -54,7 +52,7 @@ RenderCall read_arguments(LumoFontObject* self, PyObject* const* given) {
     call.text = nb::borrow(text);
     // The size as the engine holds it: a plain int (True counts as 1).
     call.size = nb::int_(size_value);
-    call.color = color ? nb::borrow(color) : nb::object(nb::make_tuple(255, 255, 255));
+    call.color = engine::line_colour(given[2]);
     if (given[3] != nullptr) {
         int truth = PyObject_IsTrue(given[3]);
         if (truth < 0) throw nb::python_error();
@@ -145,7 +143,9 @@ nb::object render_dynamic(LumoFontObject* self, const RenderCall& call, std::u32
         nb::object key = cache_key(ch, call);
         nb::object stored = font::cache_find(self->glyph_cache, key.ptr());
         if (!stored.is_valid()) {
-            stored = shaping::render_shaped_run(self, ch, call.size, call.color, primary_path, call.face, placement);
+            // Pieces of one line: all on the one baseline, never lowered one by one.
+            stored = shaping::render_shaped_run(self, ch, call.size, call.color, primary_path, call.face, placement,
+                                                false);
             font::cache_store(self->glyph_cache, key.ptr(), stored.ptr());
         }
         total_width += nb::cast<long>(nb::int_(stored[1]));
@@ -186,7 +186,7 @@ PreparedLine prepare_line(LumoFontObject* self, const RenderCall& call, nb::hand
     PreparedLine line;
     line.height = standard_height(self, call);
     LineContext context{call.color, call.face, primary_path, fallback_path, engine::truth_of(call.modern_font),
-                        call.right_to_left_paragraph};
+                        call.right_to_left_paragraph, call.markup};
     const shaping::EmojiPlacement placement = emoji_placement(call);
     std::vector<Run> runs = segment_line(self, text, context);
 
@@ -235,10 +235,11 @@ std::pair<long, long> line_size(const PreparedLine& line) {
 }
 
 nb::object draw_line(const PreparedLine& line) {
-    if (line.runs.size() == 1) return shaping::run_surface(line.runs.front());
+    const int lowered = shaping::rows_to_keep_ink(line.runs);
+    if (line.runs.size() == 1) return shaping::run_surface(line.runs.front(), lowered);
     const auto [width, height] = line_size(line);
     if (line.runs.empty()) return shaping::new_surface(width, height);
-    return compose_runs(line.runs, width, height);
+    return compose_runs(line.runs, width, height, lowered);
 }
 
 void trim_caches(LumoFontObject* self) {
@@ -272,15 +273,21 @@ nb::object render(LumoFontObject* self, PyObject* const* given) {
 
 /// The size of the surface render() gives for the same arguments: the cached
 /// surface's when there is one, else the line's, shaped but not painted.
-nb::object measure(LumoFontObject* self, PyObject* const* given) {
-    const RenderCall call = read_text_call(self, given);
-    nb::object key = cache_key(call.text, call);
-    if (nb::object cached = font::cache_find(self->text_cache, key.ptr()); cached.is_valid())
-        return cached.attr("get_size")();
+nb::object measure(LumoFontObject* self, PyObject* const* given, PyObject* markup) {
+    engine::require_positive_size(given[1]);
+    RenderCall call = read_text_call(self, given);
+    call.markup = engine::flag_argument(markup, true);
+    // The text cache holds lines drawn with their markup.
+    if (call.markup) {
+        nb::object key = cache_key(call.text, call);
+        if (nb::object cached = font::cache_find(self->text_cache, key.ptr()); cached.is_valid())
+            return cached.attr("get_size")();
+    }
     font::ensure_initialized(self);
     nb::object primary_path = font::get_true_path(self, self->primary_name, call.face);
     nb::object fallback_path = font::get_true_path(self, self->fallback_name, call.face);
     const auto [width, height] = line_size(prepare_line(self, call, call.text, primary_path, fallback_path));
+    shaping::require_surface_within_limits(width, height);
     return nb::make_tuple(width, height);
 }
 
@@ -288,13 +295,13 @@ nb::object measure(LumoFontObject* self, PyObject* const* given) {
 
 PyObject* size_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
     PyObject* given[5] = {nullptr, nullptr, nullptr, nullptr, nullptr};
-    PyObject* named[3];
-    if (!engine::parse_call_arguments("size", {"text", "size", "face"}, 2, args, nargs, kwnames, named))
+    PyObject* named[4];
+    if (!engine::parse_call_arguments("size", {"text", "size", "face", "markup"}, 2, 3, args, nargs, kwnames, named))
         return nullptr;
     given[0] = named[0];
     given[1] = named[1];
     given[4] = named[2];
-    return engine::call_guarded([&] { return measure(reinterpret_cast<LumoFontObject*>(self), given); });
+    return engine::call_guarded([&] { return measure(reinterpret_cast<LumoFontObject*>(self), given, named[3]); });
 }
 
 PyObject* render_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {

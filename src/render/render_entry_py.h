@@ -23,6 +23,7 @@ struct RenderCall {
     nanobind::object face;   // resolved face word
     nanobind::object modern_font, smooth_font, emoji_offset_y;
     bool right_to_left_paragraph = false;  // a line of a right-to-left text block
+    bool markup = true;  // tags restyle the text; off, the text is drawn exactly as given
 };
 
 /// (text, size, color, dynamic, face) checked as render() checks them; an
@@ -53,7 +54,9 @@ PreparedLine prepare_line(font::LumoFontObject* self, const RenderCall& call, na
 /// The size of the surface draw_line() makes, without painting it.
 std::pair<long, long> line_size(const PreparedLine& line);
 
-/// The line's surface, as render() returns it.
+/// The line's surface, as render() returns it: lowered, when its ink would
+/// reach above the surface's top, by as many rows as it needs and the room
+/// below its ink allows (shaping::rows_to_keep_ink).
 nanobind::object draw_line(const PreparedLine& line);
 
 /// Drops the oldest entries of the text and glyph caches beyond their limits.
@@ -62,7 +65,8 @@ void trim_caches(font::LumoFontObject* self);
 /// LumoFont.render(text, size, color=(255, 255, 255), dynamic=False, face="") as a vectorcall method.
 PyObject* render_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames);
 
-/// LumoFont.size(text, size, face="") as a vectorcall method: render()'s surface size.
+/// LumoFont.size(text, size, face="", *, markup=True) as a vectorcall method:
+/// render()'s surface size.
 PyObject* size_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames);
 
 }  // namespace lumo::render

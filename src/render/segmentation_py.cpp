@@ -125,7 +125,7 @@ private:
 std::vector<Run> segment_line(font::LumoFontObject* self, nb::handle text, const LineContext& context) {
     HostObjects host(self, context);
     const std::u32string line = engine::code_points_of(text);
-    SegmentedLine segmented = segment_markup(line, host);
+    SegmentedLine segmented = segment_markup(line, host, context.markup);
     const std::u32string_view visible = segmented.visible;
     const std::span<const std::uint32_t> code_points(reinterpret_cast<const std::uint32_t*>(visible.data()),
                                                      visible.size());

@@ -29,6 +29,7 @@ struct LineContext {
     nanobind::handle fallback_path;   // and of the fallback family
     bool modern_font = true;          // MODERN_FONT as the call read it
     bool right_to_left_paragraph = false;  // a line of a right-to-left text block
+    bool markup = true;               // tags change colour and face; off, they are drawn as typed
 };
 
 /// Whether `key` names a colour of the module's palette (RICH_PALETTE), read

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <vector>
 
 #include <cstdlib>
@@ -189,6 +190,21 @@ PaintedColumns paint_glyphs(const PixelTarget& target, std::span<const PlacedGly
         paint_glyph(target, glyph, palette, baseline_y, start_x, painted);
     }
     return painted;
+}
+
+RowFit row_fit(std::span<const PlacedGlyph> glyphs, int baseline_y, int height) {
+    RowFit fit;
+    for (const PlacedGlyph& glyph : glyphs) {
+        if (!glyph.bitmap || glyph.bitmap->width <= 0 || glyph.bitmap->rows <= 0) continue;
+        // The painter puts bitmap row py on row trunc(py + top_row); see paint_glyph.
+        const double top_row =
+            static_cast<double>(baseline_y) - static_cast<double>(glyph.bitmap->top) - glyph.y_offset + 0.5;
+        const double bottom_row = top_row + glyph.bitmap->rows - 1;
+        if (top_row < 0) fit.rows_short_above = std::max(fit.rows_short_above, truncate_clamped(std::ceil(-top_row), 0, 1 << 30));
+        const double free_below = std::floor(static_cast<double>(height) - 1 - std::floor(bottom_row));
+        fit.rows_free_below = std::min(fit.rows_free_below, truncate_clamped(free_below, 0, 1 << 30));
+    }
+    return fit;
 }
 
 }  // namespace lumo::shaping

@@ -45,4 +45,15 @@ struct PaintedColumns {
 PaintedColumns paint_glyphs(const PixelTarget& target, std::span<const PlacedGlyph> glyphs, const ColorTable& colors,
                             const PixelFormat& format, bool anti_aliased, int baseline_y, double start_x);
 
+/// How the rows paint_glyphs() inks sit on a surface `height` rows tall with
+/// the baseline at row `baseline_y`: how many rows lower the glyphs must be
+/// painted for none of their rows to land above row 0 (a row that would round
+/// onto row 0 with the one below it counts as above), and how many rows lower
+/// they may be painted before a row leaves the bottom (0 when one already has).
+struct RowFit {
+    int rows_short_above = 0;
+    int rows_free_below = 1 << 30;
+};
+RowFit row_fit(std::span<const PlacedGlyph> glyphs, int baseline_y, int height);
+
 }  // namespace lumo::shaping

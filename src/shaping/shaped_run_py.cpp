@@ -309,23 +309,45 @@ PreparedRun prepare_run(LumoFontObject* self, nb::handle text, nb::handle size, 
                             ShapingDirection::from_script);
 }
 
-nb::object run_surface(const PreparedRun& run) {
+nb::object run_surface(const PreparedRun& run, int lowered) {
     if (run.surface.is_valid()) return run.surface;
     nb::object surface = new_surface(run.width, run.height);
     if (run.layout) {
         const PixelFormat& format = surface_pixel_format(surface);
         ColorTable colors = color_table(format, run.rgb[0], run.rgb[1], run.rgb[2]);
         LockedPixels pixels(surface);
-        paint_glyphs(pixels.target(), run.layout->glyphs, colors, format, run.anti_aliased, run.baseline,
+        paint_glyphs(pixels.target(), run.layout->glyphs, colors, format, run.anti_aliased, run.baseline + lowered,
                      run.layout->start_x);
     }
     return surface;
 }
 
+int rows_to_keep_ink(std::span<const PreparedRun> runs) {
+    int short_above = 0, free_below = 1 << 30;
+    for (const PreparedRun& run : runs) {
+        if (!run.layout) continue;
+        const RowFit fit = row_fit(run.layout->glyphs, run.baseline, run.height);
+        short_above = std::max(short_above, fit.rows_short_above);
+        free_below = std::min(free_below, fit.rows_free_below);
+    }
+    if (short_above == 0) return 0;
+    // The legacy engine's surfaces hold their ink from row 0 down: what is
+    // free is below their lowest inked row.
+    for (const PreparedRun& run : runs) {
+        if (!run.surface.is_valid()) continue;
+        nb::object inked = run.surface.attr("get_bounding_rect")();
+        if (nb::cast<long>(inked.attr("height")) > 0)
+            free_below = std::min(free_below, run.height - nb::cast<int>(inked.attr("bottom")));
+    }
+    return std::max(0, std::min(short_above, free_below));
+}
+
 nb::object render_shaped_run(LumoFontObject* self, nb::handle text, nb::handle size, nb::handle color,
-                             nb::handle font_path, nb::handle face, const EmojiPlacement& placement) {
+                             nb::handle font_path, nb::handle face, const EmojiPlacement& placement,
+                             bool whole_line) {
     PreparedRun run = prepare_run(self, text, size, color, font_path, face, placement);
-    return nb::make_tuple(run_surface(run), run.advance);
+    const int lowered = whole_line ? rows_to_keep_ink(std::span<const PreparedRun>(&run, 1)) : 0;
+    return nb::make_tuple(run_surface(run, lowered), run.advance);
 }
 
 }  // namespace lumo::shaping

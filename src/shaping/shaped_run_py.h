@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <span>
 #include <string_view>
 
 #include "font/lumo_font_object_py.h"
@@ -80,13 +81,24 @@ PreparedRun prepare_run(font::LumoFontObject* self, nanobind::handle text, nanob
                         nanobind::handle color, nanobind::handle font_path, nanobind::handle face,
                         const EmojiPlacement& placement);
 
-/// The run as its own pygame Surface (width x height, per-pixel alpha).
-nanobind::object run_surface(const PreparedRun& run);
+/// The run as its own pygame Surface (width x height, per-pixel alpha), its
+/// glyphs painted `lowered` rows below their baseline.
+nanobind::object run_surface(const PreparedRun& run, int lowered = 0);
 
-/// (surface, advance) for `text` drawn with the font at `font_path`.
+/// How many rows lower a line of `runs` is painted so that ink reaching above
+/// the top of its surface (stacked marks, tall vowel signs, accents over
+/// capitals) is kept: the rows it lacks above, as far as the rows free below
+/// all of its ink allow; 0 for a line whose ink fits, which is painted
+/// exactly where its baseline says.
+int rows_to_keep_ink(std::span<const PreparedRun> runs);
+
+/// (surface, advance) for `text` drawn with the font at `font_path`. A run
+/// drawn as a line of its own is lowered to keep its ink (rows_to_keep_ink);
+/// a piece of a line composed elsewhere (`whole_line` false) is not, so that
+/// all its pieces share one baseline.
 nanobind::object render_shaped_run(font::LumoFontObject* self, nanobind::handle text, nanobind::handle size,
                                    nanobind::handle color, nanobind::handle font_path, nanobind::handle face,
-                                   const EmojiPlacement& placement);
+                                   const EmojiPlacement& placement, bool whole_line = true);
 
 /// The HarfBuzz font of a file and face, one per (path, face index); None,
 /// after a printed line, when it cannot be loaded.

@@ -12,6 +12,8 @@
 #include <map>
 #include <tuple>
 
+#include "base/limits.h"
+
 namespace nb = nanobind;
 
 namespace lumo::shaping {
@@ -119,7 +121,21 @@ bool blends_plainly(nb::handle surface) {
     return surface.attr("get_colorkey")().is_none();
 }
 
+void require_surface_within_limits(std::int64_t width, std::int64_t height) {
+    if (surface_within_limits(width, height)) return;
+    // Run extents are clamped before they become whole pixels: a width at the
+    // clamp stands for at least that much.
+    const char* at_least = width >= kMaxRunExtentPixels ? "at least " : "";
+    PyErr_Format(PyExc_ValueError,
+                 "the text needs a surface of %s%lld x %lld pixels, past the largest the engine makes "
+                 "(%lld pixels a side, %lld pixels in all)",
+                 at_least, static_cast<long long>(width), static_cast<long long>(height),
+                 static_cast<long long>(kMaxSurfaceSide), static_cast<long long>(kMaxSurfacePixels));
+    throw nb::python_error();
+}
+
 nb::object new_surface(long width, long height) {
+    require_surface_within_limits(width, height);
     look_up_pygame();
     return g_surface_type(nb::make_tuple(width, height), g_per_pixel_alpha);
 }

@@ -4,13 +4,20 @@
 
 #include <nanobind/nanobind.h>
 
+#include <cstdint>
+
 #include "shaping/glyph_painter.h"
 #include "shaping/pixel_format.h"
 
 namespace lumo::shaping {
 
-/// A new transparent pygame Surface with per-pixel alpha.
+/// A new transparent pygame Surface with per-pixel alpha; ValueError when it
+/// is past the engine's surface limits (require_surface_within_limits).
 nanobind::object new_surface(long width, long height);
+
+/// Raises ValueError naming the surface `width` x `height` that the text
+/// needs and the engine's limits, unless it is within them.
+void require_surface_within_limits(std::int64_t width, std::int64_t height);
 
 /// Whether `object` is a pygame Surface (or a subclass's).
 bool is_plain_surface(nanobind::handle object);
