@@ -1,7 +1,9 @@
 """The command line: rendering the sample, explaining a line, listing fonts,
 and clear errors for bad options, unknown fonts and outputs that cannot be written."""
 import argparse
+import collections
 import os
+import pathlib
 import subprocess
 import sys
 
@@ -197,3 +199,126 @@ def test_unknown_fonts_and_faces_exit_2_with_one_line(arguments, message, capsys
 def test_known_fonts_and_faces_are_drawn(tmp_path, arguments, drawn_by, capsys):
     assert main(["render", "x", *arguments, "-o", str(tmp_path / "x.png")]) == 0
     assert f"PRIMARY   {drawn_by}" in capsys.readouterr().out
+
+
+def assert_one_error_line(status, err, out, message):
+    assert status == 2
+    assert err.startswith(f"lumo-font: {message}") and err.count("\n") == 1, err[:300]
+    assert out == ""
+
+
+@pytest.fixture
+def not_a_font(tmp_path):
+    path = tmp_path / "notes.ttf"
+    path.write_text("not a font\n")
+    return str(path)
+
+
+@pytest.mark.parametrize("arguments, message", [
+    # Digits that str.isdigit takes and int() refuses, or that are another script's.
+    (["render", "x", "--wrap", "²"], "bad wrap width '²'"),
+    (["render", "x", "--size", "①"], "bad size '①'"),
+    (["render", "x", "--size", "٣٢"], "bad size"),
+    (["render", "x", "--color", "²,0,0"], "bad colour '²,0,0'"),
+    (["render", "x", "--bg", "²,0,0"], "bad colour '²,0,0'"),
+    # Values that look like options are still the option's value.
+    (["render", "x", "--bg", "-1,0,0"], "bad colour '-1,0,0'"),
+    (["render", "x", "--color", "-3"], "bad colour '-3'"),
+    (["render", "x", "--size", "-1"], "bad size '-1'"),
+    (["render", "x", "--wrap", "-5"], "bad wrap width '-5'"),
+    (["debug", "x", "--size", "-0x10"], "bad size '-0x10'"),
+    (["render", "x", "--color", "1,2,3,4,5"], "bad colour"),
+    (["render", "x", "--color", "256,0,0"], "bad colour"),
+    (["render", "x", "--color", ""], "bad colour ''"),
+    (["render", "x", "--bg", "not-a-colour"], "bad colour 'not-a-colour'"),
+    (["render", "x", "--size", ""], "bad size ''"),
+    (["render", "x", "--size", "9" * 5000], "bad size '" + "9" * 40 + "...'"),
+    (["render", "x", "--wrap", "1" + "0" * 30], "bad wrap width"),
+    # What argparse reports, as one line.
+    (["render", "x", "--align", "foo"], "argument --align: invalid choice: 'foo'"),
+    (["render", "x", "--direction", "up"], "argument --direction: invalid choice: 'up'"),
+    (["render", "x", "--size"], "argument --size: expected one argument"),
+    (["render"], "the following arguments are required: TEXT"),
+    (["debug"], "the following arguments are required: TEXT"),
+    (["draw", "x"], "argument COMMAND: invalid choice: 'draw'"),
+    (["render", "x", "--bold"], "unrecognized arguments: --bold"),
+    (["fonts", "a", "b"], "unrecognized arguments: b"),
+    # Empty names and files that are not fonts.
+    (["render", "x", "-o", ""], "empty output file name"),
+    (["render", "x", "--emoji", ""], "empty emoji font name"),
+    (["render", "x", "--fallback-dir", ""], "fallback folder not found: ''"),
+    (["render", "x", "--font", "NOT_A_FONT"], "font file NOT_A_FONT is not a font FreeType can read"),
+    (["debug", "x", "--emoji", "NOT_A_FONT"], "emoji font file NOT_A_FONT is not a font FreeType can read"),
+    # A line longer than one surface may hold at this size.
+    (["render", "x" * 40000, "--size", "1000"], "cannot draw the text: "),
+])
+def test_every_bad_value_is_one_line_and_status_2(arguments, message, not_a_font, capsys):
+    arguments = [argument.replace("NOT_A_FONT", not_a_font) for argument in arguments]
+    message = message.replace("NOT_A_FONT", not_a_font)
+    status = main(arguments)
+    captured = capsys.readouterr()
+    assert_one_error_line(status, captured.err, captured.out, message)
+
+
+def png_pixels(path):
+    image = pygame.image.load(str(path))
+    return image.get_size(), pygame.image.tobytes(image, "RGBA")
+
+
+def test_choice_words_are_taken_in_any_case(tmp_path, capsys):
+    text = "one two שלום"
+    assert main(["render", text, "--align", "right", "--direction", "rtl", "-o", str(tmp_path / "lower.png")]) == 0
+    assert main(["render", text, "--align", "RIGHT", "--direction", "RTL", "-o", str(tmp_path / "upper.png")]) == 0
+    assert png_pixels(tmp_path / "lower.png") == png_pixels(tmp_path / "upper.png")
+
+
+@pytest.mark.parametrize("color, background, ink, paper", [
+    ("gold", "navy", (255, 215, 0, 255), (0, 0, 128, 255)),
+    ("#00ff00", "0,0,255,128", (0, 255, 0, 255), (0, 0, 255, 128)),
+    # The text colour's alpha is drawn, not dropped.
+    ("255,0,0,128", "none", (255, 0, 0, 128), (0, 0, 0, 0)),
+])
+def test_colours_by_name_hex_and_components(tmp_path, color, background, ink, paper, capsys):
+    output = tmp_path / "colour.png"
+    assert main(["render", "H", "--size", "60", "--color", color, "--bg", background, "-o", str(output)]) == 0
+    image = pygame.image.load(str(output))
+    pixels = collections.Counter(tuple(image.get_at((x, y))) for x in range(image.get_width())
+                                 for y in range(image.get_height()))
+    # The most common colours: the background, then the inside of the H's strokes.
+    assert [colour for colour, _ in pixels.most_common(2)] == [paper, ink]
+
+
+def test_values_that_start_with_a_dash(tmp_path, monkeypatch, capsys):
+    monkeypatch.chdir(tmp_path)
+    assert main(["render", "-x-", "--font", "DejaVu Sans", "-o", "-dash.png"]) == 2   # TEXT needs --
+    capsys.readouterr()
+    assert main(["render", "--font", "DejaVu Sans", "-o", "-dash.png", "--", "-x-"]) == 0
+    assert (tmp_path / "-dash.png").read_bytes().startswith(PNG_SIGNATURE)
+    assert capsys.readouterr().out.startswith("Wrote -dash.png: ")
+
+
+FAKE_MODULE = 'raise ModuleNotFoundError("No module named {name!r}", name={name!r})\n'
+
+
+@pytest.mark.parametrize("missing, message", [
+    ("pygame", 'lumo_font needs pygame: install pygame-ce (pip install "lumo_font[ce]") or pygame '
+               '(pip install "lumo_font[pygame]")'),
+    ("emoji", "No module named 'emoji'"),
+])
+@pytest.mark.parametrize("command", ["module", "console script"])
+def test_a_missing_library_is_one_line(tmp_path, missing, message, command):
+    """pygame is an extra, so an installation can lack it; the command says what
+    to install instead of showing the package import's traceback."""
+    (tmp_path / missing).mkdir()
+    (tmp_path / missing / "__init__.py").write_text(FAKE_MODULE.format(name=missing))
+    if command == "module":
+        program = [sys.executable, "-m", "lumo_font"]
+    else:
+        script = pathlib.Path(sys.executable).with_name("lumo-font")
+        if not script.exists():
+            pytest.skip("the lumo-font console script is not installed beside this interpreter")
+        program = [str(script)]
+    environment = dict(os.environ, PYTHONPATH=str(tmp_path))
+    result = subprocess.run([*program, "render", "x"], capture_output=True, text=True, timeout=120, cwd=tmp_path,
+                            env=environment)
+    assert_one_error_line(result.returncode, result.stderr, result.stdout, message)

@@ -23,7 +23,7 @@ def run(arguments):
     if not arguments:
         arguments = ["render", SAMPLE_TEXT]
     parser = new_parser()
-    options = parser.parse_args(arguments)
+    options = parser.parse_command_line(arguments)
     if options.command is None:
         parser.print_help()
         return 2

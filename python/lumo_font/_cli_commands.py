@@ -27,10 +27,10 @@ def font_from_options(options):
     """The LumoFont the options describe, initialised; refuses fonts and faces
     that the engine would replace without a word."""
     index = quiet(lumo_font.load_or_update_font_map)
-    fallback_dir = options.fallback_dir or quiet(lumo_font.script_font_folder)
+    fallback_dir = quiet(lumo_font.script_font_folder) if options.fallback_dir is None else options.fallback_dir
     if not os.path.isdir(fallback_dir):
-        raise OptionError(f"fallback folder not found: {fallback_dir}")
-    emoji = options.emoji or default_emoji_font(index)
+        raise OptionError(f"fallback folder not found: {fallback_dir!r}")
+    emoji = default_emoji_font(index) if options.emoji is None else options.emoji
     if emoji is not None:
         check_font_argument(emoji, "emoji font")
     font = lumo_font.LumoFont(check_font_argument(options.font, "font"),
@@ -52,24 +52,39 @@ def fonts_used(font, text, face):
     return used
 
 
+@contextlib.contextmanager
+def drawing():
+    """The engine's refusals of text it cannot draw (a line too long for one
+    surface at this size) as the command's one-line error."""
+    try:
+        yield
+    except (ValueError, RuntimeError, OverflowError, MemoryError) as error:
+        raise OptionError(f"cannot draw the text: {error}") from None
+
+
 def run_render(options):
     import pygame
     text = options.text
     size = parse_size(options.size)
     color = parse_color(options.color)
-    background = None if options.bg.lower() == "none" else parse_color(options.bg)
+    background = None if options.bg.strip().lower() == "none" else parse_color(options.bg)
+    wrap = parse_wrap(options.wrap)
+    if not options.output:
+        raise OptionError("empty output file name (-o)")
     font = font_from_options(options)
     # An empty face word draws in the object's own face: the one the --font name carries.
     face = options.face or ""
-    wrap = parse_wrap(options.wrap)
-    if wrap or options.align != "start" or options.direction != "ltr" or "\n" in text or "\r" in text:
-        line = font.render_block(text, size, color[:3], face, wraplength=wrap, align=options.align,
-                                 direction=options.direction)
-    else:
-        line = font.render(text, size, color[:3], face=face)
+    # Text blocks draw the colour's alpha; single lines draw opaque.
+    as_block = wrap or options.align != "start" or options.direction != "ltr" or color[3] != 255
+    with drawing():
+        if as_block or "\n" in text or "\r" in text:
+            line = font.render_block(text, size, color, face, wraplength=wrap, align=options.align,
+                                     direction=options.direction)
+        else:
+            line = font.render(text, size, color[:3], face=face)
     if background is not None:
         canvas = pygame.Surface(line.get_size(), pygame.SRCALPHA)
-        canvas.fill(background[:3] + (background[3] if len(background) == 4 else 255,))
+        canvas.fill(background)
         canvas.blit(line, (0, 0))
         line = canvas
     write_png(line, options.output)
@@ -103,7 +118,9 @@ def debug_table(records):
 def run_debug(options):
     parse_size(options.size)
     font = font_from_options(options)
-    for line in debug_table(font.get_debug_info(options.text, options.face or "")):
+    with drawing():
+        records = font.get_debug_info(options.text, options.face or "")
+    for line in debug_table(records):
         print(line)
     return 0
 

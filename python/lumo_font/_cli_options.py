@@ -2,8 +2,11 @@
 that turn a font name or face word the engine would silently replace into a
 one-line error."""
 import argparse
+import contextlib
 import os
-import re
+
+import pygame
+import pygame.freetype
 
 import lumo_font
 
@@ -20,37 +23,116 @@ class OptionError(Exception):
     that cannot be used, or an output that cannot be written."""
 
 
+class CommandLineParser(argparse.ArgumentParser):
+    """argparse's parser, with its complaints turned into the command's one-line
+    error instead of a usage text; the commands' parsers are of this class too."""
+
+    def error(self, message):
+        raise OptionError(f"{message} (see {self.prog} --help)")
+
+    def parse_command_line(self, arguments):
+        return self.parse_args(attach_option_values(arguments, value_options(self)))
+
+
+def value_options(parser):
+    """{option string: its long form} for the options, of every command, that take one value."""
+    found = {}
+    for action in parser._actions:
+        if isinstance(action, argparse._SubParsersAction):
+            for command in action.choices.values():
+                found.update(value_options(command))
+        elif action.option_strings and action.nargs is None:
+            for option in action.option_strings:
+                found[option] = action.option_strings[-1]
+    return found
+
+
+def attach_option_values(arguments, options):
+    """An option that takes a value takes the next argument, whatever it looks
+    like: `--bg -1,0,0` becomes `--bg=-1,0,0`, which argparse would otherwise
+    take for an unknown option and then report the value missing."""
+    attached = []
+    arguments = iter(arguments)
+    for argument in arguments:
+        if argument == "--":
+            attached += [argument, *arguments]
+            break
+        value = next(arguments, None) if argument in options else None
+        if value is None:
+            attached.append(argument)
+        elif value.startswith("-"):
+            attached.append(f"{options[argument]}={value}")
+        else:
+            attached += [argument, value]
+    return attached
+
+
+def shown(value):
+    """A value as an error line quotes it: escaped, and cut short when long."""
+    return repr(value if len(value) <= 40 else value[:40] + "...")
+
+
+def whole_number(text):
+    """`text` as a whole number written in ASCII digits, or None. (str.isdigit and
+    int take superscripts and other scripts' digits; a billion is beyond every limit here.)"""
+    digits = text.strip()
+    if not (digits.isascii() and digits.isdigit()):
+        return None
+    digits = digits.lstrip("0") or "0"
+    return int(digits) if len(digits) <= 9 else None
+
+
 def parse_color(text):
-    """'R,G,B', 'R,G,B,A', '#rrggbb' or '#rrggbbaa' as a tuple of ints."""
-    value = text.strip()
-    if re.fullmatch(r"#[0-9a-fA-F]{6}([0-9a-fA-F]{2})?", value):
-        return tuple(int(value[i:i + 2], 16) for i in range(1, len(value), 2))
-    parts = [part.strip() for part in value.split(",")]
-    if len(parts) in (3, 4) and all(part.isdigit() and int(part) <= 255 for part in parts):
-        return tuple(int(part) for part in parts)
-    raise OptionError(f"bad colour {text!r}: use R,G,B (0-255 each) or #rrggbb")
+    """'R,G,B' or 'R,G,B,A' (0-255 each), or what pygame.Color takes (a name
+    such as gold, #rrggbb, #rrggbbaa), as (r, g, b, a)."""
+    if "," in text:
+        parts = [whole_number(part) for part in text.split(",")]
+        if len(parts) in (3, 4) and all(part is not None and part <= 255 for part in parts):
+            return tuple(parts) + (255,) * (4 - len(parts))
+    else:
+        with contextlib.suppress(ValueError, TypeError):
+            return tuple(pygame.Color(text.strip()))
+    raise OptionError(f"bad colour {shown(text)}: use R,G,B or R,G,B,A (0-255 each), #rrggbb[aa] "
+                      "or a name such as gold")
 
 
 def parse_size(text):
-    if not text.strip().isdigit() or not MIN_SIZE <= int(text) <= MAX_SIZE:
-        raise OptionError(f"bad size {text!r}: use a whole number from {MIN_SIZE} to {MAX_SIZE}")
-    return int(text)
+    size = whole_number(text)
+    if size is None or not MIN_SIZE <= size <= MAX_SIZE:
+        raise OptionError(f"bad size {shown(text)}: use a whole number from {MIN_SIZE} to {MAX_SIZE}")
+    return size
 
 
 MAX_WRAP = 1 << 20
 
 
 def parse_wrap(text):
-    if not text.strip().isdigit() or int(text) > MAX_WRAP:
-        raise OptionError(f"bad wrap width {text!r}: use a whole number of pixels from 0 (no wrapping) to {MAX_WRAP}")
-    return int(text)
+    wrap = whole_number(text)
+    if wrap is None or wrap > MAX_WRAP:
+        raise OptionError(f"bad wrap width {shown(text)}: use a whole number of pixels from 0 (no wrapping) "
+                          f"to {MAX_WRAP}")
+    return wrap
+
+
+def lower_case(word):
+    """Choice words are taken in any case: LEFT is left."""
+    return word.strip().lower()
 
 
 def check_font_argument(value, what):
-    """A value that looks like a font file must name an existing one."""
+    """A value that looks like a font file must name a file FreeType can read:
+    the engine would draw with another font without a word."""
+    if not value.strip():
+        raise OptionError(f"empty {what} name: give a family or a font file")
     looks_like_file = value.lower().endswith((".ttf", ".otf", ".ttc")) or "/" in value
-    if looks_like_file and not os.path.isfile(value):
+    if not looks_like_file:
+        return value
+    if not os.path.isfile(value):
         raise OptionError(f"{what} file not found: {value}")
+    try:
+        pygame.freetype.Font(value)
+    except (OSError, ValueError, RuntimeError):
+        raise OptionError(f"{what} file {value} is not a font FreeType can read") from None
     return value
 
 
@@ -97,7 +179,7 @@ def add_font_options(parser):
 
 
 def new_parser():
-    parser = argparse.ArgumentParser(
+    parser = CommandLineParser(
         prog="lumo-font", description="Render and inspect text with lumo_font.",
         epilog=f"With no command, renders a multi-script sample line to {SAMPLE_OUTPUT} and prints the fonts it "
                "used. Problems are reported in one line on stderr with exit status 2.")
@@ -106,14 +188,15 @@ def new_parser():
     render = commands.add_parser("render", help="render one line (markup included) to a PNG file")
     render.add_argument("text", metavar="TEXT", help="the line to draw; ^1 colour and <bold={...}> face tags work")
     add_font_options(render)
-    render.add_argument("--color", default="255,255,255", help="text colour: R,G,B or #rrggbb")
-    render.add_argument("--bg", default="#1e2430", help="background colour, or 'none' for transparent")
+    render.add_argument("--color", default="255,255,255",
+                        help="text colour: R,G,B or R,G,B,A (0-255 each), #rrggbb[aa] or a name such as gold")
+    render.add_argument("--bg", default="#1e2430", help="background colour, the same ways, or 'none' for transparent")
     layout = render.add_argument_group("layout (the text is then drawn as a block of lines)")
     layout.add_argument("--wrap", metavar="PIXELS", default="0",
                         help="wrap lines at this width; newlines in TEXT always start a new line (default 0: no wrapping)")
-    layout.add_argument("--align", choices=("start", "left", "center", "right"), default="start",
+    layout.add_argument("--align", type=lower_case, choices=("start", "left", "center", "right"), default="start",
                         help="line alignment (default start: left, or right for right-to-left paragraphs)")
-    layout.add_argument("--direction", choices=("ltr", "rtl", "auto"), default="ltr",
+    layout.add_argument("--direction", type=lower_case, choices=("ltr", "rtl", "auto"), default="ltr",
                         help="paragraph direction; auto takes each paragraph's first strong character (default ltr)")
     render.add_argument("-o", "--output", default=SAMPLE_OUTPUT,
                         help=f"output file, always written as PNG whatever its name (default {SAMPLE_OUTPUT})")
