@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Fetches the sources of the libraries a bundled build compiles into the engine
-# (see cmake/dependencies.cmake) from Debian's source packages into third_party/.
-# Quiet and quick when they are already there; needs root (or sudo) otherwise.
+# (see cmake/dependencies.cmake) from Debian's source packages into third_party/,
+# through the archives this machine's apt already uses (scripts/apt_sources.py
+# reads them from apt's source lists). Quiet and quick when they are already
+# there; installs dpkg-dev with root (or sudo) if it is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,21 +31,33 @@ stamp_name=.debian-source
 # libunibreak (line breaking for wrapped text) is built from its sources
 # unless the system has release 5.0 or newer: Debian 12's 1.1 predates the
 # emoji and later Unicode rules, and its sources have left the archive's pool.
-# The upstream tarball of Debian 13's package is taken, checked by its hash.
+# The upstream tarball of Debian 13's package is taken from the pool of the
+# archive apt uses for this release (the pool is shared by every release),
+# checked by its hash.
 unibreak_version=6.1
-unibreak_url="http://deb.debian.org/debian/pool/main/libu/libunibreak/libunibreak_${unibreak_version}.orig.tar.gz"
+unibreak_pool_path="pool/main/libu/libunibreak/libunibreak_${unibreak_version}.orig.tar.gz"
 unibreak_sha256=890674996168ef5ba143d80d49ab8b61594a4eb70198dcac76caf6e1bd264a41
 unibreak_kept=(linebreak.c linebreak.h linebreakdata.c linebreakdef.c linebreakdef.h unibreakbase.c unibreakbase.h
                unibreakdef.c unibreakdef.h emojidef.c emojidef.h emojidata.c eastasianwidthdef.c eastasianwidthdef.h
                eastasianwidthdata.c)
 
+# The release's code name (bookworm): apt's entries for it name the archive.
+debian_release() {
+  local release
+  release=$( (. /etc/os-release && echo "${VERSION_CODENAME:-}") 2>/dev/null || true)
+  [ -n "$release" ] || { echo "fetch_bundled_sources.sh: /etc/os-release names no release code name" >&2; return 1; }
+  echo "$release"
+}
+
 fetch_libunibreak() {
   local target="$third_party/libunibreak"
   [ -f "$target/$stamp_name" ] && return 0
   echo "Fetching libunibreak $unibreak_version's sources into $target"
-  local work
+  local release archive work
+  release=$(debian_release)
+  archive=$(python3 scripts/apt_sources.py archive "$release")
   work=$(mktemp -d)
-  python3 - "$unibreak_url" "$work/libunibreak.tar.gz" "$unibreak_sha256" <<'PY'
+  python3 - "$archive/$unibreak_pool_path" "$work/libunibreak.tar.gz" "$unibreak_sha256" <<'PY'
 import hashlib, sys, urllib.request
 url, path, expected = sys.argv[1:]
 data = urllib.request.urlopen(url, timeout=120).read()
@@ -76,48 +90,36 @@ for line in "${bundled_libraries[@]}"; do
 done
 ((${#missing[@]})) || exit 0
 
+release=$(debian_release)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-
-# `apt-get source` needs a deb-src entry; Debian 12 images ship with none.
-if ! grep -Eqs '^(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/*; then
-  echo "Adding Debian bookworm source entries for apt-get source"
-  $sudo tee /etc/apt/sources.list.d/lumo-bookworm-src.sources >/dev/null <<'EOF'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-
-Types: deb-src
-URIs: http://deb.debian.org/debian-security
-Suites: bookworm-security
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-EOF
-fi
-
-packages=()
-for line in "${missing[@]}"; do
-  read -r _ package _ <<<"$line"
-  packages+=("$package")
-done
-if ! apt-cache showsrc --only-source "${packages[@]}" 2>/dev/null | grep -q '^Version:'; then
-  $sudo apt-get update -qq
-fi
 command -v dpkg-source >/dev/null || DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq dpkg-dev >/dev/null
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 chmod 777 "$work"  # apt's download user writes there too
+
+# `apt-get source` needs deb-src entries, and Debian images ship with none: a
+# private apt configuration gets one for each deb entry apt uses, with its own
+# package lists, so that the machine's apt set-up is left as it was.
+private_apt="$work/apt"
+mkdir -p "$private_apt/sources.list.d" "$private_apt/lists/partial" "$private_apt/cache"
+python3 scripts/apt_sources.py deb-src >"$private_apt/sources.list.d/deb-src.sources"
+chmod -R a+rwX "$private_apt"
+apt_options=(-o "Dir::Etc::SourceList=$private_apt/sources.list" -o "Dir::Etc::SourceParts=$private_apt/sources.list.d"
+             -o "Dir::State::Lists=$private_apt/lists" -o "Dir::Cache=$private_apt/cache")
+# An archive without sources (or out of reach) does not stop the others.
+apt-get "${apt_options[@]}" update -qq || echo "  apt-get update reported the problems above; going on"
+
 for line in "${missing[@]}"; do
   read -r folder package kept <<<"$line"
   echo "Fetching Debian source package $package into $third_party/$folder"
   # Not every mirror carries the security archive's sources: then the newest
-  # in bookworm itself, whose point releases take in the security fixes later.
-  if ! (cd "$work" && apt-get source -qq --only-source "$package" >"$work/$package.log" 2>&1); then
-    echo "  the newest $package cannot be downloaded; taking bookworm's"
-    (cd "$work" && apt-get source -qq --only-source "$package/bookworm" >>"$work/$package.log" 2>&1) ||
+  # in the release itself, whose point releases take in the security fixes later.
+  if ! (cd "$work" && apt-get "${apt_options[@]}" source -qq --only-source "$package" >"$work/$package.log" 2>&1); then
+    echo "  the newest $package cannot be downloaded; taking $release's"
+    (cd "$work" && apt-get "${apt_options[@]}" source -qq --only-source "$package/$release" \
+      >>"$work/$package.log" 2>&1) ||
       { cat "$work/$package.log" >&2; echo "fetch_bundled_sources.sh: apt-get source $package failed" >&2; exit 1; }
   fi
   unpacked=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name "$package-*" | head -n 1)
