@@ -138,7 +138,8 @@ const FastMethod has_glyph_method = LUMO_METHOD("_has_glyph", 2, {
 }, "path_data", "code");
 
 const FastMethod find_best_font_path_method = LUMO_METHOD("_find_best_font_path", 2, {
-    return find_best_font_path(font, arg[0], arg[1]);
+    return render::font_for_character(font, arg[0], arg[1], engine::setting_flag(engine::SettingId::ModernFont),
+                                      Presentation::by_default);
 }, "ch", "face");
 
 const FastMethod search_fallback_layers_method = LUMO_METHOD("_search_fallback_layers", 2, {

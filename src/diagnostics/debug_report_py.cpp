@@ -12,6 +12,7 @@
 #include "engine/host_errors_py.h"
 #include "engine/host_text_py.h"
 #include "engine/host_values_py.h"
+#include "engine/settings_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "render/char_categories.h"
 #include "render/markup.h"
@@ -88,14 +89,18 @@ const char* render_path_of(LumoFontObject* self, nb::handle chosen, const char* 
     return render::script_render_path(group).data();
 }
 
-nb::dict character_record(LumoFontObject* self, Py_UCS4 code, nb::handle face, bool keycap) {
+nb::dict character_record(LumoFontObject* self, Py_UCS4 code, nb::handle face, bool keycap,
+                          font::Presentation presentation) {
     nb::object ch = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(code)));
     int group = render::classify_script(code);
     char hex[16];
     std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(code));
 
     // A keycap's digit is drawn with its keycap by the emoji font, as render does.
-    nb::object chosen = keycap ? nb::borrow(self->emoji_path) : font::find_best_font_path(self, ch, face);
+    nb::object chosen = keycap ? nb::borrow(self->emoji_path)
+                               : render::font_for_character(self, ch, face,
+                                                            engine::setting_flag(engine::SettingId::ModernFont),
+                                                            presentation);
     nb::object font_name = nb::str("NOT_FOUND");
     const char* source = "MISSING";
     long face_index = -1;
@@ -157,7 +162,8 @@ nb::list debug_info(LumoFontObject* self, PyObject* text_input, PyObject* face_a
             info.append(tag_record(face, nb::str("FACE_CLOSE")));
             break;
         case render::MarkupKind::character:
-            info.append(character_record(self, token.code, face, render::starts_keycap(self, line, token.start)));
+            info.append(character_record(self, token.code, face, render::starts_keycap(self, line, token.start),
+                                         font::requested_presentation(line, token.start)));
             break;
         }
     }

@@ -67,7 +67,14 @@ bool has_glyph(LumoFontObject* self, nb::handle path_field, nb::handle code) {
     return covers(coverage, static_cast<std::uint32_t>(value));
 }
 
-nb::object search_fallback_layers(LumoFontObject* self, std::uint32_t code, nb::handle face) {
+namespace {
+
+/// The first text font that covers `code` in `face`: the primary (when
+/// MODERN_FONT puts it first), the fallback, then the international fonts in
+/// their order; an invalid object when none does.
+nb::object covering_text_font(LumoFontObject* self, std::uint32_t code, nb::handle face, nb::handle primary,
+                              bool modern_font) {
+    if (modern_font && has_glyph(self, primary, code)) return nb::borrow(primary);
     nb::object fallback = get_true_path(self, self->fallback_name, face);
     if (engine::truth_of(fallback.ptr()) && has_glyph(self, fallback, code)) return fallback;
     nb::object international = nb::steal(PyObject_GetIter(self->intl_font_paths));
@@ -77,6 +84,14 @@ nb::object search_fallback_layers(LumoFontObject* self, std::uint32_t code, nb::
         if (has_glyph(self, font_path, code)) return font_path;
     }
     if (PyErr_Occurred()) throw nb::python_error();
+    return nb::object();
+}
+
+}  // namespace
+
+nb::object search_fallback_layers(LumoFontObject* self, std::uint32_t code, nb::handle face) {
+    nb::object found = covering_text_font(self, code, face, nb::none(), false);
+    if (found.is_valid()) return found;
     // The primary family is the last resort, whether it covers the character or not.
     return get_true_path(self, self->primary_name, face);
 }
@@ -91,19 +106,32 @@ nb::object search_fallback_layers(LumoFontObject* self, nb::handle code, nb::han
     return search_fallback_layers(self, code_point, face);
 }
 
-nb::object find_best_font_path(LumoFontObject* self, nb::handle ch, nb::handle face) {
-    return find_best_font_path(self, ch, face, engine::setting_flag(engine::SettingId::ModernFont));
-}
-
-nb::object find_best_font_path(LumoFontObject* self, nb::handle ch, nb::handle face, bool modern_font) {
-    nb::object key = nb::make_tuple(ch, face);
+nb::object find_best_font_path(LumoFontObject* self, nb::handle ch, nb::handle face, bool modern_font,
+                               Presentation presentation, const EmojiFontIsColour& emoji_font_is_colour) {
+    // Only an emoji of a colour emoji font is drawn otherwise when asked; what
+    // is asked of it is remembered under the character and its selector.
+    if (presentation != Presentation::by_default && !(font::is_emoji(ch) && emoji_font_is_colour()))
+        presentation = Presentation::by_default;
+    nb::object asked = nb::borrow(ch);
+    if (presentation != Presentation::by_default)
+        asked = nb::borrow(ch) + nb::str(presentation == Presentation::text ? "\uFE0E" : "\uFE0F");
+    nb::object key = nb::make_tuple(asked, face);
     if (nb::object known = cache_find(self->path_cache, key.ptr()); known.is_valid()) return known;
 
     std::uint32_t code = engine::code_point_of(ch);
     // Resolved for every character, even when another layer draws it.
     nb::object primary = get_true_path(self, self->primary_name, face);
     nb::object path = nb::none();
-    if (font::is_emoji(ch) && has_glyph(self, self->emoji_path, code)) path = nb::borrow(self->emoji_path);
+    if (font::is_emoji(ch) && has_glyph(self, self->emoji_path, code)) {
+        path = nb::borrow(self->emoji_path);
+        const bool wants_text = presentation == Presentation::text ||
+                                (presentation == Presentation::by_default && !has_emoji_presentation(code));
+        // A symbol a text font has is drawn as text, not as a colourful picture.
+        if (wants_text && emoji_font_is_colour()) {
+            if (nb::object text_font = covering_text_font(self, code, face, primary, modern_font); text_font.is_valid())
+                path = text_font;
+        }
+    }
     if (!engine::truth_of(path.ptr())) {
         if (modern_font && has_glyph(self, primary, code))
             path = primary;

@@ -6,7 +6,9 @@
 #include <nanobind/nanobind.h>
 
 #include <cstdint>
+#include <functional>
 
+#include "font/emoji_presentation.h"
 #include "font/lumo_font_object_py.h"
 
 namespace lumo::font {
@@ -28,10 +30,18 @@ bool has_glyph(LumoFontObject* self, nanobind::handle path_data, std::uint32_t c
 /// The same for a host value `code` (anything that is not a code point is covered by nothing).
 bool has_glyph(LumoFontObject* self, nanobind::handle path_data, nanobind::handle code);
 
-/// The path data of the font that draws the one-character text `ch` in `face`.
-nanobind::object find_best_font_path(LumoFontObject* self, nanobind::handle ch, nanobind::handle face);
-/// The same with MODERN_FONT as the caller read it for the whole call.
-nanobind::object find_best_font_path(LumoFontObject* self, nanobind::handle ch, nanobind::handle face, bool modern_font);
+/// Whether the object's emoji font draws its glyphs in colour. The font
+/// layer cannot load fonts for drawing: those that draw pass the answer in.
+using EmojiFontIsColour = std::function<bool()>;
+
+/// The path data of the font that draws the one-character text `ch` in
+/// `face`, with MODERN_FONT as the caller read it for the whole call. With a
+/// colour emoji font, a character Unicode draws as text by default ("©",
+/// "♥") is drawn by a text font that covers it, unless the text asks for the
+/// emoji (`presentation`); U+FE0E after any emoji asks for a text font. A
+/// monochrome emoji font draws every emoji it covers, whatever is asked.
+nanobind::object find_best_font_path(LumoFontObject* self, nanobind::handle ch, nanobind::handle face, bool modern_font,
+                                     Presentation presentation, const EmojiFontIsColour& emoji_font_is_colour);
 
 /// The fallback, international and last-resort layers for `code` in `face`.
 nanobind::object search_fallback_layers(LumoFontObject* self, std::uint32_t code, nanobind::handle face);

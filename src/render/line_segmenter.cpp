@@ -39,7 +39,9 @@ public:
             case MarkupKind::face_open: face_open_tag(token); break;
             case MarkupKind::face_close: face_close_tag(); break;
             case MarkupKind::character:
-                if (!is_dropped_mark(token.code)) place(token.code, is_keycap_sequence_at(line_, token.start) && host_.emoji_draws_keycap());
+                if (!is_dropped_mark(token.code))
+                    place(token.code, is_keycap_sequence_at(line_, token.start) && host_.emoji_draws_keycap(),
+                          font::requested_presentation(line_, token.start));
                 break;
             }
         }
@@ -79,7 +81,7 @@ private:
         last_font_.reset();
     }
 
-    void place(char32_t code, bool keycap) {
+    void place(char32_t code, bool keycap, font::Presentation presentation) {
         int group = classify_script(code);
         const bool inheritable = is_mark(code) || is_format(code);
         int font;
@@ -91,11 +93,13 @@ private:
             group = group_;
         } else if (code == 0x20 || code == 0xA0) {
             font = host_.fallback_font(face_);
+        } else if (presentation != font::Presentation::by_default) {
+            font = host_.font_for(code, face_, presentation);
         } else if (code < kRememberedCodes && remembered_[code]) {
             // Asked before in this face during this line: the answer cannot have changed.
             font = *remembered_[code];
         } else {
-            font = host_.font_for(code, face_);
+            font = host_.font_for(code, face_, presentation);
             if (code < kRememberedCodes) remembered_[code] = font;
         }
         if (result_.visible.size() == piece_start_) {

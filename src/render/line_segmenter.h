@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "font/emoji_presentation.h"
+
 namespace lumo::render {
 
 /// What the segmenter asks of whoever holds the fonts, the palette and the
@@ -27,9 +29,11 @@ public:
     /// The face a "<word={" tag opens (`word` as typed), and the call's face.
     virtual int open_face(std::u32string_view word) = 0;
     virtual int call_face() = 0;
-    /// The font that draws `code` in `face`; the face's fallback font (spaces
-    /// take it, so a line keeps one height); the emoji font (keycaps take it).
-    virtual int font_for(char32_t code, int face) = 0;
+    /// The font that draws `code` in `face` as the text asks (`presentation`:
+    /// an emoji or text variation selector after it, an emoji sequence); the
+    /// face's fallback font (spaces take it, so a line keeps one height); the
+    /// emoji font (keycaps take it).
+    virtual int font_for(char32_t code, int face, font::Presentation presentation) = 0;
     virtual int fallback_font(int face) = 0;
     virtual int emoji_font() = 0;
     /// Whether two different handles name equal fonts, and whether a handle

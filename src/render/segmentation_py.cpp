@@ -12,6 +12,7 @@
 #include "font/lumo_font_methods_py.h"
 #include "render/line_segmenter.h"
 #include "render/run_direction.h"
+#include "shaping/shaped_run_py.h"
 
 namespace nb = nanobind;
 
@@ -35,6 +36,12 @@ bool is_palette_key(char32_t key) {
     int known = PySequence_Contains(held.ptr(), key_text.ptr());
     if (known < 0) throw nb::python_error();
     return known == 1;
+}
+
+nb::object font_for_character(font::LumoFontObject* self, nb::handle ch, nb::handle face, bool modern_font,
+                              font::Presentation presentation) {
+    return font::find_best_font_path(self, ch, face, modern_font, presentation,
+                                     [self] { return shaping::draws_in_colour(self, self->emoji_path); });
 }
 
 bool starts_keycap(font::LumoFontObject* self, std::u32string_view line, std::size_t i) {
@@ -84,11 +91,11 @@ public:
 
     int call_face() override { return 0; }
 
-    int font_for(char32_t code, int face) override {
+    int font_for(char32_t code, int face, font::Presentation presentation) override {
         nb::object one = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(code)));
         if (!one.is_valid()) throw nb::python_error();
-        return add_font(font::find_best_font_path(self_, one, faces_[static_cast<std::size_t>(face)].word,
-                                                  context_.modern_font));
+        return add_font(
+            font_for_character(self_, one, faces_[static_cast<std::size_t>(face)].word, context_.modern_font, presentation));
     }
 
     int fallback_font(int face) override { return faces_[static_cast<std::size_t>(face)].fallback_font; }

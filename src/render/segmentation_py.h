@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "font/emoji_presentation.h"
 #include "font/lumo_font_object_py.h"
 
 namespace lumo::render {
@@ -31,6 +32,11 @@ struct LineContext {
     bool right_to_left_paragraph = false;  // a line of a right-to-left text block
     bool markup = true;               // tags change colour and face; off, they are drawn as typed
 };
+
+/// The font that draws the one-character text `ch` in `face` as a line
+/// draws it, with what the text around it asks (font::find_best_font_path).
+nanobind::object font_for_character(font::LumoFontObject* self, nanobind::handle ch, nanobind::handle face,
+                                    bool modern_font, font::Presentation presentation);
 
 /// Whether `key` names a colour of the module's palette (RICH_PALETTE), read
 /// now, so a host that changed the palette is followed.

@@ -162,6 +162,15 @@ nb::object font_file_stream(LumoFontObject* self, nb::handle path_data) {
     return nb::module_::import_("io").attr("BytesIO")(loaded->data);
 }
 
+bool draws_in_colour(LumoFontObject* self, nb::handle path_data) {
+    nb::object held = nb::borrow(path_data);  // may be a field that host code replaces
+    if (!engine::truth_of(held)) return false;
+    nb::object failure;
+    nb::object loaded = load_hb_font(self, held, failure);
+    const HarfBuzzFontObject* harfbuzz = loaded.is_valid() ? as_harfbuzz_font(loaded) : nullptr;
+    return harfbuzz != nullptr && harfbuzz->font->has_colour_glyphs();
+}
+
 EmojiPlacement current_emoji_placement() {
     return emoji_placement_of(engine::setting_value(engine::SettingId::SmoothFont),
                               engine::setting_value(engine::SettingId::EmojiOffsetY));

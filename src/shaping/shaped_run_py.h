@@ -100,6 +100,10 @@ nanobind::object render_shaped_run(font::LumoFontObject* self, nanobind::handle 
                                    nanobind::handle color, nanobind::handle font_path, nanobind::handle face,
                                    const EmojiPlacement& placement, bool whole_line = true);
 
+/// Whether the font at `path_data` has colour glyphs the engine paints in
+/// their own colours (bitmap strikes or layers); false when it cannot be loaded.
+bool draws_in_colour(font::LumoFontObject* self, nanobind::handle path_data);
+
 /// The HarfBuzz font of a file and face, one per (path, face index); None,
 /// after a printed line, when it cannot be loaded.
 nanobind::object get_hb_font(font::LumoFontObject* self, nanobind::handle path_data);

@@ -21,6 +21,7 @@ constexpr int kFallback = 100, kEmoji = 200, kNoFont = 300;
 class ScriptedHost final : public lumo::render::SegmentationHost {
 public:
     std::vector<char32_t> asked;  // characters whose font was asked, in order
+    std::vector<lumo::font::Presentation> presentations;  // what the text asked of each
     std::u32string uncovered;
     bool keycap_drawn = true;
 
@@ -29,8 +30,9 @@ public:
     int call_colour() override { return 0; }
     int open_face(std::u32string_view word) override { return word == U"bold" ? 1 : 2; }
     int call_face() override { return 0; }
-    int font_for(char32_t code, int face) override {
+    int font_for(char32_t code, int face, lumo::font::Presentation presentation) override {
         asked.push_back(code);
+        presentations.push_back(presentation);
         if (uncovered.find(code) != std::u32string::npos) return kNoFont;
         return (code >= 0x590 && code < 0x600 ? 2 : 1) + face * 10;
     }
@@ -89,6 +91,25 @@ TEST(LineSegmenter, KeycapsTakeTheEmojiFontOnlyWhenItDrawsThem) {
     host.keycap_drawn = false;
     line = segment_markup(U"1\uFE0F\u20E3", host);
     EXPECT_EQ(line.pieces.front().font, 1);
+}
+
+TEST(LineSegmenter, TheHostIsToldWhatTheTextAsksOfAnEmoji) {
+    ScriptedHost host;
+    segment_markup(U"©©\uFE0F©\uFE0E©", host);
+    // Latin-1 answers are remembered only for what nothing asks of.
+    EXPECT_EQ(host.asked, (std::vector<char32_t>{U'©', U'©', U'©'}));
+    EXPECT_EQ(host.presentations, (std::vector<lumo::font::Presentation>{lumo::font::Presentation::by_default,
+                                                                    lumo::font::Presentation::emoji,
+                                                                    lumo::font::Presentation::text}));
+}
+
+TEST(LineSegmenter, WithoutMarkupTagsAreCharacters) {
+    ScriptedHost host;
+    const SegmentedLine line = segment_markup(U"a^1b<bold={c}>", host, false);
+    EXPECT_EQ(line.visible, U"a^1b<bold={c}>");
+    ASSERT_EQ(line.pieces.size(), 1u);
+    EXPECT_EQ(line.pieces[0].colour, 0);
+    EXPECT_EQ(line.pieces[0].face, 0);
 }
 
 TEST(LineSegmenter, PiecesAreCutWhereTheLevelChangesAndDrawnInVisualOrder) {
