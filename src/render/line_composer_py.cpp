@@ -138,17 +138,29 @@ bool paint_runs_natively(nb::handle surface, const std::vector<shaping::Prepared
                     untouched_from = std::max(untouched_from, static_cast<long>(run_x) + painted.right);
             }
         } else {
-            scratch.assign(static_cast<std::size_t>(run.width) * static_cast<std::size_t>(rows), 0u);
+            // Painted aside, then blended over the rows its own surface
+            // would cover and any its glyphs reach beyond them: not every
+            // row of a tall block it is placed on.
+            const shaping::PaintedRows reach =
+                run.layout ? shaping::painted_rows(run.layout->glyphs, run.anti_aliased, baseline, rows)
+                           : shaping::PaintedRows{};
+            const int first_row = std::min(top, reach.first);
+            const int end_row = std::max(static_cast<int>(std::min<long>(long{top} + run.height, rows)), reach.end);
             long written_right = 0;
-            if (run.layout) {
-                shaping::PixelTarget canvas{reinterpret_cast<std::uint8_t*>(scratch.data()), run.width, rows,
+            if (first_row < end_row) {
+                const int canvas_rows = end_row - first_row;
+                scratch.assign(static_cast<std::size_t>(run.width) * static_cast<std::size_t>(canvas_rows), 0u);
+                shaping::PixelTarget canvas{reinterpret_cast<std::uint8_t*>(scratch.data()), run.width, canvas_rows,
                                             static_cast<std::ptrdiff_t>(run.width) * 4};
-                shaping::PaintedColumns painted =
-                    shaping::paint_glyphs(canvas, run.layout->glyphs, cached_color_table(format, run.rgb),
-                                          format, run.anti_aliased, baseline, run.layout->start_x);
-                if (painted.left <= painted.right) written_right = painted.right;
+                if (run.layout) {
+                    shaping::PaintedColumns painted =
+                        shaping::paint_glyphs(canvas, run.layout->glyphs, cached_color_table(format, run.rgb), format,
+                                              run.anti_aliased, baseline - first_row, run.layout->start_x);
+                    if (painted.left <= painted.right) written_right = painted.right;
+                }
+                shaping::blend_pixels(target, scratch.data(), run.width, canvas_rows, run.width, run_x, first_row,
+                                      format);
             }
-            shaping::blend_pixels(target, scratch.data(), run.width, rows, run.width, run_x, 0, format);
             untouched_from = std::max(untouched_from, static_cast<long>(run_x) + written_right);
         }
         pen += run.advance;

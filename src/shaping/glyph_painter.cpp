@@ -122,12 +122,24 @@ bool paint_colour_row(const std::uint8_t* source, std::uint32_t* destination, co
     return wrote;
 }
 
+/// The row of a bitmap's top edge, before rounding. In doubles: a hostile
+/// bearing must not overflow int arithmetic.
+double glyph_top(const PlacedGlyph& glyph, int baseline_y) {
+    return static_cast<double>(baseline_y) - static_cast<double>(glyph.bitmap->top) - glyph.y_offset;
+}
+
+/// The target row of bitmap row `py`: -1 or `height` when outside.
+int target_row(int py, double draw_y, int height) { return truncate_clamped(py + draw_y + 0.5, -1, height); }
+
+bool paintable(const PlacedGlyph& glyph, bool anti_aliased) {
+    return glyph.bitmap && glyph.bitmap->width > 0 && bitmap_readable(*glyph.bitmap, anti_aliased);
+}
+
 void paint_glyph(const PixelTarget& target, const PlacedGlyph& glyph, const Palette& palette, int baseline_y,
                  double start_x, PaintedColumns& painted) {
     const GlyphBitmap& bitmap = *glyph.bitmap;
     const double draw_x = glyph.glyph_x + bitmap.left + start_x;
-    // In doubles: a hostile bearing must not overflow int arithmetic.
-    const double draw_y = static_cast<double>(baseline_y) - static_cast<double>(bitmap.top) - glyph.y_offset;
+    const double draw_y = glyph_top(glyph, baseline_y);
     const std::size_t abs_pitch = static_cast<std::size_t>(std::llabs(static_cast<long long>(bitmap.pitch)));
     // Target columns depend on the bitmap column only: worked out once per
     // glyph (with the same arithmetic as per pixel). They never decrease, so
@@ -157,7 +169,7 @@ void paint_glyph(const PixelTarget& target, const PlacedGlyph& glyph, const Pale
     bool wrote = false;
     int previous_row = -1;
     for (int py = 0; py < bitmap.rows; ++py) {
-        const int row = truncate_clamped(py + draw_y + 0.5, -1, target.height);
+        const int row = target_row(py, draw_y, target.height);
         if (row < 0 || row >= target.height) continue;
         // Rounding toward zero sends the two rows around the top edge to row
         // 0; there the later one replaces the earlier, as for a lone glyph.
@@ -186,8 +198,7 @@ PaintedColumns paint_glyphs(const PixelTarget& target, std::span<const PlacedGly
     if (!target_usable(target)) return painted;
     const Palette palette{colors, format, alpha_channel(format), anti_aliased, stores_bgra(format)};
     for (const PlacedGlyph& glyph : glyphs) {
-        if (!glyph.bitmap || glyph.bitmap->width <= 0 || !bitmap_readable(*glyph.bitmap, anti_aliased)) continue;
-        paint_glyph(target, glyph, palette, baseline_y, start_x, painted);
+        if (paintable(glyph, anti_aliased)) paint_glyph(target, glyph, palette, baseline_y, start_x, painted);
     }
     return painted;
 }
@@ -196,15 +207,29 @@ RowFit row_fit(std::span<const PlacedGlyph> glyphs, int baseline_y, int height) 
     RowFit fit;
     for (const PlacedGlyph& glyph : glyphs) {
         if (!glyph.bitmap || glyph.bitmap->width <= 0 || glyph.bitmap->rows <= 0) continue;
-        // The painter puts bitmap row py on row trunc(py + top_row); see paint_glyph.
-        const double top_row =
-            static_cast<double>(baseline_y) - static_cast<double>(glyph.bitmap->top) - glyph.y_offset + 0.5;
+        // Bitmap row py lands on row trunc(py + top_row), as target_row() puts it.
+        const double top_row = glyph_top(glyph, baseline_y) + 0.5;
         const double bottom_row = top_row + glyph.bitmap->rows - 1;
-        if (top_row < 0) fit.rows_short_above = std::max(fit.rows_short_above, truncate_clamped(std::ceil(-top_row), 0, 1 << 30));
+        if (top_row < 0)
+            fit.rows_short_above = std::max(fit.rows_short_above, truncate_clamped(std::ceil(-top_row), 0, 1 << 30));
         const double free_below = std::floor(static_cast<double>(height) - 1 - std::floor(bottom_row));
         fit.rows_free_below = std::min(fit.rows_free_below, truncate_clamped(free_below, 0, 1 << 30));
     }
     return fit;
+}
+
+PaintedRows painted_rows(std::span<const PlacedGlyph> glyphs, bool anti_aliased, int baseline_y, int height) {
+    PaintedRows rows;
+    for (const PlacedGlyph& glyph : glyphs) {
+        if (!paintable(glyph, anti_aliased)) continue;
+        // Rows grow with the bitmap row: its first and last rows bound the rest.
+        const double draw_y = glyph_top(glyph, baseline_y);
+        const int top = target_row(0, draw_y, height), bottom = target_row(glyph.bitmap->rows - 1, draw_y, height);
+        if (bottom < 0 || top >= height) continue;
+        rows.first = std::min(rows.first, std::max(top, 0));
+        rows.end = std::max(rows.end, std::min(bottom, height - 1) + 1);
+    }
+    return rows;
 }
 
 }  // namespace lumo::shaping

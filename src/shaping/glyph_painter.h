@@ -56,4 +56,17 @@ struct RowFit {
 };
 RowFit row_fit(std::span<const PlacedGlyph> glyphs, int baseline_y, int height);
 
+/// The rows of a target `height` rows tall that paint_glyphs would write to
+/// with the same glyphs, baseline and bitmap kind: [first, end), empty when
+/// first >= end. Painting them into a target that holds only these rows,
+/// with the baseline moved up by `first`, writes the same pixels: when first
+/// is above 0, every bitmap row that is written lies at or below it, where
+/// rounding does not depend on where the target starts.
+struct PaintedRows {
+    int first = 1 << 30;
+    int end = -(1 << 30);
+};
+
+PaintedRows painted_rows(std::span<const PlacedGlyph> glyphs, bool anti_aliased, int baseline_y, int height);
+
 }  // namespace lumo::shaping
