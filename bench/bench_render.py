@@ -57,6 +57,33 @@ def paragraphs(count, salt):
     return [f"{salt:02d}{i:06d} {text}" for i in range(count)]
 
 
+LOREM = ("Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do eiusmod tempor incididunt ut labore et "
+         "dolore magna aliqua. Ut enim ad minim veniam, quis nostrud exercitation ullamco laboris nisi ut aliquip ex "
+         "ea commodo consequat. ")
+
+
+def lorem(length, salt):
+    """One paragraph of `length` characters, starting with its salt."""
+    text = f"{salt:02d} " + LOREM * (length // len(LOREM) + 1)
+    return text[:length]
+
+
+def block_seconds(length, rounds=3):
+    """Median seconds of render_block() of a lorem ipsum paragraph at size 16
+    wrapped at 600 pixels; each round on a fresh font (its glyphs drawn once
+    before), so no block cache answers and no large block stays cached."""
+    results = []
+    for round_index in range(rounds):
+        font = lumo_font.LumoFont(DEJAVU, DEJAVU, None, None)
+        font.render_block(lorem(2000, 90 + round_index), 16, COLOR, wraplength=600)
+        text = lorem(length, round_index)
+        start = time.perf_counter()
+        font.render_block(text, 16, COLOR, wraplength=600)
+        results.append(time.perf_counter() - start)
+        del font
+    return statistics.median(results)
+
+
 def resident_mib():
     with open("/proc/self/statm") as statm:
         return int(statm.read().split()[1]) * os.sysconf("SC_PAGE_SIZE") / 2**20
@@ -137,6 +164,13 @@ def main():
                                    lambda r: paragraphs(block_count, 80 + r))
     print(f"{'9. render_block() of 10 wrapped lines, uncached':<48} {blocks:>14.1f} {blocks / drawn:>8.2f}")
     print("targets: case 8 <= 0.5, case 9 <= 12 (both against render() of one line)")
+
+    # A long text block: drawing time grows with the text's length, not its square.
+    short, long = block_seconds(20_000), block_seconds(200_000)
+    print(f"{'10. render_block() of 200k characters, uncached':<48} {long * 1e6:>14.1f} {long / short:>8.2f}")
+    print(f"{'    render_block() of 20k characters':<48} {short * 1e6:>14.1f}")
+    print("target: case 10 <= 12 (a paragraph of lorem ipsum at size 16 wrapped at 600 pixels: 200k characters "
+          "against 20k)")
 
     memory = lumo_font.LumoFont(DEJAVU, DEJAVU, None, None)
     for i in range(10_000):

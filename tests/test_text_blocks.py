@@ -172,3 +172,23 @@ def test_blocks_are_cached_and_spacing_steps_the_lines(font):
     twin = copy.copy(font)
     assert pygame.image.tobytes(twin.render_block("block 63", SIZE), "RGBA") == \
         pygame.image.tobytes(font.render_block("block 63", SIZE), "RGBA")
+
+
+@pytest.mark.parametrize("text", [
+    # The comma's run starts inside the slanted word's ink: painted aside, then blended.
+    "Hello 😀 Hello\n<italic={slanted}>, <italic={slanted}>,\nplain 😀 end",
+    "😀 first\nsecond 😀\n<italic={d}>, <italic={f}>; <italic={slanted}>,",
+])
+def test_each_line_of_a_block_is_the_line_render_draws(font, text):
+    """Drawing a line touches its own rows only: every line of the block,
+    transparent pixels included, is byte for byte the line drawn alone."""
+    spacing = 2.0  # lines far enough apart that their surfaces do not overlap
+    block = font.render_block(text, SIZE, line_spacing=spacing)
+    step = font.get_linesize(SIZE) * spacing
+    for index, line in enumerate(text.split("\n")):
+        alone = font.render(line, SIZE)
+        top = int(index * step + 0.5)
+        rows = min(alone.get_height(), block.get_height() - top)
+        drawn = block.subsurface((0, top, alone.get_width(), rows))
+        assert pygame.image.tobytes(drawn, "RGBA") == \
+            pygame.image.tobytes(alone.subsurface((0, 0, alone.get_width(), rows)), "RGBA"), line

@@ -1,7 +1,9 @@
 // Painting glyph bitmaps into 32-bit pixels: coverage through the colour table,
-// 1-bit rows, bottom-up bitmaps, rounding, clipping, overlap and broken bitmaps.
+// 1-bit rows, bottom-up bitmaps, rounding, clipping, overlap and broken bitmaps;
+// the rows a painting reaches.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include <cmath>
@@ -17,6 +19,7 @@ namespace {
 
 using lumo::shaping::ColorTable;
 using lumo::shaping::paint_glyphs;
+using lumo::shaping::painted_rows;
 using lumo::shaping::PixelTarget;
 using lumo::shaping::PlacedGlyph;
 
@@ -184,5 +187,52 @@ TEST(PaintTarget, TooNarrowAPitchIsRefused) {
     paint_glyphs(target, glyphs, colors, kLowByteAlpha, true, 1, 0.0);
     EXPECT_EQ(pixels, std::vector<std::uint32_t>(4, kUntouched));
 }
+
+struct RowsCase {
+    const char* label;
+    bool anti_aliased;
+    int height, baseline_y;
+    std::vector<PlacedGlyph> glyphs;
+};
+void PrintTo(const RowsCase& c, std::ostream* out) { *out << c.label; }
+
+class PaintedRows : public ::testing::TestWithParam<RowsCase> {};
+
+// A run painted on a canvas that holds only its rows (a line of a tall block)
+// must come out as it would on the whole target.
+TEST_P(PaintedRows, HoldEveryWrittenRowAndPaintTheSameOnTheirOwn) {
+    const RowsCase& c = GetParam();
+    constexpr int kWidth = 3;
+    const std::vector<int> whole = paint(kWidth, c.height, c.glyphs, c.anti_aliased, c.baseline_y, 0.0);
+    const auto rows = painted_rows(c.glyphs, c.anti_aliased, c.baseline_y, c.height);
+    const int first = std::min(rows.first, c.height), end = std::max(rows.end, first);
+    for (int row = 0; row < c.height; ++row) {
+        if (row >= first && row < end) continue;
+        for (int column = 0; column < kWidth; ++column)
+            EXPECT_EQ(whole[std::size_t(row) * kWidth + column], _) << "row " << row << " written, outside the rows";
+    }
+    if (first >= end) return;
+    const std::vector<int> alone = paint(kWidth, end - first, c.glyphs, c.anti_aliased, c.baseline_y - first, 0.0);
+    EXPECT_EQ(alone, std::vector<int>(whole.begin() + std::ptrdiff_t(first) * kWidth,
+                                      whole.begin() + std::ptrdiff_t(end) * kWidth));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PaintedRows,
+    ::testing::Values(
+        RowsCase{"NoGlyphsNoRows", true, 4, 2, {}},
+        // Rows at -1.3 and -0.3 (-0.8 and 0.2 after adding 0.5) both land in row 0.
+        RowsCase{"TheTwoRowsAroundTheTopEdgeStartAtRowZero", true, 6, 2,
+                 {glyph({1, 2, 3}, 1, 3, 1, 0, 3, 0.0, 0.3)}},
+        RowsCase{"FractionalOffsetsWellBelowTheTop", true, 12, 8,
+                 {glyph({1, 2, 3}, 1, 3, 1, 0, 3, 0.0, 0.3), glyph({4, 5}, 1, 2, 1, 1, 1, 0.0, -2.6)}},
+        RowsCase{"OverlappingGlyphsCombineAsOnTheWholeTarget", true, 10, 7,
+                 {glyph({200, 100, 50, 25}, 2, 2, 2, 0, 2), glyph({100, 200, 25, 50}, 2, 2, 2, 1, 3)}},
+        RowsCase{"RowsPastEitherEdgeAreLeftOut", true, 5, 4,
+                 {glyph({1, 2, 3, 4, 5, 6, 7, 8}, 1, 8, 1, 0, 9), glyph({9}, 1, 1, 1, 0, -3),
+                  glyph({9}, 1, 1, 1, 0, 12)}},
+        RowsCase{"BottomUpMonoBitmaps", false, 9, 6, {glyph({0x80, 0x00, 0xC0}, 2, 3, -1, 0, 2)}},
+        RowsCase{"SkippedBitmapsReachNoRows", true, 9, 6, {glyph({9}, 1, 2, 1, 0, 1), glyph({}, 0, 1, 1, 0, 1)}}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace
