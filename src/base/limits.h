@@ -68,12 +68,13 @@ inline constexpr int kMaxRunExtentPixels = 1 << 20;
 // Surfaces -------------------------------------------------------------------
 
 /// The largest surface the engine makes, for a line, a block, a run or a
-/// glyph, and the largest it measures: at most kMaxSurfaceSide pixels a side
-/// and kMaxSurfacePixels in all (256 MiB of 32-bit pixels). Text that needs
-/// more is refused with its size, by measuring and drawing alike, instead of
-/// being cut or taking the process's memory.
-inline constexpr std::int64_t kMaxSurfaceSide = 32767;
+/// glyph, and the largest it measures: at most kMaxSurfacePixels in all (256
+/// MiB of 32-bit pixels), and each side short of the clamp on run extents, so
+/// that a clamped width is never drawn as if it were the text's. Text that
+/// needs more is refused with its size, by measuring and drawing alike,
+/// instead of being cut or taking the process's memory.
 inline constexpr std::int64_t kMaxSurfacePixels = std::int64_t{1} << 26;
+inline constexpr std::int64_t kMaxSurfaceSide = kMaxRunExtentPixels - 1;
 
 /// Whether a width x height surface is within the limits above. Sizes below
 /// one are left to the host library, which refuses them itself.
