@@ -13,13 +13,14 @@ import pytest
 from fontTools.feaLib.builder import addOpenTypeFeaturesFromString
 
 import lumo_font
-from support.fontgen import build_ttfont
+from support.fontgen import build_collection, build_ttfont
 from support.sanitizers import skip_under_address_sanitizer
 
 DEJAVU = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
 SERIF = "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf"
 MONO = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf"
 SYMBOLA = "/usr/share/fonts/truetype/ancient-scripts/Symbola_hint.ttf"
+NOTO_SANS = "/usr/share/fonts/truetype/noto/NotoSans-Regular.ttf"   # taller lines than DejaVu Sans
 
 
 def pixels(surface):
@@ -67,6 +68,42 @@ def test_a_font_replaced_by_a_rename_is_read_again_for_new_sizes(tmp_path, role)
     fonts = (str(renamed), SERIF) if role == "primary" else (SERIF, str(renamed))
     # Every size made after the replacement draws the new file, glyphs and spaces alike.
     assert pixels(after) == pixels(lumo_font.LumoFont(*fonts, None, None).render("Hello world", 30))
+
+
+def replace_by_rename(path, source):
+    """Puts a copy of `source` at `path` the way package managers do: a new file renamed over the old."""
+    staged = path.with_name("staged-" + path.name)
+    shutil.copy(source, staged)
+    os.replace(staged, path)
+
+
+def test_line_height_follows_a_fallback_font_replaced_by_a_rename(tmp_path):
+    path = tmp_path / "fallback.ttf"
+    shutil.copy(DEJAVU, path)
+    font = lumo_font.LumoFont(DEJAVU, str(path), None, None)
+    font.render("Hello", 20)
+    replace_by_rename(path, NOTO_SANS)
+    fresh = lumo_font.LumoFont(DEJAVU, str(path), None, None)
+    # A new size notices the new file; the size drawn before follows it from then on.
+    for text, size in [("Hello", 30), ("Hello there", 20)]:
+        assert pixels(font.render(text, size)) == pixels(fresh.render(text, size))
+
+
+def face_with_line_gap(name, line_gap):
+    face = build_ttfont(name)
+    face["hhea"].lineGap = face["OS/2"].sTypoLineGap = line_gap
+    return face
+
+
+def test_line_height_follows_a_fallback_collection_that_lost_its_face(tmp_path):
+    path = tmp_path / "fallback.ttc"
+    build_collection(path, [face_with_line_gap("Short", 0), face_with_line_gap("Tall", 900)])
+    font = lumo_font.LumoFont(DEJAVU, (str(path), 1), None, None)
+    font.render("Hello", 20)
+    replace_by_rename(path, build_collection(tmp_path / "one.ttc", [face_with_line_gap("Short", 0)]))
+    fresh = lumo_font.LumoFont(DEJAVU, (str(path), 1), None, None)
+    for text, size in [("Hello", 30), ("Hello there", 20)]:
+        assert pixels(font.render(text, size)) == pixels(fresh.render(text, size))
 
 
 @pytest.mark.parametrize("role", ["primary", "fallback", "emoji"])

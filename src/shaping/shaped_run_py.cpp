@@ -117,24 +117,59 @@ bool names_file(nb::handle key, Py_ssize_t position, nb::handle path) {
     return same == 1;
 }
 
+/// The (key, value) pairs of a cache the engine made, or none for the
+/// host's own container (its business). A list: dropping entries while
+/// walking it is safe.
+nb::list entries_of(PyObject* cache_field) {
+    nb::object cache = nb::borrow(cache_field);
+    if (!PyDict_CheckExact(cache.ptr())) return nb::list();
+    nb::object items = nb::steal(PyDict_Items(cache.ptr()));
+    if (!items.is_valid()) throw nb::python_error();
+    return nb::borrow<nb::list>(items);
+}
+
+void drop_entry(PyObject* cache_field, nb::handle key) {
+    nb::object cache = nb::borrow(cache_field);
+    if (PyDict_CheckExact(cache.ptr()) && PyDict_DelItem(cache.ptr(), key.ptr()) != 0) PyErr_Clear();
+}
+
 /// Drops every entry of a cache whose key names the file at `path` (item
 /// `position` of a tuple key), so that all of them are made again from it.
-void forget_entries_of(PyObject* cache_field, Py_ssize_t position, nb::handle path) {
-    nb::object cache = nb::borrow(cache_field);
-    if (!PyDict_CheckExact(cache.ptr())) return;  // the host's own container: its business
-    nb::object keys = nb::steal(PyDict_Keys(cache.ptr()));
-    if (!keys.is_valid()) throw nb::python_error();
-    for (nb::handle key : nb::borrow<nb::list>(keys)) {
-        if (names_file(key, position, path) && PyDict_DelItem(cache.ptr(), key.ptr()) != 0) PyErr_Clear();
+/// Returns the values dropped.
+nb::list forget_entries_of(PyObject* cache_field, Py_ssize_t position, nb::handle path) {
+    nb::list dropped;
+    for (nb::handle item : entries_of(cache_field)) {
+        nb::handle key = PyTuple_GET_ITEM(item.ptr(), 0);
+        if (!names_file(key, position, path)) continue;
+        dropped.append(nb::handle(PyTuple_GET_ITEM(item.ptr(), 1)));
+        drop_entry(cache_field, key);
+    }
+    return dropped;
+}
+
+/// Drops the line metrics that were read from one of `sized_fonts`.
+void forget_metrics_of(LumoFontObject* self, const nb::list& sized_fonts) {
+    if (sized_fonts.size() == 0) return;
+    for (nb::handle item : entries_of(self->std_metrics)) {
+        nb::handle entry = PyTuple_GET_ITEM(item.ptr(), 1);  // (ascent, height, sized font)
+        if (!PyTuple_Check(entry.ptr()) || PyTuple_GET_SIZE(entry.ptr()) < 3) continue;
+        PyObject* measured_with = PyTuple_GET_ITEM(entry.ptr(), 2);
+        for (nb::handle font : sized_fonts) {
+            if (font.ptr() != measured_with) continue;
+            drop_entry(self->std_metrics, PyTuple_GET_ITEM(item.ptr(), 0));
+            break;
+        }
     }
 }
 
 /// A font file changed on disk: its HarfBuzz font, FreeType faces, sized
-/// fonts and coverage are read again, together, from the new file.
+/// fonts, the line metrics read from them and its coverage are read again,
+/// together, from the new file.
 void forget_font_file(LumoFontObject* self, nb::handle path) {
     forget_entries_of(self->hb_fonts, 0, path);
     forget_entries_of(self->font_objs, 1, path);  // ("FT", path, index, size, face)
-    forget_entries_of(self->font_objs, 0, path);  // (path, index, size, face)
+    nb::list sized_fonts = forget_entries_of(self->font_objs, 0, path);  // (path, index, size, face)
+    forget_metrics_of(self, sized_fonts);
     forget_entries_of(self->cmap_cache, 0, path);
 }
 
@@ -158,6 +193,17 @@ nb::object font_file_stream(LumoFontObject* self, nb::handle path_data) {
     nb::object failure;
     nb::object harfbuzz = load_hb_font(self, path_data, failure);
     const HarfBuzzFontObject* loaded = harfbuzz.is_valid() ? as_harfbuzz_font(harfbuzz) : nullptr;
+    // A new sized font is made for a new size or face: the moment, as for
+    // FreeType faces, to notice that the file was replaced on disk, so that
+    // line metrics and glyphs come from one file.
+    if (loaded != nullptr) {
+        nb::object path = font::parse_path_data(path_data, 0).path;
+        if (file_was_replaced(path, loaded->identity)) {
+            forget_font_file(self, path);
+            harfbuzz = load_hb_font(self, path_data, failure);
+            loaded = harfbuzz.is_valid() ? as_harfbuzz_font(harfbuzz) : nullptr;
+        }
+    }
     if (loaded == nullptr) return nb::none();
     return nb::module_::import_("io").attr("BytesIO")(loaded->data);
 }
