@@ -1,7 +1,9 @@
 """Pickling and copying a font object through its state snapshot."""
 import copy
+import pathlib
 import pickle
 
+import pygame
 import pytest
 
 import lumo_font
@@ -11,6 +13,11 @@ FIELDS = ["_anti_alias", "_cached_f_path_std", "_cached_p_path", "_cmap_cache", 
           "_font_objs", "_glyph_cache", "_hb_fonts", "_initialized", "_intl_font_paths", "_path_cache",
           "_path_resolve_cache", "_pg_font_cache", "_primary_path", "_std_metrics", "_text_cache",
           "emoji_fallback_engine", "emoji_path", "fallback_dir", "fallback_name", "init_face", "primary_name"]
+
+
+DEJAVU = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
+DEJAVU_SERIF = "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf"
+COLOR_EMOJI = "/usr/share/fonts/truetype/noto/NotoColorEmoji.ttf"
 
 
 @pytest.fixture
@@ -137,3 +144,21 @@ def test_instance_attributes_for_a_plain_object_are_refused_before_anything_chan
     with pytest.raises(TypeError, match="hold no instance attributes"):
         font.__setstate__(state)
     assert font.primary_name == "Arial"
+
+
+@pytest.mark.skipif(not pathlib.Path(COLOR_EMOJI).exists(), reason="Noto Color Emoji not installed")
+def test_an_object_that_only_reported_serialises_and_its_copies_draw_from_warm_caches(monkeypatch):
+    data = {"paths": {"dejavu sans": [DEJAVU, -1], "dejavu serif": [DEJAVU_SERIF, -1]}, "names": {}}
+    monkeypatch.setattr(lumo_font, "load_or_update_font_map", lambda: data)
+    font = LumoFont("DejaVu Sans", "DejaVu Serif", None, COLOR_EMOJI)
+    report = font.get_debug_info("Hi \U0001F600")
+    assert report[-1]["render_path"] == "COLOR"
+    copies = [pickle.loads(pickle.dumps(font)), copy.copy(font), copy.deepcopy(font)]
+    for back in copies:
+        assert back._initialized is True
+        assert back._cmap_cache.keys() == font._cmap_cache.keys() and back._path_cache == font._path_cache
+        assert back.get_debug_info("Hi \U0001F600") == report
+    drawn = font.render("Hi \U0001F600", 24)
+    for back in copies:
+        line = back.render("Hi \U0001F600", 24)
+        assert pygame.image.tobytes(line, "RGBA") == pygame.image.tobytes(drawn, "RGBA")

@@ -138,8 +138,12 @@ const FastMethod has_glyph_method = LUMO_METHOD("_has_glyph", 2, {
 }, "path_data", "code");
 
 const FastMethod find_best_font_path_method = LUMO_METHOD("_find_best_font_path", 2, {
+    // Asked on its own, the choice keeps no HarfBuzz font on the object: it still pickles.
     return render::font_for_character(font, arg[0], arg[1], engine::setting_flag(engine::SettingId::ModernFont),
-                                      Presentation::by_default);
+                                      Presentation::by_default, [font] {
+                                          return shaping::has_colour_glyphs(font, nb::borrow(font->emoji_path))
+                                              .value_or(false);
+                                      });
 }, "ch", "face");
 
 const FastMethod search_fallback_layers_method = LUMO_METHOD("_search_fallback_layers", 2, {

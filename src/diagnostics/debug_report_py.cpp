@@ -14,11 +14,11 @@
 #include "engine/host_values_py.h"
 #include "engine/settings_py.h"
 #include "font/lumo_font_methods_py.h"
+#include "font/path_data_py.h"
 #include "render/char_categories.h"
 #include "render/markup.h"
 #include "render/script_groups.h"
 #include "render/segmentation_py.h"
-#include "shaping/native_fonts_py.h"
 #include "shaping/shaped_run_py.h"
 #include "font/synthetic_style_py.h"
 
@@ -75,22 +75,41 @@ const char* synthetic_label(LumoFontObject* self, nb::handle chosen, nb::handle 
     return "NONE";
 }
 
+/// Which fonts draw in colour, asked once per font and report. The report
+/// keeps no HarfBuzz font on the object: what it leaves there stays
+/// something the host can serialise and copy.
+class ColourFonts {
+public:
+    explicit ColourFonts(LumoFontObject* self) : self_(self) {}
+
+    bool has_colour_glyphs(nb::handle path_data) {
+        font::PathData where = font::parse_path_data(path_data, 0);
+        nb::object key = nb::make_tuple(where.path, where.index);
+        if (PyObject* known = PyDict_GetItemWithError(known_.ptr(), key.ptr())) return known == Py_True;
+        if (PyErr_Occurred()) throw nb::python_error();
+        const bool colour = shaping::has_colour_glyphs(self_, path_data).value_or(false);
+        known_[key] = nb::bool_(colour);
+        return colour;
+    }
+
+private:
+    LumoFontObject* self_;
+    nb::dict known_;
+};
+
 /// How the character is drawn: "COLOR" by a font with colour glyphs (an
 /// emoji font drawn natively), "LEGACY" by a monochrome emoji font through
 /// pygame's older engine, otherwise its script's path.
-const char* render_path_of(LumoFontObject* self, nb::handle chosen, const char* source, int group) {
+const char* render_path_of(ColourFonts& colour_fonts, nb::handle chosen, const char* source, int group) {
     if (engine::truth_of(chosen)) {
-        nb::object failure;
-        nb::object loaded = shaping::load_hb_font(self, chosen, failure);
-        const shaping::HarfBuzzFontObject* harfbuzz = loaded.is_valid() ? shaping::as_harfbuzz_font(loaded) : nullptr;
-        if (harfbuzz != nullptr && harfbuzz->font->has_colour_glyphs()) return "COLOR";
+        if (colour_fonts.has_colour_glyphs(chosen)) return "COLOR";
         if (std::string_view(source) == "EMOJI") return "LEGACY";
     }
     return render::script_render_path(group).data();
 }
 
-nb::dict character_record(LumoFontObject* self, Py_UCS4 code, nb::handle face, bool keycap,
-                          font::Presentation presentation) {
+nb::dict character_record(LumoFontObject* self, ColourFonts& colour_fonts, Py_UCS4 code, nb::handle face,
+                          bool keycap, font::Presentation presentation) {
     nb::object ch = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(code)));
     int group = render::classify_script(code);
     char hex[16];
@@ -98,9 +117,9 @@ nb::dict character_record(LumoFontObject* self, Py_UCS4 code, nb::handle face, b
 
     // A keycap's digit is drawn with its keycap by the emoji font, as render does.
     nb::object chosen = keycap ? nb::borrow(self->emoji_path)
-                               : render::font_for_character(self, ch, face,
-                                                            engine::setting_flag(engine::SettingId::ModernFont),
-                                                            presentation);
+                               : render::font_for_character(
+                                     self, ch, face, engine::setting_flag(engine::SettingId::ModernFont), presentation,
+                                     [&] { return colour_fonts.has_colour_glyphs(nb::borrow(self->emoji_path)); });
     nb::object font_name = nb::str("NOT_FOUND");
     const char* source = "MISSING";
     long face_index = -1;
@@ -123,7 +142,7 @@ nb::dict character_record(LumoFontObject* self, Py_UCS4 code, nb::handle face, b
     record["ttc_index"] = face_index;
     record["has_glyph"] = covered;
     record["synthetic"] = synthetic_label(self, chosen, face);
-    record["render_path"] = render_path_of(self, chosen, source, group);
+    record["render_path"] = render_path_of(colour_fonts, chosen, source, group);
     record["tag_context"] = face;
     record["is_tag"] = false;
     record["tag_type"] = "-";
@@ -141,6 +160,7 @@ nb::list debug_info(LumoFontObject* self, PyObject* text_input, PyObject* face_a
     nb::object text = PyUnicode_Check(text_input) ? nb::borrow(text_input) : nb::str(nb::handle(text_input));
     nb::object face = base_face;
     nb::list info;
+    ColourFonts colour_fonts(self);
     const std::u32string line = engine::code_points_of(text);
     render::MarkupLexer lexer(line, &render::is_palette_key);
     render::MarkupToken token;
@@ -162,7 +182,8 @@ nb::list debug_info(LumoFontObject* self, PyObject* text_input, PyObject* face_a
             info.append(tag_record(face, nb::str("FACE_CLOSE")));
             break;
         case render::MarkupKind::character:
-            info.append(character_record(self, token.code, face, render::starts_keycap(self, line, token.start),
+            info.append(character_record(self, colour_fonts, token.code, face,
+                                         render::starts_keycap(self, line, token.start),
                                          font::requested_presentation(line, token.start)));
             break;
         }

@@ -39,7 +39,8 @@ bool is_palette_key(char32_t key) {
 }
 
 nb::object font_for_character(font::LumoFontObject* self, nb::handle ch, nb::handle face, bool modern_font,
-                              font::Presentation presentation) {
+                              font::Presentation presentation, const font::EmojiFontIsColour& emoji_font_is_colour) {
+    if (emoji_font_is_colour) return font::find_best_font_path(self, ch, face, modern_font, presentation, emoji_font_is_colour);
     return font::find_best_font_path(self, ch, face, modern_font, presentation,
                                      [self] { return shaping::draws_in_colour(self, self->emoji_path); });
 }

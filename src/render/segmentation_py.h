@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "font/emoji_presentation.h"
+#include "font/lumo_font_methods_py.h"
 #include "font/lumo_font_object_py.h"
 
 namespace lumo::render {
@@ -35,8 +36,11 @@ struct LineContext {
 
 /// The font that draws the one-character text `ch` in `face` as a line
 /// draws it, with what the text around it asks (font::find_best_font_path).
+/// Whether the emoji font draws in colour is asked of the object's HarfBuzz
+/// font, loaded for drawing, unless the caller answers it another way.
 nanobind::object font_for_character(font::LumoFontObject* self, nanobind::handle ch, nanobind::handle face,
-                                    bool modern_font, font::Presentation presentation);
+                                    bool modern_font, font::Presentation presentation,
+                                    const font::EmojiFontIsColour& emoji_font_is_colour = {});
 
 /// Whether `key` names a colour of the module's palette (RICH_PALETTE), read
 /// now, so a host that changed the palette is followed.

@@ -35,14 +35,11 @@ int read_into_bytes(const std::string& path, nb::object& data, base::FileIdentit
 
 }  // namespace
 
-nb::object load_hb_font(font::LumoFontObject* self, nb::handle path_data, nb::object& failure) {
-    font::PathData where = font::parse_path_data(path_data, 0);
-    nb::object key = nb::make_tuple(where.path, where.index);
-    if (nb::object entry = font::cache_find(self->hb_fonts, key.ptr()); entry.is_valid()) {
-        nb::object cached = nb::steal(PySequence_GetItem(entry.ptr(), 0));
-        if (!cached.is_valid()) throw nb::python_error();
-        return cached;
-    }
+namespace {
+
+/// The HarfBuzz font of the file and face `where`, read now; an invalid
+/// object, with `failure` set to the reason, when it cannot be read.
+nb::object read_hb_font(const font::PathData& where, nb::object& failure) {
     if (where.path.is_none()) {
         failure = nb::str("expected str, bytes or os.PathLike object, not NoneType");
         return nb::object();
@@ -63,9 +60,37 @@ nb::object load_hb_font(font::LumoFontObject* self, nb::handle path_data, nb::ob
         failure = nb::str(load_error.message.c_str());
         return nb::object();
     }
-    nb::object wrapped = wrap_harfbuzz_font({nb::borrow<nb::bytes>(data), std::move(font), identity});
-    font::cache_store(self->hb_fonts, key.ptr(), nb::make_tuple(wrapped, data).ptr());
+    return wrap_harfbuzz_font({nb::borrow<nb::bytes>(data), std::move(font), identity});
+}
+
+nb::object cached_hb_font(font::LumoFontObject* self, nb::handle key) {
+    nb::object entry = font::cache_find(self->hb_fonts, key.ptr());
+    if (!entry.is_valid()) return entry;
+    nb::object cached = nb::steal(PySequence_GetItem(entry.ptr(), 0));
+    if (!cached.is_valid()) throw nb::python_error();
+    return cached;
+}
+
+}  // namespace
+
+nb::object load_hb_font(font::LumoFontObject* self, nb::handle path_data, nb::object& failure) {
+    font::PathData where = font::parse_path_data(path_data, 0);
+    nb::object key = nb::make_tuple(where.path, where.index);
+    if (nb::object cached = cached_hb_font(self, key); cached.is_valid()) return cached;
+    nb::object wrapped = read_hb_font(where, failure);
+    if (!wrapped.is_valid()) return wrapped;
+    font::cache_store(self->hb_fonts, key.ptr(), nb::make_tuple(wrapped, as_harfbuzz_font(wrapped)->data).ptr());
     return wrapped;
+}
+
+std::optional<bool> has_colour_glyphs(font::LumoFontObject* self, nb::handle path_data) {
+    font::PathData where = font::parse_path_data(path_data, 0);
+    nb::object failure;
+    nb::object font = cached_hb_font(self, nb::make_tuple(where.path, where.index));
+    if (!font.is_valid()) font = read_hb_font(where, failure);
+    const HarfBuzzFontObject* harfbuzz = font.is_valid() ? as_harfbuzz_font(font) : nullptr;
+    if (harfbuzz == nullptr || !harfbuzz->font) return std::nullopt;
+    return harfbuzz->font->has_colour_glyphs();
 }
 
 nb::object get_hb_font(font::LumoFontObject* self, nb::handle path_data) {

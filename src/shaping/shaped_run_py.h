@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 #include <span>
+#include <optional>
 #include <string_view>
 
 #include "font/lumo_font_object_py.h"
@@ -111,6 +112,11 @@ nanobind::object get_hb_font(font::LumoFontObject* self, nanobind::handle path_d
 /// The same without the printed line: an invalid object, with `failure` set
 /// to the reason, when the font cannot be loaded.
 nanobind::object load_hb_font(font::LumoFontObject* self, nanobind::handle path_data, nanobind::object& failure);
+
+/// Whether the font of a file and face has colour glyphs, asked of the
+/// object's HarfBuzz font when it holds one, else of one read for the
+/// question and not kept; empty when the font cannot be read.
+std::optional<bool> has_colour_glyphs(font::LumoFontObject* self, nanobind::handle path_data);
 
 /// A file object over the bytes of a font file that the HarfBuzz cache holds
 /// (loading them there), or None when HarfBuzz cannot read the file: then
