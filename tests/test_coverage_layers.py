@@ -52,15 +52,17 @@ def test_decisions_are_cached_per_character_and_face(fonts):
     assert set(font._path_cache) == {("A", "regular"), ("A", "Regular")}
 
 
-def test_unknown_primary_family_is_the_last_resort_as_text(fonts, monkeypatch):
+def test_unknown_primary_family_is_the_last_resort_through_its_stand_in(fonts):
+    font, primary, *_ = fonts
     font = LumoFont("Unknown Family", "Fall Sans", None, None)
     font._ensure_init()
-    assert font._find_best_font_path(RARE, "regular") == "Unknown Family"
+    assert font._find_best_font_path(RARE, "regular") is primary   # the index's first regular face
 
 
 def test_an_emptied_fallback_is_skipped(tmp_path, monkeypatch):
     primary = build_font(tmp_path / "p.ttf", "P Sans", chars="A")
-    monkeypatch.setattr(lumo_font, "load_or_update_font_map", lambda: {"paths": {"p sans": [str(primary), -1]}})
+    index = {"paths": {"p sans": [str(primary), -1], "gone sans": [str(tmp_path / "gone.ttf"), -1]}}
+    monkeypatch.setattr(lumo_font, "load_or_update_font_map", lambda: index)
     font = LumoFont("P Sans", "Gone Sans", None, None)
     font._ensure_init()
     assert font.fallback_name == ""

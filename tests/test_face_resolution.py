@@ -1,4 +1,8 @@
-"""Face resolution: a family name and a face word become the file to draw with."""
+"""Face resolution: a family name and a face word become the file to draw with;
+a family that is not installed is drawn by an installed stand-in."""
+import re
+
+import pygame
 import pytest
 
 import lumo_font
@@ -38,24 +42,38 @@ def font(monkeypatch, tmp_path):
     ("ROBOTO", "bold", ROBOTO_BOLD),
     ("Noto Sans CJK KR", "regular", NOTO_CJK_KR),
 ])
-def test_index_resolution(font, name, face, expected):
+def test_index_resolution(font, name, face, expected, capsys):
     assert font._get_true_path(name, face) == expected
+    assert capsys.readouterr().out == ""   # no stand-in, no warning
 
 
 def test_answers_are_the_index_records_themselves(font):
     assert font._get_true_path("Arial", "bold") is INDEX["paths"]["arial bold"]
 
 
-def test_unknown_family_answers_its_name_and_is_cached(font, tmp_path):
-    assert font._get_true_path("Mystery", "bold") == "Mystery"
+def test_unknown_family_is_drawn_by_a_stand_in_and_cached(font, tmp_path, capsys):
+    # Neither a metric twin nor a default sans is in this index: its first regular face, in the face asked.
+    assert font._get_true_path("Mystery", "bold") is ARIAL_BOLD
+    assert capsys.readouterr().out == "[WARNING] Font family 'Mystery' is not installed; drawing with 'arial' instead\n"
     (tmp_path / "Mystery").mkdir()
-    assert font._get_true_path("Mystery", "bold") == "Mystery"   # the disk is not looked at again
+    assert font._get_true_path("Mystery", "bold") is ARIAL_BOLD   # the disk is not looked at again
     assert font._get_true_path("Mystery", "italic") == ["Mystery", -1]
 
 
-def test_a_folder_named_like_a_family_wins_over_the_index(font, tmp_path):
+def test_unknown_family_answers_its_name_when_no_font_is_installed(monkeypatch, capsys):
+    monkeypatch.setattr(lumo_font, "load_or_update_font_map", lambda: {"paths": {}, "names": {}})
+    font = LumoFont("Mystery", "Mystery", None, None)
+    font._ensure_init()
+    assert font._get_true_path("Mystery", "bold") == "Mystery" and font.fallback_name == ""
+    assert capsys.readouterr().out == ""
+
+
+def test_a_folder_named_like_a_family_wins_over_the_index(font, tmp_path, capsys):
     (tmp_path / "Arial").mkdir()
     assert font._get_true_path("Arial", "light") == ["Arial", -1]
+    (tmp_path / "Mystery").mkdir()
+    assert font._get_true_path("Mystery", "light") == ["Mystery", -1]
+    assert capsys.readouterr().out == ""
 
 
 @pytest.mark.parametrize("name", ["", None])
@@ -106,3 +124,77 @@ STATE_ORDER = sorted(["primary_name", "fallback_name", "fallback_dir", "emoji_pa
                       "_pg_font_cache", "_std_metrics", "_font_map", "_path_resolve_cache", "_intl_font_paths",
                       "_glyph_cache", "_text_cache", "emoji_fallback_engine", "_initialized", "_cached_p_path",
                       "_cached_f_path_std", "init_face"])
+
+
+# Families that are not installed --------------------------------------------------
+
+@pytest.fixture
+def stand_in_fonts(only_user_fonts, make_font):
+    """A private font index holding one metric twin of each kind but no DejaVu Sans."""
+    files = {}
+    for full_name in ["Liberation Sans", "Liberation Sans Bold", "Tinos", "Noto Sans"]:
+        files[full_name] = str(make_font(str(only_user_fonts / (full_name.replace(" ", "") + ".ttf")), full_name))
+    return files
+
+
+def warnings_in(output):
+    return re.findall(r"\[WARNING\] Font family '(.*)' is not installed; drawing with '(.*)' instead", output)
+
+
+@pytest.mark.parametrize("asked, face, drawn_by", [
+    ("Arial", "regular", "Liberation Sans"),
+    ("Helvetica", "bold", "Liberation Sans Bold"),     # the twin's own bold face
+    ("Times New Roman", "regular", "Tinos"),           # the second twin when the first is missing
+    ("times", "bold", "Tinos"),
+    ("Courier New", "regular", "Noto Sans"),           # no mono twin, no DejaVu Sans: the next default sans
+    ("Noto Snas", "regular", "Noto Sans"),
+])
+def test_stand_ins_are_metric_twins_then_a_default_sans(stand_in_fonts, asked, face, drawn_by, capsys):
+    font = LumoFont(asked, "Noto Sans", None, None)
+    font._ensure_init()
+    assert font._get_true_path(asked, face)[0] == stand_in_fonts[drawn_by]
+    assert [name for name, _ in warnings_in(capsys.readouterr().out)] == [asked]
+
+
+def test_a_stand_in_draws_everywhere_and_is_reported_once_per_object_and_name(stand_in_fonts, capsys):
+    font = LumoFont("Arial", "Times New Roman", None, None)
+    lines = [font.render("Hello", 20), font.render("Hello", 30), font.render("Hi", 20, face="bold"),
+             font.render_block("Hello world", 20, wraplength=40)]
+    assert all(line.get_bounding_rect().width > 0 for line in lines)
+    assert font.size("Hello", 20) == lines[0].get_size()
+    assert font.fallback_name == "Times New Roman"   # the fallback layer stays, drawn by its stand-in
+    record = font.get_debug_info("A")[0]
+    assert (record["font"], record["font_source"], record["has_glyph"]) == ("LiberationSans.ttf", "PRIMARY", True)
+    output = capsys.readouterr().out
+    assert sorted(warnings_in(output)) == [("Arial", "Liberation Sans"), ("Times New Roman", "Tinos")]
+    assert "Error loading HarfBuzz font" not in output
+    LumoFont("Arial", "Noto Sans", None, None).render("Hello", 20)   # another object says it again
+    assert warnings_in(capsys.readouterr().out) == [("Arial", "Liberation Sans")]
+
+
+def real_index_has(family):
+    index = lumo_font.load_or_update_font_map()
+    low = family.lower()
+    return low in index["paths"] or low in index["names"]
+
+
+def test_the_default_object_draws_where_its_families_are_not_installed(monkeypatch, tmp_path, capsys):
+    monkeypatch.chdir(tmp_path)
+    if real_index_has("Arial") or real_index_has("Times New Roman"):
+        pytest.skip("Arial or Times New Roman is installed here")
+    font = LumoFont()
+    for size in (20, 24, 20):
+        assert font.render("Hello", size).get_bounding_rect().width > 0
+    assert font.render("Hello", 20, face="bold").get_bounding_rect().width > 0
+    output = capsys.readouterr().out
+    assert [name for name, _ in warnings_in(output)] == ["Times New Roman", "Arial"]
+    assert "Error loading HarfBuzz font" not in output
+
+
+def test_a_misspelt_family_draws_with_the_default_sans(capsys):
+    if not real_index_has("DejaVu Sans"):
+        pytest.skip("DejaVu Sans is not installed")
+    drawn = LumoFont("Noto Snas", "DejaVu Sans", None, None).render("Hello", 24)
+    expected = LumoFont("DejaVu Sans", "DejaVu Sans", None, None).render("Hello", 24)
+    assert pygame.image.tobytes(drawn, "RGBA") == pygame.image.tobytes(expected, "RGBA")
+    assert warnings_in(capsys.readouterr().out) == [("Noto Snas", "DejaVu Sans")]

@@ -136,16 +136,28 @@ def check_font_argument(value, what):
     return value
 
 
+def family_known(font, name):
+    """Whether `name` is a file, or a family the font index has, as the engine
+    finds it: the face spelt family+blank+face or family+hyphen+face, an alias,
+    or the family's own default face. The engine draws any other family with
+    an installed stand-in."""
+    if os.path.exists(name):
+        return True
+    paths, names = font._font_map.get("paths") or {}, font._font_map.get("names") or {}
+    low, face = name.lower(), font.init_face
+    return (f"{low} {face}".strip() in paths or f"{low}-{face}".strip() in paths
+            or names.get(low, low) in paths)
+
+
 def check_families_known(font, font_option, fallback_option):
     """Refuses a --font or --fallback family that is neither in the font index
     nor an existing file; the engine would draw with something else. `font`
     is the initialised LumoFont built from the options."""
-    primary = font._get_true_path(font.primary_name, font.init_face)
-    if not isinstance(primary, (list, tuple)):
+    if font._primary_path is None and not family_known(font, font.primary_name):
         raise OptionError(f"unknown font family {font_option!r}: not in the font index and not a file "
                           "(lumo-font fonts lists the indexed faces)")
-    # Initialisation empties the name of a fallback family it cannot find.
-    if font._fallback_path is None and not font.fallback_name:
+    # Initialisation empties the name of a fallback family whose file is gone.
+    if font._fallback_path is None and not (font.fallback_name and family_known(font, font.fallback_name)):
         raise OptionError(f"unknown fallback family {fallback_option!r}: not in the font index and not a file "
                           "(lumo-font fonts lists the indexed faces)")
 

@@ -48,6 +48,7 @@ int lumo_font_traverse(PyObject* self, visitproc visit, void* arg) {
     for (const FieldSpec& field : kLumoFontFields)
         if (may_hold_cycle(field)) Py_VISIT(field_slot(as_font(self), field));
     Py_VISIT(as_font(self)->block_cache);
+    Py_VISIT(as_font(self)->substituted_families);
     return 0;
 }
 
@@ -72,6 +73,7 @@ int lumo_font_clear(PyObject* self) {
     for (const FieldSpec& field : kLumoFontFields)
         if (may_hold_cycle(field)) Py_XSETREF(field_slot(as_font(self), field), Py_NewRef(Py_None));
     Py_CLEAR(as_font(self)->block_cache);
+    Py_CLEAR(as_font(self)->substituted_families);
     return 0;
 }
 
@@ -83,6 +85,7 @@ void lumo_font_dealloc(PyObject* self) {
         for (const FieldSpec& field : kLumoFontFields)
             if (field.kind != FieldKind::Flag) Py_CLEAR(field_slot(as_font(self), field));
         Py_CLEAR(as_font(self)->block_cache);
+        Py_CLEAR(as_font(self)->substituted_families);
     }
     type->tp_free(self);
     Py_DECREF(type);

@@ -37,8 +37,10 @@ struct LumoFontObject {
     PyObject* cached_p_path;          // carried in snapshots only
     PyObject* cached_f_path_std;      // carried in snapshots only
     PyObject* init_face;              // the face used when a call names none
-    // Not a field (not in snapshots): drawn text blocks, made on first use.
+    // Not fields (not in snapshots), made on first use: drawn text blocks,
+    // and the family names already reported as drawn by a stand-in.
     PyObject* block_cache;
+    PyObject* substituted_families;
 };
 
 enum class FieldKind {
