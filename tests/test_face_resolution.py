@@ -1,5 +1,6 @@
 """Face resolution: a family name and a face word become the file to draw with;
 a family that is not installed is drawn by an installed stand-in."""
+import builtins
 import re
 
 import pygame
@@ -170,6 +171,20 @@ def test_a_stand_in_draws_everywhere_and_is_reported_once_per_object_and_name(st
     assert "Error loading HarfBuzz font" not in output
     LumoFont("Arial", "Noto Sans", None, None).render("Hello", 20)   # another object says it again
     assert warnings_in(capsys.readouterr().out) == [("Arial", "Liberation Sans")]
+
+
+def test_a_print_that_draws_with_the_object_hears_of_a_stand_in_once(stand_in_fonts, monkeypatch):
+    font = LumoFont("Arial", "Noto Sans", None, None)
+    font._ensure_init()
+    heard = []
+
+    def drawing_print(line):
+        heard.append(line)
+        font.render("Hi", 20, face="bold")   # resolves Arial again, in another face
+
+    monkeypatch.setattr(builtins, "print", drawing_print)
+    font.render("Hello", 20)
+    assert warnings_in("\n".join(heard)) == [("Arial", "Liberation Sans")]
 
 
 def real_index_has(family):

@@ -95,10 +95,11 @@ void report_substitute(LumoFontObject* self, nb::handle name, const std::string&
     int known = PySet_Contains(reported.ptr(), name.ptr());
     if (known < 0) throw nb::python_error();
     if (known) return;
+    // Noted first: a host print() that draws with this object does not report it again.
+    if (PySet_Add(reported.ptr(), name.ptr()) != 0) throw nb::python_error();
     nb::object asked = engine::text_from_utf8(engine::utf8_of(name));
     engine::print_line(nb::str("[WARNING] Font family {} is not installed; drawing with {} instead")
                            .format(nb::repr(asked), nb::repr(engine::text_from_utf8(family))));
-    if (PySet_Add(reported.ptr(), name.ptr()) != 0) throw nb::python_error();
 }
 
 /// What draws for a family that neither the file system nor the index knows:
