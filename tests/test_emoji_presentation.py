@@ -87,3 +87,13 @@ def test_the_presentation_table_is_unicodes():
     assert committed.count("{0x") == len(ranges)
     for first, last in ranges:
         assert f"{{0x{first:04X}, 0x{last:04X}}}" in committed
+
+
+def test_an_object_that_reported_emoji_still_pickles():
+    import pickle
+    font_with(COLOR_EMOJI)  # skips where the fonts are missing
+    font = LumoFont("DejaVu Sans", "DejaVu Sans", None, COLOR_EMOJI)  # it has only reported
+    assert drawn_by(font, "© 😀 ♥\uFE0F")[:3] == ["DejaVuSans.ttf", "DejaVuSans.ttf", "NotoColorEmoji.ttf"]
+    font._find_best_font_path("®", "")
+    copy = pickle.loads(pickle.dumps(font))
+    assert drawn_by(copy, "© 😀") == drawn_by(font, "© 😀")
