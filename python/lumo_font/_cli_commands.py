@@ -2,6 +2,7 @@
 import contextlib
 import io
 import os
+import unicodedata
 
 import lumo_font
 from lumo_font._cli_options import (DEFAULT_EMOJI_FAMILY, OptionError, check_face_known, check_families_known,
@@ -104,10 +105,19 @@ DEBUG_TITLES = {"char": "ch", "category": "cat", "font_source": "source", "ttc_i
                 "has_glyph": "glyph", "render_path": "path", "tag_context": "face", "tag_type": "tag"}
 
 
+def terminal_cells(text):
+    """The columns `text` takes in a terminal: two for a wide character (CJK,
+    most emoji), none for a combining mark, one for the others."""
+    return sum(2 if unicodedata.east_asian_width(ch) in "WF" else 0 if unicodedata.combining(ch) else 1
+               for ch in text)
+
+
 def debug_table(records):
-    """The debug report as aligned lines, one per character or tag."""
+    """The debug report as aligned lines, one per character or tag; wide
+    characters take two columns, as a terminal shows them."""
     def row(values):
-        return " ".join(f"{value:<{width}}" if width else value for value, (_, width) in zip(values, DEBUG_COLUMNS))
+        return " ".join(value + " " * (width - terminal_cells(value)) if width else value
+                        for value, (_, width) in zip(values, DEBUG_COLUMNS))
     lines = [row([DEBUG_TITLES.get(key, key) for key, _ in DEBUG_COLUMNS])]
     for record in records:
         shown = dict(record, char=repr(record["char"])[1:-1] if not record["is_tag"] else "")
