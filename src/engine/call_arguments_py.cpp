@@ -7,10 +7,11 @@ namespace lumo::engine {
 
 bool parse_call_arguments(const char* function, std::initializer_list<const char*> names, std::size_t required,
                           PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames, std::span<PyObject*> out) {
-    return parse_call_arguments(function, names, required, names.size(), args, nargs, kwnames, out);
+    return parse_call_arguments(function, std::span<const char* const>(names.begin(), names.size()), required,
+                                names.size(), args, nargs, kwnames, out);
 }
 
-bool parse_call_arguments(const char* function, std::initializer_list<const char*> names, std::size_t required,
+bool parse_call_arguments(const char* function, std::span<const char* const> names, std::size_t required,
                           std::size_t positional, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames,
                           std::span<PyObject*> out) {
     const std::size_t count = names.size();
@@ -37,7 +38,7 @@ bool parse_call_arguments(const char* function, std::initializer_list<const char
         }
         if (out[index] != nullptr) {
             PyErr_Format(PyExc_TypeError, "%s() got multiple values for argument '%s'", function,
-                         names.begin()[index]);
+                         names[index]);
             return false;
         }
         out[index] = args[nargs + k];
@@ -45,7 +46,7 @@ bool parse_call_arguments(const char* function, std::initializer_list<const char
     for (std::size_t i = 0; i < required; ++i) {
         if (out[i] == nullptr) {
             PyErr_Format(PyExc_TypeError, "%s() missing required argument '%s' (pos %zu)", function,
-                         names.begin()[i], i + 1);
+                         names[i], i + 1);
             return false;
         }
     }

@@ -20,7 +20,7 @@ bool parse_call_arguments(const char* function, std::initializer_list<const char
                           PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames, std::span<PyObject*> out);
 
 /// As above, for a call whose names after the first `positional` are keyword-only.
-bool parse_call_arguments(const char* function, std::initializer_list<const char*> names, std::size_t required,
+bool parse_call_arguments(const char* function, std::span<const char* const> names, std::size_t required,
                           std::size_t positional, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames,
                           std::span<PyObject*> out);
 

@@ -24,6 +24,7 @@
 #include "render/render_entry_py.h"
 #include "render/run_direction.h"
 #include "render/segmentation_py.h"
+#include "render/text_options_py.h"
 #include "shaping/pixel_blend.h"
 #include "shaping/run_layout.h"
 #include "shaping/surface_pixels_py.h"
@@ -35,10 +36,11 @@ namespace {
 
 using font::LumoFontObject;
 
-constexpr std::size_t kBlockArguments = 10;
-enum BlockArgument {
-    kText, kSize, kColor, kFace, kWraplength, kAlign, kLineSpacing, kBackground, kDirection, kMarkup
-};
+enum BlockArgument { kText, kSize, kColor, kFace, kWraplength, kAlign, kLineSpacing, kBackground, kDirection };
+constexpr auto kBlockNames = render::with_text_options(std::array<const char*, 9>{
+    "text", "size", "color", "face", "wraplength", "align", "line_spacing", "background", "direction"});
+constexpr std::size_t kBlockArguments = kBlockNames.size();
+constexpr std::size_t kFirstTextOption = kBlockArguments - render::kTextOptionNames.size();
 
 /// One of `words` (the argument's accepted values), as its index.
 int word_argument(const char* argument, nb::handle value, std::initializer_list<const char*> words,
@@ -71,7 +73,9 @@ BlockCall read_block_arguments(LumoFontObject* self, PyObject* const* given) {
     PyObject* line_arguments[5] = {given[kText], given[kSize], rgb.ptr(), nullptr, given[kFace]};
     engine::require_positive_size(given[kSize]);
     call.line = render::read_text_call(self, line_arguments);
-    call.line.markup = engine::flag_argument(given[kMarkup], true);
+    render::TextOptionValues options{};
+    std::copy(given + kFirstTextOption, given + kBlockArguments, options.begin());
+    call.line.options = render::read_text_options(options);
     if (PyObject* wrap = given[kWraplength]) {
         if (!PyLong_Check(wrap)) engine::raise_argument_type_error("wraplength", "int", wrap);
         int overflow = 0;
@@ -111,13 +115,14 @@ BlockCall read_block_arguments(LumoFontObject* self, PyObject* const* given) {
                               background, static_cast<int>(call.direction),
                               nb::make_tuple(call.line.modern_font, call.line.smooth_font, call.line.emoji_offset_y));
     // Options away from their defaults extend the key; a call without them keeps the key it always had.
-    if (!call.line.markup) call.key = nb::make_tuple(call.key, "markup", false);
+    if (nb::object options_key = render::text_options_key(call.line.options); !options_key.is_none())
+        call.key = nb::make_tuple(call.key, options_key);
     return call;
 }
 
 /// Which "^" tags are colour tags in the call's text: none when its markup is off.
 std::function<bool(char32_t)> palette_keys(const BlockCall& call) {
-    if (!call.line.markup) return {};
+    if (!call.line.options.markup) return {};
     return &render::is_palette_key;
 }
 
@@ -277,14 +282,12 @@ nb::object size_block(LumoFontObject* self, PyObject* const* given) {
 }
 
 /// The checked (text, size, color, face, wraplength, align, line_spacing,
-/// background, direction, markup) of a block call; the last six by keyword only.
+/// background, direction, text options...) of a block call; all after the
+/// face by keyword only.
 bool parse_block_arguments(const char* function, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames,
                            PyObject** given) {
     constexpr std::size_t kPositional = 4;
-    return engine::parse_call_arguments(function,
-                                        {"text", "size", "color", "face", "wraplength", "align", "line_spacing",
-                                         "background", "direction", "markup"},
-                                        2, kPositional, args, nargs, kwnames,
+    return engine::parse_call_arguments(function, kBlockNames, 2, kPositional, args, nargs, kwnames,
                                         std::span<PyObject*>(given, kBlockArguments));
 }
 

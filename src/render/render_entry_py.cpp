@@ -20,6 +20,7 @@
 #include "render/markup.h"
 #include "render/run_direction.h"
 #include "render/segmentation_py.h"
+#include "render/text_options_py.h"
 #include "shaping/shaped_run_py.h"
 #include "shaping/surface_pixels_py.h"
 
@@ -186,7 +187,7 @@ PreparedLine prepare_line(LumoFontObject* self, const RenderCall& call, nb::hand
     PreparedLine line;
     line.height = standard_height(self, call);
     LineContext context{call.color, call.face, primary_path, fallback_path, engine::truth_of(call.modern_font),
-                        call.right_to_left_paragraph, call.markup};
+                        call.right_to_left_paragraph, call.options.markup};
     const shaping::EmojiPlacement placement = emoji_placement(call);
     std::vector<Run> runs = segment_line(self, text, context);
 
@@ -273,12 +274,12 @@ nb::object render(LumoFontObject* self, PyObject* const* given) {
 
 /// The size of the surface render() gives for the same arguments: the cached
 /// surface's when there is one, else the line's, shaped but not painted.
-nb::object measure(LumoFontObject* self, PyObject* const* given, PyObject* markup) {
+nb::object measure(LumoFontObject* self, PyObject* const* given, const TextOptionValues& options) {
     engine::require_positive_size(given[1]);
     RenderCall call = read_text_call(self, given);
-    call.markup = engine::flag_argument(markup, true);
-    // The text cache holds lines drawn with their markup.
-    if (call.markup) {
+    call.options = read_text_options(options);
+    // The text cache holds lines render() drew: with the default options.
+    if (call.options.is_default()) {
         nb::object key = cache_key(call.text, call);
         if (nb::object cached = font::cache_find(self->text_cache, key.ptr()); cached.is_valid())
             return cached.attr("get_size")();
@@ -294,14 +295,13 @@ nb::object measure(LumoFontObject* self, PyObject* const* given, PyObject* marku
 }  // namespace
 
 PyObject* size_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    PyObject* given[5] = {nullptr, nullptr, nullptr, nullptr, nullptr};
-    PyObject* named[4];
-    if (!engine::parse_call_arguments("size", {"text", "size", "face", "markup"}, 2, 3, args, nargs, kwnames, named))
-        return nullptr;
-    given[0] = named[0];
-    given[1] = named[1];
-    given[4] = named[2];
-    return engine::call_guarded([&] { return measure(reinterpret_cast<LumoFontObject*>(self), given, named[3]); });
+    static constexpr auto kNames = with_text_options(std::array<const char*, 3>{"text", "size", "face"});
+    std::array<PyObject*, kNames.size()> named{};
+    if (!engine::parse_call_arguments("size", kNames, 2, 3, args, nargs, kwnames, named)) return nullptr;
+    PyObject* given[5] = {named[0], named[1], nullptr, nullptr, named[2]};
+    TextOptionValues options{};
+    std::copy(named.begin() + 3, named.end(), options.begin());
+    return engine::call_guarded([&] { return measure(reinterpret_cast<LumoFontObject*>(self), given, options); });
 }
 
 PyObject* render_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {

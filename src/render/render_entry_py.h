@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "font/lumo_font_object_py.h"
+#include "render/text_options.h"
 #include "shaping/shaped_run_py.h"
 
 namespace lumo::render {
@@ -23,7 +24,7 @@ struct RenderCall {
     nanobind::object face;   // resolved face word
     nanobind::object modern_font, smooth_font, emoji_offset_y;
     bool right_to_left_paragraph = false;  // a line of a right-to-left text block
-    bool markup = true;  // tags restyle the text; off, the text is drawn exactly as given
+    TextOptions options;  // the keyword options of the calls added after render()
 };
 
 /// (text, size, color, dynamic, face) checked as render() checks them; an
@@ -65,8 +66,8 @@ void trim_caches(font::LumoFontObject* self);
 /// LumoFont.render(text, size, color=(255, 255, 255), dynamic=False, face="") as a vectorcall method.
 PyObject* render_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames);
 
-/// LumoFont.size(text, size, face="", *, markup=True) as a vectorcall method:
-/// render()'s surface size.
+/// LumoFont.size(text, size, face="", *, text options) as a vectorcall
+/// method: render()'s surface size.
 PyObject* size_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames);
 
 }  // namespace lumo::render
