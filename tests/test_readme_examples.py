@@ -9,7 +9,6 @@ import shlex
 import subprocess
 import sys
 
-import pygame
 import pytest
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
@@ -68,4 +67,3 @@ def test_readme_examples_run_as_printed(tmp_path, monkeypatch):
                 # Run again: the first run may have built the font index and said so.
                 shown = run_command(last, tmp_path).stdout
                 assert shown == following[1], f"README.md line {following[2]} is not what {shlex.join(last)} prints"
-    pygame.quit()
