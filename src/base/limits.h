@@ -54,6 +54,15 @@ inline constexpr std::size_t kMaxRunGlyphs = std::size_t{1} << 20;
 /// it: a 4096 x 4096 glyph, far above any size text is drawn at.
 inline constexpr std::int64_t kMaxGlyphBitmapPixels = std::int64_t{1} << 24;
 
+/// Ems a glyph's outline may span on a side. Real glyphs, long swashes
+/// included, stay within a few; one past this is damage, whatever size it is
+/// drawn at.
+inline constexpr int kMaxGlyphEms = 64;
+
+/// Times its strike's size an image of a bitmap strike may be on a side
+/// (emoji images are about 1.25 times); a larger one is damage.
+inline constexpr int kMaxStrikeImageScale = 4;
+
 /// Bytes of one copied glyph bitmap (rows are padded, so a little above the
 /// pixel cap).
 inline constexpr std::int64_t kMaxGlyphBitmapBytes = std::int64_t{1} << 25;
@@ -64,6 +73,13 @@ inline constexpr std::int64_t kMaxRunBitmapBytes = std::int64_t{1} << 28;
 /// Pixel positions, advances and widths of a run are clamped to
 /// ±kMaxRunExtentPixels before they become integers.
 inline constexpr int kMaxRunExtentPixels = 1 << 20;
+
+/// Largest single block FreeType may allocate for the engine's faces, which
+/// read fonts from memory and so never copy a table: four times the largest
+/// colour bitmap the caps above let FreeType draw. A damaged image header may
+/// claim 32767 x 32767 pixels (4 GiB); such a request is refused, and the
+/// glyph counts as damaged.
+inline constexpr std::size_t kMaxFreeTypeBlockBytes = std::size_t{4} * 4 * std::size_t{kMaxGlyphBitmapPixels};
 
 // Surfaces -------------------------------------------------------------------
 

@@ -8,6 +8,7 @@ namespace lumo::font {
 
 /// The process's FreeType library for cached faces, created on first use and
 /// never released: cached faces may outlive any owner that could release it.
+/// Its blocks are capped (base/freetype_memory.h).
 /// Callers serialise through the host's interpreter lock.
 FT_Library shared_freetype_library();
 

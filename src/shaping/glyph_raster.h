@@ -23,6 +23,7 @@ struct GlyphBitmap {
     int left = 0;   // pixels from the glyph origin to the bitmap's left column
     int top = 0;    // pixels from the baseline up to the bitmap's top row
     bool colour = false;
+    FT_Error damage = 0;  // the glyph's data is damaged (this error): the bitmap is empty
 };
 
 struct RasterOptions {
@@ -48,8 +49,17 @@ FT_Error size_face(FT_Face face, int pixel_size);
 /// glyphs render as coverage. A glyph whose bitmap would pass
 /// kMaxGlyphBitmapPixels fails with FT_Err_Raster_Overflow before FreeType
 /// allocates it. Returns FreeType's error, 0 on success; `bitmap` is empty
-/// after a failure.
+/// after a failure. Data that asks for more than a real glyph can be (an
+/// outline past kMaxGlyphEms, a strike image past kMaxStrikeImageScale times
+/// its strike, a block past FreeType's memory cap) fails with
+/// FT_Err_Invalid_Outline or FT_Err_Array_Too_Large, which is_glyph_damage accepts.
 FT_Error rasterize_glyph(FT_Face face, std::uint32_t glyph_id, const RasterOptions& options, GlyphBitmap& bitmap,
                          double bitmap_scale = 1.0);
+
+/// Whether `error` from rasterize_glyph means that this glyph of this font is
+/// damaged: it is then drawn empty and the rest of the line is drawn. Running
+/// out of memory, a bitmap past the caps at the size asked for (the size is to
+/// blame, not the font) and the engine's own misuse of FreeType are not.
+bool is_glyph_damage(FT_Error error) noexcept;
 
 }  // namespace lumo::shaping

@@ -25,6 +25,8 @@ struct HarfBuzzFontObject {
     nanobind::bytes data;
     std::unique_ptr<HarfBuzzFont> font;
     base::FileIdentity identity;  // of the file the bytes came from
+    // Whether the line about the file's damaged glyphs was printed: once is enough.
+    mutable bool damaged_glyphs_reported = false;
 };
 
 /// A FreeType face with its pixel size set, read from the bytes it holds

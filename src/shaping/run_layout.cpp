@@ -62,11 +62,16 @@ bool shape_text(const HarfBuzzFont& font, std::span<const std::uint32_t> text, S
 }
 
 /// The glyph's bitmap from the cache, rasterised and kept there when missing.
+/// A damaged glyph becomes an empty bitmap that says why, kept like any
+/// other, so that it is not loaded again on every run that holds it.
 FT_Error fetch_glyph(FT_Face face, std::uint32_t glyph_id, const RasterOptions& options, double bitmap_scale,
                      GlyphBitmapCache* cache, std::shared_ptr<const GlyphBitmap>& bitmap) {
     if (cache != nullptr && (bitmap = cache->find(glyph_id, options))) return 0;
     auto fresh = std::make_shared<GlyphBitmap>();
-    if (const FT_Error error = rasterize_glyph(face, glyph_id, options, *fresh, bitmap_scale)) return error;
+    if (const FT_Error error = rasterize_glyph(face, glyph_id, options, *fresh, bitmap_scale)) {
+        if (!is_glyph_damage(error)) return error;
+        fresh->damage = error;
+    }
     bitmap = fresh;
     if (cache != nullptr) cache->store(glyph_id, options, bitmap);
     return 0;
@@ -117,6 +122,7 @@ LayoutError layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const s
     std::vector<PlacedGlyph> glyphs;
     glyphs.reserve(glyph_count);
     std::int64_t bitmap_bytes = 0;
+    FT_Error layout_damage = 0;
     double pen_x = 0.0;
     RunExtent extent;
     for (std::size_t i = 0; i < glyph_count; ++i) {
@@ -128,6 +134,7 @@ LayoutError layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const s
         placed.cluster = infos[i].cluster;
         if (const FT_Error error = fetch_glyph(face, placed.glyph_id, options, bitmap_scale, cache, placed.bitmap))
             return {LayoutError::Kind::glyph, error};
+        if (placed.bitmap->damage != 0 && layout_damage == 0) layout_damage = placed.bitmap->damage;
         bitmap_bytes += static_cast<std::int64_t>(placed.bitmap->bytes.size());
         if (bitmap_bytes > kMaxRunBitmapBytes) return too_large;
 
@@ -140,6 +147,7 @@ LayoutError layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const s
         pen_x += x_advance;
     }
     layout.glyphs = std::move(glyphs);
+    layout.glyph_damage = layout_damage;
     finish_widths(pen_x, extent, layout);
     return {};
 }

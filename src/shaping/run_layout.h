@@ -34,6 +34,7 @@ struct RunLayout {
     bool empty = true;      // no glyphs: draw nothing, advance by logical_width
     double start_x = 0.0;   // shift right so ink left of the origin stays on the surface
     int surface_width = 1;  // width of the surface the run is painted on
+    FT_Error glyph_damage = 0;  // FreeType's error for the first damaged glyph, drawn empty; 0 when none
 };
 
 /// The direction a run is shaped in: the line's bidirectional pass knows it;
@@ -44,7 +45,7 @@ enum class ShapingDirection : std::uint8_t { from_script, left_to_right, right_t
 struct LayoutError {
     enum class Kind {
         none,
-        glyph,            // FreeType refused a glyph: `freetype_error` says why
+        glyph,            // FreeType could not load a glyph, and not for damage: `freetype_error` says why
         run_too_large,    // past the limits of one run (characters, glyphs, glyph pixels)
         shaping_stopped,  // HarfBuzz gave up: its buffer limit, or no memory
     };
@@ -61,7 +62,10 @@ std::string layout_error_message(const LayoutError& error);
 /// Shapes `text` (code points) with `font` and rasterises every glyph from
 /// `face`, whose pixel size the caller has set to `pixel_size`. Rounding adds
 /// 0.5 and truncates toward zero; every pixel quantity is clamped to
-/// ±kMaxRunExtentPixels. After a failure `layout` is the empty layout.
+/// ±kMaxRunExtentPixels. After a failure `layout` is the empty layout. A
+/// glyph that the font's data does not let FreeType load (is_glyph_damage) is
+/// no failure: it keeps its advance and is drawn empty, and `glyph_damage`
+/// tells the caller, whose business it is to say so.
 /// `cache`, when given, keeps the face's rasterised glyphs between runs.
 LayoutError layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const std::uint32_t> text, int pixel_size,
                        const RasterOptions& options, RunLayout& layout, GlyphBitmapCache* cache = nullptr,

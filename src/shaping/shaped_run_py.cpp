@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/freetype_memory.h"
 #include "engine/console_py.h"
 #include "engine/freetype_styling.h"
 #include "engine/host_errors_py.h"
@@ -83,16 +84,18 @@ nb::object make_freetype_face(LumoFontObject* self, nb::handle key, const HarfBu
     FT_Face created = nullptr;
     const auto* bytes = reinterpret_cast<const FT_Byte*>(harfbuzz.data.c_str());
     if (library == nullptr) throw std::bad_alloc();
-    // Out of memory is not a property of the font: it is raised, and nothing is cached.
+    // Out of memory is not a property of the font: it is raised, and nothing
+    // is cached. A block the memory cap refused is the font's: it cannot be used.
+    const std::uint64_t refused_before = base::refused_freetype_blocks();
     if (const FT_Error error =
             FT_New_Memory_Face(library, bytes, static_cast<FT_Long>(harfbuzz.data.size()), face_index, &created)) {
-        if (error == FT_Err_Out_Of_Memory) throw std::bad_alloc();
+        if (base::machine_out_of_memory(error, refused_before)) throw std::bad_alloc();
         return nb::object();
     }
     base::FtFacePtr owned(created);
     if (pixel_size <= 0) return nb::object();
     if (const FT_Error error = size_face(created, pixel_size)) {
-        if (error == FT_Err_Out_Of_Memory) throw std::bad_alloc();
+        if (base::machine_out_of_memory(error, refused_before)) throw std::bad_alloc();
         return nb::object();
     }
     nb::object wrapped = wrap_freetype_face({harfbuzz.data, std::move(owned), pixel_size});
@@ -273,6 +276,7 @@ RunFont resolve_run_font(LumoFontObject* self, nb::handle size, nb::handle font_
     if (!face_object.is_valid() || as_freetype_face(face_object) == nullptr) return font;
     font.options = raster_options(self, font_path, face);
     font.options.colour = as_harfbuzz_font(harfbuzz)->font->has_colour_glyphs();
+    font.path = where.path;
     font.harfbuzz = harfbuzz;
     font.face = face_object;
     return font;
@@ -295,6 +299,16 @@ int emoji_baseline(const HarfBuzzFont& font, const RunLayout& layout, const RunF
     const InkReach ink = ink_reach(layout);
     baseline = std::min(baseline, run_font.height - static_cast<int>(std::ceil(ink.below)));
     return std::max(baseline, static_cast<int>(std::ceil(ink.above)));
+}
+
+/// One line per font file, the first time one of its runs meets a damaged
+/// glyph; the glyph is drawn empty and its font's cache remembers it.
+void report_damaged_glyphs(const RunFont& font, FT_Error damage) {
+    const HarfBuzzFontObject* harfbuzz = as_harfbuzz_font(font.harfbuzz);
+    if (harfbuzz->damaged_glyphs_reported) return;
+    engine::print_line(nb::str("[WARNING] Damaged glyphs in ") + nb::str(font.path) + nb::str(": drawn empty (") +
+                       nb::str(layout_error_message({LayoutError::Kind::glyph, damage}).c_str()) + nb::str(")"));
+    harfbuzz->damaged_glyphs_reported = true;
 }
 
 const std::array<std::uint8_t, 3>& RunColour::rgb() {
@@ -342,6 +356,7 @@ PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, std::u32
         face_entry->layouts->store(code_points, font.options, direction, fresh);
         layout = fresh;
     }
+    if (layout->glyph_damage != 0) report_damaged_glyphs(font, layout->glyph_damage);
     run.anti_aliased = font.options.anti_aliased;
     if (layout->empty) {
         run.width = layout->logical_width;

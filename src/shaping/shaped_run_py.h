@@ -49,6 +49,7 @@ struct RunFont {
     bool emoji = false;               // drawn by the legacy emoji engine
     bool colour_emoji = false;        // the emoji font, drawn natively in colour: placed as emoji are
     EmojiPlacement emoji_placement;
+    nanobind::object path;            // the font file's path, as the path data gives it
     nanobind::object harfbuzz;        // invalid: the font cannot be used (the run is empty)
     nanobind::object face;            // the FreeType face entry
     RasterOptions options;
