@@ -5,6 +5,7 @@
 #include FT_OUTLINE_H
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -132,14 +133,19 @@ FT_Error rasterize_glyph(FT_Face face, std::uint32_t glyph_id, const RasterOptio
     bitmap = GlyphBitmap{};
     if (face == nullptr || face->glyph == nullptr || face->size == nullptr) return FT_Err_Invalid_Face_Handle;
     const std::uint64_t refused_before = base::refused_freetype_blocks();
-    FT_Error error = options.colour ? rasterize_colour_glyph(face, glyph_id, bitmap_scale, bitmap)
-                                    : rasterize_coverage_glyph(face, glyph_id, options, bitmap);
+    errno = 0;
+    const FT_Error error = options.colour ? rasterize_colour_glyph(face, glyph_id, bitmap_scale, bitmap)
+                                          : rasterize_coverage_glyph(face, glyph_id, options, bitmap);
     if (error == 0) return 0;
     bitmap = GlyphBitmap{};
     // A block the memory cap refused was asked for by the font's data (an image
     // header claiming gigapixels), not by the state of the machine.
-    if (error == FT_Err_Out_Of_Memory && !base::machine_out_of_memory(error, refused_before))
-        error = FT_Err_Array_Too_Large;
+    if (error == FT_Err_Out_Of_Memory)
+        return base::machine_out_of_memory(error, refused_before) ? error : FT_Err_Array_Too_Large;
+    // The PNG decoder under FreeType reports its own failed allocations as a
+    // broken file: when an allocation failed meanwhile, the shortage is the
+    // likelier cause, and the glyph must not be remembered as damaged.
+    if (errno == ENOMEM) return FT_Err_Out_Of_Memory;
     return error;
 }
 

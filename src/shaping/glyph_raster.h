@@ -52,7 +52,9 @@ FT_Error size_face(FT_Face face, int pixel_size);
 /// after a failure. Data that asks for more than a real glyph can be (an
 /// outline past kMaxGlyphEms, a strike image past kMaxStrikeImageScale times
 /// its strike, a block past FreeType's memory cap) fails with
-/// FT_Err_Invalid_Outline or FT_Err_Array_Too_Large, which is_glyph_damage accepts.
+/// FT_Err_Invalid_Outline or FT_Err_Array_Too_Large, which is_glyph_damage
+/// accepts. Any failure while the process ran out of memory (errno ENOMEM)
+/// is FT_Err_Out_Of_Memory, whatever error FreeType gave.
 FT_Error rasterize_glyph(FT_Face face, std::uint32_t glyph_id, const RasterOptions& options, GlyphBitmap& bitmap,
                          double bitmap_scale = 1.0);
 
