@@ -19,6 +19,7 @@ from pathlib import Path
 
 import pygame
 import pytest
+from fontTools.pens.ttGlyphPen import TTGlyphPen
 
 import lumo_font
 from lumo_font import LumoFont
@@ -133,3 +134,20 @@ def test_glyphs_freetype_cannot_load_are_drawn_empty_with_one_warning(tmp_path, 
     font.render_block("Hello\nthere", 20, face="bold")
     assert capsys.readouterr().out.count(
         f"[WARNING] Damaged glyphs in {path}: drawn empty (FreeType error 6: invalid argument)\n") == 1
+
+
+def test_an_outline_spanning_more_ems_than_any_glyph_is_damage_at_any_size(tmp_path, capsys):
+    # "B" is a box of 32000 units where an em is 250: 128 ems on a side.
+    font = fontgen.build_ttfont("Huge B", chars="AB")
+    pen = TTGlyphPen(None)
+    fontgen._draw_box(pen, 0, 32000, "uniB")
+    font["glyf"]["uni0042"] = pen.glyph()
+    font["head"].unitsPerEm = 250
+    path = tmp_path / "huge-b.ttf"
+    font.save(str(path))
+    drawn = LumoFont(str(path), str(path), str(tmp_path / "no-such-folder"), None)
+    line = drawn.render("AB", 40)
+    assert line.get_size() == drawn.size("AB", 40)
+    assert 0 < pygame.mask.from_surface(line).count() == pygame.mask.from_surface(drawn.render("A", 40)).count()
+    assert f"[WARNING] Damaged glyphs in {path}: drawn empty (FreeType error 20: invalid outline)" in \
+        capsys.readouterr().out
