@@ -2,8 +2,8 @@
 
 Seeds are small real inputs: a few of the smallest installed Noto fonts, a
 collection made of two of them, synthetic fonts with unusual name records and
-character-map formats, sample lines of every script, and a sample of a real
-font_map.json. Run it again after changing an input layout of a target:
+character-map formats, sample lines of every script, a sample of a real
+font_map.json, and colour-strike images whole and damaged. Run it again after changing an input layout of a target:
 
     python3 scripts/make_fuzz_corpus.py
 """
@@ -23,7 +23,7 @@ sys.path.insert(0, str(ROOT / "tests"))
 from fontTools.ttLib import TTCollection, TTFont  # noqa: E402
 from fontTools.ttLib.tables._c_m_a_p import CmapSubtable  # noqa: E402
 
-from support import fontgen  # noqa: E402
+from support import colour_fonts, fontgen  # noqa: E402
 from support.fontgen import NameRecord  # noqa: E402
 
 CORPUS = ROOT / "fuzz" / "corpus"
@@ -156,6 +156,37 @@ def painter_seeds():
         write("fuzz_glyph_painter", f"random-{number}", bytes(rng.randrange(256) for _ in range(64 + 200 * number)))
 
 
+def colour_glyph_seed(sbix, png, *, ppem=32, pixel_size=31, flags=0, length_change=0, strike_offset_change=0,
+                      graphic_type=b"png ", dupe_target=1, metrics=None):
+    """An input of the colour-glyph target: its header fields, then glyph 1's image."""
+    metrics = metrics or bytes([ppem, ppem, 0, ppem * 7 // 8, ppem])
+    header = bytes([flags | int(sbix), pixel_size - 1, ppem]) + metrics + \
+        struct.pack(">II4sH", length_change, strike_offset_change, graphic_type, dupe_target)
+    return header + png
+
+
+def colour_glyph_seeds():
+    whole = colour_fonts.png()
+    damaged = {"junk": bytes((i * 37 + 11) % 256 for i in range(len(whole))), "zero-size": colour_fonts.png(0, 0),
+               "16-bit": colour_fonts.png(header_bit_depth=16),
+               "gigapixel": colour_fonts.png(header_size=(30000, 30000))}
+    for sbix, kind in ((False, "cbdt"), (True, "sbix")):
+        write("fuzz_colour_glyphs", f"{kind}-whole", colour_glyph_seed(sbix, whole))
+        write("fuzz_colour_glyphs", f"{kind}-shrunk", colour_glyph_seed(sbix, whole, ppem=32, pixel_size=13))
+        write("fuzz_colour_glyphs", f"{kind}-enlarged", colour_glyph_seed(sbix, colour_fonts.png(8, 8), ppem=8,
+                                                                          pixel_size=40))
+        for name, png in damaged.items():
+            write("fuzz_colour_glyphs", f"{kind}-{name}", colour_glyph_seed(sbix, png))
+        write("fuzz_colour_glyphs", f"{kind}-strike-offset",
+              colour_glyph_seed(sbix, whole, flags=4, strike_offset_change=0x00FFFF00))
+    write("fuzz_colour_glyphs", "cbdt-wrong-length", colour_glyph_seed(False, whole, length_change=0x7FFF0000))
+    write("fuzz_colour_glyphs", "sbix-dupe-self", colour_glyph_seed(True, b"\x00\x01", graphic_type=b"dupe"))
+    write("fuzz_colour_glyphs", "sbix-dupe-of-whole", colour_glyph_seed(True, whole, flags=2, dupe_target=1))
+    # Found by the fuzzer: metrics of no height give an image 32 x 0, which must not be resized.
+    write("fuzz_colour_glyphs", "cbdt-no-height", colour_glyph_seed(False, damaged["gigapixel"], pixel_size=63,
+                                                                   metrics=bytes([0, 32, 0, 43, 32])))
+
+
 def markup_seeds():
     # Bytes pick characters of the target's markup alphabet: ^ < = { } > / r 1 a space alef.
     for name, picks in {"tags": [0, 8, 9, 1, 9, 2, 3, 9, 4, 5], "slash": [1, 6, 9, 2, 3, 10, 4, 5, 0, 7]}.items():
@@ -172,6 +203,7 @@ def main():
     line_seeds()
     painter_seeds()
     markup_seeds()
+    colour_glyph_seeds()
     total = sum(f.stat().st_size for f in CORPUS.rglob("*") if f.is_file())
     print(f"{sum(1 for f in CORPUS.rglob('*') if f.is_file())} seeds, {total / 1024:.0f} KiB in {CORPUS}")
 

@@ -41,11 +41,14 @@ FT_Error check_outline_size(const FT_GlyphSlot slot) {
 }
 
 /// Copies the slot's bitmap and bearings; fails on a bitmap past the byte cap.
-FT_Error copy_bitmap(const FT_GlyphSlot slot, GlyphBitmap& out) {
+/// An image stored in the font (`stored_image`, not rendered at the size
+/// asked) that large is the font's doing: FT_Err_Array_Too_Large, as FreeType
+/// answers images past its own cap.
+FT_Error copy_bitmap(const FT_GlyphSlot slot, bool stored_image, GlyphBitmap& out) {
     const FT_Bitmap& source = slot->bitmap;
     const std::int64_t stored_bytes = std::llabs(static_cast<long long>(source.pitch)) * std::int64_t{source.rows};
     if (source.width > kMaxBitmapSide || source.rows > kMaxBitmapSide || stored_bytes > kMaxGlyphBitmapBytes)
-        return FT_Err_Raster_Overflow;
+        return stored_image ? FT_Err_Array_Too_Large : FT_Err_Raster_Overflow;
     out.width = static_cast<int>(source.width);
     out.rows = static_cast<int>(source.rows);
     out.pitch = source.pitch;
@@ -76,9 +79,9 @@ FT_Error rasterize_colour_glyph(FT_Face face, std::uint32_t glyph_id, double bit
         if (const FT_Error error = check_outline_size(slot)) return error;
         if (const FT_Error error = FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL)) return error;
     }
-    // A stored image past the caps is the font's doing, whatever the size asked.
-    if (const FT_Error error = copy_bitmap(slot, bitmap)) return strike_image ? FT_Err_Array_Too_Large : error;
-    if (bitmap.colour && bitmap_scale != 1.0 && bitmap.width > 0) {
+    if (const FT_Error error = copy_bitmap(slot, strike_image, bitmap)) return error;
+    // An image without pixels (a strike may store one 32 x 0) has nothing to resize.
+    if (bitmap.colour && bitmap_scale != 1.0 && !bitmap.bytes.empty()) {
         GlyphBitmap scaled = scale_colour_bitmap(bitmap, bitmap_scale);
         if (scaled.width == 0) return out_of_proportion(face, bitmap) ? FT_Err_Array_Too_Large : FT_Err_Raster_Overflow;
         bitmap = std::move(scaled);
@@ -102,12 +105,13 @@ FT_Error rasterize_coverage_glyph(FT_Face face, std::uint32_t glyph_id, const Ra
         if (options.synthetic_italic) engine::oblique_glyph_slot(slot);
     }
     // Embedded bitmaps arrive rendered; FreeType leaves them as they are.
-    if (slot->format != FT_GLYPH_FORMAT_BITMAP) {
+    const bool strike_image = slot->format == FT_GLYPH_FORMAT_BITMAP;
+    if (!strike_image) {
         if (const FT_Error error = check_outline_size(slot)) return error;
         const FT_Render_Mode mode = options.anti_aliased ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO;
         if (const FT_Error error = FT_Render_Glyph(slot, mode)) return error;
     }
-    return copy_bitmap(slot, bitmap);
+    return copy_bitmap(slot, strike_image, bitmap);
 }
 
 }  // namespace

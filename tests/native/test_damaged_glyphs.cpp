@@ -167,6 +167,19 @@ TEST(ColourGlyphDamage, AStrikeImageFarLargerThanItsStrikeIsDamageNotASizeTooLar
               FT_Err_Array_Too_Large);
 }
 
+TEST(ColourGlyphDamage, AnImageWithoutRowsIsAnEmptyGlyphAtAnySize) {
+    // CBDT metrics of no height: FreeType gives a 32 x 0 image, with nothing to resize.
+    ColourStrikeFont spec = two_emoji(false);
+    spec.glyphs[0].metrics = {0, 32, 0, 28, 32};
+    const ColourFace font = open_colour_font(spec, 63);
+    ASSERT_TRUE(font.shaper && font.face);
+    const std::vector<std::uint32_t> text{lumo::test::kFirstEmoji, lumo::test::kFirstEmoji + 1};
+    RunLayout layout;
+    ASSERT_FALSE(lumo::shaping::layout_run(*font.shaper, font.face.get(), text, 63, {true, false, false, true}, layout));
+    EXPECT_TRUE(layout.glyphs[0].bitmap->bytes.empty());
+    EXPECT_EQ(layout.glyphs[1].bitmap->width, 63);  // 32 pixels resized by 63 / 32
+}
+
 struct PolicyCase {
     const char* label;
     FT_Error error;
