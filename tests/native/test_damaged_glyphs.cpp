@@ -67,7 +67,8 @@ struct DamageCase {
 void PrintTo(const DamageCase& c, std::ostream* out) { *out << c.label; }
 
 void junk_png(ColourStrikeFont& font) {
-    for (std::size_t at = 0; at < font.glyphs[0].data.size(); ++at) font.glyphs[0].data[at] = std::uint8_t(at * 37 + 11);
+    lumo::test::Bytes& image = font.glyphs[0].data;
+    for (std::size_t at = 0; at < image.size(); ++at) image[at] = std::uint8_t(at * 37 + 11);
 }
 void zero_size_png(ColourStrikeFont& font) { font.glyphs[0].data = lumo::test::png(0, 0, kYellow); }
 void sixteen_bit_header(ColourStrikeFont& font) {
@@ -175,7 +176,8 @@ TEST(ColourGlyphDamage, AnImageWithoutRowsIsAnEmptyGlyphAtAnySize) {
     ASSERT_TRUE(font.shaper && font.face);
     const std::vector<std::uint32_t> text{lumo::test::kFirstEmoji, lumo::test::kFirstEmoji + 1};
     RunLayout layout;
-    ASSERT_FALSE(lumo::shaping::layout_run(*font.shaper, font.face.get(), text, 63, {true, false, false, true}, layout));
+    const RasterOptions colour{true, false, false, true};
+    ASSERT_FALSE(lumo::shaping::layout_run(*font.shaper, font.face.get(), text, 63, colour, layout));
     EXPECT_TRUE(layout.glyphs[0].bitmap->bytes.empty());
     EXPECT_EQ(layout.glyphs[1].bitmap->width, 63);  // 32 pixels resized by 63 / 32
 }
