@@ -36,9 +36,9 @@ struct ColourFace {
     lumo::base::FtFacePtr face;  // declared after the bytes' owner: released first
 };
 
-ColourFace open_colour_font(const ColourStrikeFont& spec, int pixel_size) {
+ColourFace open_colour_font(const ColourStrikeFont& design, int pixel_size) {
     lumo::shaping::FontLoadError error;
-    ColourFace opened{lumo::shaping::HarfBuzzFont::from_bytes(lumo::test::colour_strike_font(spec), 0, error), nullptr};
+    ColourFace opened{lumo::shaping::HarfBuzzFont::from_bytes(lumo::test::colour_strike_font(design), 0, error), nullptr};
     if (!opened.shaper) return opened;
     const auto bytes = opened.shaper->bytes();
     FT_Face face = nullptr;
@@ -89,9 +89,9 @@ void dupe_of_itself(ColourStrikeFont& font) {
 class ColourGlyphDamage : public ::testing::TestWithParam<DamageCase> {
 protected:
     void SetUp() override {
-        ColourStrikeFont spec = two_emoji(GetParam().sbix);
-        GetParam().damage(spec);
-        font_ = open_colour_font(spec, 32);
+        ColourStrikeFont design = two_emoji(GetParam().sbix);
+        GetParam().damage(design);
+        font_ = open_colour_font(design, 32);
         ASSERT_TRUE(font_.shaper && font_.face);
         ASSERT_TRUE(font_.shaper->has_colour_glyphs());
     }
@@ -156,12 +156,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ColourGlyphDamage, AStrikeImageFarLargerThanItsStrikeIsDamageNotASizeTooLarge) {
     // 500-pixel images in a strike of 2 pixels: enlarged to 64 pixels they would pass the caps.
-    ColourStrikeFont spec;
-    spec.ppem = 2;
-    spec.glyphs = {{lumo::test::png(500, 500, kYellow)}};
-    spec.glyphs[0].metrics = {255, 255, 0, 2, 2};
-    spec.sbix = true;
-    const ColourFace font = open_colour_font(spec, 64);
+    ColourStrikeFont design;
+    design.ppem = 2;
+    design.glyphs = {{lumo::test::png(500, 500, kYellow)}};
+    design.glyphs[0].metrics = {255, 255, 0, 2, 2};
+    design.sbix = true;
+    const ColourFace font = open_colour_font(design, 64);
     ASSERT_TRUE(font.shaper && font.face);
     GlyphBitmap bitmap;
     EXPECT_EQ(lumo::shaping::rasterize_glyph(font.face.get(), 1, {true, false, false, true}, bitmap, 32.0),
@@ -170,9 +170,9 @@ TEST(ColourGlyphDamage, AStrikeImageFarLargerThanItsStrikeIsDamageNotASizeTooLar
 
 TEST(ColourGlyphDamage, AnImageWithoutRowsIsAnEmptyGlyphAtAnySize) {
     // CBDT metrics of no height: FreeType gives a 32 x 0 image, with nothing to resize.
-    ColourStrikeFont spec = two_emoji(false);
-    spec.glyphs[0].metrics = {0, 32, 0, 28, 32};
-    const ColourFace font = open_colour_font(spec, 63);
+    ColourStrikeFont design = two_emoji(false);
+    design.glyphs[0].metrics = {0, 32, 0, 28, 32};
+    const ColourFace font = open_colour_font(design, 63);
     ASSERT_TRUE(font.shaper && font.face);
     const std::vector<std::uint32_t> text{lumo::test::kFirstEmoji, lumo::test::kFirstEmoji + 1};
     RunLayout layout;
