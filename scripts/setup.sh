@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 
 debian_packages=(
   g++ pkg-config libfreetype-dev libharfbuzz-dev libfribidi-dev libharfbuzz-bin libgtest-dev
-  fonts-dejavu-core fonts-noto-core fonts-noto-cjk fonts-symbola fonts-noto-color-emoji unicode-data
+  fonts-dejavu-core fonts-noto-core fonts-noto-cjk fonts-symbola fonts-noto-color-emoji fonts-inter-variable
+  unicode-data
 )
 # The fuzz targets need clang and its fuzzing runtime: only CI and fuzzing runs ask for them.
 if [ -n "${CI:-}" ] || [ -n "${LUMO_FUZZ_SECONDS:-}" ]; then

@@ -91,10 +91,14 @@ class LumoFont:
         anything pygame.Color takes (None: white); its alpha is not applied (render_block applies it).
         """
 
-    def size(self, text: str, size: int, face: str | None = "", *, markup: bool = True) -> tuple[int, int]:
+    def size(self, text: str, size: int, face: str | None = "", *, markup: bool = True, features: str | dict[str, bool | int] | None = None, language: str | None = None, variations: str | dict[str, float] | None = None) -> tuple[int, int]:
         """
         (width, height) of the surface render() returns for the same text, size and face, without drawing it.
         markup=False measures the text exactly as given, tags included.
+        features: OpenType features for all the text, as '-liga,+tnum,ss01=2' or {'liga': False, 'tnum': True}.
+        language: a BCP 47 tag ('sr', 'bg', 'ja', 'zh-Hant') that picks the fonts' local letter forms.
+        variations: axis values of variable fonts, {'wght': 650, 'wdth': 87.5} or 'wght=650', or a named
+        instance's name ('SemiBold Condensed'); fonts without those axes draw as before.
         """
 
     def get_linesize(self, size: int, face: str | None = "") -> int:
@@ -106,14 +110,18 @@ class LumoFont:
     def get_descent(self, size: int, face: str | None = "") -> int:
         """Pixels from the baseline to the bottom of a line, negative (ascent - descent = line size)."""
 
-    def render_block(self, text: str, size: int, color: pygame.Color | str | tuple[int, ...] | list[int] | None = (255, 255, 255), face: str | None = "", *, wraplength: int = 0, align: str = "start", line_spacing: float = 1.0, background: pygame.Color | str | tuple[int, ...] | list[int] | None = None, direction: str = "ltr", markup: bool = True) -> pygame.Surface:
+    def render_block(self, text: str, size: int, color: pygame.Color | str | tuple[int, ...] | list[int] | None = (255, 255, 255), face: str | None = "", *, wraplength: int = 0, align: str = "start", line_spacing: float = 1.0, background: pygame.Color | str | tuple[int, ...] | list[int] | None = None, direction: str = "ltr", markup: bool = True, features: str | dict[str, bool | int] | None = None, language: str | None = None, variations: str | dict[str, float] | None = None) -> pygame.Surface:
         """
         Draws paragraphs (separated by newlines), wrapped at wraplength pixels when it is above 0, aligned and
         stacked, into one pygame Surface. Colours are anything pygame.Color takes; their alpha applies.
         markup=False draws the text exactly as given, tags included (player names, chat lines).
+        features: OpenType features for all the text, as '-liga,+tnum,ss01=2' or {'liga': False, 'tnum': True}.
+        language: a BCP 47 tag ('sr', 'bg', 'ja', 'zh-Hant') that picks the fonts' local letter forms.
+        variations: axis values of variable fonts, {'wght': 650, 'wdth': 87.5} or 'wght=650', or a named
+        instance's name ('SemiBold Condensed'); fonts without those axes draw as before.
         """
 
-    def size_block(self, text: str, size: int, color: pygame.Color | str | tuple[int, ...] | list[int] | None = (255, 255, 255), face: str | None = "", *, wraplength: int = 0, align: str = "start", line_spacing: float = 1.0, background: pygame.Color | str | tuple[int, ...] | list[int] | None = None, direction: str = "ltr", markup: bool = True) -> tuple[int, int]:
+    def size_block(self, text: str, size: int, color: pygame.Color | str | tuple[int, ...] | list[int] | None = (255, 255, 255), face: str | None = "", *, wraplength: int = 0, align: str = "start", line_spacing: float = 1.0, background: pygame.Color | str | tuple[int, ...] | list[int] | None = None, direction: str = "ltr", markup: bool = True, features: str | dict[str, bool | int] | None = None, language: str | None = None, variations: str | dict[str, float] | None = None) -> tuple[int, int]:
         """(width, height) of the surface render_block() returns for the same arguments, without drawing it."""
 
     def get_debug_info(self, text_input: object, face: str | None = "") -> list[dict[str, object]]:

@@ -75,12 +75,14 @@ def run_render(options):
     font = font_from_options(options)
     # An empty face word draws in the object's own face: the one the --font name carries.
     face = options.face or ""
-    # Text blocks draw the colour's alpha; single lines draw opaque.
-    as_block = wrap or options.align != "start" or options.direction != "ltr" or color[3] != 255
+    # Typography options are text-block options; text blocks draw the colour's alpha, single lines opaque.
+    typography = {name: value for name in ("features", "language", "variations")
+                  if (value := getattr(options, name)) is not None}
+    as_block = wrap or options.align != "start" or options.direction != "ltr" or color[3] != 255 or typography
     with drawing():
         if as_block or "\n" in text or "\r" in text:
             line = font.render_block(text, size, color, face, wraplength=wrap, align=options.align,
-                                     direction=options.direction)
+                                     direction=options.direction, **typography)
         else:
             line = font.render(text, size, color[:3], face=face)
     if background is not None:

@@ -164,13 +164,16 @@ def check_families_known(font, font_option, fallback_option):
 
 def check_face_known(font, face):
     """Refuses a --face word that the engine would quietly draw as the regular
-    face: one that neither family has in the index and that is not synthesised."""
+    face: one that neither family has in the index, that no variable font of
+    theirs draws on its axes and that is not synthesised."""
     word = face.lower()
     if word in ("", "regular") or word in lumo_font._SYNTHETIC_FACE_MAP:
         return
     paths = font._font_map.get("paths", {})
     families = [name for name in (font.primary_name, font.fallback_name) if name]
     if any(f"{family.lower()}{separator}{word}" in paths for family in families for separator in (" ", "-")):
+        return
+    if any(font._face_axes(word, font._get_true_path(family, word)) for family in families):
         return
     raise OptionError(f"unknown face {face!r}: {' and '.join(families)} have no such face and it is not "
                       f"synthesised (use regular, {', '.join(lumo_font._SYNTHETIC_FACE_MAP)}, "
@@ -203,6 +206,14 @@ def new_parser():
     render.add_argument("--color", default="255,255,255",
                         help="text colour: R,G,B or R,G,B,A (0-255 each), #rrggbb[aa] or a name such as gold")
     render.add_argument("--bg", default="#1e2430", help="background colour, the same ways, or 'none' for transparent")
+    typography = render.add_argument_group("typography (the text is then drawn as a block of lines)")
+    typography.add_argument("--features", help="OpenType features in HarfBuzz's syntax, such as -liga,+tnum,ss01=2")
+    typography.add_argument("--language", metavar="TAG",
+                            help="BCP 47 language of the text, such as sr, bg, ja or zh-Hant: picks the fonts' "
+                                 "local letter forms (default: guessed from the text)")
+    typography.add_argument("--variations",
+                            help="variable fonts' axis values, such as wght=650,wdth=87.5, or the name of a named "
+                                 "instance, such as 'SemiBold'")
     layout = render.add_argument_group("layout (the text is then drawn as a block of lines)")
     layout.add_argument("--wrap", metavar="PIXELS", default="0",
                         help="wrap lines at this width; newlines in TEXT always start a new line (default 0: no wrapping)")

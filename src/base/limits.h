@@ -48,6 +48,26 @@ inline constexpr std::size_t kMaxRunCodePoints = std::size_t{1} << 18;
 /// Glyphs HarfBuzz may make of one run (decompositions can add a few).
 inline constexpr std::size_t kMaxRunGlyphs = std::size_t{1} << 20;
 
+// Typography options -------------------------------------------------------------
+
+/// Characters of one features, language or variations text. The longest real
+/// settings are a few dozen features of a dozen characters each.
+inline constexpr std::size_t kMaxTypographyTextLength = 4096;
+
+/// Feature settings, or axis values, of one call. OpenType registers about
+/// 140 features; a font has a handful of axes.
+inline constexpr std::size_t kMaxTypographySettings = 256;
+
+/// Axes and named instances read from a font's `fvar`. Real fonts have a
+/// handful of axes and a few dozen instances; a file past either is drawn at
+/// its default instance only, as a font without variations is.
+inline constexpr unsigned kMaxVariationAxes = 64;
+inline constexpr unsigned kMaxNamedInstances = 1024;
+
+/// HarfBuzz fonts kept per font file, one per set of variation coordinates;
+/// past it they are made afresh.
+inline constexpr std::size_t kMaxVariedFontsPerFile = 64;
+
 // Glyph bitmaps ----------------------------------------------------------------
 
 /// Pixels of one glyph bitmap, checked on the outline before FreeType renders

@@ -18,6 +18,7 @@
 #include "font/sized_fonts_py.h"
 #include "render/render_entry_py.h"
 #include "render/segmentation_py.h"
+#include "shaping/drawn_style_py.h"
 #include "shaping/shaped_run_py.h"
 #include "font/synthetic_style_py.h"
 #include "layout/text_block_py.h"
@@ -162,6 +163,10 @@ const FastMethod is_synthetic_needed_method = LUMO_METHOD("_is_synthetic_needed"
     return nb::bool_(font::is_synthetic_needed(font, arg[0], arg[1], arg[2] ? nb::handle(arg[2]) : nb::handle()));
 }, "name", "face", "actual_path");
 
+const FastMethod face_axes_method = LUMO_METHOD("_face_axes", 2, {
+    return shaping::face_axes_of(font, arg[0], arg[1]);
+}, "face", "font_path");
+
 const FastMethod reduce_method = LUMO_METHOD("__reduce__", 0, {
     return diagnostics::reduce_lumo_font(font);
 });
@@ -215,7 +220,14 @@ constexpr int kFastFlags = METH_FASTCALL | METH_KEYWORDS;
 // their documentation's signature line.
 #define LUMO_BLOCK_SIGNATURE                                                                                   \
     "($self, /, text, size, color=(255, 255, 255), face='', *, wraplength=0, align='start', line_spacing=1.0, " \
-    "background=None, direction='ltr', markup=True)\n--\n\n"
+    "background=None, direction='ltr', markup=True, features=None, language=None, variations=None)\n--\n\n"
+
+// What the typography options do, for the methods that take them.
+#define LUMO_TYPOGRAPHY_OPTIONS                                                                                  \
+    "features: OpenType features for all the text, as '-liga,+tnum,ss01=2' or {'liga': False, 'tnum': True}.\n" \
+    "language: a BCP 47 tag ('sr', 'bg', 'ja', 'zh-Hant') that picks the fonts' local letter forms.\n"          \
+    "variations: axis values of variable fonts, {'wght': 650, 'wdth': 87.5} or 'wght=650', or a named\n"         \
+    "instance's name ('SemiBold Condensed'); fonts without those axes draw as before."
 
 PyMethodDef g_methods[] = {
     {"render", reinterpret_cast<PyCFunction>(+render::render_method), kFastFlags,
@@ -223,9 +235,9 @@ PyMethodDef g_methods[] = {
      "Draws one line of text (inline markup included) into a pygame Surface with per-pixel alpha. The colour is\n"
      "anything pygame.Color takes (None: white); its alpha is not applied (render_block applies it)."},
     {"size", reinterpret_cast<PyCFunction>(+render::size_method), kFastFlags,
-     "size($self, /, text, size, face='', *, markup=True)\n--\n\n"
+     "size($self, /, text, size, face='', *, markup=True, features=None, language=None, variations=None)\n--\n\n"
      "(width, height) of the surface render() returns for the same text, size and face, without drawing it.\n"
-     "markup=False measures the text exactly as given, tags included."},
+     "markup=False measures the text exactly as given, tags included.\n" LUMO_TYPOGRAPHY_OPTIONS},
     {"get_linesize", reinterpret_cast<PyCFunction>(+layout::get_linesize_method), kFastFlags,
      "get_linesize($self, /, size, face='')\n--\n\nThe height of a line: what text blocks step by."},
     {"get_ascent", reinterpret_cast<PyCFunction>(+layout::get_ascent_method), kFastFlags,
@@ -237,7 +249,8 @@ PyMethodDef g_methods[] = {
      "render_block" LUMO_BLOCK_SIGNATURE
      "Draws paragraphs (separated by newlines), wrapped at wraplength pixels when it is above 0, aligned and\n"
      "stacked, into one pygame Surface. Colours are anything pygame.Color takes; their alpha applies.\n"
-     "markup=False draws the text exactly as given, tags included (player names, chat lines)."},
+     "markup=False draws the text exactly as given, tags included (player names, chat lines).\n"
+     LUMO_TYPOGRAPHY_OPTIONS},
     {"size_block", reinterpret_cast<PyCFunction>(+layout::size_block_method), kFastFlags,
      "size_block" LUMO_BLOCK_SIGNATURE
      "(width, height) of the surface render_block() returns for the same arguments, without drawing it."},
@@ -276,7 +289,11 @@ PyMethodDef g_methods[] = {
      "_get_synthetic_flags($self, face)\n--\n\n(bold, italic) effects that a face word asks for."},
     {"_is_synthetic_needed", reinterpret_cast<PyCFunction>(+is_synthetic_needed_method), kFastFlags,
      "_is_synthetic_needed($self, name, face, actual_path=None)\n--\n\n"
-     "Whether drawing in `face` must imitate the style."},
+     "Whether drawing in `face` from a file that is not the family's own for it imitates the style (a variable\n"
+     "font's axes may still draw it: see _face_axes)."},
+    {"_face_axes", reinterpret_cast<PyCFunction>(+face_axes_method), kFastFlags,
+     "_face_axes($self, face, font_path)\n--\n\n"
+     "{axis tag: value} a variable font at font_path draws the face word at, instead of imitating it; {} for none."},
     {"__reduce__", reinterpret_cast<PyCFunction>(+reduce_method), kFastFlags,
      "__reduce__($self, /)\n--\n\nThe snapshot through which the object is pickled and copied."},
     {"__setstate__", reinterpret_cast<PyCFunction>(+setstate_method), kFastFlags,
@@ -285,6 +302,7 @@ PyMethodDef g_methods[] = {
 };
 
 #undef LUMO_BLOCK_SIGNATURE
+#undef LUMO_TYPOGRAPHY_OPTIONS
 
 constexpr const char* kClassDoc =
     "(primary_name, fallback_name, fallback_dir, emoji_path, init_face)\n\n"

@@ -4,6 +4,7 @@
 #include "diagnostics/debug_report_py.h"
 
 #include <cstdio>
+#include <deque>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,8 @@
 #include "render/markup.h"
 #include "render/script_groups.h"
 #include "render/segmentation_py.h"
+#include "shaping/drawn_style_py.h"
+#include "shaping/native_fonts_py.h"
 #include "shaping/shaped_run_py.h"
 #include "font/synthetic_style_py.h"
 
@@ -66,41 +69,65 @@ const char* source_of(LumoFontObject* self, nb::handle chosen, nb::handle file_n
     return "INTL";
 }
 
-const char* synthetic_label(LumoFontObject* self, nb::handle chosen, nb::handle face) {
-    engine::SyntheticStyle style = font::synthetic_flags(face);
-    if (!font::is_synthetic_needed(self, nb::str(""), face, chosen)) return "NONE";
-    if (style.bold && style.italic) return "BOLD+ITALIC";
-    if (style.bold) return "BOLD";
-    if (style.italic) return "ITALIC";
-    return "NONE";
-}
-
-/// Which fonts draw in colour, asked once per font and report. The report
-/// keeps no HarfBuzz font on the object: what it leaves there stays
-/// something the host can serialise and copy.
-class ColourFonts {
+/// What the report asks of the fonts it meets, asked once per font and
+/// report. The report keeps no HarfBuzz font on the object: what it leaves
+/// there stays something the host can serialise and copy.
+class FontFacts {
 public:
-    explicit ColourFonts(LumoFontObject* self) : self_(self) {}
+    explicit FontFacts(LumoFontObject* self) : self_(self) {}
 
-    bool has_colour_glyphs(nb::handle path_data) {
-        font::PathData where = font::parse_path_data(path_data, 0);
-        nb::object key = nb::make_tuple(where.path, where.index);
-        if (PyObject* known = PyDict_GetItemWithError(known_.ptr(), key.ptr())) return known == Py_True;
-        if (PyErr_Occurred()) throw nb::python_error();
-        const bool colour = shaping::has_colour_glyphs(self_, path_data).value_or(false);
-        known_[key] = nb::bool_(colour);
-        return colour;
+    bool has_colour_glyphs(nb::handle path_data) { return facts_of(path_data).colour; }
+
+    /// The axes and named instances of a variable font; null for any other.
+    const shaping::FontVariations* variations(nb::handle path_data) {
+        const Facts& facts = facts_of(path_data);
+        return facts.variations.is_variable() ? &facts.variations : nullptr;
     }
 
 private:
+    struct Facts {
+        bool colour = false;
+        shaping::FontVariations variations;
+    };
+
+    const Facts& facts_of(nb::handle path_data) {
+        font::PathData where = font::parse_path_data(path_data, 0);
+        nb::object key = nb::make_tuple(where.path, where.index);
+        if (PyObject* known = PyDict_GetItemWithError(known_.ptr(), key.ptr())) return facts_[PyLong_AsSize_t(known)];
+        if (PyErr_Occurred()) throw nb::python_error();
+        Facts facts;
+        nb::object font = shaping::font_for_question(self_, path_data);
+        if (const shaping::HarfBuzzFontObject* harfbuzz = font.is_valid() ? shaping::as_harfbuzz_font(font) : nullptr;
+            harfbuzz != nullptr && harfbuzz->font) {
+            facts.colour = harfbuzz->font->has_colour_glyphs();
+            facts.variations = harfbuzz->font->variations();
+        }
+        known_[key] = nb::int_(facts_.size());
+        facts_.push_back(std::move(facts));
+        return facts_.back();
+    }
+
     LumoFontObject* self_;
-    nb::dict known_;
+    nb::dict known_;            // (path, face index) -> position in facts_
+    std::deque<Facts> facts_;   // a deque: references to its items stay valid as it grows
 };
+
+/// Which effects drawing `chosen` in `face` imitates: none for a face a
+/// variable font draws on its own axes.
+const char* synthetic_label(LumoFontObject* self, FontFacts& font_facts, nb::handle chosen, nb::handle face) {
+    const shaping::FontVariations* variations =
+        engine::truth_of(face) && engine::truth_of(chosen) ? font_facts.variations(chosen) : nullptr;
+    const shaping::DrawnStyle style = shaping::drawn_style(self, chosen, face, variations, true);
+    if (style.synthetic_bold && style.synthetic_italic) return "BOLD+ITALIC";
+    if (style.synthetic_bold) return "BOLD";
+    if (style.synthetic_italic) return "ITALIC";
+    return "NONE";
+}
 
 /// How the character is drawn: "COLOR" by a font with colour glyphs (an
 /// emoji font drawn natively), "LEGACY" by a monochrome emoji font through
 /// pygame's older engine, otherwise its script's path.
-const char* render_path_of(ColourFonts& colour_fonts, nb::handle chosen, const char* source, int group) {
+const char* render_path_of(FontFacts& colour_fonts, nb::handle chosen, const char* source, int group) {
     if (engine::truth_of(chosen)) {
         if (colour_fonts.has_colour_glyphs(chosen)) return "COLOR";
         if (std::string_view(source) == "EMOJI") return "LEGACY";
@@ -108,7 +135,7 @@ const char* render_path_of(ColourFonts& colour_fonts, nb::handle chosen, const c
     return render::script_render_path(group).data();
 }
 
-nb::dict character_record(LumoFontObject* self, ColourFonts& colour_fonts, Py_UCS4 code, nb::handle face,
+nb::dict character_record(LumoFontObject* self, FontFacts& colour_fonts, Py_UCS4 code, nb::handle face,
                           bool keycap, font::Presentation presentation) {
     nb::object ch = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(code)));
     int group = render::classify_script(code);
@@ -141,7 +168,7 @@ nb::dict character_record(LumoFontObject* self, ColourFonts& colour_fonts, Py_UC
     record["font_source"] = source;
     record["ttc_index"] = face_index;
     record["has_glyph"] = covered;
-    record["synthetic"] = synthetic_label(self, chosen, face);
+    record["synthetic"] = synthetic_label(self, colour_fonts, chosen, face);
     record["render_path"] = render_path_of(colour_fonts, chosen, source, group);
     record["tag_context"] = face;
     record["is_tag"] = false;
@@ -160,7 +187,7 @@ nb::list debug_info(LumoFontObject* self, PyObject* text_input, PyObject* face_a
     nb::object text = PyUnicode_Check(text_input) ? nb::borrow(text_input) : nb::str(nb::handle(text_input));
     nb::object face = base_face;
     nb::list info;
-    ColourFonts colour_fonts(self);
+    FontFacts colour_fonts(self);
     const std::u32string line = engine::code_points_of(text);
     render::MarkupLexer lexer(line, &render::is_palette_key);
     render::MarkupToken token;

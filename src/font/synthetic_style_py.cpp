@@ -46,21 +46,24 @@ engine::SyntheticStyle synthetic_flags(nb::handle face) {
     return {engine::truth_of(bold.ptr()), engine::truth_of(italic.ptr())};
 }
 
+bool lacks_face_file(font::LumoFontObject* self, nb::handle face, nb::handle actual_path) {
+    nb::object regular = reference_face(self, face);
+    nb::object primary_face = font::get_true_path(self, self->primary_name, face);
+    nb::object primary_regular = font::get_true_path(self, self->primary_name, regular);
+    // A family with its own file for the face: neither of its files is imitated.
+    if (!engine::host_equal(primary_face, primary_regular) &&
+        (engine::host_equal(actual_path, primary_face) || engine::host_equal(actual_path, primary_regular)))
+        return false;
+    nb::object fallback_face = font::get_true_path(self, self->fallback_name, face);
+    nb::object fallback_regular = font::get_true_path(self, self->fallback_name, regular);
+    if (engine::host_equal(fallback_face, fallback_regular)) return true;
+    return !engine::host_equal(actual_path, fallback_face) && !engine::host_equal(actual_path, fallback_regular);
+}
+
 bool is_synthetic_needed(font::LumoFontObject* self, nb::handle name, nb::handle face, nb::handle actual_path) {
     if (!table_entry(face).is_valid()) return false;
+    if (actual_path.is_valid() && !actual_path.is_none()) return lacks_face_file(self, face, actual_path);
     nb::object regular = reference_face(self, face);
-    if (actual_path.is_valid() && !actual_path.is_none()) {
-        nb::object primary_face = font::get_true_path(self, self->primary_name, face);
-        nb::object primary_regular = font::get_true_path(self, self->primary_name, regular);
-        // A family with its own file for the face: neither of its files is imitated.
-        if (!engine::host_equal(primary_face, primary_regular) &&
-            (engine::host_equal(actual_path, primary_face) || engine::host_equal(actual_path, primary_regular)))
-            return false;
-        nb::object fallback_face = font::get_true_path(self, self->fallback_name, face);
-        nb::object fallback_regular = font::get_true_path(self, self->fallback_name, regular);
-        if (engine::host_equal(fallback_face, fallback_regular)) return true;
-        return !engine::host_equal(actual_path, fallback_face) && !engine::host_equal(actual_path, fallback_regular);
-    }
     if (name.is_none() || !engine::truth_of(name.ptr())) return false;
     return engine::host_equal(font::get_true_path(self, name, face), font::get_true_path(self, name, regular));
 }

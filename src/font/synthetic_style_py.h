@@ -13,8 +13,15 @@ namespace lumo::font {
 /// unknown face word.
 engine::SyntheticStyle synthetic_flags(nanobind::handle face);
 
+/// Whether drawing `actual_path` in `face` draws a file that is not the
+/// family's own file for that face, whatever the face word: the files of
+/// the primary family when it has one for the face, and of the fallback
+/// family, are the family's own; any other file is not.
+bool lacks_face_file(font::LumoFontObject* self, nanobind::handle face, nanobind::handle actual_path);
+
 /// Whether drawing `actual_path` (or family `name` when `actual_path` is
-/// null) in `face` needs synthesis.
+/// null) in `face` needs synthesis: a face word of the synthetic table
+/// drawn from a file that is not the family's own for it.
 bool is_synthetic_needed(font::LumoFontObject* self, nanobind::handle name, nanobind::handle face,
                          nanobind::handle actual_path);
 

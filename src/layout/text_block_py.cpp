@@ -192,6 +192,7 @@ LaidOutBlock lay_out(LumoFontObject* self, const BlockCall& call, LineRenderer& 
     const long line_height =
         static_cast<long>(nb::cast<double>(nb::float_(font::get_metrics(self, call.line.size, call.line.face)[1])));
     block.geometry = place_lines(extents, lines, call.align, call.wraplength, line_height, call.line_spacing);
+    render::require_named_instance(call.line.options, block.lines);
     return block;
 }
 

@@ -204,7 +204,10 @@ PreparedLine prepare_line(LumoFontObject* self, const RenderCall& call, nb::hand
         std::pair<PyObject*, PyObject*> key{run.path.ptr(), run.face.ptr()};
         auto known = std::find_if(fonts.begin(), fonts.end(), [&](const auto& entry) { return entry.first == key; });
         if (known == fonts.end()) {
-            shaping::RunFont font = shaping::resolve_run_font(self, call.size, run.path, run.face, placement);
+            shaping::RunFont font = shaping::resolve_run_font(self, call.size, run.path, run.face, placement,
+                                                              &call.options.typography);
+            line.draws_with_fonts = line.draws_with_fonts || font.harfbuzz.is_valid();
+            line.instance_found = line.instance_found || font.instance_found;
             if (!font.emoji && !font.harfbuzz.is_valid()) {
                 line.runs.push_back(shaping::prepare_run_with(self, font, run.text, call.size, *colour,
                                                               shaping_direction(run)));
@@ -221,6 +224,20 @@ PreparedLine prepare_line(LumoFontObject* self, const RenderCall& call, nb::hand
 }
 
 long PreparedLine::surface_height() const { return static_cast<long>(height * 1.5); }
+
+void require_named_instance(const TextOptions& options, std::span<const PreparedLine* const> lines) {
+    const std::string& instance = options.typography.variations.instance;
+    if (instance.empty()) return;
+    bool draws_with_fonts = false;
+    for (const PreparedLine* line : lines) {
+        if (line->instance_found) return;
+        draws_with_fonts = draws_with_fonts || line->draws_with_fonts;
+    }
+    if (!draws_with_fonts) return;
+    nb::str name = engine::text_from_utf8(instance);
+    PyErr_Format(PyExc_ValueError, "variations: no font of the text has a named instance %R", name.ptr());
+    throw nb::python_error();
+}
 
 std::pair<long, long> line_size(const PreparedLine& line) {
     if (line.runs.size() == 1) {
@@ -287,7 +304,10 @@ nb::object measure(LumoFontObject* self, PyObject* const* given, const TextOptio
     font::ensure_initialized(self);
     nb::object primary_path = font::get_true_path(self, self->primary_name, call.face);
     nb::object fallback_path = font::get_true_path(self, self->fallback_name, call.face);
-    const auto [width, height] = line_size(prepare_line(self, call, call.text, primary_path, fallback_path));
+    const PreparedLine line = prepare_line(self, call, call.text, primary_path, fallback_path);
+    const PreparedLine* lines[] = {&line};
+    require_named_instance(call.options, lines);
+    const auto [width, height] = line_size(line);
     shaping::require_surface_within_limits(width, height);
     return nb::make_tuple(width, height);
 }

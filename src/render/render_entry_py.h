@@ -5,6 +5,7 @@
 
 #include <nanobind/nanobind.h>
 
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -44,6 +45,8 @@ struct PreparedLine {
     std::vector<shaping::PreparedRun> runs;  // in drawing order
     long total = 0;   // the sum of the runs' advances
     int height = 0;   // the line height of the call's fallback family
+    bool draws_with_fonts = false;  // some run has a usable font
+    bool instance_found = false;    // a font of the line has the call's named instance
     long surface_height() const;  // 1.5 line heights
 };
 
@@ -51,6 +54,10 @@ struct PreparedLine {
 /// path data of its primary and fallback families in the call's face.
 PreparedLine prepare_line(font::LumoFontObject* self, const RenderCall& call, nanobind::handle text,
                           nanobind::handle primary_path, nanobind::handle fallback_path);
+
+/// Refuses variations that name an instance no font of the text has, when
+/// the text draws with fonts at all: `lines` are the call's prepared lines.
+void require_named_instance(const TextOptions& options, std::span<const PreparedLine* const> lines);
 
 /// The size of the surface draw_line() makes, without painting it.
 std::pair<long, long> line_size(const PreparedLine& line);

@@ -12,7 +12,7 @@
 namespace lumo::render {
 
 /// The options' keyword names, after each call's own arguments.
-inline constexpr std::array<const char*, 1> kTextOptionNames = {"markup"};
+inline constexpr std::array<const char*, 4> kTextOptionNames = {"markup", "features", "language", "variations"};
 using TextOptionValues = std::array<PyObject*, kTextOptionNames.size()>;
 
 /// A call's own argument names followed by the options' names.

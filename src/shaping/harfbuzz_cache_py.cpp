@@ -83,14 +83,26 @@ nb::object load_hb_font(font::LumoFontObject* self, nb::handle path_data, nb::ob
     return wrapped;
 }
 
-std::optional<bool> has_colour_glyphs(font::LumoFontObject* self, nb::handle path_data) {
+nb::object font_for_question(font::LumoFontObject* self, nb::handle path_data) {
     font::PathData where = font::parse_path_data(path_data, 0);
     nb::object failure;
     nb::object font = cached_hb_font(self, nb::make_tuple(where.path, where.index));
     if (!font.is_valid()) font = read_hb_font(where, failure);
+    return font;
+}
+
+std::optional<bool> has_colour_glyphs(font::LumoFontObject* self, nb::handle path_data) {
+    nb::object font = font_for_question(self, path_data);
     const HarfBuzzFontObject* harfbuzz = font.is_valid() ? as_harfbuzz_font(font) : nullptr;
     if (harfbuzz == nullptr || !harfbuzz->font) return std::nullopt;
     return harfbuzz->font->has_colour_glyphs();
+}
+
+std::optional<FontVariations> font_variations(font::LumoFontObject* self, nb::handle path_data) {
+    nb::object font = font_for_question(self, path_data);
+    const HarfBuzzFontObject* harfbuzz = font.is_valid() ? as_harfbuzz_font(font) : nullptr;
+    if (harfbuzz == nullptr || !harfbuzz->font) return std::nullopt;
+    return harfbuzz->font->variations();
 }
 
 nb::object get_hb_font(font::LumoFontObject* self, nb::handle path_data) {

@@ -6,8 +6,10 @@
 
 #include <cstring>
 #include <limits>
+#include <new>
 #include <utility>
 
+#include "base/limits.h"
 #include "font/font_file_bytes.h"
 
 namespace lumo::shaping {
@@ -64,7 +66,19 @@ bool HarfBuzzFont::build(int face_index, FontLoadError& error) {
         error = {0, "out of memory"};
         return false;
     }
+    variations_ = read_font_variations(face_.get());
     return true;
+}
+
+hb_font_t* HarfBuzzFont::font_at(std::span<const float> coordinates) const {
+    if (coordinates.empty() || coordinates.size() != variations_.axes.size()) return font_.get();
+    std::vector<float> key(coordinates.begin(), coordinates.end());
+    if (auto known = varied_.find(key); known != varied_.end()) return known->second.get();
+    if (varied_.size() >= kMaxVariedFontsPerFile) varied_.clear();
+    HbFontPtr varied(hb_font_create_sub_font(font_.get()));
+    if (hb_font_get_face(varied.get()) != face_.get()) throw std::bad_alloc();  // HarfBuzz's empty font
+    hb_font_set_var_coords_design(varied.get(), coordinates.data(), static_cast<unsigned>(coordinates.size()));
+    return varied_.emplace(std::move(key), std::move(varied)).first->second.get();
 }
 
 }  // namespace lumo::shaping

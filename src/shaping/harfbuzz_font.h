@@ -5,11 +5,13 @@
 #include <hb.h>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "shaping/font_variations.h"
 #include "shaping/harfbuzz_handles.h"
 
 namespace lumo::shaping {
@@ -45,6 +47,12 @@ public:
 
     /// The font, at HarfBuzz's default scale: positions come out in font units.
     hb_font_t* font() const noexcept { return font_.get(); }
+    /// The font set to `coordinates` (design coordinates of every axis, as
+    /// design_coordinates() gives them): a sub-font made on first use and
+    /// kept; font() itself for none. Valid until the next call.
+    hb_font_t* font_at(std::span<const float> coordinates) const;
+    /// The axes and named instances of a variable font, read when it was opened.
+    const FontVariations& variations() const noexcept { return variations_; }
     /// Units per em of the face; never 0.
     unsigned upem() const noexcept { return upem_; }
     unsigned glyph_count() const noexcept { return glyph_count_; }
@@ -64,6 +72,8 @@ private:
     HbBlobPtr blob_;
     HbFacePtr face_;
     HbFontPtr font_;
+    FontVariations variations_;
+    mutable std::map<std::vector<float>, HbFontPtr> varied_;  // sub-fonts by their coordinates
     unsigned upem_ = 0;
     unsigned glyph_count_ = 0;
     bool colour_ = false;

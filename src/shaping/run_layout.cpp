@@ -46,18 +46,26 @@ void finish_widths(double pen_x, const RunExtent& extent, RunLayout& layout) {
     layout.surface_width = std::max(layout.logical_width, ink_width);
 }
 
-/// Shapes the text into `buffer` in `direction`, with HarfBuzz's guesses for
-/// script and language (and for the direction, when it is the script's) and no
-/// features. A run shaped right to left has its mirrored characters (brackets)
-/// mirrored by HarfBuzz. False when HarfBuzz gave up.
+/// Shapes the text into `buffer` in `direction`, with the language given or
+/// HarfBuzz's guess of it, HarfBuzz's guess for the script (and for the
+/// direction, when it is the script's), and the features and variation
+/// coordinates of `shaping`. A run shaped right to left has its mirrored
+/// characters (brackets) mirrored by HarfBuzz. False when HarfBuzz gave up.
 bool shape_text(const HarfBuzzFont& font, std::span<const std::uint32_t> text, ShapingDirection direction,
-                hb_buffer_t* buffer) {
+                const ShapingOptions& shaping, hb_buffer_t* buffer) {
     const int length = static_cast<int>(text.size());
     hb_buffer_add_utf32(buffer, text.data(), length, 0, length);
     if (direction != ShapingDirection::from_script)
         hb_buffer_set_direction(buffer, direction == ShapingDirection::right_to_left ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
+    if (!shaping.language.empty())
+        hb_buffer_set_language(buffer, hb_language_from_string(shaping.language.data(),
+                                                               static_cast<int>(shaping.language.size())));
     hb_buffer_guess_segment_properties(buffer);
-    hb_shape(font.font(), buffer, nullptr, 0);
+    std::vector<hb_feature_t> features;
+    features.reserve(shaping.features.size());
+    for (const FeatureSetting& setting : shaping.features)
+        features.push_back({setting.tag, setting.value, HB_FEATURE_GLOBAL_START, HB_FEATURE_GLOBAL_END});
+    hb_shape(font.font_at(shaping.coordinates), buffer, features.data(), static_cast<unsigned>(features.size()));
     return hb_buffer_allocation_successful(buffer) != 0;
 }
 
@@ -96,7 +104,7 @@ std::string layout_error_message(const LayoutError& error) {
 
 LayoutError layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const std::uint32_t> text, int pixel_size,
                        const RasterOptions& options, RunLayout& layout, GlyphBitmapCache* cache,
-                       ShapingDirection direction) {
+                       ShapingDirection direction, const ShapingOptions& shaping) {
     constexpr LayoutError too_large{LayoutError::Kind::run_too_large};
     layout = RunLayout{};
     if (text.empty()) return {};
@@ -105,7 +113,7 @@ LayoutError layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const s
     // One buffer, reset for each run, spares an allocation per run.
     static thread_local HbBufferPtr buffer(hb_buffer_create());
     hb_buffer_reset(buffer.get());
-    if (!shape_text(font, text, direction, buffer.get())) return {LayoutError::Kind::shaping_stopped};
+    if (!shape_text(font, text, direction, shaping, buffer.get())) return {LayoutError::Kind::shaping_stopped};
     unsigned info_count = 0, position_count = 0;
     const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer.get(), &info_count);
     const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer.get(), &position_count);

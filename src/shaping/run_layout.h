@@ -14,6 +14,7 @@
 #include "shaping/glyph_cache.h"
 #include "shaping/glyph_raster.h"
 #include "shaping/harfbuzz_font.h"
+#include "shaping/typography_options.h"
 
 namespace lumo::shaping {
 
@@ -41,6 +42,14 @@ struct RunLayout {
 /// a run drawn on its own takes the one its script implies.
 enum class ShapingDirection : std::uint8_t { from_script, left_to_right, right_to_left };
 
+/// What a run is shaped with beyond its font and direction; the default
+/// shapes as the font's defaults and HarfBuzz's guesses have it.
+struct ShapingOptions {
+    std::span<const FeatureSetting> features;  // applied to the whole run, in order
+    std::string_view language;                 // BCP 47; empty: guessed from the text
+    std::span<const float> coordinates;        // of every axis of a variable font; empty: its default
+};
+
 /// Why a run could not be laid out; true when it could not.
 struct LayoutError {
     enum class Kind {
@@ -67,9 +76,12 @@ std::string layout_error_message(const LayoutError& error);
 /// no failure: it keeps its advance and is drawn empty, and `glyph_damage`
 /// tells the caller, whose business it is to say so.
 /// `cache`, when given, keeps the face's rasterised glyphs between runs.
+/// With variation coordinates in `shaping`, `face` must be set to the same
+/// ones (set_design_coordinates), so that outlines and advances agree.
 LayoutError layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const std::uint32_t> text, int pixel_size,
                        const RasterOptions& options, RunLayout& layout, GlyphBitmapCache* cache = nullptr,
-                       ShapingDirection direction = ShapingDirection::from_script);
+                       ShapingDirection direction = ShapingDirection::from_script,
+                       const ShapingOptions& shaping = {});
 
 /// How far a run's ink reaches above and below its baseline, in pixels.
 struct InkReach {

@@ -21,6 +21,7 @@
 #include "font/path_data_py.h"
 #include "font/shared_freetype.h"
 #include "font/sized_fonts_py.h"
+#include "shaping/drawn_style_py.h"
 #include "shaping/native_fonts_py.h"
 #include "shaping/run_layout.h"
 #include "base/limits.h"
@@ -70,14 +71,21 @@ std::uint8_t colour_component(nb::handle color, Py_ssize_t index) {
     return static_cast<std::uint8_t>(value);
 }
 
-nb::object freetype_face_key(const font::PathData& where, nb::handle size, nb::handle face) {
-    return nb::make_tuple("FT", where.path, where.index, size, face);
+/// The key of a FreeType face: a face at a variable font's default instance
+/// keeps the key faces always had; one set to coordinates adds them.
+nb::object freetype_face_key(const font::PathData& where, nb::handle size, nb::handle face,
+                             const std::vector<float>& coordinates) {
+    if (coordinates.empty()) return nb::make_tuple("FT", where.path, where.index, size, face);
+    nb::list values;
+    for (float value : coordinates) values.append(nb::float_(value));
+    return nb::make_tuple("FT", where.path, where.index, size, face, nb::tuple(values));
 }
 
-/// The face at `size` for (path, index, face word), made from the bytes the
-/// HarfBuzz font holds and kept under `key`; invalid when it cannot be made.
+/// The face at `size` for (path, index, face word, coordinates), made from
+/// the bytes the HarfBuzz font holds and kept under `key`; invalid when it
+/// cannot be made.
 nb::object make_freetype_face(LumoFontObject* self, nb::handle key, const HarfBuzzFontObject& harfbuzz,
-                              int face_index, nb::handle size) {
+                              int face_index, nb::handle size, const std::vector<float>& coordinates) {
     int pixel_size = 0;
     if (!nb::try_cast<int>(size, pixel_size)) return nb::object();
     FT_Library library = font::shared_freetype_library();
@@ -94,6 +102,10 @@ nb::object make_freetype_face(LumoFontObject* self, nb::handle key, const HarfBu
     }
     base::FtFacePtr owned(created);
     if (pixel_size <= 0) return nb::object();
+    if (const FT_Error error = set_design_coordinates(created, coordinates)) {
+        if (error == FT_Err_Out_Of_Memory) throw std::bad_alloc();
+        return nb::object();
+    }
     if (const FT_Error error = size_face(created, pixel_size)) {
         if (base::machine_out_of_memory(error, refused_before)) throw std::bad_alloc();
         return nb::object();
@@ -170,24 +182,30 @@ void forget_metrics_of(LumoFontObject* self, const nb::list& sized_fonts) {
 /// together, from the new file.
 void forget_font_file(LumoFontObject* self, nb::handle path) {
     forget_entries_of(self->hb_fonts, 0, path);
-    forget_entries_of(self->font_objs, 1, path);  // ("FT", path, index, size, face)
+    forget_entries_of(self->font_objs, 1, path);  // ("FT", path, index, size, face[, coordinates])
     nb::list sized_fonts = forget_entries_of(self->font_objs, 0, path);  // (path, index, size, face)
     forget_metrics_of(self, sized_fonts);
     forget_entries_of(self->cmap_cache, 0, path);
 }
 
-RasterOptions raster_options(LumoFontObject* self, nb::handle font_path, nb::handle face) {
+RasterOptions raster_options(LumoFontObject* self, const DrawnStyle& style) {
     RasterOptions options;
     options.anti_aliased = self->anti_alias != 0;
-    int face_given = PyObject_IsTrue(face.ptr());
-    if (face_given < 0) throw nb::python_error();
-    // Without FreeType's styling calls a bold or slanted face is drawn plain.
-    if (face_given && engine::styling_available() && font::is_synthetic_needed(self, nb::str(""), face, font_path)) {
-        engine::SyntheticStyle style = font::synthetic_flags(face);
-        options.synthetic_bold = style.bold;
-        options.synthetic_italic = style.italic;
-    }
+    options.synthetic_bold = style.synthetic_bold;
+    options.synthetic_italic = style.synthetic_italic;
     return options;
+}
+
+/// How the run font draws: its face word's style (without FreeType's styling
+/// calls a bold or slanted face is drawn plain) and the coordinates of a
+/// variable font.
+void decide_style(LumoFontObject* self, RunFont& font, const HarfBuzzFont& harfbuzz, nb::handle font_path,
+                  nb::handle face, DrawnStyle& style) {
+    style = drawn_style(self, font_path, face, &harfbuzz.variations(), engine::styling_available());
+    static const TypographyOptions kDefaults;
+    const TypographyOptions& typography = font.typography ? *font.typography : kDefaults;
+    font.coordinates =
+        design_coordinates(harfbuzz.variations(), style.face_settings, typography.variations, font.instance_found);
 }
 
 }  // namespace
@@ -231,7 +249,7 @@ EmojiPlacement emoji_placement_of(nb::handle smooth_font, nb::handle emoji_offse
 }
 
 RunFont resolve_run_font(LumoFontObject* self, nb::handle size, nb::handle font_path, nb::handle face,
-                         const EmojiPlacement& placement) {
+                         const EmojiPlacement& placement, const TypographyOptions* typography) {
     RunFont font;
     font.emoji_placement = placement;
     nb::object metrics = font::get_metrics(self, size, face);
@@ -262,7 +280,13 @@ RunFont resolve_run_font(LumoFontObject* self, nb::handle size, nb::handle font_
     nb::object harfbuzz = get_hb_font(self, font_path);
     // Anything else in the caches (a restored snapshot may hold anything) cannot draw.
     if (as_harfbuzz_font(harfbuzz) == nullptr) return font;
-    nb::object key = freetype_face_key(where, size, face);
+    font.typography = typography;
+    if (typography != nullptr) {
+        font.shaping_key = shaping_key_of({typography->features, typography->language, {}});
+    }
+    DrawnStyle style;
+    decide_style(self, font, *as_harfbuzz_font(harfbuzz)->font, font_path, face, style);
+    nb::object key = freetype_face_key(where, size, face, font.coordinates);
     nb::object face_object = font::cache_find(self->font_objs, key.ptr());
     if (!face_object.is_valid()) {
         // A new size or face is the moment to notice a font file replaced on disk.
@@ -270,11 +294,15 @@ RunFont resolve_run_font(LumoFontObject* self, nb::handle size, nb::handle font_
             forget_font_file(self, where.path);
             harfbuzz = get_hb_font(self, font_path);
             if (as_harfbuzz_font(harfbuzz) == nullptr) return font;
+            // The new file may offer other axes.
+            decide_style(self, font, *as_harfbuzz_font(harfbuzz)->font, font_path, face, style);
+            key = freetype_face_key(where, size, face, font.coordinates);
         }
-        face_object = make_freetype_face(self, key, *as_harfbuzz_font(harfbuzz), where.index, size);
+        face_object = make_freetype_face(self, key, *as_harfbuzz_font(harfbuzz), where.index, size,
+                                         font.coordinates);
     }
     if (!face_object.is_valid() || as_freetype_face(face_object) == nullptr) return font;
-    font.options = raster_options(self, font_path, face);
+    font.options = raster_options(self, style);
     font.options.colour = as_harfbuzz_font(harfbuzz)->font->has_colour_glyphs();
     font.path = where.path;
     font.harfbuzz = harfbuzz;
@@ -341,19 +369,23 @@ PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, std::u32
         throw nb::python_error();
     }
     FreeTypeFaceObject* face_entry = as_freetype_face(font.face);
-    std::shared_ptr<const RunLayout> layout = face_entry->layouts->find(code_points, font.options, direction);
+    std::shared_ptr<const RunLayout> layout =
+        face_entry->layouts->find(code_points, font.options, direction, font.shaping_key);
     if (!layout) {
         auto fresh = std::make_shared<RunLayout>();
+        ShapingOptions shaping;
+        if (font.typography != nullptr) shaping = {font.typography->features, font.typography->language, {}};
+        shaping.coordinates = font.coordinates;
         const LayoutError error = layout_run(*as_harfbuzz_font(font.harfbuzz)->font, face_entry->face.get(),
                                              code_points, nb::cast<int>(size), font.options, *fresh,
-                                             face_entry->glyphs.get(), direction);
+                                             face_entry->glyphs.get(), direction, shaping);
         if (error.kind == LayoutError::Kind::glyph && error.freetype_error == FT_Err_Out_Of_Memory)
             throw std::bad_alloc();
         if (error) {
             PyErr_SetString(PyExc_RuntimeError, layout_error_message(error).c_str());
             throw nb::python_error();
         }
-        face_entry->layouts->store(code_points, font.options, direction, fresh);
+        face_entry->layouts->store(code_points, font.options, direction, fresh, font.shaping_key);
         layout = fresh;
     }
     if (layout->glyph_damage != 0) report_damaged_glyphs(font, layout->glyph_damage);

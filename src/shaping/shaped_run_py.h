@@ -8,10 +8,14 @@
 #include <memory>
 #include <span>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "font/lumo_font_object_py.h"
+#include "shaping/font_variations.h"
 #include "shaping/run_layout.h"
+#include "shaping/typography_options.h"
 
 namespace lumo::shaping {
 
@@ -51,12 +55,22 @@ struct RunFont {
     EmojiPlacement emoji_placement;
     nanobind::object path;            // the font file's path, as the path data gives it
     nanobind::object harfbuzz;        // invalid: the font cannot be used (the run is empty)
-    nanobind::object face;            // the FreeType face entry
+    nanobind::object face;            // the FreeType face entry, set to `coordinates`
     RasterOptions options;
+    const TypographyOptions* typography = nullptr;  // the call's; null: the defaults
+    std::u32string shaping_key;       // what its features and language add to layout keys
+    std::vector<float> coordinates;   // of a variable font's axes; empty: its default instance
+    bool instance_found = false;      // the call's named instance is one of this font's
 };
 
+/// The font of `font_path` in `face` at `size`, for a call with `typography`
+/// (which must outlive the result). A variable font is set to the face word's
+/// axes and the call's variations, in HarfBuzz and FreeType alike; its
+/// FreeType face is kept under ("FT", path, index, size, face, coordinates),
+/// and a face at the default instance under the key without coordinates.
 RunFont resolve_run_font(font::LumoFontObject* self, nanobind::handle size, nanobind::handle font_path,
-                         nanobind::handle face, const EmojiPlacement& placement);
+                         nanobind::handle face, const EmojiPlacement& placement,
+                         const TypographyOptions* typography = nullptr);
 
 /// A run's colour: read from its tuple when a run first has ink to paint,
 /// then kept, since the runs of a line mostly share one colour object.
@@ -114,10 +128,18 @@ nanobind::object get_hb_font(font::LumoFontObject* self, nanobind::handle path_d
 /// to the reason, when the font cannot be loaded.
 nanobind::object load_hb_font(font::LumoFontObject* self, nanobind::handle path_data, nanobind::object& failure);
 
+/// The object's HarfBuzz font of a file and face when it holds one, else
+/// one read for a question and not kept; invalid when it cannot be read.
+nanobind::object font_for_question(font::LumoFontObject* self, nanobind::handle path_data);
+
 /// Whether the font of a file and face has colour glyphs, asked of the
 /// object's HarfBuzz font when it holds one, else of one read for the
 /// question and not kept; empty when the font cannot be read.
 std::optional<bool> has_colour_glyphs(font::LumoFontObject* self, nanobind::handle path_data);
+
+/// The axes and named instances of the font of a file and face, asked as
+/// has_colour_glyphs() asks; empty when the font cannot be read.
+std::optional<FontVariations> font_variations(font::LumoFontObject* self, nanobind::handle path_data);
 
 /// A file object over the bytes of a font file that the HarfBuzz cache holds
 /// (loading them there), or None when HarfBuzz cannot read the file: then
