@@ -75,7 +75,9 @@ hb_font_t* HarfBuzzFont::font_at(std::span<const float> coordinates) const {
     std::vector<float> key(coordinates.begin(), coordinates.end());
     if (auto known = varied_.find(key); known != varied_.end()) return known->second.get();
     if (varied_.size() >= kMaxVariedFontsPerFile) varied_.clear();
-    HbFontPtr varied(hb_font_create_sub_font(font_.get()));
+    // A font of its own, not a sub-font: a sub-font takes its advances from
+    // its parent, at the parent's coordinates.
+    HbFontPtr varied(hb_font_create(face_.get()));
     if (hb_font_get_face(varied.get()) != face_.get()) throw std::bad_alloc();  // HarfBuzz's empty font
     hb_font_set_var_coords_design(varied.get(), coordinates.data(), static_cast<unsigned>(coordinates.size()));
     return varied_.emplace(std::move(key), std::move(varied)).first->second.get();

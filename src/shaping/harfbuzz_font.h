@@ -48,8 +48,8 @@ public:
     /// The font, at HarfBuzz's default scale: positions come out in font units.
     hb_font_t* font() const noexcept { return font_.get(); }
     /// The font set to `coordinates` (design coordinates of every axis, as
-    /// design_coordinates() gives them): a sub-font made on first use and
-    /// kept; font() itself for none. Valid until the next call.
+    /// design_coordinates() gives them): one made on first use and kept per
+    /// set of coordinates; font() itself for none. Valid until the next call.
     hb_font_t* font_at(std::span<const float> coordinates) const;
     /// The axes and named instances of a variable font, read when it was opened.
     const FontVariations& variations() const noexcept { return variations_; }
@@ -73,7 +73,7 @@ private:
     HbFacePtr face_;
     HbFontPtr font_;
     FontVariations variations_;
-    mutable std::map<std::vector<float>, HbFontPtr> varied_;  // sub-fonts by their coordinates
+    mutable std::map<std::vector<float>, HbFontPtr> varied_;  // fonts by their coordinates
     unsigned upem_ = 0;
     unsigned glyph_count_ = 0;
     bool colour_ = false;
