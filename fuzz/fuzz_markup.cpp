@@ -23,7 +23,9 @@ public:
     int call_colour() override { return 0; }
     int open_face(std::u32string_view word) override { return static_cast<int>(word.size() % 3) + 1; }
     int call_face() override { return 0; }
-    int font_for(char32_t code, int face) override { return static_cast<int>(code % 4) + face * 10; }
+    int font_for(char32_t code, int face, lumo::font::Presentation) override {
+        return static_cast<int>(code % 4) + face * 10;
+    }
     int fallback_font(int face) override { return 100 + face; }
     int emoji_font() override { return 200; }
     bool same_font(int a, int b) override { return a % 10 == b % 10; }
