@@ -193,6 +193,21 @@ def markup_seeds():
         write("fuzz_markup", name, bytes(picks))
 
 
+def typography_seeds():
+    # The first byte picks the reader: 0 features, 1 language, 2 variations, 3 face word.
+    seeds = {
+        "features": (0, "-liga,+tnum, ss01=2,'cv01'=on,kern=off"),
+        "features-range": (0, "liga[3:5],dlig"),
+        "language": (1, "zh-Hant-TW-u-nu-hanidec-x-private"),
+        "language-grandfathered": (1, "i-klingon"),
+        "variations": (2, "wght=650, wdth=87.5,slnt=-1e1"),
+        "instance": (2, "Semi Bold Italic"),
+        "face-word": (3, "SemiBold_Italic extra-condensed"),
+    }
+    for name, (reader, text) in seeds.items():
+        write("fuzz_typography_options", name, bytes([reader]) + text.encode())
+
+
 def main():
     shutil.rmtree(CORPUS, ignore_errors=True)
     fonts = [NOTO / name for name in SMALL_FONTS if (NOTO / name).exists()]
@@ -204,6 +219,7 @@ def main():
     painter_seeds()
     markup_seeds()
     colour_glyph_seeds()
+    typography_seeds()
     total = sum(f.stat().st_size for f in CORPUS.rglob("*") if f.is_file())
     print(f"{sum(1 for f in CORPUS.rglob('*') if f.is_file())} seeds, {total / 1024:.0f} KiB in {CORPUS}")
 
