@@ -149,3 +149,39 @@ def build_collection(path: str | Path, faces: list[TTFont | dict]) -> Path:
     collection.fonts = [face if isinstance(face, TTFont) else build_ttfont(**face) for face in faces]
     collection.save(str(path))
     return path
+
+
+def build_variable_font(path: str | Path, full_name: str = "Test Var", *, outline: str = "glyf",
+                        hvar: bool = True, avar: list[tuple[float, float]] | None = None,
+                        chars: str = "H ", advances: tuple[int, int] = (400, 1000)) -> Path:
+    """Writes a variable font with one `wght` axis, 100 (its default) to 900,
+    whose boxes and advances grow from `advances[0]` units at 100 to
+    `advances[1]` at 900, and named instances "Thin" (100) and "Black" (900).
+
+    `outline` "glyf" gives `gvar` variations, "cff" a CFF2 font. Without `hvar`
+    the font has no HVAR table: TrueType advances then come from the outlines'
+    phantom points, CFF2 advances do not vary. `avar` maps user weights to
+    design weights ([(100, 100), (500, 200), (900, 900)] bends the axis)."""
+    from fontTools import varLib
+    from fontTools.designspaceLib import AxisDescriptor, DesignSpaceDocument, InstanceDescriptor, SourceDescriptor
+
+    document = DesignSpaceDocument()
+    axis = AxisDescriptor()
+    axis.tag, axis.name, axis.minimum, axis.default, axis.maximum = "wght", "Weight", 100, 100, 900
+    axis.map = list(avar or [])
+    document.addAxis(axis)
+    for weight, advance in zip((100, 900), advances):
+        source = SourceDescriptor()
+        source.font = build_ttfont(full_name, chars=chars, advance=advance, outline=outline)
+        source.location = {"Weight": axis.map_forward(weight)}
+        document.addSource(source)
+    for weight, style in ((100, "Thin"), (900, "Black")):
+        instance = InstanceDescriptor()
+        instance.familyName, instance.styleName = full_name, style
+        instance.location = {"Weight": axis.map_forward(weight)}
+        document.addInstance(instance)
+    font, _, _ = varLib.build(document, exclude=[] if hvar else ["HVAR"])
+    path = Path(path)
+    path.parent.mkdir(parents=True, exist_ok=True)
+    font.save(str(path))
+    return path
