@@ -4,7 +4,8 @@
 # checked and tagged by auditwheel.
 # One wheel per interpreter, since each writes its own Unicode tables at build time.
 #
-#   scripts/build_wheel.sh [PYTHON ...]     (default: python3)
+#   scripts/build_wheel.sh [PYTHON ...]     (default: every supported CPython the
+#                                            machine has, scripts/supported_pythons.sh)
 #
 # libstdc++ and libgcc stay shared: the tag's floor is set by glibc (2.34 on
 # Debian 12), and every libstdc++ symbol the engine uses is within what that
@@ -13,7 +14,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 interpreters=()
-for python in "${@:-python3}"; do
+if (($# == 0)); then
+  mapfile -t requested < <(bash scripts/supported_pythons.sh)
+  ((${#requested[@]})) || { echo "build_wheel.sh: no CPython 3.10 to 3.13 on this machine" >&2; exit 1; }
+else
+  requested=("$@")
+fi
+for python in "${requested[@]}"; do
   # Resolved now: the tools environment below comes first on PATH.
   interpreters+=("$("$python" -c 'import sys; print(sys.executable)')")
 done

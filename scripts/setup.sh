@@ -14,6 +14,10 @@ debian_packages=(
 if [ -n "${CI:-}" ] || [ -n "${LUMO_FUZZ_SECONDS:-}" ]; then
   debian_packages+=(clang libclang-rt-dev)
 fi
+# CI builds the same sources for several interpreters and for the wheels.
+if [ -n "${CI:-}" ]; then
+  debian_packages+=(ccache)
+fi
 bash scripts/install_debian_packages.sh "${debian_packages[@]}"
 
 pip=(python3 -m pip install -q --disable-pip-version-check --root-user-action=ignore)
@@ -33,5 +37,22 @@ fi
 if ! pkg-config --atleast-version=5.0 libunibreak 2>/dev/null; then
   bash scripts/fetch_bundled_sources.sh libunibreak
 fi
+# Nothing to build when the installed engine was built from this very tree.
+state_file=build/installed-from
+state="$(python3 scripts/source_state.py)"
+if [ -n "$state" ] && [ -f "$state_file" ] && [ "$(cat "$state_file")" = "$state" ]; then
+  echo "lumo_font is installed from this tree: nothing to build"
+  mapfile -t requirements < <(python3 -c "import tomllib; project = tomllib.load(open('pyproject.toml', 'rb'))['project']
+print('\n'.join(project['dependencies'] + project['optional-dependencies']['test']))")
+  "${pip[@]}" "${requirements[@]}"
+  exit 0
+fi
 echo "Building and installing lumo_font..."
-"${pip[@]}" ".[test${pygame_extra}]"
+build_options=()
+# Repeated builds (the test matrix, wheels per interpreter) compile the same sources: ccache, when there, does it once.
+if command -v ccache >/dev/null; then
+  build_options+=(-Ccmake.define.CMAKE_C_COMPILER_LAUNCHER=ccache -Ccmake.define.CMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+"${pip[@]}" "${build_options[@]}" ".[test${pygame_extra}]"
+mkdir -p build
+python3 scripts/source_state.py >"$state_file"

@@ -4,7 +4,7 @@
 # asked through the environment, it then also runs:
 #   LUMO_FUZZ_SECONDS=N   every fuzz target N seconds (30 on CI)
 #   LUMO_MATRIX=1         the suite on every supported Python, under pygame and pygame-ce
-#   LUMO_WHEEL=1          a self-contained wheel, installed and tried with the system's
+#   LUMO_WHEEL=1          a self-contained wheel per supported interpreter, each installed and tried with the system's
 #                         FreeType, HarfBuzz, FriBidi and libpng hidden
 #   LUMO_WINDOWS=1        the core and its C++ tests cross-built for Windows, run under wine
 set -euo pipefail
@@ -36,6 +36,10 @@ if [ -n "${CI:-}" ] || [ -n "${LUMO_MATRIX:-}" ]; then
 fi
 
 if [ -n "${CI:-}" ] || [ -n "${LUMO_WHEEL:-}" ]; then
+  # A wheel for every supported interpreter the machine has, each tried in a fresh environment.
   bash scripts/build_wheel.sh
-  bash scripts/wheel_smoke.sh "$(ls -t dist/lumo_font-*-cp"$(python3 -c 'import sys; print(f"{sys.version_info[0]}{sys.version_info[1]}")')"-*.whl | head -n 1)"
+  while read -r python; do
+    tag="$("$python" -c 'import sys; print(f"cp{sys.version_info[0]}{sys.version_info[1]}")')"
+    bash scripts/wheel_smoke.sh "$(ls -t dist/lumo_font-*-"$tag"-*.whl | head -n 1)" "$python"
+  done < <(bash scripts/supported_pythons.sh)
 fi

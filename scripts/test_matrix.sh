@@ -14,16 +14,9 @@ root="$PWD"
 versions=(${LUMO_PYTHONS:-3.10 3.11 3.12 3.13})
 distributions=(pygame-ce pygame)
 
-# The interpreter of a version: pyenv's own, else one on PATH that really is it.
+# The interpreter of a version, when the machine has it.
 find_python() {
-  local version="$1" candidate
-  for candidate in "$HOME"/.pyenv/versions/"$version".*/bin/python"$version" "$(command -v "python$version" || true)"; do
-    [ -x "$candidate" ] || continue
-    if "$candidate" -c "import sys; sys.exit(sys.version_info[:2] != tuple(map(int, '$version'.split('.'))))" 2>/dev/null; then
-      echo "$candidate"
-      return
-    fi
-  done
+  LUMO_PYTHONS="$1" bash scripts/supported_pythons.sh | head -n 1
 }
 
 # What the suite needs, as the project's test extra lists it.
