@@ -28,9 +28,11 @@ pruned_paths=(tools test tests fuzzing docs demos ft2demos ft2docs 'test-*.cc' '
 third_party=third_party
 stamp_name=.debian-source
 
-# libunibreak (line breaking for wrapped text) is built from its sources
-# unless the system has release 5.0 or newer: Debian 12's 1.1 predates the
-# emoji and later Unicode rules, and its sources have left the archive's pool.
+# libunibreak (line breaking for wrapped text; grapheme and word boundaries
+# for carets and selections) is built from its sources unless the system has
+# release 6.0 or newer: Debian 12's 1.1 predates the emoji and later Unicode
+# rules (6.0 brought Unicode 15.1's Indic conjuncts as one grapheme), and its
+# sources have left the archive's pool.
 # The upstream tarball of Debian 13's package is taken from the pool of the
 # archive apt uses for this release (the pool is shared by every release),
 # checked by its hash.
@@ -39,7 +41,9 @@ unibreak_pool_path="pool/main/libu/libunibreak/libunibreak_${unibreak_version}.o
 unibreak_sha256=890674996168ef5ba143d80d49ab8b61594a4eb70198dcac76caf6e1bd264a41
 unibreak_kept=(linebreak.c linebreak.h linebreakdata.c linebreakdef.c linebreakdef.h unibreakbase.c unibreakbase.h
                unibreakdef.c unibreakdef.h emojidef.c emojidef.h emojidata.c eastasianwidthdef.c eastasianwidthdef.h
-               eastasianwidthdata.c)
+               eastasianwidthdata.c graphemebreak.c graphemebreak.h graphemebreakdata.c graphemebreakdef.h
+               indicconjunctbreakdata.c indicconjunctbreakdef.h wordbreak.c wordbreak.h wordbreakdata.c
+               wordbreakdef.h)
 
 # The release's code name (bookworm): apt's entries for it name the archive.
 debian_release() {
@@ -51,7 +55,10 @@ debian_release() {
 
 fetch_libunibreak() {
   local target="$third_party/libunibreak"
-  [ -f "$target/$stamp_name" ] && return 0
+  # Fetched again when a file the build now needs is missing from an earlier fetch.
+  local kept complete=1
+  for kept in "${unibreak_kept[@]}"; do [ -f "$target/src/$kept" ] || complete=0; done
+  [ -f "$target/$stamp_name" ] && [ "$complete" = 1 ] && return 0
   echo "Fetching libunibreak $unibreak_version's sources into $target"
   local release archive work
   release=$(debian_release)
