@@ -3,22 +3,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
 #include "layout/line_breaks.h"
 #include "render/markup.h"
 #include "render/run_direction.h"
 
 namespace lumo::layout {
-namespace {
-
-/// A character of the text as typed, with the markup in force where it stands.
-struct TypedChar {
-    char32_t code = 0;
-    std::size_t start = 0, end = 0;    // where it stands in the text
-    std::optional<char32_t> colour;    // the palette key of the colour tag in force
-    std::size_t face_start = 0, face_end = 0;  // the face word in force (empty: the call's face)
-};
 
 std::vector<TypedChar> typed_characters(std::u32string_view text,
                                         const std::function<bool(char32_t)>& is_palette_key) {
@@ -46,13 +36,21 @@ std::vector<TypedChar> typed_characters(std::u32string_view text,
     return chars;
 }
 
+bool separates_lines(char32_t code) {
+    return code == U'\n' || code == U'\r' || code == 0x0B || code == 0x0C || code == 0x85 || code == 0x2028 ||
+           code == 0x2029;
+}
+
+namespace {
+
 /// Breaks one paragraph; see break_into_lines.
 class ParagraphBreaker {
 public:
-    /// `visible` holds the code of each of `chars`.
-    ParagraphBreaker(std::u32string_view text, std::span<const TypedChar> chars, std::u32string visible,
-                     bool right_to_left, LineWidths& widths)
-        : text_(text), chars_(chars), right_to_left_(right_to_left), widths_(widths), visible_(std::move(visible)) {}
+    /// `visible` holds the code of each of `chars`, which start at the text's character `first`.
+    ParagraphBreaker(std::u32string_view text, std::span<const TypedChar> chars, std::size_t first,
+                     std::u32string visible, bool right_to_left, LineWidths& widths)
+        : text_(text), chars_(chars), first_(first), right_to_left_(right_to_left), widths_(widths),
+          visible_(std::move(visible)) {}
 
     void break_lines(long wraplength, std::vector<BlockLine>& out) {
         const std::size_t count = chars_.size();
@@ -122,22 +120,18 @@ private:
     }
 
     void add_line(std::size_t start, std::size_t end, std::vector<BlockLine>& out) const {
-        out.push_back({markup(start, shown_end(start, end)), visible_.substr(start, end - start), right_to_left_});
+        const std::size_t shown = shown_end(start, end);
+        out.push_back({markup(start, shown), visible_.substr(start, end - start), right_to_left_, first_ + start,
+                       shown - start, end < chars_.size()});
     }
 
     std::u32string_view text_;
     std::span<const TypedChar> chars_;
+    std::size_t first_;
     bool right_to_left_;
     LineWidths& widths_;
     std::u32string visible_;
 };
-
-/// Characters after which a line must end: line feed, carriage return, the
-/// vertical tab, form feed, next line, and the line and paragraph separators.
-bool separates_lines(char32_t code) {
-    return code == U'\n' || code == U'\r' || code == 0x0B || code == 0x0C || code == 0x85 || code == 0x2028 ||
-           code == 0x2029;
-}
 
 }  // namespace
 
@@ -157,7 +151,8 @@ std::vector<BlockLine> break_into_lines(std::u32string_view text, Direction dire
             direction == Direction::right_to_left ||
             (direction == Direction::from_text &&
              render::starts_right_to_left({reinterpret_cast<const std::uint32_t*>(visible.data()), visible.size()}));
-        ParagraphBreaker(text, paragraph, std::move(visible), right_to_left, widths).break_lines(wraplength, lines);
+        ParagraphBreaker(text, paragraph, start, std::move(visible), right_to_left, widths)
+            .break_lines(wraplength, lines);
         // "\r\n" separates one paragraph from the next, as "\n" alone does.
         if (i < chars.size() && chars[i].code == U'\r' && i + 1 < chars.size() && chars[i + 1].code == U'\n') ++i;
         start = i + 1;

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,7 +23,26 @@ struct BlockLine {
     std::u32string markup;   // the line for the line renderer: the tags in force at its start, then its text
     std::u32string visible;  // its characters as typed, trailing white space included
     bool right_to_left = false;  // its paragraph reads right to left
+    std::size_t first = 0;   // the text's characters (typed_characters()) it starts at
+    std::size_t shown = 0;   // how many of its characters the line draws: all but its trailing white space
+    bool wrapped = false;    // its paragraph goes on in the next line
 };
+
+/// A character of a text as typed, with the markup in force where it stands.
+struct TypedChar {
+    char32_t code = 0;
+    std::size_t start = 0, end = 0;    // where it stands in the text
+    std::optional<char32_t> colour;    // the palette key of the colour tag in force
+    std::size_t face_start = 0, face_end = 0;  // the face word in force (empty: the call's face)
+};
+
+/// The characters of `text`, its markup tags left out (`is_palette_key` as
+/// for break_into_lines; empty: no markup).
+std::vector<TypedChar> typed_characters(std::u32string_view text, const std::function<bool(char32_t)>& is_palette_key);
+
+/// Whether a character ends a paragraph: line feed, carriage return, the
+/// vertical tab, form feed, next line, and the line and paragraph separators.
+bool separates_lines(char32_t code);
 
 /// Measures a line the way the line renderer would draw it.
 class LineWidths {

@@ -192,12 +192,14 @@ PreparedLine prepare_line(LumoFontObject* self, const RenderCall& call, nb::hand
     std::vector<Run> runs = segment_line(self, text, context);
 
     line.runs.reserve(runs.size());
+    line.characters.reserve(runs.size());
     // Runs of one font and face (words and the spaces between them) resolve
     // their font once per line. Only usable fonts are remembered, so a font
     // that cannot be loaded is tried, and reported, for every run as before.
     std::vector<std::pair<std::pair<PyObject*, PyObject*>, shaping::RunFont>> fonts;
     std::vector<shaping::RunColour> colours;  // one per colour object the runs use
     for (const Run& run : runs) {
+        line.characters.push_back({run.visible_start, run.text.size(), run.level});
         auto colour = std::find_if(colours.begin(), colours.end(),
                                    [&](const shaping::RunColour& known) { return known.object().is(run.color); });
         if (colour == colours.end()) colour = colours.insert(colours.end(), shaping::RunColour(run.color));

@@ -40,9 +40,17 @@ RenderCall read_text_call(font::LumoFontObject* self, PyObject* const* given);
 /// The text cache's key for `first` (the text) drawn as `call` asks.
 nanobind::object cache_key(nanobind::handle first, const RenderCall& call);
 
+/// The characters a run of a line draws, in typed order.
+struct RunCharacters {
+    std::size_t visible_start = 0;  // its first among the line's visible characters (markup and dropped marks out)
+    std::size_t length = 0;
+    std::uint8_t level = 0;  // its bidirectional embedding level: odd is right to left
+};
+
 /// A line shaped and rasterised, not yet painted.
 struct PreparedLine {
     std::vector<shaping::PreparedRun> runs;  // in drawing order
+    std::vector<RunCharacters> characters;   // one per run: what carets and hit tests read
     long total = 0;   // the sum of the runs' advances
     int height = 0;   // the line height of the call's fallback family
     bool draws_with_fonts = false;  // some run has a usable font

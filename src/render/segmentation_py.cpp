@@ -150,7 +150,7 @@ std::vector<Run> segment_line(font::LumoFontObject* self, nb::handle text, const
     for (const LinePiece& piece : pieces)
         runs.push_back({std::u32string(visible.substr(piece.start, piece.length)), nb::borrow(host.font(piece.font)),
                         nb::borrow(host.colour(piece.colour)), piece.script_group, nb::borrow(host.face(piece.face)),
-                        piece.level});
+                        piece.level, piece.start});
     return runs;
 }
 

@@ -22,6 +22,7 @@ struct Run {
     int script_group;        // 0..7
     nanobind::object face;   // face word in force
     std::uint8_t level = 0;  // bidirectional embedding level: odd runs are right to left
+    std::size_t visible_start = 0;  // its first character among the line's visible ones (markup and dropped marks out)
 };
 
 struct LineContext {

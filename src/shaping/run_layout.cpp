@@ -148,6 +148,7 @@ LayoutError layout_run(const HarfBuzzFont& font, FT_Face face, std::span<const s
 
         placed.glyph_x = pen_x + x_offset;
         placed.y_offset = y_offset;
+        placed.advance = x_advance;
         const double draw_x = placed.glyph_x + placed.bitmap->left;
         const double glyph_right = draw_x + placed.bitmap->width;
         extent.include(draw_x, glyph_right, placed.glyph_x, placed.glyph_x + x_advance);

@@ -24,6 +24,7 @@ struct PlacedGlyph {
     std::shared_ptr<const GlyphBitmap> bitmap;  // shared with the face's glyph cache
     double glyph_x = 0.0;   // pen position plus HarfBuzz x offset, pixels from the run's origin
     double y_offset = 0.0;  // HarfBuzz y offset in pixels, upwards positive
+    double advance = 0.0;   // HarfBuzz x advance in pixels: where the next glyph's pen starts
     std::uint32_t glyph_id = 0;
     std::uint32_t cluster = 0;  // index of the code point the glyph came from
 };
