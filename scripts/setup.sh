@@ -9,6 +9,7 @@ debian_packages=(
   g++ pkg-config libfreetype-dev libharfbuzz-dev libfribidi-dev libharfbuzz-bin libgtest-dev
   fonts-dejavu-core fonts-noto-core fonts-noto-cjk fonts-symbola fonts-noto-color-emoji fonts-inter-variable
   unicode-data
+  python3-gi gir1.2-pango-1.0  # Pango, for Debian's python3: the tests compare carets and hits with it
 )
 # The fuzz targets need clang and its fuzzing runtime: only CI and fuzzing runs ask for them.
 if [ -n "${CI:-}" ] || [ -n "${LUMO_FUZZ_SECONDS:-}" ]; then
@@ -32,9 +33,9 @@ if ! python3 -c "import importlib.util, sys; sys.exit(importlib.util.find_spec('
     *) echo "setup.sh: LUMO_PYGAME must be pygame or pygame-ce" >&2; exit 2 ;;
   esac
 fi
-# Line breaking comes from the system's libunibreak when it is 5.0 or newer
-# (Debian 12's is older), otherwise from its sources, fetched once.
-if ! pkg-config --atleast-version=5.0 libunibreak 2>/dev/null; then
+# Line, grapheme and word breaking come from the system's libunibreak when it
+# is 6.0 or newer (Debian 12's is older), otherwise from its sources, fetched once.
+if ! pkg-config --atleast-version=6.0 libunibreak 2>/dev/null; then
   bash scripts/fetch_bundled_sources.sh libunibreak
 fi
 # Nothing to build when the installed engine was built from this very tree.

@@ -254,6 +254,10 @@ PyMethodDef g_methods[] = {
     {"size_block", reinterpret_cast<PyCFunction>(+layout::size_block_method), kFastFlags,
      "size_block" LUMO_BLOCK_SIGNATURE
      "(width, height) of the surface render_block() returns for the same arguments, without drawing it."},
+    {"layout_block", reinterpret_cast<PyCFunction>(+layout::layout_block_method), kFastFlags,
+     "layout_block" LUMO_BLOCK_SIGNATURE
+     "The block render_block() draws, laid out once: a TextLayout that draws it and tells where its carets,\n"
+     "clicks and selections fall (text input, hit testing)."},
     {"_block_lines", reinterpret_cast<PyCFunction>(+layout::block_lines_method), kFastFlags,
      "_block_lines" LUMO_BLOCK_SIGNATURE
      "The lines render_block() draws: (characters, line with the markup in force, right to left)."},

@@ -17,6 +17,7 @@
 #include "font/sized_fonts_py.h"
 #include "font/script_font_folder_py.h"
 #include "index/index_functions_py.h"
+#include "layout/text_layout_py.h"
 #include "font/emoji_py.h"
 #include "shaping/native_fonts_py.h"
 #include "shaping/shaped_run_py.h"
@@ -85,6 +86,7 @@ void start_engine(const std::string& module_name) {
     font::install_script_font_folder_function(package_module);
     font::install_emoji_function(package_module);
     font::install_lumo_font_type(package_module);
+    layout::install_text_layout_types(package_module);
     // Sized pygame fonts read the font bytes the shaping layer keeps.
     font::set_font_stream_source(&shaping::font_file_stream);
     diagnostics::install_snapshot_functions(package_module);
@@ -105,6 +107,7 @@ NB_MODULE(_native, native) {
     lumo::engine::bind_freetype_types(native);
     lumo::font::bind_code_point_set(native);
     lumo::shaping::bind_native_fonts(native);
+    lumo::layout::bind_text_layout(native);
     native.def("_set_native_composition", &lumo::render::set_native_composition, nb::arg("enabled"),
                "Internal switch: with False, lines are composed by blitting per-run surfaces with pygame.");
     native.def("_set_direct_surface_access", &lumo::shaping::set_direct_surface_access, nb::arg("enabled"),

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -19,7 +20,9 @@
 #include "font/lumo_font_methods_py.h"
 #include "font/object_caches_py.h"
 #include "font/sized_fonts_py.h"
+#include "layout/caret_lines_py.h"
 #include "layout/text_block.h"
+#include "layout/text_layout_py.h"
 #include "render/line_composer_py.h"
 #include "render/render_entry_py.h"
 #include "render/run_direction.h"
@@ -137,13 +140,18 @@ public:
     long width(std::u32string_view markup, bool right_to_left) override { return line_size(line(markup, right_to_left)).first; }
 
     const render::PreparedLine& line(std::u32string_view markup, bool right_to_left) {
+        return *shared_line(markup, right_to_left);
+    }
+
+    /// The line, shared: a laid-out block keeps the lines it draws.
+    std::shared_ptr<const render::PreparedLine> shared_line(std::u32string_view markup, bool right_to_left) {
         const std::pair<std::u32string, bool> key{std::u32string(markup), right_to_left};
         auto known = lines_.find(key);
         if (known != lines_.end()) return known->second;
         render::RenderCall call = call_;
         call.right_to_left_paragraph = right_to_left;
-        render::PreparedLine prepared =
-            render::prepare_line(self_, call, engine::text_of_code_points(markup), primary_, fallback_);
+        auto prepared = std::make_shared<const render::PreparedLine>(
+            render::prepare_line(self_, call, engine::text_of_code_points(markup), primary_, fallback_));
         return lines_.emplace(key, std::move(prepared)).first->second;
     }
 
@@ -151,7 +159,7 @@ private:
     LumoFontObject* self_;
     const render::RenderCall& call_;
     nb::object primary_, fallback_;
-    std::map<std::pair<std::u32string, bool>, render::PreparedLine> lines_;
+    std::map<std::pair<std::u32string, bool>, std::shared_ptr<const render::PreparedLine>> lines_;
 };
 
 /// How a prepared line's ink reaches, from its top: as draw_line() paints it.
@@ -175,25 +183,49 @@ LineExtent extent_of(const render::PreparedLine& line) {
 }
 
 struct LaidOutBlock {
-    std::vector<const render::PreparedLine*> lines;
+    std::vector<BlockLine> breaks;  // the lines as broken
+    std::vector<std::shared_ptr<const render::PreparedLine>> lines;  // and as drawn
+    std::vector<LineExtent> extents;
     BlockGeometry geometry;
+    long line_height = 0;
 };
 
 LaidOutBlock lay_out(LumoFontObject* self, const BlockCall& call, LineRenderer& renderer) {
     const std::u32string text = engine::code_points_of(call.line.text);
-    const std::vector<BlockLine> lines =
-        break_into_lines(text, call.direction, call.wraplength, renderer, palette_keys(call));
     LaidOutBlock block;
-    std::vector<LineExtent> extents;
-    for (const BlockLine& line : lines) {
-        block.lines.push_back(&renderer.line(line.markup, line.right_to_left));
-        extents.push_back(extent_of(*block.lines.back()));
+    block.breaks = break_into_lines(text, call.direction, call.wraplength, renderer, palette_keys(call));
+    for (const BlockLine& line : block.breaks) {
+        block.lines.push_back(renderer.shared_line(line.markup, line.right_to_left));
+        block.extents.push_back(extent_of(*block.lines.back()));
     }
-    const long line_height =
+    block.line_height =
         static_cast<long>(nb::cast<double>(nb::float_(font::get_metrics(self, call.line.size, call.line.face)[1])));
-    block.geometry = place_lines(extents, lines, call.align, call.wraplength, line_height, call.line_spacing);
-    render::require_named_instance(call.line.options, block.lines);
+    block.geometry = place_lines(block.extents, block.breaks, call.align, call.wraplength, block.line_height,
+                                 call.line_spacing);
+    std::vector<const render::PreparedLine*> drawn_lines;
+    for (const auto& line : block.lines) drawn_lines.push_back(line.get());
+    render::require_named_instance(call.line.options, drawn_lines);
     return block;
+}
+
+/// The block's lines painted, in the call's colour alpha, over its background.
+nb::object paint_block(const LaidOutBlock& block, const std::array<std::uint8_t, 4>& colour,
+                       const std::optional<std::array<std::uint8_t, 4>>& background) {
+    nb::object surface = shaping::new_surface(block.geometry.width, block.geometry.height);
+    for (std::size_t i = 0; i < block.lines.size(); ++i)
+        render::place_runs(surface, block.lines[i]->runs, block.geometry.x[i], block.geometry.y[i]);
+    if (colour[3] != 255) {
+        shaping::LockedPixels pixels(surface);
+        shaping::scale_alpha(pixels.target(), shaping::surface_pixel_format(surface), colour[3]);
+    }
+    if (background) {
+        nb::object backdrop = shaping::new_surface(block.geometry.width, block.geometry.height);
+        const auto& rgba = *background;
+        backdrop.attr("fill")(nb::make_tuple(rgba[0], rgba[1], rgba[2], rgba[3]));
+        backdrop.attr("blit")(surface, nb::make_tuple(0, 0));
+        surface = backdrop;
+    }
+    return surface;
 }
 
 /// The pixel bytes a kept block holds: its entry is (surface, bytes).
@@ -239,20 +271,7 @@ nb::object render_block(LumoFontObject* self, PyObject* const* given) {
     font::ensure_initialized(self);
     LineRenderer renderer(self, call.line);
     const LaidOutBlock block = lay_out(self, call, renderer);
-    nb::object surface = shaping::new_surface(block.geometry.width, block.geometry.height);
-    for (std::size_t i = 0; i < block.lines.size(); ++i)
-        render::place_runs(surface, block.lines[i]->runs, block.geometry.x[i], block.geometry.y[i]);
-    if (call.colour[3] != 255) {
-        shaping::LockedPixels pixels(surface);
-        shaping::scale_alpha(pixels.target(), shaping::surface_pixel_format(surface), call.colour[3]);
-    }
-    if (call.background) {
-        nb::object backdrop = shaping::new_surface(block.geometry.width, block.geometry.height);
-        const auto& rgba = *call.background;
-        backdrop.attr("fill")(nb::make_tuple(rgba[0], rgba[1], rgba[2], rgba[3]));
-        backdrop.attr("blit")(surface, nb::make_tuple(0, 0));
-        surface = backdrop;
-    }
+    nb::object surface = paint_block(block, call.colour, call.background);
     remember_block(self, call.key, surface, std::int64_t{4} * block.geometry.width * block.geometry.height);
     render::trim_caches(self);
     return surface;
@@ -280,6 +299,31 @@ nb::object size_block(LumoFontObject* self, PyObject* const* given) {
     const LaidOutBlock block = lay_out(self, call, renderer);
     shaping::require_surface_within_limits(block.geometry.width, block.geometry.height);
     return nb::make_tuple(block.geometry.width, block.geometry.height);
+}
+
+/// The block laid out once, to be drawn and asked where its carets are.
+nb::object layout_block(LumoFontObject* self, PyObject* const* given) {
+    const BlockCall call = read_block_arguments(self, given);
+    font::ensure_initialized(self);
+    LineRenderer renderer(self, call.line);
+    auto block = std::make_shared<LaidOutBlock>(lay_out(self, call, renderer));
+    shaping::require_surface_within_limits(block->geometry.width, block->geometry.height);
+    std::vector<DrawnLine> drawn;
+    drawn.reserve(block->lines.size());
+    for (std::size_t i = 0; i < block->lines.size(); ++i)
+        drawn.push_back({&block->breaks[i], block->lines[i].get(), block->geometry.x[i], block->geometry.y[i],
+                         block->extents[i]});
+    const long ascent = static_cast<long>(
+        nb::cast<double>(nb::float_(font::get_metrics(self, call.line.size, call.line.face)[0])) + 0.5);
+    BlockCarets carets = block_carets(
+        engine::code_points_of(call.line.text), palette_keys(call), drawn, block->line_height, ascent,
+        [&renderer](std::u32string_view markup, bool right_to_left) -> const render::PreparedLine& {
+            return renderer.line(markup, right_to_left);
+        });
+    return make_text_layout(std::move(carets), block->geometry.width, block->geometry.height,
+                            [block, colour = call.colour, background = call.background] {
+                                return paint_block(*block, colour, background);
+                            });
 }
 
 /// The checked (text, size, color, face, wraplength, align, line_spacing,
@@ -337,6 +381,12 @@ PyObject* size_block_method(PyObject* self, PyObject* const* args, Py_ssize_t na
     PyObject* given[kBlockArguments];
     if (!parse_block_arguments("size_block", args, nargs, kwnames, given)) return nullptr;
     return engine::call_guarded([&] { return size_block(reinterpret_cast<LumoFontObject*>(self), given); });
+}
+
+PyObject* layout_block_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    PyObject* given[kBlockArguments];
+    if (!parse_block_arguments("layout_block", args, nargs, kwnames, given)) return nullptr;
+    return engine::call_guarded([&] { return layout_block(reinterpret_cast<LumoFontObject*>(self), given); });
 }
 
 PyObject* block_lines_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {

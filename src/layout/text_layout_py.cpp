@@ -1,0 +1,194 @@
+// The TextLayout type: conversions between the host's indices, points and
+// rectangles and the core's carets (layout/block_carets.h).
+#include "layout/text_layout_py.h"
+
+#include <nanobind/stl/optional.h>
+#include <nanobind/stl/pair.h>
+#include <nanobind/stl/string.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "engine/engine_namespace_py.h"
+#include "engine/host_errors_py.h"
+
+namespace nb = nanobind;
+
+namespace lumo::layout {
+namespace {
+
+struct TextLayout {
+    BlockCarets carets;
+    long width = 1, height = 1;
+    std::function<nb::object()> paint;
+    nb::object painted;  // the surface, once asked for
+};
+
+PyObject* g_rect_type = nullptr;    // pygame.Rect
+PyObject* g_layout_line = nullptr;  // lumo_font.LayoutLine
+
+nb::object rect(long x, long y, long width, long height) {
+    return nb::borrow(g_rect_type)(x, y, width, height);
+}
+
+nb::object rect(const PixelRect& pixels) { return rect(pixels.x, pixels.y, pixels.width, pixels.height); }
+
+/// An index of the text given to the call: 0 to its length.
+std::size_t text_index(const TextLayout& layout, Py_ssize_t index) {
+    const std::size_t length = layout.carets.text_length();
+    if (index < 0 || static_cast<std::size_t>(index) > length) {
+        const std::string message =
+            "index " + std::to_string(index) + " is outside the text (0 to " + std::to_string(length) + ")";
+        throw nb::index_error(message.c_str());
+    }
+    return static_cast<std::size_t>(index);
+}
+
+/// A point as the host gives one: any pair of numbers (a tuple, a list, a Vector2).
+std::pair<double, double> point_of(nb::handle pos) {
+    nb::object items = nb::steal(PySequence_Fast(pos.ptr(), "pos must be a pair of numbers (x, y)"));
+    if (!items.is_valid()) throw nb::python_error();
+    if (PySequence_Fast_GET_SIZE(items.ptr()) != 2) throw nb::type_error("pos must be a pair of numbers (x, y)");
+    const double x = PyFloat_AsDouble(PySequence_Fast_GET_ITEM(items.ptr(), 0));
+    if (x == -1.0 && PyErr_Occurred()) throw nb::python_error();
+    const double y = PyFloat_AsDouble(PySequence_Fast_GET_ITEM(items.ptr(), 1));
+    if (y == -1.0 && PyErr_Occurred()) throw nb::python_error();
+    if (!std::isfinite(x) || !std::isfinite(y)) throw nb::value_error("pos must be finite");
+    return {x, y};
+}
+
+nb::object surface_of(TextLayout& layout) {
+    if (!layout.painted.is_valid()) layout.painted = layout.paint();
+    return layout.painted;
+}
+
+/// The places a Rect can be put by: where draw() puts the layout's corner.
+constexpr const char* kAnchors[] = {"topleft", "midtop", "topright", "midleft", "center",
+                                    "midright", "bottomleft", "midbottom", "bottomright"};
+
+nb::object draw(TextLayout& layout, nb::handle target, nb::handle pos, const std::string& anchor) {
+    if (std::find(std::begin(kAnchors), std::end(kAnchors), anchor) == std::end(kAnchors))
+        throw nb::value_error(("anchor must be one of topleft, midtop, topright, midleft, center, midright, "
+                               "bottomleft, midbottom, bottomright, not '" + anchor + "'").c_str());
+    const auto [x, y] = point_of(pos);
+    nb::object placed = rect(0, 0, layout.width, layout.height);
+    nb::setattr(placed, anchor.c_str(), nb::make_tuple(std::lround(x), std::lround(y)));
+    target.attr("blit")(surface_of(layout), placed);
+    return placed;
+}
+
+nb::list lines_of(const TextLayout& layout) {
+    nb::list lines;
+    for (std::size_t number = 0; number < layout.carets.line_count(); ++number) {
+        const CaretLine& line = layout.carets.line(number);
+        const auto [start, end] = layout.carets.line_range(number);
+        lines.append(nb::borrow(g_layout_line)(start, end, rect(line.x, line.y, line.width, line.height),
+                                               line.baseline, line.right_to_left ? "rtl" : "ltr"));
+    }
+    return lines;
+}
+
+nb::list selection_rects(const TextLayout& layout, Py_ssize_t start, Py_ssize_t end) {
+    nb::list rects;
+    for (const PixelRect& pixels : layout.carets.selection(text_index(layout, start), text_index(layout, end)))
+        rects.append(rect(pixels));
+    return rects;
+}
+
+}  // namespace
+
+nb::object make_text_layout(BlockCarets carets, long width, long height, std::function<nb::object()> paint) {
+    engine::require_headroom_for_wrapper();
+    return nb::cast(TextLayout{std::move(carets), width, height, std::move(paint), nb::object()});
+}
+
+void bind_text_layout(nb::module_& native) {
+    nb::class_<TextLayout>(native, "TextLayout",
+                           "A block of text laid out once by LumoFont.layout_block(): drawn, and asked where its\n"
+                           "carets, clicks and selections fall. Indices are positions in the text given (0 to its\n"
+                           "length); with markup, tags take no room. Points and rectangles are in the layout's own\n"
+                           "pixels, its top-left corner at (0, 0).")
+        .def_prop_ro("size", [](const TextLayout& self) { return std::make_pair(self.width, self.height); },
+                     nb::sig("def size(self) -> tuple[int, int]"),
+                     "(width, height): what size_block() gives for the same arguments.")
+        .def("surface", &surface_of, nb::sig("def surface(self) -> pygame.Surface"),
+             "The block drawn: the pixels render_block() gives for the same arguments (one surface, made once).")
+        .def("draw", &draw, nb::arg("surface"), nb::arg("pos"), nb::arg("anchor") = "topleft",
+             nb::sig("def draw(self, surface: pygame.Surface, pos: tuple[float, float], anchor: str = 'topleft') "
+                     "-> pygame.Rect"),
+             "Blits the block onto `surface` with its `anchor` point (a pygame.Rect position name) at `pos`;\n"
+             "returns where it went. Subtract its topleft from a screen point to ask index_at().")
+        .def_prop_ro("lines", &lines_of, nb::sig("def lines(self) -> list[LayoutLine]"),
+                     "Per line: (start, end) of its text, its rectangle, its baseline row and its paragraph's\n"
+                     "direction ('ltr' or 'rtl').")
+        .def("caret",
+             [](const TextLayout& self, Py_ssize_t index, bool other) {
+                 return rect(self.carets.caret(text_index(self, index), other));
+             },
+             nb::arg("index"), nb::arg("other") = false,
+             nb::sig("def caret(self, index: int, other: bool = False) -> pygame.Rect"),
+             "The caret before the character at `index`, one pixel wide and one line high. Where the characters\n"
+             "before and after it run in different directions, the caret of the one typed last (the strong\n"
+             "caret); other=True gives the other one (the weak caret).")
+        .def("index_at",
+             [](const TextLayout& self, nb::handle pos) {
+                 const auto [x, y] = point_of(pos);
+                 return self.carets.index_at(x, y);
+             },
+             nb::arg("pos"), nb::sig("def index_at(self, pos: tuple[float, float]) -> int"),
+             "The caret index nearest to a point (a click): the nearer edge of the grapheme cluster under it.\n"
+             "Never inside a cluster; a ligature is shared evenly between its characters.")
+        .def("selection_rects", &selection_rects, nb::arg("start"), nb::arg("end"),
+             nb::sig("def selection_rects(self, start: int, end: int) -> list[pygame.Rect]"),
+             "Rectangles covering the characters in [start, end) as they stand on screen: one per stretch, so\n"
+             "several on a line where the selection crosses a change of direction.")
+        .def("next_caret",
+             [](const TextLayout& self, Py_ssize_t index) { return self.carets.next_caret(text_index(self, index)); },
+             nb::arg("index"), "The next caret index in the text: one grapheme cluster on (the length at the end).")
+        .def("prev_caret",
+             [](const TextLayout& self, Py_ssize_t index) { return self.carets.prev_caret(text_index(self, index)); },
+             nb::arg("index"), "The previous caret index in the text: one grapheme cluster back (0 at the start).")
+        .def("move_visually",
+             [](const TextLayout& self, Py_ssize_t index, long steps) {
+                 return self.carets.move_visually(text_index(self, index), steps);
+             },
+             nb::arg("index"), nb::arg("steps"),
+             "The caret index `steps` places to the right on screen (negative: to the left), across changes of\n"
+             "direction and on to the next or previous line; unchanged at the text's ends.")
+        .def("line_of",
+             [](const TextLayout& self, Py_ssize_t index) { return self.carets.line_of(text_index(self, index)); },
+             nb::arg("index"), "The number of the line the caret at `index` stands on.")
+        .def("move_vertically",
+             [](const TextLayout& self, Py_ssize_t index, long lines, std::optional<double> x) {
+                 if (x && !std::isfinite(*x)) throw nb::value_error("x must be finite");
+                 return self.carets.move_vertically(text_index(self, index), lines, x);
+             },
+             nb::arg("index"), nb::arg("lines"), nb::arg("x") = nb::none(),
+             nb::sig("def move_vertically(self, index: int, lines: int, x: float | None = None) -> int"),
+             "The caret index `lines` lines further down (negative: up) nearest to `x`, by default the caret's\n"
+             "own x: keep the x of the first move to go on in a straight line. 0 above the first line, the\n"
+             "length below the last.")
+        .def("word_at",
+             [](const TextLayout& self, Py_ssize_t index) { return self.carets.word_at(text_index(self, index)); },
+             nb::arg("index"), nb::sig("def word_at(self, index: int) -> tuple[int, int]"),
+             "(start, end) of the word at `index` by the Unicode word boundaries (or of the spaces or\n"
+             "punctuation there when no word touches it): what a double click selects.");
+}
+
+void install_text_layout_types(nb::module_& package) {
+    engine::hold_until_exit(g_rect_type, nb::module_::import_("pygame").attr("Rect").ptr());
+    nb::object layout_line = nb::module_::import_("collections").attr("namedtuple")(
+        "LayoutLine", nb::make_tuple("start", "end", "rect", "baseline", "direction"),
+        nb::arg("module") = package.attr("__name__"));
+    layout_line.attr("__doc__") =
+        "One line of a TextLayout: its text range [start, end), its rectangle (pygame.Rect), the row of its\n"
+        "baseline and its paragraph's direction ('ltr' or 'rtl').";
+    engine::hold_until_exit(g_layout_line, layout_line.ptr());
+    nb::object layout_type = nb::borrow(nb::type<TextLayout>());
+    layout_type.attr("__module__") = package.attr("__name__");
+    package.attr("TextLayout") = layout_type;
+    package.attr("LayoutLine") = layout_line;
+}
+
+}  // namespace lumo::layout
