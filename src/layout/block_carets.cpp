@@ -74,6 +74,8 @@ double BlockCarets::caret_at(const CaretLine& line, std::size_t position, bool w
     // A character of the paragraph's own level touches the line's edge; one
     // embedded deeper (digits in right-to-left text) may not.
     const std::uint8_t paragraph_level = line.right_to_left ? 1 : 0;
+    // Neighbours of one level have one caret between them, wherever each was drawn.
+    if (weak && before && after && before->level == after->level) weak = false;
     if (weak) {
         if (after) return after->leading();
         return before && before->level == paragraph_level ? before->trailing() : line.end_edge;

@@ -59,7 +59,8 @@ public:
     /// The caret before the character at `index` (clamped to the text, moved
     /// back to the start of a grapheme cluster it falls inside): where the
     /// character before it ends (the strong caret: the direction typed last),
-    /// or, with `weak`, where the character after it begins. At a line's
+    /// or, with `weak`, where the character after it begins when the two
+    /// differ in direction (else the strong caret). At a line's
     /// start or end the paragraph's own direction stands in for the missing
     /// neighbour: where a character of its direction would go.
     double caret_x(std::size_t index, bool weak = false) const;

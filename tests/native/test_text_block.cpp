@@ -1,6 +1,7 @@
 // Breaking text blocks into lines and placing them, with a fixed-width measure.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,22 @@ TEST(TextBlock, MarkupInForceStartsEachLine) {
     EXPECT_EQ(markup(lines), (std::vector<std::u32string>{U"^1red red", U"<bold={^1bold bold", U"^1plain", U"call"}));
     EXPECT_EQ(markup(lines_of(U"<italic={^2aa bb}> cc", 30)),
               (std::vector<std::u32string>{U"<italic={^2aa", U"<italic={^2bb", U"^2cc"}));
+}
+
+TEST(TextBlock, LinesSayWhichCharactersTheyHoldAndDraw) {
+    // Characters of "^1one two\r\nthree" without its tag: o n e ␣ t w o \r \n t h r e e.
+    const auto lines = lines_of(U"^1one two\r\nthree", 50);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ((std::vector<std::size_t>{lines[0].first, lines[1].first, lines[2].first}),
+              (std::vector<std::size_t>{0, 4, 9}));
+    EXPECT_EQ((std::vector<std::size_t>{lines[0].shown, lines[1].shown, lines[2].shown}),
+              (std::vector<std::size_t>{3, 3, 5}));
+    EXPECT_EQ((std::vector<bool>{lines[0].wrapped, lines[1].wrapped, lines[2].wrapped}),
+              (std::vector<bool>{true, false, false}));
+    const auto characters = lumo::layout::typed_characters(U"^1one two\r\nthree", is_key);
+    ASSERT_EQ(characters.size(), 14u);
+    EXPECT_EQ(characters[0].start, 2u);
+    EXPECT_EQ(characters[0].colour, std::optional<char32_t>(U'1'));
 }
 
 TEST(TextBlock, IdeographsBreakBetweenEachOther) {
