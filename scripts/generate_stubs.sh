@@ -13,5 +13,7 @@ import sys
 path = sys.argv[1]
 text = open(path, encoding="utf-8").read()
 docstring_end = text.index('"""', 3) + 3
-open(path, "w", encoding="utf-8").write(text[:docstring_end] + "\n\nimport pygame\n" + text[docstring_end:])
+if "\nimport pygame\n" not in text:
+    text = text[:docstring_end] + "\n\nimport pygame\n" + text[docstring_end:]
+open(path, "w", encoding="utf-8").write(text)
 PY

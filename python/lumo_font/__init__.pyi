@@ -5,9 +5,9 @@ The engine is native; importing this package builds its settings, tables and
 functions into this module and then guards the module's attributes.
 """
 
+from typing import NamedTuple
+
 import pygame
-
-
 
 
 MODERN_FONT: bool
@@ -124,6 +124,12 @@ class LumoFont:
     def size_block(self, text: str, size: int, color: pygame.Color | str | tuple[int, ...] | list[int] | None = (255, 255, 255), face: str | None = "", *, wraplength: int = 0, align: str = "start", line_spacing: float = 1.0, background: pygame.Color | str | tuple[int, ...] | list[int] | None = None, direction: str = "ltr", markup: bool = True, features: str | dict[str, bool | int] | None = None, language: str | None = None, variations: str | dict[str, float] | None = None) -> tuple[int, int]:
         """(width, height) of the surface render_block() returns for the same arguments, without drawing it."""
 
+    def layout_block(self, text: str, size: int, color: pygame.Color | str | tuple[int, ...] | list[int] | None = (255, 255, 255), face: str | None = "", *, wraplength: int = 0, align: str = "start", line_spacing: float = 1.0, background: pygame.Color | str | tuple[int, ...] | list[int] | None = None, direction: str = "ltr", markup: bool = True) -> TextLayout:
+        """
+        The block render_block() draws, laid out once: a TextLayout that draws it and tells where its carets,
+        clicks and selections fall (text input, hit testing). Takes render_block()'s arguments.
+        """
+
     def get_debug_info(self, text_input: object, face: str | None = "") -> list[dict[str, object]]:
         """One dict per character or tag: the chosen font and its source, coverage, synthetic style, script."""
 
@@ -150,3 +156,95 @@ class LumoFont:
     emoji_fallback_engine: dict | None
 
     init_face: str | None
+
+class LayoutLine(NamedTuple):
+    """
+    One line of a TextLayout: its text range [start, end), its rectangle (pygame.Rect), the row of its
+    baseline and its paragraph's direction ('ltr' or 'rtl').
+    """
+    start: int
+    end: int
+    rect: pygame.Rect
+    baseline: int
+    direction: str
+
+class TextLayout:
+    """
+    A block of text laid out once by LumoFont.layout_block(): drawn, and asked where its
+    carets, clicks and selections fall. Indices are positions in the text given (0 to its
+    length); with markup, tags take no room. Points and rectangles are in the layout's own
+    pixels, its top-left corner at (0, 0).
+    """
+
+    @property
+    def size(self) -> tuple[int, int]:
+        """(width, height): what size_block() gives for the same arguments."""
+
+    def surface(self) -> pygame.Surface:
+        """
+        The block drawn: the pixels render_block() gives for the same arguments (one surface, made once).
+        """
+
+    def draw(self, surface: pygame.Surface, pos: tuple[float, float], anchor: str = 'topleft') -> pygame.Rect:
+        """
+        Blits the block onto `surface` with its `anchor` point (a pygame.Rect position name) at `pos`;
+        returns where it went. Subtract its topleft from a screen point to ask index_at().
+        """
+
+    @property
+    def lines(self) -> list[LayoutLine]:
+        """
+        Per line: (start, end) of its text, its rectangle, its baseline row and its paragraph's
+        direction ('ltr' or 'rtl').
+        """
+
+    def caret(self, index: int, other: bool = False) -> pygame.Rect:
+        """
+        The caret before the character at `index`, one pixel wide and one line high. Where the characters
+        before and after it run in different directions, the caret of the one typed last (the strong
+        caret); other=True gives the other one (the weak caret).
+        """
+
+    def index_at(self, pos: tuple[float, float]) -> int:
+        """
+        The caret index nearest to a point (a click): the nearer edge of the grapheme cluster under it.
+        Never inside a cluster; a ligature is shared evenly between its characters.
+        """
+
+    def selection_rects(self, start: int, end: int) -> list[pygame.Rect]:
+        """
+        Rectangles covering the characters in [start, end) as they stand on screen: one per stretch, so
+        several on a line where the selection crosses a change of direction.
+        """
+
+    def next_caret(self, index: int) -> int:
+        """
+        The next caret index in the text: one grapheme cluster on (the length at the end).
+        """
+
+    def prev_caret(self, index: int) -> int:
+        """
+        The previous caret index in the text: one grapheme cluster back (0 at the start).
+        """
+
+    def move_visually(self, index: int, steps: int) -> int:
+        """
+        The caret index `steps` places to the right on screen (negative: to the left), across changes of
+        direction and on to the next or previous line; unchanged at the text's ends.
+        """
+
+    def line_of(self, index: int) -> int:
+        """The number of the line the caret at `index` stands on."""
+
+    def move_vertically(self, index: int, lines: int, x: float | None = None) -> int:
+        """
+        The caret index `lines` lines further down (negative: up) nearest to `x`, by default the caret's
+        own x: keep the x of the first move to go on in a straight line. 0 above the first line, the
+        length below the last.
+        """
+
+    def word_at(self, index: int) -> tuple[int, int]:
+        """
+        (start, end) of the word at `index` by the Unicode word boundaries (or of the spaces or
+        punctuation there when no word touches it): what a double click selects.
+        """

@@ -107,7 +107,6 @@ NB_MODULE(_native, native) {
     lumo::engine::bind_freetype_types(native);
     lumo::font::bind_code_point_set(native);
     lumo::shaping::bind_native_fonts(native);
-    lumo::layout::bind_text_layout(native);
     native.def("_set_native_composition", &lumo::render::set_native_composition, nb::arg("enabled"),
                "Internal switch: with False, lines are composed by blitting per-run surfaces with pygame.");
     native.def("_set_direct_surface_access", &lumo::shaping::set_direct_surface_access, nb::arg("enabled"),

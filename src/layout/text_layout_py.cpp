@@ -103,8 +103,10 @@ nb::object make_text_layout(BlockCarets carets, long width, long height, std::fu
     return nb::cast(TextLayout{std::move(carets), width, height, std::move(paint), nb::object()});
 }
 
-void bind_text_layout(nb::module_& native) {
-    nb::class_<TextLayout>(native, "TextLayout",
+namespace {
+
+void bind_text_layout(nb::module_& package) {
+    nb::class_<TextLayout>(package, "TextLayout",
                            "A block of text laid out once by LumoFont.layout_block(): drawn, and asked where its\n"
                            "carets, clicks and selections fall. Indices are positions in the text given (0 to its\n"
                            "length); with markup, tags take no room. Points and rectangles are in the layout's own\n"
@@ -176,6 +178,8 @@ void bind_text_layout(nb::module_& native) {
              "punctuation there when no word touches it): what a double click selects.");
 }
 
+}  // namespace
+
 void install_text_layout_types(nb::module_& package) {
     engine::hold_until_exit(g_rect_type, nb::module_::import_("pygame").attr("Rect").ptr());
     nb::object layout_line = nb::module_::import_("collections").attr("namedtuple")(
@@ -185,10 +189,13 @@ void install_text_layout_types(nb::module_& package) {
         "One line of a TextLayout: its text range [start, end), its rectangle (pygame.Rect), the row of its\n"
         "baseline and its paragraph's direction ('ltr' or 'rtl').";
     engine::hold_until_exit(g_layout_line, layout_line.ptr());
-    nb::object layout_type = nb::borrow(nb::type<TextLayout>());
-    layout_type.attr("__module__") = package.attr("__name__");
-    package.attr("TextLayout") = layout_type;
     package.attr("LayoutLine") = layout_line;
+    // Defined in the package itself, so that it and its methods belong there;
+    // a package started again (reloaded) names the class it already has.
+    if (nb::type<TextLayout>().is_valid())
+        package.attr("TextLayout") = nb::type<TextLayout>();
+    else
+        bind_text_layout(package);
 }
 
 }  // namespace lumo::layout

@@ -14,10 +14,7 @@ namespace lumo::layout {
 /// (called once, when its surface is first asked for).
 nanobind::object make_text_layout(BlockCarets carets, long width, long height, std::function<nanobind::object()> paint);
 
-/// Defines the TextLayout class in the native module.
-void bind_text_layout(nanobind::module_& native);
-
-/// Names TextLayout and its LayoutLine records in the package, once pygame is imported.
+/// Defines TextLayout and its LayoutLine records in the package, once pygame is imported.
 void install_text_layout_types(nanobind::module_& package);
 
 }  // namespace lumo::layout
