@@ -224,11 +224,17 @@ def test_word_at_takes_the_word_a_double_click_means(layout_font, text, index, w
     assert text[start:end] == word
 
 
-def test_trailing_spaces_take_room_for_the_caret(layout_font):
-    layout = layout_font.layout_block("hello  ", SIZE, markup=False)
-    xs = [layout.caret(index).x for index in range(8)]
-    assert xs == sorted(xs) and xs[7] - xs[5] >= 8 and xs[7] > layout.size[0]
-    assert layout.index_at((xs[6] + 1, 10)) == 6
+@pytest.mark.parametrize("text", ["hello  ", "hi you  ", "<bold={hi} you  ", "שלום עולם  "])
+def test_trailing_spaces_take_room_for_the_caret(layout_font, text):
+    # Spaces a line ends with are not drawn, but a caret after them stands a space further on each time.
+    space = layout_font.layout_block("a b", SIZE)
+    space_width = space.caret(2).x - space.caret(1).x
+    layout = layout_font.layout_block(text, SIZE, direction="auto")
+    end = len(text)
+    xs = [layout.caret(index).x for index in (end - 2, end - 1, end)]
+    step = -1 if layout.lines[0].direction == "rtl" else 1
+    assert [step * (b - a) for a, b in zip(xs, xs[1:])] == pytest.approx([space_width] * 2, abs=1)
+    assert layout.index_at((xs[1] + step, 10)) == end - 1
 
 
 # Properties.

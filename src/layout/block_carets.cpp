@@ -22,16 +22,18 @@ BlockCarets::BlockCarets(std::vector<CaretCharacter> characters, std::size_t tex
         drawn.push_back(character.drawn);
     }
     graphemes_ = grapheme_boundaries(codes);
-    words_ = word_boundaries(codes);
     boxes_.resize(characters_.size());
     const CharacterFlags flags{graphemes_, drawn};
+    CharacterScratch scratch;
     line_starts_.reserve(lines_.size());
     for (CaretLine& line : lines_) {
         line.end = std::min(line.end, characters_.size());
         line.first = std::min(line.first, line.end);
-        place_characters(line.runs, flags, line.first, line.end, line.start_edge, line.right_to_left ? 1 : 0, boxes_);
+        place_characters(line.runs, line.glyphs, flags, line.first, line.end, line.start_edge,
+                         line.right_to_left ? 1 : 0, scratch, boxes_);
         // The glyphs have given what the boxes need.
         line.runs = {};
+        line.glyphs = {};
         line_starts_.push_back(line_starts_.empty() ? 0 : std::max(line_starts_.back(), index_of(line.first)));
     }
 }
@@ -255,6 +257,12 @@ bool BlockCarets::is_word(std::size_t start, std::size_t end) const {
 std::pair<std::size_t, std::size_t> BlockCarets::word_at(std::size_t index) const {
     const std::size_t count = characters_.size();
     if (count == 0) return {0, text_length_};
+    if (words_.empty()) {
+        std::u32string codes;
+        codes.reserve(count);
+        for (const CaretCharacter& character : characters_) codes.push_back(character.code);
+        words_ = word_boundaries(codes);
+    }
     const std::size_t position = std::min(position_of(std::min(index, text_length_)), count);
     std::pair<std::size_t, std::size_t> segment;
     if (position == count) {

@@ -33,7 +33,8 @@ struct CaretLine {
     // Where the paragraph starts and ends on the line (its reading direction's
     // sides): a character typed at its start or end in that direction goes there.
     double start_edge = 0.0, end_edge = 0.0;
-    std::vector<RunPlace> runs;  // read once, to place the characters
+    std::vector<RunPlace> runs;      // read once, to place the characters
+    std::vector<GlyphPlace> glyphs;  // the runs' glyphs
 };
 
 struct PixelRect {
@@ -110,7 +111,8 @@ private:
     std::size_t text_length_;
     std::vector<CaretLine> lines_;
     std::vector<std::size_t> line_starts_;  // each line's first typed index
-    std::vector<bool> graphemes_, words_;
+    std::vector<bool> graphemes_;
+    mutable std::vector<bool> words_;  // found when a word is first asked for
     std::vector<CharacterBox> boxes_;
 };
 

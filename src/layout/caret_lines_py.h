@@ -25,11 +25,11 @@ struct DrawnLine {
 /// (`markup` with the tags in force, right to left or not).
 using PrepareLine = std::function<const render::PreparedLine&(std::u32string_view markup, bool right_to_left)>;
 
-/// The carets of a block of `text` (`is_palette_key` as its lines were broken
-/// with) whose lines are `lines`, `line_height` apart from top to baseline
-/// `ascent`. `prepare` measures the white space that ends lines: it is not
-/// drawn, but a caret after it stands past the line's end.
-BlockCarets block_carets(std::u32string_view text, const std::function<bool(char32_t)>& is_palette_key,
-                         std::span<const DrawnLine> lines, long line_height, long ascent, const PrepareLine& prepare);
+/// The carets of a block of `text` (its characters `typed`, as its lines
+/// were broken) whose lines are `lines`, `line_height` tall with the baseline
+/// `ascent` below their top. `prepare` measures the white space that ends
+/// lines: it is not drawn, but a caret after it stands past the line's end.
+BlockCarets block_carets(std::u32string_view text, std::span<const TypedChar> typed, std::span<const DrawnLine> lines,
+                         long line_height, long ascent, const PrepareLine& prepare);
 
 }  // namespace lumo::layout

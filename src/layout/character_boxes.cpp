@@ -4,30 +4,24 @@
 #include <algorithm>
 
 namespace lumo::layout {
-namespace {
 
-/// The room a cluster's glyphs take and the columns their ink covers.
-struct ClusterExtent {
-    double left = 0.0, right = 0.0;
-    double ink_left = 0.0, ink_right = 0.0;
-    bool seen = false;
-
-    void include(double pen_left, double pen_right, double glyph_ink_left, double glyph_ink_right) {
-        if (!seen) {
-            left = ink_left = std::min(pen_left, pen_right);
-            right = ink_right = std::max(pen_left, pen_right);
-            seen = true;
-        }
-        left = std::min({left, pen_left, pen_right});
-        right = std::max({right, pen_left, pen_right});
-        ink_left = std::min({ink_left, left});
-        ink_right = std::max({ink_right, right});
-        if (glyph_ink_left < glyph_ink_right) {
-            ink_left = std::min(ink_left, glyph_ink_left);
-            ink_right = std::max(ink_right, glyph_ink_right);
-        }
+void ClusterExtent::include(double pen_left, double pen_right, double glyph_ink_left, double glyph_ink_right) {
+    if (!seen) {
+        left = ink_left = std::min(pen_left, pen_right);
+        right = ink_right = std::max(pen_left, pen_right);
+        seen = true;
     }
-};
+    left = std::min({left, pen_left, pen_right});
+    right = std::max({right, pen_left, pen_right});
+    ink_left = std::min(ink_left, left);
+    ink_right = std::max(ink_right, right);
+    if (glyph_ink_left < glyph_ink_right) {
+        ink_left = std::min(ink_left, glyph_ink_left);
+        ink_right = std::max(ink_right, glyph_ink_right);
+    }
+}
+
+namespace {
 
 /// Shares a cluster's room evenly between the grapheme clusters of its drawn
 /// characters [first, end), the first at its leading edge; each character
@@ -35,6 +29,11 @@ struct ClusterExtent {
 /// the ink that reaches past the room.
 void share_cluster(std::size_t first, std::size_t end, const ClusterExtent& extent, std::uint8_t level,
                    const CharacterFlags& flags, std::vector<CharacterBox>& boxes) {
+    if (end == first + 1 && flags.drawn[first]) {
+        // Most clusters: one character with the whole room.
+        boxes[first] = {extent.left, extent.right, extent.ink_left, extent.ink_right, level};
+        return;
+    }
     const bool right_to_left = (level & 1) != 0;
     std::size_t graphemes = 0;
     bool any_drawn = false;
@@ -72,9 +71,9 @@ void share_cluster(std::size_t first, std::size_t end, const ClusterExtent& exte
 }
 
 /// Boxes for one run's characters, clusters taken from its glyphs.
-void place_run(const RunPlace& run, std::size_t first, std::size_t end, const CharacterFlags& flags,
-               std::vector<CharacterBox>& boxes) {
-    if (run.glyphs.empty()) {
+void place_run(const RunPlace& run, std::span<const GlyphPlace> glyphs, std::size_t first, std::size_t end,
+               const CharacterFlags& flags, CharacterScratch& scratch, std::vector<CharacterBox>& boxes) {
+    if (glyphs.empty()) {
         ClusterExtent whole;
         whole.include(run.origin, run.origin + run.advance, run.ink_left, run.ink_right);
         share_cluster(first, end, whole, run.level, flags, boxes);
@@ -82,15 +81,18 @@ void place_run(const RunPlace& run, std::size_t first, std::size_t end, const Ch
     }
     // Each cluster runs from its first character to the next cluster's; the
     // first holds any characters before it too (marks without glyphs).
-    std::vector<std::size_t> starts;
-    starts.reserve(run.glyphs.size());
-    for (const GlyphPlace& glyph : run.glyphs) starts.push_back(std::clamp(glyph.character, first, end - 1));
-    std::sort(starts.begin(), starts.end());
+    std::vector<std::size_t>& starts = scratch.starts;
+    std::vector<ClusterExtent>& extents = scratch.extents;
+    starts.clear();
+    for (const GlyphPlace& glyph : glyphs) starts.push_back(std::clamp(glyph.character, first, end - 1));
+    // HarfBuzz gives the clusters of a run in order, backwards when it reads right to left.
+    if (!starts.empty() && starts.front() > starts.back()) std::reverse(starts.begin(), starts.end());
+    if (!std::is_sorted(starts.begin(), starts.end())) std::sort(starts.begin(), starts.end());
     starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
     starts.front() = first;
-    std::vector<ClusterExtent> extents(starts.size());
+    extents.assign(starts.size(), ClusterExtent{});
     double pen = run.origin;
-    for (const GlyphPlace& glyph : run.glyphs) {
+    for (const GlyphPlace& glyph : glyphs) {
         const std::size_t character = std::clamp(glyph.character, first, end - 1);
         const std::size_t cluster =
             static_cast<std::size_t>(std::upper_bound(starts.begin(), starts.end(), character) - starts.begin()) - 1;
@@ -103,16 +105,20 @@ void place_run(const RunPlace& run, std::size_t first, std::size_t end, const Ch
 
 }  // namespace
 
-void place_characters(std::span<const RunPlace> runs, const CharacterFlags& flags, std::size_t first,
-                      std::size_t end, double edge, std::uint8_t paragraph_level, std::vector<CharacterBox>& boxes) {
-    std::vector<bool> placed(end - first, false);
+void place_characters(std::span<const RunPlace> runs, std::span<const GlyphPlace> glyphs, const CharacterFlags& flags,
+                      std::size_t first, std::size_t end, double edge, std::uint8_t paragraph_level,
+                      CharacterScratch& scratch, std::vector<CharacterBox>& boxes) {
+    std::vector<std::uint8_t>& placed = scratch.placed;
+    placed.assign(end - first, 0);
     for (const RunPlace& run : runs) {
         const std::size_t run_first = std::clamp(run.first, first, end);
         const std::size_t run_end = std::clamp(run.end, run_first, end);
         if (run_first == run_end) continue;
-        place_run(run, run_first, run_end, flags, boxes);
+        const std::size_t glyph_start = std::min(run.first_glyph, glyphs.size());
+        place_run(run, glyphs.subspan(glyph_start, std::min(run.glyph_count, glyphs.size() - glyph_start)), run_first,
+                  run_end, flags, scratch, boxes);
         std::fill(placed.begin() + static_cast<std::ptrdiff_t>(run_first - first),
-                  placed.begin() + static_cast<std::ptrdiff_t>(run_end - first), true);
+                  placed.begin() + static_cast<std::ptrdiff_t>(run_end - first), 1);
     }
     for (std::size_t c = first; c < end; ++c) {
         if (placed[c - first]) continue;

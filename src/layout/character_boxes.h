@@ -25,7 +25,7 @@ struct RunPlace {
     double origin = 0.0;  // the block's x where its pen starts
     double advance = 0.0;  // without glyphs: the room it takes, shared by its graphemes
     double ink_left = 0.0, ink_right = 0.0;  // without glyphs: the columns its ink covers
-    std::vector<GlyphPlace> glyphs;  // left to right, as drawn
+    std::size_t first_glyph = 0, glyph_count = 0;  // its glyphs among the line's, left to right as drawn
 };
 
 struct CharacterBox {
@@ -39,6 +39,22 @@ struct CharacterBox {
     double trailing() const { return right_to_left() ? left : right; }
 };
 
+/// The room a cluster's glyphs take and the columns their ink covers.
+struct ClusterExtent {
+    double left = 0.0, right = 0.0;
+    double ink_left = 0.0, ink_right = 0.0;
+    bool seen = false;
+
+    void include(double pen_left, double pen_right, double glyph_ink_left, double glyph_ink_right);
+};
+
+/// Lists place_characters() works in, kept from line to line of a block.
+struct CharacterScratch {
+    std::vector<std::size_t> starts;
+    std::vector<ClusterExtent> extents;
+    std::vector<std::uint8_t> placed;
+};
+
 /// What place_characters() knows of every character of the text.
 struct CharacterFlags {
     const std::vector<bool>& grapheme_boundaries;  // one per character and one for the end
@@ -47,10 +63,11 @@ struct CharacterFlags {
 
 /// Boxes for the characters [first, end) of one line, written into `boxes`
 /// (indexed like the text's characters), from the line's runs, which hold
-/// every one of them. A character without glyphs stands, without width, at
+/// every one of them, and their glyphs. A character without glyphs stands, without width, at
 /// the end of the drawn character before it in its run (or at the start of
 /// its run). Characters no run holds stand at `edge` at the paragraph's level.
-void place_characters(std::span<const RunPlace> runs, const CharacterFlags& flags, std::size_t first,
-                      std::size_t end, double edge, std::uint8_t paragraph_level, std::vector<CharacterBox>& boxes);
+void place_characters(std::span<const RunPlace> runs, std::span<const GlyphPlace> glyphs, const CharacterFlags& flags,
+                      std::size_t first, std::size_t end, double edge, std::uint8_t paragraph_level,
+                      CharacterScratch& scratch, std::vector<CharacterBox>& boxes);
 
 }  // namespace lumo::layout

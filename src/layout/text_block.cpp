@@ -137,7 +137,11 @@ private:
 
 std::vector<BlockLine> break_into_lines(std::u32string_view text, Direction direction, long wraplength,
                                         LineWidths& widths, const std::function<bool(char32_t)>& is_palette_key) {
-    const std::vector<TypedChar> chars = typed_characters(text, is_palette_key);
+    return break_into_lines(text, typed_characters(text, is_palette_key), direction, wraplength, widths);
+}
+
+std::vector<BlockLine> break_into_lines(std::u32string_view text, std::span<const TypedChar> chars,
+                                        Direction direction, long wraplength, LineWidths& widths) {
     std::vector<BlockLine> lines;
     std::size_t start = 0;
     for (std::size_t i = 0; i <= chars.size(); ++i) {

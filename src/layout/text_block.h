@@ -58,6 +58,10 @@ public:
 std::vector<BlockLine> break_into_lines(std::u32string_view text, Direction direction, long wraplength,
                                         LineWidths& widths, const std::function<bool(char32_t)>& is_palette_key);
 
+/// The same for a text whose characters are already read (typed_characters()).
+std::vector<BlockLine> break_into_lines(std::u32string_view text, std::span<const TypedChar> chars,
+                                        Direction direction, long wraplength, LineWidths& widths);
+
 /// How a drawn line reaches: its width, and its ink's top and bottom rows
 /// measured from the line's top (the top may be negative: marks above).
 struct LineExtent {

@@ -183,6 +183,8 @@ LineExtent extent_of(const render::PreparedLine& line) {
 }
 
 struct LaidOutBlock {
+    std::u32string text;
+    std::vector<TypedChar> characters;  // the text's, its markup left out
     std::vector<BlockLine> breaks;  // the lines as broken
     std::vector<std::shared_ptr<const render::PreparedLine>> lines;  // and as drawn
     std::vector<LineExtent> extents;
@@ -191,9 +193,10 @@ struct LaidOutBlock {
 };
 
 LaidOutBlock lay_out(LumoFontObject* self, const BlockCall& call, LineRenderer& renderer) {
-    const std::u32string text = engine::code_points_of(call.line.text);
     LaidOutBlock block;
-    block.breaks = break_into_lines(text, call.direction, call.wraplength, renderer, palette_keys(call));
+    block.text = engine::code_points_of(call.line.text);
+    block.characters = typed_characters(block.text, palette_keys(call));
+    block.breaks = break_into_lines(block.text, block.characters, call.direction, call.wraplength, renderer);
     for (const BlockLine& line : block.breaks) {
         block.lines.push_back(renderer.shared_line(line.markup, line.right_to_left));
         block.extents.push_back(extent_of(*block.lines.back()));
@@ -316,7 +319,7 @@ nb::object layout_block(LumoFontObject* self, PyObject* const* given) {
     const long ascent = static_cast<long>(
         nb::cast<double>(nb::float_(font::get_metrics(self, call.line.size, call.line.face)[0])) + 0.5);
     BlockCarets carets = block_carets(
-        engine::code_points_of(call.line.text), palette_keys(call), drawn, block->line_height, ascent,
+        block->text, block->characters, drawn, block->line_height, ascent,
         [&renderer](std::u32string_view markup, bool right_to_left) -> const render::PreparedLine& {
             return renderer.line(markup, right_to_left);
         });

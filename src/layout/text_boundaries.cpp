@@ -27,9 +27,20 @@ std::vector<bool> boundaries_before(std::u32string_view text, SetBreaks set_brea
     return boundaries;
 }
 
+/// Whether every position of `text` is a grapheme boundary: below U+0300
+/// (where combining marks begin) only a carriage return before a line feed joins.
+bool one_grapheme_per_character(std::u32string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] >= 0x300) return false;
+        if (text[i] == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n') return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::vector<bool> grapheme_boundaries(std::u32string_view text) {
+    if (one_grapheme_per_character(text)) return std::vector<bool>(text.size() + 1, true);
     static std::once_flag tables_ready;
     std::call_once(tables_ready, init_graphemebreak);
     return boundaries_before(text, set_graphemebreaks_utf32, GRAPHEMEBREAK_BREAK);

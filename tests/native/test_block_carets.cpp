@@ -25,25 +25,30 @@ std::vector<CaretCharacter> characters_of(std::u32string_view text) {
     return characters;
 }
 
+struct TestRun {
+    RunPlace place;
+    std::vector<GlyphPlace> glyphs;
+};
+
 /// A run of characters [first, end) with one glyph per listed cluster, each
 /// `advance` wide, drawn from `origin` left to right (clusters in that order).
-RunPlace run(std::size_t first, std::size_t end, std::uint8_t level, double origin, std::vector<std::size_t> clusters,
-             std::vector<double> advances) {
-    RunPlace place;
-    place.first = first;
-    place.end = end;
-    place.level = level;
-    place.origin = origin;
+TestRun run(std::size_t first, std::size_t end, std::uint8_t level, double origin, std::vector<std::size_t> clusters,
+            std::vector<double> advances) {
+    TestRun made;
+    made.place.first = first;
+    made.place.end = end;
+    made.place.level = level;
+    made.place.origin = origin;
     double pen = origin;
     for (std::size_t i = 0; i < clusters.size(); ++i) {
-        place.glyphs.push_back({clusters[i], advances[i], pen, pen + advances[i]});
+        made.glyphs.push_back({clusters[i], advances[i], pen, pen + advances[i]});
         pen += advances[i];
     }
-    place.advance = pen - origin;
-    return place;
+    made.place.advance = pen - origin;
+    return made;
 }
 
-CaretLine line(std::size_t first, std::size_t end, std::vector<RunPlace> runs, bool right_to_left = false,
+CaretLine line(std::size_t first, std::size_t end, std::vector<TestRun> runs, bool right_to_left = false,
                long y = 0) {
     CaretLine made;
     made.first = first;
@@ -52,14 +57,17 @@ CaretLine line(std::size_t first, std::size_t end, std::vector<RunPlace> runs, b
     made.height = 20;
     made.right_to_left = right_to_left;
     double left = 1e9, right = -1e9;
-    for (const RunPlace& place : runs) {
-        left = std::min(left, place.origin);
-        right = std::max(right, place.origin + place.advance);
+    for (TestRun& run : runs) {
+        left = std::min(left, run.place.origin);
+        right = std::max(right, run.place.origin + run.place.advance);
+        run.place.first_glyph = made.glyphs.size();
+        run.place.glyph_count = run.glyphs.size();
+        made.glyphs.insert(made.glyphs.end(), run.glyphs.begin(), run.glyphs.end());
+        made.runs.push_back(run.place);
     }
     if (runs.empty()) left = right = 0;
     made.start_edge = right_to_left ? right : left;
     made.end_edge = right_to_left ? left : right;
-    made.runs = std::move(runs);
     return made;
 }
 
