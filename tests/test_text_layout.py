@@ -2,6 +2,7 @@
 it, and asked where its carets, clicks and selections fall, in every script:
 grapheme clusters as single steps, right-to-left and mixed lines, ligatures,
 markup that takes no room, and lines of a wrapped block."""
+import gc
 import inspect
 import math
 from pathlib import Path
@@ -83,6 +84,17 @@ def test_it_takes_the_arguments_of_the_block_calls(layout_font):
         layout_font.layout_block("x", 0)
     with pytest.raises(TypeError):
         TextLayout()
+
+
+def test_a_layout_outlives_its_font(script_dir):
+    font = LumoFont(str(NOTO_SANS), str(NOTO_SANS), str(script_dir), COLOR_EMOJI)
+    text = "kept 😀 שלום"
+    layout = font.layout_block(text, SIZE)
+    expected = pixels(font.render_block(text, SIZE))
+    del font
+    gc.collect()
+    assert pixels(layout.surface()) == expected
+    assert layout.index_at(layout.caret(2).center) == 2
 
 
 def test_draw_puts_the_block_at_its_anchor(layout_font):
@@ -212,6 +224,17 @@ def test_up_and_down_keep_the_column(layout_font):
     assert layout.line_of(down) == 2 and abs(layout.caret(down).x - x) <= 12
     assert layout.move_vertically(down, -1, x) == start
     assert layout.move_vertically(start, -5) == 0 and layout.move_vertically(start, 5) == len(text)
+
+
+def test_long_motions_stop_at_the_text_ends_at_once(layout_font):
+    text = ("word " * 4000).strip()
+    layout = layout_font.layout_block(text, SIZE, markup=False)
+    assert layout.move_visually(0, 10**15) == len(text)
+    assert layout.move_visually(len(text), -(10**15)) == 0
+    assert layout.move_visually(0, 7) == 7
+    assert layout.move_vertically(5, 10**15) == len(text) and layout.move_vertically(5, -(10**15)) == 0
+    with pytest.raises(TypeError):
+        layout.move_visually(0, 10**30)
 
 
 @pytest.mark.parametrize("text, index, word", [

@@ -205,7 +205,9 @@ std::vector<std::size_t> BlockCarets::visual_stops(std::size_t line_number) cons
 std::size_t BlockCarets::move_visually(std::size_t index, long steps) const {
     index = std::min(index, text_length_);
     const bool rightwards = steps > 0;
-    for (long step = 0; step < std::labs(steps); ++step) {
+    // Steps within a line are taken at once and each line is read once, however many steps are asked.
+    unsigned long remaining = steps < 0 ? 0UL - static_cast<unsigned long>(steps) : static_cast<unsigned long>(steps);
+    while (remaining > 0) {
         const std::size_t number = line_of(index);
         const CaretLine& line = lines_[number];
         const std::vector<std::size_t> stops = visual_stops(number);
@@ -218,11 +220,13 @@ std::size_t BlockCarets::move_visually(std::size_t index, long steps) const {
                 return std::abs(caret_at(line, a, false) - x) < std::abs(caret_at(line, b, false) - x);
             });
         }
-        const std::ptrdiff_t next = (at - stops.begin()) + (rightwards ? 1 : -1);
-        if (next >= 0 && next < static_cast<std::ptrdiff_t>(stops.size())) {
-            index = index_of(stops[static_cast<std::size_t>(next)]);
-            continue;
+        const std::size_t from = static_cast<std::size_t>(at - stops.begin());
+        const std::size_t room = rightwards ? stops.size() - 1 - from : from;
+        if (remaining <= room) {
+            const std::size_t to = rightwards ? from + remaining : from - remaining;
+            return index_of(stops[to]);
         }
+        remaining -= room + 1;
         // Past the line's end in its reading direction: the next line's start;
         // past its start: the previous line's end. The text's ends stop it.
         const bool onwards = rightwards != line.right_to_left;
@@ -232,7 +236,7 @@ std::size_t BlockCarets::move_visually(std::size_t index, long steps) const {
             const std::vector<std::size_t> previous = visual_stops(number - 1);
             index = index_of(*std::max_element(previous.begin(), previous.end()));
         } else {
-            break;
+            return index_of(stops[rightwards ? stops.size() - 1 : 0]);
         }
     }
     return index;
@@ -240,7 +244,8 @@ std::size_t BlockCarets::move_visually(std::size_t index, long steps) const {
 
 std::size_t BlockCarets::move_vertically(std::size_t index, long lines, std::optional<double> x) const {
     index = std::min(index, text_length_);
-    const long target = static_cast<long>(line_of(index)) + lines;
+    const long count = static_cast<long>(lines_.size());
+    const long target = static_cast<long>(line_of(index)) + std::clamp(lines, -count, count);
     if (target < 0) return 0;
     if (target >= static_cast<long>(lines_.size())) return text_length_;
     return index_of(position_on(lines_[static_cast<std::size_t>(target)], x ? *x : caret_x(index)));
