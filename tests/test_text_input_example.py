@@ -13,7 +13,8 @@ import pytest
 from test_render_crosscheck import script_dir  # noqa: F401  (fixture)
 from test_text_layout import layout_font  # noqa: F401  (fixture)
 
-EXAMPLE = pathlib.Path(__file__).resolve().parents[1] / "examples" / "text_input.py"
+ROOT = pathlib.Path(__file__).resolve().parents[1]
+EXAMPLE = ROOT / "examples" / "text_input.py"
 
 
 def load_example():
@@ -143,3 +144,18 @@ def test_the_program_runs_and_draws_its_field(tmp_path):
     assert image.get_size() == (900, 200)
     selected = sum(1 for x in range(30, 870, 2) if image.get_at((x, 90))[:3] == example.SELECTION)
     assert selected > 50, "the selection shown at start is drawn"
+
+
+def test_the_readme_picture_can_be_drawn_again(tmp_path):
+    output = tmp_path / "text_input.png"
+    env = dict(os.environ, SDL_VIDEODRIVER="dummy")
+    result = subprocess.run([sys.executable, str(ROOT / "docs" / "text_input.py"), str(output)],
+                            capture_output=True, text=True, env=env, timeout=120)
+    assert result.returncode == 0, result.stderr
+    picture = pygame.image.load(str(output))
+    # The selection crosses the change of direction: two separate stretches of its colour, seen on its
+    # first row (above the letters drawn over it).
+    selected = [[picture.get_at((x, y))[:3] == (70, 110, 190) for x in range(picture.get_width())]
+                for y in range(picture.get_height())]
+    row = next(row for row in selected if any(row))
+    assert sum(1 for x in range(1, len(row)) if row[x] and not row[x - 1]) == 2

@@ -3,7 +3,7 @@ English and Hebrew with a selection that crosses the change of direction
 (two rectangles), every caret position marked, and the strong and weak
 carets where the directions meet.
 
-    python3 scripts/generate_text_input_picture.py [OUTPUT]
+    python3 docs/text_input.py [OUTPUT]
 """
 import os
 import sys
@@ -65,5 +65,5 @@ def main(output):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "docs",
+    main(sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)),
                                                               "text_input.png"))
