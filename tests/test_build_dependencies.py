@@ -131,3 +131,19 @@ def test_bundled_sources_are_used_when_asked_or_needed(tmp_path, options, hidden
     for option in ("READ", "READ_EXPAND", "READ_FILLER", "READ_USER_TRANSFORM", "READ_INTERLACING", "SETJMP"):
         assert f"\n#define PNG_{option}_SUPPORTED\n" in png_config, option
     assert "#define PNG_WRITE" not in png_config and "/*#undef PNG_WRITE_SUPPORTED*/" in png_config
+
+
+def test_libunibreak_fetched_without_grapheme_and_word_breaking_is_fetched_again(fresh_clone, tmp_path):
+    if not system_has(*SYSTEM_MODULES):
+        pytest.skip("pkg-config finds no system freetype2, harfbuzz and fribidi here")
+    if system_has("libunibreak >= 6.0"):
+        pytest.skip("the system's libunibreak is used here")
+    # What an earlier fetch kept: line breaking only.
+    earlier = fresh_clone / "third_party" / "libunibreak"
+    (earlier / "src").mkdir(parents=True)
+    (earlier / "src" / "linebreak.c").write_text("")
+    (earlier / ".debian-source").write_text("libunibreak 6.1\n")
+    code, output = configure(fresh_clone, tmp_path / "build")
+    assert code != 0
+    assert ("sources (with grapheme and word breaking) are not in third_party/libunibreak: run "
+            "scripts/fetch_bundled_sources.sh libunibreak first") in output

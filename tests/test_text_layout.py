@@ -62,6 +62,7 @@ BLOCKS = [
     pytest.param("translucent on a backdrop", dict(color=(200, 100, 50, 128), background="#102030"), id="colours"),
     pytest.param("مرحبا بكم في هذا النص", dict(direction="rtl", align="right", wraplength=120), id="rtl"),
     pytest.param("", {}, id="empty"),
+    pytest.param("office 1111", dict(features="-liga,+tnum", language="nl"), id="typography"),
 ]
 
 

@@ -124,7 +124,7 @@ class LumoFont:
     def size_block(self, text: str, size: int, color: pygame.Color | str | tuple[int, ...] | list[int] | None = (255, 255, 255), face: str | None = "", *, wraplength: int = 0, align: str = "start", line_spacing: float = 1.0, background: pygame.Color | str | tuple[int, ...] | list[int] | None = None, direction: str = "ltr", markup: bool = True, features: str | dict[str, bool | int] | None = None, language: str | None = None, variations: str | dict[str, float] | None = None) -> tuple[int, int]:
         """(width, height) of the surface render_block() returns for the same arguments, without drawing it."""
 
-    def layout_block(self, text: str, size: int, color: pygame.Color | str | tuple[int, ...] | list[int] | None = (255, 255, 255), face: str | None = "", *, wraplength: int = 0, align: str = "start", line_spacing: float = 1.0, background: pygame.Color | str | tuple[int, ...] | list[int] | None = None, direction: str = "ltr", markup: bool = True) -> TextLayout:
+    def layout_block(self, text: str, size: int, color: pygame.Color | str | tuple[int, ...] | list[int] | None = (255, 255, 255), face: str | None = "", *, wraplength: int = 0, align: str = "start", line_spacing: float = 1.0, background: pygame.Color | str | tuple[int, ...] | list[int] | None = None, direction: str = "ltr", markup: bool = True, features: str | dict[str, bool | int] | None = None, language: str | None = None, variations: str | dict[str, float] | None = None) -> TextLayout:
         """
         The block render_block() draws, laid out once: a TextLayout that draws it and tells where its carets,
         clicks and selections fall (text input, hit testing). Takes render_block()'s arguments.
