@@ -69,9 +69,14 @@ class TextField:
         return min(self.caret, self.anchor), max(self.caret, self.anchor)
 
     def origin(self):
-        """Where the layout's top-left corner is on screen."""
-        layout_height = self.layout().size[1]
-        return self.rect.x + 8 - self.scroll, self.rect.centery - layout_height // 2
+        """Where the layout's top-left corner is on screen: text that reads right to left starts at the
+        field's right edge while it fits."""
+        layout = self.layout()
+        width, height = layout.size
+        y = self.rect.centery - height // 2
+        if layout.lines[0].direction == "rtl" and width <= self.rect.width - 16:
+            return self.rect.right - 8 - width, y
+        return self.rect.x + 8 - self.scroll, y
 
     def index_at(self, screen_pos):
         x, y = self.origin()
