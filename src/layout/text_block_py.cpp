@@ -19,7 +19,9 @@
 #include "font/lumo_font_methods_py.h"
 #include "font/object_caches_py.h"
 #include "font/sized_fonts_py.h"
+#include "layout/block_effects_py.h"
 #include "layout/text_block.h"
+#include "layout/text_effects.h"
 #include "render/line_composer_py.h"
 #include "render/render_entry_py.h"
 #include "render/run_direction.h"
@@ -36,9 +38,13 @@ namespace {
 
 using font::LumoFontObject;
 
-enum BlockArgument { kText, kSize, kColor, kFace, kWraplength, kAlign, kLineSpacing, kBackground, kDirection };
-constexpr auto kBlockNames = render::with_text_options(std::array<const char*, 9>{
-    "text", "size", "color", "face", "wraplength", "align", "line_spacing", "background", "direction"});
+enum BlockArgument {
+    kText, kSize, kColor, kFace, kWraplength, kAlign, kLineSpacing, kBackground, kDirection,
+    kOutline, kOutlineColor, kShadow, kShadowColor, kShadowBlur, kUnderline, kStrikethrough
+};
+constexpr auto kBlockNames = render::with_text_options(std::array<const char*, 16>{
+    "text", "size", "color", "face", "wraplength", "align", "line_spacing", "background", "direction",
+    "outline", "outline_color", "shadow", "shadow_color", "shadow_blur", "underline", "strikethrough"});
 constexpr std::size_t kBlockArguments = kBlockNames.size();
 constexpr std::size_t kFirstTextOption = kBlockArguments - render::kTextOptionNames.size();
 
@@ -63,8 +69,82 @@ struct BlockCall {
     Align align = Align::start;
     double line_spacing = 1.0;
     Direction direction = Direction::left_to_right;
+    TextEffects effects;
     nb::object key;  // the block cache's key
 };
+
+/// A number of pixels from 0 to `most` (an int or a float, not a bool).
+double pixels_argument(const char* argument, PyObject* value, double most) {
+    if (PyBool_Check(value) || !(PyLong_Check(value) || PyFloat_Check(value)))
+        engine::raise_argument_type_error(argument, "int or float", value);
+    const double pixels = PyFloat_AsDouble(value);
+    if (pixels == -1.0 && PyErr_Occurred()) throw nb::python_error();
+    if (!(pixels >= 0.0 && pixels <= most)) {
+        PyErr_Format(PyExc_ValueError, "%s must be from 0 to %d pixels, not %R", argument, static_cast<int>(most),
+                     value);
+        throw nb::python_error();
+    }
+    return pixels;
+}
+
+/// The shadow's offset: None, or (dx, dy) in pixels, rounded to whole pixels.
+void read_shadow_offset(PyObject* value, TextEffects& effects) {
+    if (value == nullptr || value == Py_None) return;
+    nb::object items = nb::steal(PySequence_Fast(value, "shadow must be None or a pair (dx, dy) of numbers"));
+    if (!items.is_valid()) throw nb::python_error();
+    bool numbers = PySequence_Fast_GET_SIZE(items.ptr()) == 2;
+    double offset[2] = {0.0, 0.0};
+    for (int i = 0; numbers && i < 2; ++i) {
+        PyObject* item = PySequence_Fast_GET_ITEM(items.ptr(), i);
+        numbers = !PyBool_Check(item) && (PyLong_Check(item) || PyFloat_Check(item));
+        if (numbers) offset[i] = PyFloat_AsDouble(item);
+        if (PyErr_Occurred()) throw nb::python_error();
+    }
+    if (!numbers) {
+        PyErr_Format(PyExc_TypeError, "shadow must be None or a pair (dx, dy) of numbers, not %R", value);
+        throw nb::python_error();
+    }
+    for (double& pixels : offset) {
+        if (!(std::fabs(pixels) <= kMaxShadowOffsetPixels)) {
+            PyErr_Format(PyExc_ValueError, "shadow offsets must be from -%d to %d pixels, not %R",
+                         kMaxShadowOffsetPixels, kMaxShadowOffsetPixels, value);
+            throw nb::python_error();
+        }
+        pixels = std::round(pixels);
+    }
+    effects.shadow = true;
+    effects.shadow_x = static_cast<int>(offset[0]);
+    effects.shadow_y = static_cast<int>(offset[1]);
+}
+
+/// The effect options given (nullptr: left at its default), checked.
+TextEffects read_effects(PyObject* const* given) {
+    TextEffects effects;
+    if (given[kOutline]) effects.outline = pixels_argument("outline", given[kOutline], kMaxOutlinePixels);
+    if (given[kOutlineColor] != nullptr && given[kOutlineColor] != Py_None)
+        effects.outline_colour = engine::colour_rgba(given[kOutlineColor]);
+    read_shadow_offset(given[kShadow], effects);
+    if (given[kShadowColor] != nullptr && given[kShadowColor] != Py_None)
+        effects.shadow_colour = engine::colour_rgba(given[kShadowColor]);
+    if (given[kShadowBlur])
+        effects.shadow_blur = pixels_argument("shadow_blur", given[kShadowBlur], kMaxShadowBlurPixels);
+    effects.underline = engine::flag_argument(given[kUnderline], false);
+    effects.strikethrough = engine::flag_argument(given[kStrikethrough], false);
+    return effects;
+}
+
+nb::object rgba_key(const Rgba& colour) { return nb::make_tuple(colour[0], colour[1], colour[2], colour[3]); }
+
+/// What the effects in force add to the block cache's key; None when there
+/// are none, so that a block without them keeps the key it always had.
+nb::object effects_key(const TextEffects& effects) {
+    if (!effects.any()) return nb::none();
+    nb::object outline = nb::none(), shadow = nb::none();
+    if (effects.has_outline()) outline = nb::make_tuple(effects.outline, rgba_key(effects.outline_colour));
+    if (effects.shadow)
+        shadow = nb::make_tuple(effects.shadow_x, effects.shadow_y, rgba_key(effects.shadow_colour), effects.shadow_blur);
+    return nb::make_tuple("effects", outline, shadow, effects.underline, effects.strikethrough);
+}
 
 BlockCall read_block_arguments(LumoFontObject* self, PyObject* const* given) {
     BlockCall call;
@@ -117,6 +197,8 @@ BlockCall read_block_arguments(LumoFontObject* self, PyObject* const* given) {
     // Options away from their defaults extend the key; a call without them keeps the key it always had.
     if (nb::object options_key = render::text_options_key(call.line.options); !options_key.is_none())
         call.key = nb::make_tuple(call.key, options_key);
+    call.effects = read_effects(given);
+    if (nb::object key = effects_key(call.effects); !key.is_none()) call.key = nb::make_tuple(call.key, key);
     return call;
 }
 
@@ -133,6 +215,8 @@ public:
     LineRenderer(LumoFontObject* self, const render::RenderCall& call)
         : self_(self), call_(call), primary_(font::get_true_path(self, self->primary_name, call.face)),
           fallback_(font::get_true_path(self, self->fallback_name, call.face)) {}
+
+    nb::handle fallback_path() const { return fallback_; }
 
     long width(std::u32string_view markup, bool right_to_left) override { return line_size(line(markup, right_to_left)).first; }
 
@@ -174,9 +258,11 @@ LineExtent extent_of(const render::PreparedLine& line) {
     return extent;
 }
 
+/// The block's lines placed, ready to draw (without effects, on a block of
+/// the geometry's size), and the size it is drawn at with its effects.
 struct LaidOutBlock {
-    std::vector<const render::PreparedLine*> lines;
-    BlockGeometry geometry;
+    BlockDrawing drawing;
+    EffectFrame frame;
 };
 
 LaidOutBlock lay_out(LumoFontObject* self, const BlockCall& call, LineRenderer& renderer) {
@@ -184,15 +270,40 @@ LaidOutBlock lay_out(LumoFontObject* self, const BlockCall& call, LineRenderer& 
     const std::vector<BlockLine> lines =
         break_into_lines(text, call.direction, call.wraplength, renderer, palette_keys(call));
     LaidOutBlock block;
+    BlockDrawing& drawing = block.drawing;
+    drawing.colour = call.colour;
+    nb::object metrics = font::get_metrics(self, call.line.size, call.line.face);
+    drawing.baseline = static_cast<int>(nb::cast<double>(nb::float_(metrics[0])) + 0.5);
+    const long line_height = static_cast<long>(nb::cast<double>(nb::float_(metrics[1])));
+    if (call.effects.underline || call.effects.strikethrough)
+        drawing.decorations =
+            fallback_decorations(self, call.line.size, renderer.fallback_path(), call.line.face);
+    const DecorationReach decorated = decoration_reach(drawing, call.effects);
     std::vector<LineExtent> extents;
     for (const BlockLine& line : lines) {
-        block.lines.push_back(&renderer.line(line.markup, line.right_to_left));
-        extents.push_back(extent_of(*block.lines.back()));
+        const render::PreparedLine& prepared = renderer.line(line.markup, line.right_to_left);
+        drawing.lines.push_back({&prepared, 0, 0});
+        LineExtent extent = extent_of(prepared);
+        // A line's underline may reach below its ink, and the block holds it.
+        if (decorated.top < decorated.bottom && prepared.total > 0) {
+            if (extent.ink_top >= extent.ink_bottom) extent.ink_top = extent.ink_bottom = decorated.top;
+            extent.ink_top = std::min(extent.ink_top, decorated.top);
+            extent.ink_bottom = std::max(extent.ink_bottom, decorated.bottom);
+        }
+        extents.push_back(extent);
     }
-    const long line_height =
-        static_cast<long>(nb::cast<double>(nb::float_(font::get_metrics(self, call.line.size, call.line.face)[1])));
-    block.geometry = place_lines(extents, lines, call.align, call.wraplength, line_height, call.line_spacing);
-    render::require_named_instance(call.line.options, block.lines);
+    const BlockGeometry geometry =
+        place_lines(extents, lines, call.align, call.wraplength, line_height, call.line_spacing);
+    for (std::size_t i = 0; i < drawing.lines.size(); ++i) {
+        drawing.lines[i].x = geometry.x[i];
+        drawing.lines[i].y = geometry.y[i];
+    }
+    drawing.width = geometry.width;
+    drawing.height = geometry.height;
+    block.frame = frame_block(geometry.width, geometry.height, call.effects);
+    std::vector<const render::PreparedLine*> prepared_lines;
+    for (const PlacedLine& placed : drawing.lines) prepared_lines.push_back(placed.line);
+    render::require_named_instance(call.line.options, prepared_lines);
     return block;
 }
 
@@ -233,29 +344,64 @@ nb::object known_block(LumoFontObject* self, nb::handle key) {
     return entry.is_valid() ? nb::borrow(PyTuple_GET_ITEM(entry.ptr(), 0)) : nb::object();
 }
 
-nb::object render_block(LumoFontObject* self, PyObject* const* given) {
-    const BlockCall call = read_block_arguments(self, given);
+/// The block's surface: the one kept under its key, or drawn and kept.
+nb::object block_surface(LumoFontObject* self, const BlockCall& call) {
     if (nb::object cached = known_block(self, call.key); cached.is_valid()) return cached;
     font::ensure_initialized(self);
     LineRenderer renderer(self, call.line);
     const LaidOutBlock block = lay_out(self, call, renderer);
-    nb::object surface = shaping::new_surface(block.geometry.width, block.geometry.height);
-    for (std::size_t i = 0; i < block.lines.size(); ++i)
-        render::place_runs(surface, block.lines[i]->runs, block.geometry.x[i], block.geometry.y[i]);
-    if (call.colour[3] != 255) {
-        shaping::LockedPixels pixels(surface);
-        shaping::scale_alpha(pixels.target(), shaping::surface_pixel_format(surface), call.colour[3]);
-    }
+    const long width = block.frame.width, height = block.frame.height;
+    shaping::require_surface_within_limits(width, height);
+    nb::object surface = draw_block_surface(block.drawing, call.effects);
     if (call.background) {
-        nb::object backdrop = shaping::new_surface(block.geometry.width, block.geometry.height);
+        nb::object backdrop = shaping::new_surface(width, height);
         const auto& rgba = *call.background;
         backdrop.attr("fill")(nb::make_tuple(rgba[0], rgba[1], rgba[2], rgba[3]));
         backdrop.attr("blit")(surface, nb::make_tuple(0, 0));
         surface = backdrop;
     }
-    remember_block(self, call.key, surface, std::int64_t{4} * block.geometry.width * block.geometry.height);
+    remember_block(self, call.key, surface, std::int64_t{4} * width * height);
     render::trim_caches(self);
     return surface;
+}
+
+nb::object render_block(LumoFontObject* self, PyObject* const* given) {
+    return block_surface(self, read_block_arguments(self, given));
+}
+
+/// pygame.Rect's names for the points of a rectangle draw_block() may place.
+constexpr const char* kAnchors[] = {"topleft", "midtop", "topright", "midleft", "center",
+                                    "midright", "bottomleft", "midbottom", "bottomright"};
+
+/// draw_block(surface, pos, text, size, ...): the block drawn onto `surface`
+/// with its `anchor` point at `pos`, as surface.blit() blends it, within the
+/// surface's clip rectangle; returns the block's rectangle.
+nb::object draw_block(LumoFontObject* self, PyObject* const* given) {
+    PyObject* target = given[0];
+    if (!shaping::is_plain_surface(target)) engine::raise_argument_type_error("surface", "pygame.Surface", target);
+    const char* anchor = kAnchors[0];
+    if (PyObject* named = given[2 + kBlockArguments]) {
+        if (!PyUnicode_Check(named)) engine::raise_argument_type_error("anchor", "str", named);
+        anchor = nullptr;
+        for (const char* name : kAnchors)
+            if (PyUnicode_CompareWithASCIIString(named, name) == 0) anchor = name;
+        if (anchor == nullptr) {
+            PyErr_Format(PyExc_ValueError,
+                         "anchor must be one of 'topleft', 'midtop', 'topright', 'midleft', 'center', 'midright', "
+                         "'bottomleft', 'midbottom', 'bottomright', not %R",
+                         named);
+            throw nb::python_error();
+        }
+    }
+    // The position is checked (by pygame) before anything is drawn.
+    nb::object rect = nb::module_::import_("pygame").attr("Rect")(0, 0, 0, 0);
+    rect.attr(anchor) = nb::handle(given[1]);
+    const BlockCall call = read_block_arguments(self, given + 2);
+    nb::object block = block_surface(self, call);
+    rect.attr("size") = block.attr("get_size")();
+    rect.attr(anchor) = nb::handle(given[1]);
+    nb::handle(target).attr("blit")(block, rect);
+    return rect;
 }
 
 /// The lines a block is broken into: (characters, line drawn, right to left).
@@ -278,8 +424,8 @@ nb::object size_block(LumoFontObject* self, PyObject* const* given) {
     font::ensure_initialized(self);
     LineRenderer renderer(self, call.line);
     const LaidOutBlock block = lay_out(self, call, renderer);
-    shaping::require_surface_within_limits(block.geometry.width, block.geometry.height);
-    return nb::make_tuple(block.geometry.width, block.geometry.height);
+    shaping::require_surface_within_limits(block.frame.width, block.frame.height);
+    return nb::make_tuple(block.frame.width, block.frame.height);
 }
 
 /// The checked (text, size, color, face, wraplength, align, line_spacing,
@@ -337,6 +483,21 @@ PyObject* size_block_method(PyObject* self, PyObject* const* args, Py_ssize_t na
     PyObject* given[kBlockArguments];
     if (!parse_block_arguments("size_block", args, nargs, kwnames, given)) return nullptr;
     return engine::call_guarded([&] { return size_block(reinterpret_cast<LumoFontObject*>(self), given); });
+}
+
+PyObject* draw_block_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    static constexpr auto kDrawNames = [] {
+        std::array<const char*, kBlockArguments + 3> names{"surface", "pos"};
+        for (std::size_t i = 0; i < kBlockArguments; ++i) names[2 + i] = kBlockNames[i];
+        names[kBlockArguments + 2] = "anchor";
+        return names;
+    }();
+    PyObject* given[kDrawNames.size()];
+    constexpr std::size_t kPositional = 6;  // surface, pos, text, size, color, face
+    if (!engine::parse_call_arguments("draw_block", kDrawNames, 4, kPositional, args, nargs, kwnames,
+                                      std::span<PyObject*>(given, kDrawNames.size())))
+        return nullptr;
+    return engine::call_guarded([&] { return draw_block(reinterpret_cast<LumoFontObject*>(self), given); });
 }
 
 PyObject* block_lines_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {

@@ -1,0 +1,143 @@
+// Coverage masks for text effects: stamping, blurring and colouring.
+#include "shaping/coverage_mask.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "shaping/pixel_blend.h"
+
+namespace lumo::shaping {
+namespace {
+
+/// The colour at every coverage: its alpha scaled by coverage / 255, rounded.
+ColorTable scaled_table(const PixelFormat& format, const Rgba& colour) {
+    ColorTable table{};
+    for (int coverage = 0; coverage < 256; ++coverage)
+        table[coverage] = map_rgba(format, colour[0], colour[1], colour[2],
+                                   static_cast<std::uint8_t>((coverage * colour[3] + 127) / 255));
+    return table;
+}
+
+/// Normalised Gaussian weights in 1/65536 for offsets -reach..reach.
+std::vector<std::uint32_t> gaussian_weights(double radius, int reach) {
+    const double sigma = radius / 2.0;
+    std::vector<double> exact(static_cast<std::size_t>(2 * reach + 1));
+    double total = 0.0;
+    for (int offset = -reach; offset <= reach; ++offset) {
+        const double weight = std::exp(-(offset * offset) / (2.0 * sigma * sigma));
+        exact[static_cast<std::size_t>(offset + reach)] = weight;
+        total += weight;
+    }
+    std::vector<std::uint32_t> weights(exact.size());
+    for (std::size_t i = 0; i < exact.size(); ++i)
+        weights[i] = static_cast<std::uint32_t>(exact[i] / total * 65536.0 + 0.5);
+    return weights;
+}
+
+/// One pass of the blur over `count` values `stride` apart, read from `from`.
+void blur_line(const std::uint8_t* from, std::uint8_t* to, int count, std::ptrdiff_t stride,
+               const std::vector<std::uint32_t>& weights, int reach) {
+    for (int i = 0; i < count; ++i) {
+        std::uint32_t sum = 0;
+        const int first = std::max(0, i - reach), last = std::min(count - 1, i + reach);
+        for (int j = first; j <= last; ++j) sum += from[j * stride] * weights[static_cast<std::size_t>(j - i + reach)];
+        to[i * stride] = static_cast<std::uint8_t>(std::min<std::uint32_t>(255, (sum + 32768) >> 16));
+    }
+}
+
+}  // namespace
+
+CoverageMask::CoverageMask(int mask_width, int mask_height)
+    : width(std::max(0, mask_width)), height(std::max(0, mask_height)),
+      values(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0) {}
+
+void stamp_coverage(CoverageMask& mask, const GlyphBitmap& coverage, int x, int y) {
+    if (coverage.width <= 0 || coverage.rows <= 0 ||
+        coverage.bytes.size() < static_cast<std::size_t>(coverage.width) * coverage.rows)
+        return;
+    const int first_column = std::max(0, -x), end_column = std::min(coverage.width, mask.width - x);
+    const int first_row = std::max(0, -y), end_row = std::min(coverage.rows, mask.height - y);
+    for (int row = first_row; row < end_row; ++row) {
+        const std::uint8_t* from = coverage.bytes.data() + static_cast<std::size_t>(row) * coverage.width;
+        std::uint8_t* to = mask.row(row + y) + x;
+        for (int column = first_column; column < end_column; ++column) to[column] = std::max(to[column], from[column]);
+    }
+}
+
+void stamp_mask(CoverageMask& mask, const CoverageMask& other, int x, int y) {
+    const int first_column = std::max(0, -x), end_column = std::min(other.width, mask.width - x);
+    const int first_row = std::max(0, -y), end_row = std::min(other.height, mask.height - y);
+    for (int row = first_row; row < end_row; ++row) {
+        const std::uint8_t* from = other.row(row);
+        std::uint8_t* to = mask.row(row + y) + x;
+        for (int column = first_column; column < end_column; ++column) to[column] = std::max(to[column], from[column]);
+    }
+}
+
+void stamp_alpha(CoverageMask& mask, const PixelTarget& pixels, const AlphaChannel& alpha, int x, int y) {
+    const int first_column = std::max(0, -x), end_column = std::min(pixels.width, mask.width - x);
+    const int first_row = std::max(0, -y), end_row = std::min(pixels.height, mask.height - y);
+    for (int row = first_row; row < end_row; ++row) {
+        const auto* from = reinterpret_cast<const std::uint32_t*>(pixels.pixels + row * pixels.pitch_bytes);
+        std::uint8_t* to = mask.row(row + y) + x;
+        for (int column = first_column; column < end_column; ++column)
+            to[column] = std::max(to[column], alpha.of(from[column]));
+    }
+}
+
+void stamp_rounded_rect(CoverageMask& mask, int left, int top, int right, int bottom, double radius) {
+    if (left >= right || top >= bottom) return;
+    const int reach = static_cast<int>(std::ceil(std::max(0.0, radius)));
+    const int first_row = std::max(0, top - reach), end_row = std::min(mask.height, bottom + reach);
+    const int first_column = std::max(0, left - reach), end_column = std::min(mask.width, right + reach);
+    for (int y = first_row; y < end_row; ++y) {
+        // Distance from the pixel's centre to the nearest pixel centre inside the rectangle.
+        const double dy = y < top ? top - y : y >= bottom ? y - (bottom - 1) : 0;
+        std::uint8_t* to = mask.row(y);
+        for (int x = first_column; x < end_column; ++x) {
+            const double dx = x < left ? left - x : x >= right ? x - (right - 1) : 0;
+            const double weight = std::clamp(radius + 0.5 - std::hypot(dx, dy), 0.0, 1.0);
+            to[x] = std::max(to[x], static_cast<std::uint8_t>(weight * 255.0 + 0.5));
+        }
+    }
+}
+
+int blur_reach(double radius) { return radius > 0.0 ? static_cast<int>(std::ceil(radius)) : 0; }
+
+void blur_mask(CoverageMask& mask, double radius) {
+    const int reach = blur_reach(radius);
+    if (reach == 0 || mask.values.empty()) return;
+    const std::vector<std::uint32_t> weights = gaussian_weights(radius, reach);
+    std::vector<std::uint8_t> across(mask.values.size());
+    for (int y = 0; y < mask.height; ++y)
+        blur_line(mask.row(y), across.data() + static_cast<std::size_t>(y) * mask.width, mask.width, 1, weights, reach);
+    for (int x = 0; x < mask.width; ++x)
+        blur_line(across.data() + x, mask.values.data() + x, mask.height, mask.width, weights, reach);
+}
+
+void write_mask(const PixelTarget& target, const CoverageMask& mask, const PixelFormat& format, const Rgba& colour) {
+    const ColorTable table = scaled_table(format, colour);
+    const int width = std::min(target.width, mask.width), height = std::min(target.height, mask.height);
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* coverage = mask.row(y);
+        auto* pixels = reinterpret_cast<std::uint32_t*>(target.pixels + y * target.pitch_bytes);
+        for (int x = 0; x < width; ++x)
+            if (coverage[x] != 0) pixels[x] = table[coverage[x]];
+    }
+}
+
+void blend_mask(const PixelTarget& target, const CoverageMask& mask, const PixelFormat& format, const Rgba& colour) {
+    const ColorTable table = scaled_table(format, colour);
+    std::vector<std::uint32_t> row_pixels(static_cast<std::size_t>(mask.width));
+    for (int y = 0; y < std::min(target.height, mask.height); ++y) {
+        const std::uint8_t* coverage = mask.row(y);
+        bool any = false;
+        for (int x = 0; x < mask.width; ++x) {
+            row_pixels[static_cast<std::size_t>(x)] = coverage[x] != 0 ? table[coverage[x]] : 0u;
+            any |= coverage[x] != 0;
+        }
+        if (any) blend_pixels(target, row_pixels.data(), mask.width, 1, mask.width, 0, y, format);
+    }
+}
+
+}  // namespace lumo::shaping
