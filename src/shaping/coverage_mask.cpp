@@ -91,12 +91,13 @@ void stamp_rounded_rect(CoverageMask& mask, int left, int top, int right, int bo
     const int first_row = std::max(0, top - reach), end_row = std::min(mask.height, bottom + reach);
     const int first_column = std::max(0, left - reach), end_column = std::min(mask.width, right + reach);
     for (int y = first_row; y < end_row; ++y) {
-        // Distance from the pixel's centre to the nearest pixel centre inside the rectangle.
-        const double dy = y < top ? top - y : y >= bottom ? y - (bottom - 1) : 0;
+        // Distance from the pixel's centre to the rectangle's edge, one axis at a time.
+        const double dy = y < top ? top - y - 0.5 : y >= bottom ? y - bottom + 0.5 : 0;
         std::uint8_t* to = mask.row(y);
         for (int x = first_column; x < end_column; ++x) {
-            const double dx = x < left ? left - x : x >= right ? x - (right - 1) : 0;
-            const double weight = std::clamp(radius + 0.5 - std::hypot(dx, dy), 0.0, 1.0);
+            const double dx = x < left ? left - x - 0.5 : x >= right ? x - right + 0.5 : 0;
+            const bool inside = dx == 0 && dy == 0;
+            const double weight = inside ? 1.0 : std::clamp(radius + 0.5 - std::hypot(dx, dy), 0.0, 1.0);
             to[x] = std::max(to[x], static_cast<std::uint8_t>(weight * 255.0 + 0.5));
         }
     }

@@ -26,9 +26,14 @@ struct StrokerDeleter {
 using GlyphPtr = std::unique_ptr<std::remove_pointer_t<FT_Glyph>, GlyphDeleter>;
 using StrokerPtr = std::unique_ptr<std::remove_pointer_t<FT_Stroker>, StrokerDeleter>;
 
-/// How far a disc of `radius` covers a pixel whose centre is `distance` away
-/// from its centre: full inside, a one-pixel ramp across its edge.
-double disc_weight(double distance, double radius) { return std::clamp(radius + 0.5 - distance, 0.0, 1.0); }
+/// How much of the pixel (dx, dy) away a covered pixel grown by `radius`
+/// covers: the pixel's centre against the grown square, with a one-pixel ramp
+/// across its rounded edge.
+double grown_pixel_weight(int dx, int dy, double radius) {
+    if (dx == 0 && dy == 0) return 1.0;
+    const double across = std::max(0.0, std::abs(dx) - 0.5), down = std::max(0.0, std::abs(dy) - 0.5);
+    return std::clamp(radius + 0.5 - std::hypot(across, down), 0.0, 1.0);
+}
 
 /// `coverage` (width x rows) drawn with its top-left pixel at (x, y) of
 /// `out`, keeping the larger coverage where both have some.
@@ -132,8 +137,9 @@ GlyphBitmap dilate_glyph(const GlyphBitmap& bitmap, bool anti_aliased, double ra
     out.left = bitmap.left - reach;
     out.top = bitmap.top + reach;
     out.bytes.assign(static_cast<std::size_t>(out.width) * out.rows, 0);
-    // The disc as (dx, dy, weight): each source pixel spreads its coverage
-    // over it, keeping the largest share each target pixel receives.
+    // The pixels a covered pixel grown by a disc of the radius reaches, as
+    // (dx, dy, weight): each source pixel spreads its coverage over them,
+    // keeping the largest share each target pixel receives.
     struct Offset {
         int dx, dy;
         double weight;
@@ -141,7 +147,7 @@ GlyphBitmap dilate_glyph(const GlyphBitmap& bitmap, bool anti_aliased, double ra
     std::vector<Offset> disc;
     for (int dy = -reach; dy <= reach; ++dy)
         for (int dx = -reach; dx <= reach; ++dx)
-            if (const double weight = disc_weight(std::hypot(dx, dy), radius); weight > 0.0)
+            if (const double weight = grown_pixel_weight(dx, dy, radius); weight > 0.0)
                 disc.push_back({dx, dy, weight});
     for (int row = 0; row < bitmap.rows; ++row) {
         for (int column = 0; column < bitmap.width; ++column) {
