@@ -170,6 +170,11 @@ nb::object draw_block_surface(const BlockDrawing& block, const TextEffects& effe
         if (block.colour[3] != 255) shaping::scale_alpha(pixels.target(), format, block.colour[3]);
     }
     if (!effects.layered()) return text;
+    // Layers are blended as pygame blends 8-bit channels, which is what its per-pixel-alpha surfaces hold.
+    if (!shaping::blendable_format(format)) {
+        PyErr_SetString(PyExc_RuntimeError, "cannot draw text effects: pygame's surfaces have an unexpected pixel format");
+        throw nb::python_error();
+    }
 
     CoverageMask outline;
     if (effects.has_outline()) {
@@ -181,24 +186,14 @@ nb::object draw_block_surface(const BlockDrawing& block, const TextEffects& effe
     }
     if (effects.shadow) shaping::blur_mask(shadow, effects.shadow_blur);
 
-    nb::object layered = shaping::new_surface(frame.width, frame.height);
     {
-        shaping::LockedPixels target(layered);
-        shaping::LockedPixels source(text);
-        bool painted = false;
-        if (effects.shadow && effects.shadow_colour[3] != 0) {
-            shaping::write_mask(target.target(), shadow, format, effects.shadow_colour);
-            painted = true;
-        }
-        if (effects.has_outline() && effects.outline_colour[3] != 0) {
-            (painted ? shaping::blend_mask : shaping::write_mask)(target.target(), outline, format,
-                                                                  effects.outline_colour);
-        }
-        const shaping::PixelTarget& from = source.target();
-        shaping::blend_pixels(target.target(), reinterpret_cast<const std::uint32_t*>(from.pixels), from.width,
-                              from.height, from.pitch_bytes / 4, 0, 0, format);
+        shaping::LockedPixels pixels(text);
+        const shaping::MaskLayer layers[] = {
+            {effects.shadow ? &shadow : nullptr, effects.shadow_colour},
+            {effects.has_outline() ? &outline : nullptr, effects.outline_colour}};
+        shaping::lay_under(pixels.target(), layers, format);
     }
-    return layered;
+    return text;
 }
 
 }  // namespace lumo::layout

@@ -9,12 +9,14 @@
 namespace lumo::shaping {
 namespace {
 
-/// The colour at every coverage: its alpha scaled by coverage / 255, rounded.
+/// The colour at every coverage: its alpha scaled by coverage / 255, rounded;
+/// no pixel at all where that leaves no alpha.
 ColorTable scaled_table(const PixelFormat& format, const Rgba& colour) {
     ColorTable table{};
-    for (int coverage = 0; coverage < 256; ++coverage)
-        table[coverage] = map_rgba(format, colour[0], colour[1], colour[2],
-                                   static_cast<std::uint8_t>((coverage * colour[3] + 127) / 255));
+    for (int coverage = 0; coverage < 256; ++coverage) {
+        const auto alpha = static_cast<std::uint8_t>((coverage * colour[3] + 127) / 255);
+        table[coverage] = alpha == 0 ? 0u : map_rgba(format, colour[0], colour[1], colour[2], alpha);
+    }
     return table;
 }
 
@@ -116,28 +118,40 @@ void blur_mask(CoverageMask& mask, double radius) {
         blur_line(across.data() + x, mask.values.data() + x, mask.height, mask.width, weights, reach);
 }
 
-void write_mask(const PixelTarget& target, const CoverageMask& mask, const PixelFormat& format, const Rgba& colour) {
-    const ColorTable table = scaled_table(format, colour);
-    const int width = std::min(target.width, mask.width), height = std::min(target.height, mask.height);
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* coverage = mask.row(y);
-        auto* pixels = reinterpret_cast<std::uint32_t*>(target.pixels + y * target.pitch_bytes);
-        for (int x = 0; x < width; ++x)
-            if (coverage[x] != 0) pixels[x] = table[coverage[x]];
+void lay_under(const PixelTarget& pixels, std::span<const MaskLayer> layers, const PixelFormat& format) {
+    struct Drawn {
+        const CoverageMask* mask;
+        ColorTable table;
+    };
+    std::vector<Drawn> drawn;
+    for (const MaskLayer& layer : layers) {
+        if (layer.mask == nullptr || layer.colour[3] == 0 || layer.mask->width < pixels.width ||
+            layer.mask->height < pixels.height)
+            continue;
+        drawn.push_back({layer.mask, scaled_table(format, layer.colour)});
     }
-}
-
-void blend_mask(const PixelTarget& target, const CoverageMask& mask, const PixelFormat& format, const Rgba& colour) {
-    const ColorTable table = scaled_table(format, colour);
-    std::vector<std::uint32_t> row_pixels(static_cast<std::size_t>(mask.width));
-    for (int y = 0; y < std::min(target.height, mask.height); ++y) {
-        const std::uint8_t* coverage = mask.row(y);
-        bool any = false;
-        for (int x = 0; x < mask.width; ++x) {
-            row_pixels[static_cast<std::size_t>(x)] = coverage[x] != 0 ? table[coverage[x]] : 0u;
-            any |= coverage[x] != 0;
+    if (drawn.empty()) return;
+    const std::uint32_t opaque = 0xFFu << format.shifts[3];  // an 8-bit alpha channel: blendable_format()
+    std::vector<const std::uint8_t*> coverage_rows(drawn.size());
+    for (int y = 0; y < pixels.height; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(pixels.pixels + y * pixels.pitch_bytes);
+        for (std::size_t i = 0; i < drawn.size(); ++i) coverage_rows[i] = drawn[i].mask->row(y);
+        for (int x = 0; x < pixels.width; ++x) {
+            // The lowest layer's pixel, then each one above blended over it
+            // (entry 0 of a table is no pixel at all).
+            std::uint32_t below = drawn[0].table[coverage_rows[0][x]];
+            for (std::size_t i = 1; i < drawn.size(); ++i) {
+                const std::uint32_t layer_pixel = drawn[i].table[coverage_rows[i][x]];
+                if (layer_pixel != 0) below = below == 0 ? layer_pixel : blend_pixel(layer_pixel, below, format);
+            }
+            const std::uint32_t above = row[x];
+            if (above == 0) {
+                row[x] = below;
+            } else if (below != 0 && (above & opaque) != opaque) {
+                // Opaque pixels hide whatever lies under them (the blend gives them back exactly).
+                row[x] = blend_pixel(above, below, format);
+            }
         }
-        if (any) blend_pixels(target, row_pixels.data(), mask.width, 1, mask.width, 0, y, format);
     }
 }
 

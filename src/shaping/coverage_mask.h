@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <cstdint>
 #include <vector>
 
@@ -52,13 +53,15 @@ void blur_mask(CoverageMask& mask, double radius);
 /// A colour (red, green, blue, alpha), its alpha scaled by coverage.
 using Rgba = std::array<std::uint8_t, 4>;
 
-/// The mask as pixels of one colour: pixel values of `format` with the
-/// colour's alpha times the coverage / 255, written over `target` (same size
-/// as the mask) where the coverage is above 0: the first layer of a block.
-void write_mask(const PixelTarget& target, const CoverageMask& mask, const PixelFormat& format, const Rgba& colour);
+/// A mask drawn in one colour: the colour's alpha times the coverage / 255.
+struct MaskLayer {
+    const CoverageMask* mask = nullptr;  // the size of the pixels it is laid under; null: no layer
+    Rgba colour{};
+};
 
-/// The same pixels blended over what `target` holds, as pygame blits a
-/// per-pixel-alpha surface onto another (pixel_blend.h).
-void blend_mask(const PixelTarget& target, const CoverageMask& mask, const PixelFormat& format, const Rgba& colour);
+/// Lays `layers` (the lowest first) under `pixels`, as if each were a
+/// per-pixel-alpha surface of its colour blitted by pygame onto the one
+/// below (pixel_blend.h) and `pixels` blitted over them all, in one pass.
+void lay_under(const PixelTarget& pixels, std::span<const MaskLayer> layers, const PixelFormat& format);
 
 }  // namespace lumo::shaping

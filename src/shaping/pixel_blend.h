@@ -16,6 +16,9 @@ namespace lumo::shaping {
 /// green, blue and alpha components.
 bool blendable_format(const PixelFormat& format);
 
+/// One pixel blended over another as blend_pixels() blends them.
+std::uint32_t blend_pixel(std::uint32_t source, std::uint32_t target, const PixelFormat& format);
+
 /// Blends the `width` x `height` pixels at `source` (rows `source_pitch`
 /// pixels apart) onto `target` with their top-left corner at (x, y), clipped
 /// to the target: onto a fully transparent pixel the source pixel is copied;

@@ -13,6 +13,7 @@
 #include "shaping/decoration_metrics.h"
 #include "shaping/glyph_raster.h"
 #include "shaping/glyph_stroke.h"
+#include "shaping/pixel_blend.h"
 #include "shaping/pixel_format.h"
 
 namespace {
@@ -186,25 +187,31 @@ TEST(CoverageMask, BlurSpreadsWithinItsReachAndKeepsTheAmountOfInk) {
     EXPECT_EQ(untouched.values[4], 9);
 }
 
-TEST(CoverageMask, ColouredLayersBlendAsPygameBlits) {
+TEST(CoverageMask, LayersGoUnderThePixelsAsPygameBlitsWouldStackThem) {
     lumo::shaping::PixelFormat format;
     const std::uint8_t shifts[4] = {16, 8, 0, 24};
     for (int i = 0; i < 4; ++i) {
         format.shifts[i] = shifts[i];
         format.masks[i] = 0xFFu << shifts[i];
     }
-    std::uint32_t pixels[2] = {0, 0};
-    const lumo::shaping::PixelTarget target{reinterpret_cast<std::uint8_t*>(pixels), 2, 1, 8};
-    CoverageMask mask(2, 1);
-    mask.values = {255, 0};
-    lumo::shaping::write_mask(target, mask, format, {0, 0, 0, 128});
-    EXPECT_EQ(pixels[0], 0x80000000u);
-    EXPECT_EQ(pixels[1], 0u);
-    mask.values = {255, 255};
-    lumo::shaping::blend_mask(target, mask, format, {255, 255, 255, 255});
-    // Opaque white over translucent black: white, opaque; over nothing: copied.
-    EXPECT_EQ(pixels[0], 0xFFFFFFFFu);
-    EXPECT_EQ(pixels[1], 0xFFFFFFFFu);
+    // Text: nothing, opaque red, half-transparent green, nothing.
+    std::uint32_t pixels[4] = {0, 0xFFFF0000u, 0x8000FF00u, 0};
+    const std::uint32_t text[4] = {pixels[0], pixels[1], pixels[2], pixels[3]};
+    const lumo::shaping::PixelTarget target{reinterpret_cast<std::uint8_t*>(pixels), 4, 1, 16};
+    CoverageMask shadow(4, 1), outline(4, 1);
+    shadow.values = {255, 255, 255, 1};
+    outline.values = {0, 255, 255, 0};
+    const lumo::shaping::MaskLayer layers[] = {{&shadow, {0, 0, 0, 100}}, {&outline, {255, 255, 255, 255}}};
+    lumo::shaping::lay_under(target, layers, format);
+    EXPECT_EQ(pixels[0], 0x64000000u);  // the shadow alone
+    EXPECT_EQ(pixels[1], text[1]);      // opaque text hides the rest
+    const std::uint32_t under = lumo::shaping::blend_pixel(0xFFFFFFFFu, 0x64000000u, format);
+    EXPECT_EQ(pixels[2], lumo::shaping::blend_pixel(text[2], under, format));
+    EXPECT_EQ(pixels[3], 0u);  // coverage 1 of alpha 100 rounds to nothing
+    std::uint32_t untouched[1] = {0x12345678u};
+    lumo::shaping::lay_under({reinterpret_cast<std::uint8_t*>(untouched), 1, 1, 4},
+                             std::span<const lumo::shaping::MaskLayer>(), format);
+    EXPECT_EQ(untouched[0], 0x12345678u);
 }
 
 TEST(EffectFrame, OutlinesFrameTheBlockAndShadowsWidenIt) {
