@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "shaping/pixel_blend.h"
 
@@ -118,12 +119,57 @@ void blur_mask(CoverageMask& mask, double radius) {
         blur_line(across.data() + x, mask.values.data() + x, mask.height, mask.width, weights, reach);
 }
 
+namespace {
+
+struct LayerTable {
+    const CoverageMask* mask;
+    ColorTable table;
+};
+
+template <int alpha_shift>
+void lay_under_rows(const PixelTarget& pixels, const std::vector<LayerTable>& layers) {
+    constexpr std::uint32_t opaque = 0xFFu << alpha_shift;
+    std::vector<const std::uint8_t*> coverage_rows(layers.size());
+    for (int y = 0; y < pixels.height; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(pixels.pixels + y * pixels.pitch_bytes);
+        for (std::size_t i = 0; i < layers.size(); ++i) coverage_rows[i] = layers[i].mask->row(y);
+        for (int x = 0; x < pixels.width; ++x) {
+            // Eight pixels that no layer covers are left as they are at once
+            // (much of a line, around and between its words).
+            if ((x & 7) == 0 && x + 8 <= pixels.width) {
+                std::uint64_t covered = 0;
+                for (std::size_t i = 0; i < layers.size(); ++i) {
+                    std::uint64_t eight;
+                    std::memcpy(&eight, coverage_rows[i] + x, 8);
+                    covered |= eight;
+                }
+                if (covered == 0) {
+                    x += 7;
+                    continue;
+                }
+            }
+            // The lowest layer's pixel, then each one above blended over it
+            // (entry 0 of a table is no pixel at all).
+            std::uint32_t below = layers[0].table[coverage_rows[0][x]];
+            for (std::size_t i = 1; i < layers.size(); ++i) {
+                const std::uint32_t layer_pixel = layers[i].table[coverage_rows[i][x]];
+                if (layer_pixel != 0) below = below == 0 ? layer_pixel : blend_pixel_at<alpha_shift>(layer_pixel, below);
+            }
+            const std::uint32_t above = row[x];
+            if (above == 0) {
+                row[x] = below;
+            } else if (below != 0 && (above & opaque) != opaque) {
+                // Opaque pixels hide whatever lies under them (the blend gives them back exactly).
+                row[x] = blend_pixel_at<alpha_shift>(above, below);
+            }
+        }
+    }
+}
+
+}  // namespace
+
 void lay_under(const PixelTarget& pixels, std::span<const MaskLayer> layers, const PixelFormat& format) {
-    struct Drawn {
-        const CoverageMask* mask;
-        ColorTable table;
-    };
-    std::vector<Drawn> drawn;
+    std::vector<LayerTable> drawn;
     for (const MaskLayer& layer : layers) {
         if (layer.mask == nullptr || layer.colour[3] == 0 || layer.mask->width < pixels.width ||
             layer.mask->height < pixels.height)
@@ -131,27 +177,12 @@ void lay_under(const PixelTarget& pixels, std::span<const MaskLayer> layers, con
         drawn.push_back({layer.mask, scaled_table(format, layer.colour)});
     }
     if (drawn.empty()) return;
-    const std::uint32_t opaque = 0xFFu << format.shifts[3];  // an 8-bit alpha channel: blendable_format()
-    std::vector<const std::uint8_t*> coverage_rows(drawn.size());
-    for (int y = 0; y < pixels.height; ++y) {
-        auto* row = reinterpret_cast<std::uint32_t*>(pixels.pixels + y * pixels.pitch_bytes);
-        for (std::size_t i = 0; i < drawn.size(); ++i) coverage_rows[i] = drawn[i].mask->row(y);
-        for (int x = 0; x < pixels.width; ++x) {
-            // The lowest layer's pixel, then each one above blended over it
-            // (entry 0 of a table is no pixel at all).
-            std::uint32_t below = drawn[0].table[coverage_rows[0][x]];
-            for (std::size_t i = 1; i < drawn.size(); ++i) {
-                const std::uint32_t layer_pixel = drawn[i].table[coverage_rows[i][x]];
-                if (layer_pixel != 0) below = below == 0 ? layer_pixel : blend_pixel(layer_pixel, below, format);
-            }
-            const std::uint32_t above = row[x];
-            if (above == 0) {
-                row[x] = below;
-            } else if (below != 0 && (above & opaque) != opaque) {
-                // Opaque pixels hide whatever lies under them (the blend gives them back exactly).
-                row[x] = blend_pixel(above, below, format);
-            }
-        }
+    // Each channel is a byte (blendable_format()); where alpha is decides the arithmetic.
+    switch (format.shifts[3]) {
+    case 0: lay_under_rows<0>(pixels, drawn); break;
+    case 8: lay_under_rows<8>(pixels, drawn); break;
+    case 16: lay_under_rows<16>(pixels, drawn); break;
+    default: lay_under_rows<24>(pixels, drawn); break;
     }
 }
 

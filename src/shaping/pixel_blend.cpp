@@ -42,10 +42,6 @@ inline std::uint32_t blend(std::uint32_t source, std::uint32_t target, const Pix
 
 }  // namespace
 
-std::uint32_t blend_pixel(std::uint32_t source, std::uint32_t target, const PixelFormat& format) {
-    return blend(source, target, format);
-}
-
 void blend_pixels(const PixelTarget& target, const std::uint32_t* source, int width, int height,
                   std::ptrdiff_t source_pitch, int x, int y, const PixelFormat& format, int blank_from) {
     const int first_column = std::max(0, -x), last_column = std::min(width, target.width - x);

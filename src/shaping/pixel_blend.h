@@ -16,8 +16,34 @@ namespace lumo::shaping {
 /// green, blue and alpha components.
 bool blendable_format(const PixelFormat& format);
 
-/// One pixel blended over another as blend_pixels() blends them.
-std::uint32_t blend_pixel(std::uint32_t source, std::uint32_t target, const PixelFormat& format);
+/// One pixel blended over another as blend_pixels() blends them, for a
+/// blendable_format() whose alpha is at `alpha_shift` (each channel one
+/// byte): inline, for loops that blend pixel by pixel.
+template <int alpha_shift>
+inline std::uint32_t blend_pixel_at(std::uint32_t source, std::uint32_t target) {
+    const std::uint32_t target_alpha = (target >> alpha_shift) & 0xFFu;
+    if (target_alpha == 0) return source;
+    const auto source_alpha = static_cast<std::int32_t>((source >> alpha_shift) & 0xFFu);
+    std::uint32_t result = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        if (shift == alpha_shift) continue;
+        const auto from = static_cast<std::int32_t>((source >> shift) & 0xFFu);
+        const auto onto = static_cast<std::int32_t>((target >> shift) & 0xFFu);
+        result |= (static_cast<std::uint32_t>((((from - onto) * source_alpha + from) >> 8) + onto) & 0xFFu) << shift;
+    }
+    const std::uint32_t alpha = static_cast<std::uint32_t>(source_alpha) + target_alpha -
+                                static_cast<std::uint32_t>(source_alpha) * target_alpha / 255;
+    return result | ((alpha & 0xFFu) << alpha_shift);
+}
+
+inline std::uint32_t blend_pixel(std::uint32_t source, std::uint32_t target, const PixelFormat& format) {
+    switch (format.shifts[3]) {
+    case 0: return blend_pixel_at<0>(source, target);
+    case 8: return blend_pixel_at<8>(source, target);
+    case 16: return blend_pixel_at<16>(source, target);
+    default: return blend_pixel_at<24>(source, target);
+    }
+}
 
 /// Blends the `width` x `height` pixels at `source` (rows `source_pitch`
 /// pixels apart) onto `target` with their top-left corner at (x, y), clipped
