@@ -126,43 +126,54 @@ struct LayerTable {
     ColorTable table;
 };
 
+/// The pixel of the layers at column x of their rows: the lowest layer's,
+/// then each one above blended over it (entry 0 of a table is no pixel at all).
+template <int alpha_shift>
+std::uint32_t layers_at(const std::vector<LayerTable>& layers, const std::uint8_t* const* coverage_rows, int x) {
+    std::uint32_t below = layers[0].table[coverage_rows[0][x]];
+    for (std::size_t i = 1; i < layers.size(); ++i) {
+        const std::uint32_t layer_pixel = layers[i].table[coverage_rows[i][x]];
+        if (layer_pixel != 0) below = below == 0 ? layer_pixel : blend_pixel_at<alpha_shift>(layer_pixel, below);
+    }
+    return below;
+}
+
+/// One row's pixels over the layers' pixels `below` (0: none there).
+template <int alpha_shift>
+inline std::uint32_t over(std::uint32_t above, std::uint32_t below) {
+    constexpr std::uint32_t opaque = 0xFFu << alpha_shift;
+    // Nothing above: the layers show; opaque above: they are hidden (the
+    // blend gives the pixel back exactly). Only the edges of the text blend.
+    const std::uint32_t shown = above == 0 ? below : above;
+    if (above != 0 && below != 0 && (above & opaque) != opaque) return blend_pixel_at<alpha_shift>(above, below);
+    return shown;
+}
+
 template <int alpha_shift>
 void lay_under_rows(const PixelTarget& pixels, const std::vector<LayerTable>& layers) {
-    constexpr std::uint32_t opaque = 0xFFu << alpha_shift;
     std::vector<const std::uint8_t*> coverage_rows(layers.size());
     for (int y = 0; y < pixels.height; ++y) {
-        auto* row = reinterpret_cast<std::uint32_t*>(pixels.pixels + y * pixels.pitch_bytes);
-        for (std::size_t i = 0; i < layers.size(); ++i) coverage_rows[i] = layers[i].mask->row(y);
-        for (int x = 0; x < pixels.width; ++x) {
-            // Eight pixels that no layer covers are left as they are at once
-            // (much of a line, around and between its words).
-            if ((x & 7) == 0 && x + 8 <= pixels.width) {
-                std::uint64_t covered = 0;
-                for (std::size_t i = 0; i < layers.size(); ++i) {
-                    std::uint64_t eight;
-                    std::memcpy(&eight, coverage_rows[i] + x, 8);
-                    covered |= eight;
-                }
-                if (covered == 0) {
-                    x += 7;
-                    continue;
-                }
+        // Restrict-qualified copies: the stores into the row cannot change
+        // the tables or the masks, so nothing is read again per pixel.
+        std::uint32_t* __restrict row = reinterpret_cast<std::uint32_t*>(pixels.pixels + y * pixels.pitch_bytes);
+        const int width = pixels.width;
+        if (layers.size() == 1) {
+            const std::uint32_t* __restrict table = layers[0].table.data();
+            const std::uint8_t* __restrict coverage = layers[0].mask->row(y);
+            int x = 0;
+            for (; x + 8 <= width; x += 8) {
+                // Eight uncovered pixels stay as they are (much of a line, around its words).
+                std::uint64_t eight;
+                std::memcpy(&eight, coverage + x, 8);
+                if (eight == 0) continue;
+                for (int i = x; i < x + 8; ++i) row[i] = over<alpha_shift>(row[i], table[coverage[i]]);
             }
-            // The lowest layer's pixel, then each one above blended over it
-            // (entry 0 of a table is no pixel at all).
-            std::uint32_t below = layers[0].table[coverage_rows[0][x]];
-            for (std::size_t i = 1; i < layers.size(); ++i) {
-                const std::uint32_t layer_pixel = layers[i].table[coverage_rows[i][x]];
-                if (layer_pixel != 0) below = below == 0 ? layer_pixel : blend_pixel_at<alpha_shift>(layer_pixel, below);
-            }
-            const std::uint32_t above = row[x];
-            if (above == 0) {
-                row[x] = below;
-            } else if (below != 0 && (above & opaque) != opaque) {
-                // Opaque pixels hide whatever lies under them (the blend gives them back exactly).
-                row[x] = blend_pixel_at<alpha_shift>(above, below);
-            }
+            for (; x < width; ++x) row[x] = over<alpha_shift>(row[x], table[coverage[x]]);
+            continue;
         }
+        for (std::size_t i = 0; i < layers.size(); ++i) coverage_rows[i] = layers[i].mask->row(y);
+        for (int x = 0; x < width; ++x)
+            row[x] = over<alpha_shift>(row[x], layers_at<alpha_shift>(layers, coverage_rows.data(), x));
     }
 }
 

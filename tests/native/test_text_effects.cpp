@@ -259,3 +259,32 @@ TEST(LineDecorations, ComeFromTheFontsTablesScaledToTheSize) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BlendPixel, EqualsTheBlendOfBlendPixelsForEveryPlaceOfAlpha) {
+    std::uint32_t state = 12345;
+    auto next = [&state] { return state = state * 1664525u + 1013904223u; };
+    for (int alpha_shift : {0, 8, 16, 24}) {
+        lumo::shaping::PixelFormat format;
+        int colour_shift = 0;
+        for (int i = 0; i < 3; ++i, colour_shift += 8) {
+            if (colour_shift == alpha_shift) colour_shift += 8;
+            format.shifts[i] = static_cast<std::uint8_t>(colour_shift);
+            format.masks[i] = 0xFFu << colour_shift;
+        }
+        format.shifts[3] = static_cast<std::uint8_t>(alpha_shift);
+        format.masks[3] = 0xFFu << alpha_shift;
+        for (int i = 0; i < 200000; ++i) {
+            const std::uint32_t source = next(), target = i % 7 == 0 ? next() & ~format.masks[3] : next();
+            std::uint32_t blended = target;
+            const lumo::shaping::PixelTarget one{reinterpret_cast<std::uint8_t*>(&blended), 1, 1, 4};
+            lumo::shaping::blend_pixels(one, &source, 1, 1, 1, 0, 0, format);
+            if (source == 0) continue;  // blend_pixels leaves ink under nothing at all as it is
+            ASSERT_EQ(lumo::shaping::blend_pixel(source, target, format), blended)
+                << std::hex << source << " over " << target << " alpha at " << std::dec << alpha_shift;
+        }
+    }
+}
+
+}  // namespace
