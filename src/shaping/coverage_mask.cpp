@@ -37,17 +37,17 @@ std::vector<std::uint32_t> gaussian_weights(double radius, int reach) {
     return weights;
 }
 
-/// One pass of the blur over `count` values `stride` apart, read from `from`.
-void blur_line(const std::uint8_t* from, std::uint8_t* to, int count, std::ptrdiff_t stride,
-               const std::vector<std::uint32_t>& weights, int reach) {
-    for (int i = 0; i < count; ++i) {
-        std::uint32_t sum = 0;
-        const int first = std::max(0, i - reach), last = std::min(count - 1, i + reach);
-        for (int j = first; j <= last; ++j) sum += from[j * stride] * weights[static_cast<std::size_t>(j - i + reach)];
-        to[i * stride] = static_cast<std::uint8_t>(std::min<std::uint32_t>(255, (sum + 32768) >> 16));
-    }
+/// Adds `weight` times `from` (`count` values) into `sums`, `shift` places
+/// along: sums[i] += weight * from[i + shift] where that is inside.
+void add_weighted(std::uint32_t* sums, const std::uint8_t* from, int count, int shift, std::uint32_t weight) {
+    const int first = std::max(0, -shift), end = std::min(count, count - shift);
+    for (int i = first; i < end; ++i) sums[i] += weight * from[i + shift];
 }
 
+/// Coverage from weighted sums in 1/65536, rounded.
+void store_sums(const std::uint32_t* sums, std::uint8_t* to, int count) {
+    for (int i = 0; i < count; ++i) to[i] = static_cast<std::uint8_t>(std::min<std::uint32_t>(255, (sums[i] + 32768) >> 16));
+}
 }  // namespace
 
 CoverageMask::CoverageMask(int mask_width, int mask_height)
@@ -112,11 +112,25 @@ void blur_mask(CoverageMask& mask, double radius) {
     const int reach = blur_reach(radius);
     if (reach == 0 || mask.values.empty()) return;
     const std::vector<std::uint32_t> weights = gaussian_weights(radius, reach);
+    // Row by row in both directions, so that each pass runs along memory.
     std::vector<std::uint8_t> across(mask.values.size());
-    for (int y = 0; y < mask.height; ++y)
-        blur_line(mask.row(y), across.data() + static_cast<std::size_t>(y) * mask.width, mask.width, 1, weights, reach);
-    for (int x = 0; x < mask.width; ++x)
-        blur_line(across.data() + x, mask.values.data() + x, mask.height, mask.width, weights, reach);
+    std::vector<std::uint32_t> sums(static_cast<std::size_t>(mask.width));
+    for (int y = 0; y < mask.height; ++y) {
+        std::fill(sums.begin(), sums.end(), 0u);
+        for (int offset = -reach; offset <= reach; ++offset)
+            add_weighted(sums.data(), mask.row(y), mask.width, offset, weights[static_cast<std::size_t>(offset + reach)]);
+        store_sums(sums.data(), across.data() + static_cast<std::size_t>(y) * mask.width, mask.width);
+    }
+    for (int y = 0; y < mask.height; ++y) {
+        std::fill(sums.begin(), sums.end(), 0u);
+        for (int offset = -reach; offset <= reach; ++offset) {
+            const int from_row = y + offset;
+            if (from_row < 0 || from_row >= mask.height) continue;
+            add_weighted(sums.data(), across.data() + static_cast<std::size_t>(from_row) * mask.width, mask.width, 0,
+                         weights[static_cast<std::size_t>(offset + reach)]);
+        }
+        store_sums(sums.data(), mask.row(y), mask.width);
+    }
 }
 
 namespace {
