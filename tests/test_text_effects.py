@@ -281,13 +281,16 @@ def test_a_block_drawn_by_draw_block_is_kept_for_the_next_frame(font):
        blur=st.sampled_from([0, 1, 2.5]), underline=st.booleans(), strikethrough=st.booleans(),
        wraplength=st.sampled_from([0, 80, 200]), align=st.sampled_from(["start", "center", "right"]),
        direction=st.sampled_from(["ltr", "rtl", "auto"]), markup=st.booleans(),
-       background=st.sampled_from([None, (0, 0, 0, 128)]), line_spacing=st.sampled_from([0.6, 1.0, 1.7]))
+       background=st.sampled_from([None, (0, 0, 0, 128)]), line_spacing=st.sampled_from([0.6, 1.0, 1.7]),
+       typography=st.sampled_from([{}, {"features": "-kern,+smcp"}, {"language": "sr"},
+                                   {"variations": {"wght": 700}}]))
 def test_size_block_is_the_size_render_block_draws(font, pieces, outline, shadow, blur, underline, strikethrough,
-                                                    wraplength, align, direction, markup, background, line_spacing):
+                                                    wraplength, align, direction, markup, background, line_spacing,
+                                                    typography):
     text = " ".join(pieces)
     options = dict(outline=outline, shadow=shadow, shadow_blur=blur, underline=underline,
                    strikethrough=strikethrough, wraplength=wraplength, align=align, direction=direction,
-                   markup=markup, background=background, line_spacing=line_spacing)
+                   markup=markup, background=background, line_spacing=line_spacing, **typography)
     measured = font.size_block(text, 20, **options)  # before the block is drawn and kept
     assert measured == font.render_block(text, 20, **options).get_size()
 
