@@ -1,11 +1,13 @@
-"""Draws the README's pictures of text effects: docs/text_effects.png (each
-effect on a busy background) and docs/game_over.png (a title centred with
-draw_block). Run from the repository's root after installing the package:
+"""Draws the README's pictures of text effects: text_effects.png (each effect
+on a busy background) and game_over.png (a title centred with draw_block),
+into docs/ or the folder given.
 
-    python3 scripts/make_effect_pictures.py
-"""
+    python3 docs/effects.py [FOLDER]
+
+Needs the fonts the set-up installs (Noto Sans, DejaVu Sans, Noto Color Emoji)."""
 import os
 import pathlib
+import sys
 
 os.environ.setdefault("SDL_VIDEODRIVER", "dummy")
 os.environ.setdefault("PYGAME_HIDE_SUPPORT_PROMPT", "1")
@@ -14,7 +16,7 @@ import pygame  # noqa: E402
 
 import lumo_font  # noqa: E402
 
-DOCS = pathlib.Path(__file__).resolve().parent.parent / "docs"
+DOCS = pathlib.Path(__file__).resolve().parent
 EMOJI = "/usr/share/fonts/truetype/noto/NotoColorEmoji.ttf"
 
 EXAMPLES = [
@@ -36,7 +38,7 @@ def backdrop(size):
     return surface
 
 
-def main():
+def main(folder):
     pygame.init()
     font = lumo_font.LumoFont("Noto Sans", "DejaVu Sans", lumo_font.script_font_folder(),
                               EMOJI if os.path.exists(EMOJI) else None)
@@ -47,15 +49,15 @@ def main():
         top = 10 + row * 62
         font.draw_block(screen, (16, top + 31), "Score ^3999^0 שלום 😀", 36, color, anchor="midleft", **options)
         font.draw_block(screen, (470, top + 31), label, 18, "white", anchor="midleft", background=(0, 0, 0, 150))
-    pygame.image.save(screen, str(DOCS / "text_effects.png"))
+    pygame.image.save(screen, str(folder / "text_effects.png"))
 
     screen = backdrop((640, 240))
     screen.fill((20, 24, 40), screen.get_rect().inflate(-20, -20))
     font.draw_block(screen, screen.get_rect().center, "GAME OVER", 64, "white", anchor="center",
                     outline=3, outline_color="crimson", shadow=(4, 6), shadow_blur=3)
-    pygame.image.save(screen, str(DOCS / "game_over.png"))
-    print(f"Wrote {DOCS / 'text_effects.png'} and {DOCS / 'game_over.png'}")
+    pygame.image.save(screen, str(folder / "game_over.png"))
+    print(f"Wrote {folder / 'text_effects.png'} and {folder / 'game_over.png'}")
 
 
 if __name__ == "__main__":
-    main()
+    main(pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else DOCS)
