@@ -340,3 +340,22 @@ def test_the_readme_pictures_can_be_drawn_again(tmp_path, font):
     assert result.returncode == 0, result.stderr
     assert pygame.image.load(str(tmp_path / "text_effects.png")).get_size() == (900, 392)
     assert pygame.image.load(str(tmp_path / "game_over.png")).get_size() == (640, 240)
+
+
+def test_damaged_glyphs_are_drawn_empty_with_their_outlines(tmp_path, capsys):
+    import struct
+    from support import font_mutants, fontgen
+    # Glyphs past a cut glyph count load in HarfBuzz but not in FreeType: "l" and "o" are damaged.
+    data = bytearray(fontgen.build_font(tmp_path / "box.ttf", "Box Sans").read_bytes())
+    _, tables = font_mutants.table_directory(bytes(data))
+    struct.pack_into(">H", data, tables[b"maxp"][1] + 4, 75)
+    path = tmp_path / "cut.ttf"
+    path.write_bytes(bytes(data))
+    cut = LumoFont(str(path), str(path), str(tmp_path / "no-such-folder"), None)
+    options = dict(outline=2, shadow=(2, 2), underline=True)
+    outlined = cut.render_block("Hello", 20, **options)
+    assert outlined.get_size() == cut.size_block("Hello", 20, **options)
+    # Only "H" and "e" have ink, and outlines, beside the underline.
+    alone = cut.render_block("He", 20, outline=2)
+    assert pygame.mask.from_surface(outlined).count() > pygame.mask.from_surface(alone).count() > 0
+    assert capsys.readouterr().out.count("[WARNING] Damaged glyphs in ") == 1

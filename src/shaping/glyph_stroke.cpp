@@ -102,6 +102,9 @@ FT_Error stroked_bitmap(FT_Glyph stroked_glyph, bool anti_aliased, const GlyphBi
     return 0;
 }
 
+FT_Error stroke_outline(FT_Face face, std::uint32_t glyph_id, const RasterOptions& options, const GlyphBitmap& glyph,
+                        double radius, GlyphBitmap& stroked);
+
 }  // namespace
 
 std::vector<std::uint8_t> coverage_of(const GlyphBitmap& bitmap, bool anti_aliased) {
@@ -169,11 +172,28 @@ FT_Error stroke_glyph(FT_Face face, std::uint32_t glyph_id, const RasterOptions&
     stroked = GlyphBitmap{};
     if (face == nullptr || face->glyph == nullptr) return FT_Err_Invalid_Face_Handle;
     if (!(radius >= 0.0) || radius > kMaxOutlinePixels) return FT_Err_Invalid_Argument;
+    // A damaged glyph is drawn empty, and so is its outline.
+    if (glyph.damage != 0) return 0;
     // Colour glyphs and the glyphs of bitmap fonts have no outline to stroke.
     if (glyph.colour || !FT_IS_SCALABLE(face)) {
         stroked = dilate_glyph(glyph, options.anti_aliased, radius);
         return 0;
     }
+    const FT_Error error = stroke_outline(face, glyph_id, options, glyph, radius, stroked);
+    // Outline data FreeType's stroker cannot take (the glyph itself drew):
+    // the outline is grown from the glyph's pixels instead.
+    if (error != 0 && is_glyph_damage(error)) {
+        stroked = dilate_glyph(glyph, options.anti_aliased, radius);
+        return 0;
+    }
+    if (error != 0) stroked = GlyphBitmap{};
+    return error;
+}
+
+namespace {
+
+FT_Error stroke_outline(FT_Face face, std::uint32_t glyph_id, const RasterOptions& options, const GlyphBitmap& glyph,
+                        double radius, GlyphBitmap& stroked) {
     const bool synthetic = options.synthetic_bold || options.synthetic_italic;
     // The outline rasterize_glyph() renders, styled the same way.
     const FT_Int32 load_flags =
@@ -200,9 +220,9 @@ FT_Error stroke_glyph(FT_Face face, std::uint32_t glyph_id, const RasterOptions&
     const FT_Error stroke_error = FT_Glyph_Stroke(&stroke, stroker, 1);  // replaces the glyph, freeing the old one
     GlyphPtr owned_stroke(stroke);
     if (stroke_error != 0) return stroke_error;
-    const FT_Error error = stroked_bitmap(stroke, options.anti_aliased, glyph, stroked);
-    if (error != 0) stroked = GlyphBitmap{};
-    return error;
+    return stroked_bitmap(stroke, options.anti_aliased, glyph, stroked);
 }
+
+}  // namespace
 
 }  // namespace lumo::shaping

@@ -91,6 +91,12 @@ TEST(StrokeGlyph, SpacesAndBadRadiiGiveNothing) {
     EXPECT_NE(lumo::shaping::stroke_glyph(sized.get(), space, RasterOptions{}, glyph, -1.0, stroked), 0);
     EXPECT_NE(lumo::shaping::stroke_glyph(sized.get(), space, RasterOptions{}, glyph, NAN, stroked), 0);
     EXPECT_NE(lumo::shaping::stroke_glyph(nullptr, space, RasterOptions{}, glyph, 1.0, stroked), 0);
+    // A glyph drawn empty because its data is damaged has an empty outline too.
+    const FT_UInt letter = FT_Get_Char_Index(sized.get(), 'O');
+    GlyphBitmap damaged;
+    damaged.damage = FT_Err_Invalid_Outline;
+    EXPECT_EQ(lumo::shaping::stroke_glyph(sized.get(), letter, RasterOptions{}, damaged, 2.0, stroked), 0);
+    EXPECT_EQ(stroked.width, 0);
 }
 
 TEST(StrokeGlyph, ColourGlyphsAreGrownFromTheirAlpha) {
