@@ -10,6 +10,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "base/limits.h"
 #include "engine/call_arguments_py.h"
@@ -20,6 +21,7 @@
 #include "font/object_caches_py.h"
 #include "font/sized_fonts_py.h"
 #include "layout/block_effects_py.h"
+#include "layout/effect_options_py.h"
 #include "layout/text_block.h"
 #include "layout/text_effects.h"
 #include "render/line_composer_py.h"
@@ -46,6 +48,12 @@ constexpr auto kBlockNames = render::with_text_options(std::array<const char*, 1
     "text", "size", "color", "face", "wraplength", "align", "line_spacing", "background", "direction",
     "outline", "outline_color", "shadow", "shadow_color", "shadow_blur", "underline", "strikethrough"});
 constexpr std::size_t kBlockArguments = kBlockNames.size();
+// The effect options sit in kBlockNames in the order read_effects() reads them.
+static_assert([] {
+    for (std::size_t i = 0; i < kEffectNames.size(); ++i)
+        if (std::string_view(kBlockNames[kOutline + i]) != kEffectNames[i]) return false;
+    return true;
+}());
 constexpr std::size_t kFirstTextOption = kBlockArguments - render::kTextOptionNames.size();
 
 /// One of `words` (the argument's accepted values), as its index.
@@ -72,79 +80,6 @@ struct BlockCall {
     TextEffects effects;
     nb::object key;  // the block cache's key
 };
-
-/// A number of pixels from 0 to `most` (an int or a float, not a bool).
-double pixels_argument(const char* argument, PyObject* value, double most) {
-    if (PyBool_Check(value) || !(PyLong_Check(value) || PyFloat_Check(value)))
-        engine::raise_argument_type_error(argument, "int or float", value);
-    const double pixels = PyFloat_AsDouble(value);
-    if (pixels == -1.0 && PyErr_Occurred()) throw nb::python_error();
-    if (!(pixels >= 0.0 && pixels <= most)) {
-        PyErr_Format(PyExc_ValueError, "%s must be from 0 to %d pixels, not %R", argument, static_cast<int>(most),
-                     value);
-        throw nb::python_error();
-    }
-    return pixels;
-}
-
-/// The shadow's offset: None, or (dx, dy) in pixels, rounded to whole pixels.
-void read_shadow_offset(PyObject* value, TextEffects& effects) {
-    if (value == nullptr || value == Py_None) return;
-    nb::object items = nb::steal(PySequence_Fast(value, "shadow must be None or a pair (dx, dy) of numbers"));
-    if (!items.is_valid()) throw nb::python_error();
-    bool numbers = PySequence_Fast_GET_SIZE(items.ptr()) == 2;
-    double offset[2] = {0.0, 0.0};
-    for (int i = 0; numbers && i < 2; ++i) {
-        PyObject* item = PySequence_Fast_GET_ITEM(items.ptr(), i);
-        numbers = !PyBool_Check(item) && (PyLong_Check(item) || PyFloat_Check(item));
-        if (numbers) offset[i] = PyFloat_AsDouble(item);
-        if (PyErr_Occurred()) throw nb::python_error();
-    }
-    if (!numbers) {
-        PyErr_Format(PyExc_TypeError, "shadow must be None or a pair (dx, dy) of numbers, not %R", value);
-        throw nb::python_error();
-    }
-    for (double& pixels : offset) {
-        if (!(std::fabs(pixels) <= kMaxShadowOffsetPixels)) {
-            PyErr_Format(PyExc_ValueError, "shadow offsets must be from -%d to %d pixels, not %R",
-                         kMaxShadowOffsetPixels, kMaxShadowOffsetPixels, value);
-            throw nb::python_error();
-        }
-        pixels = std::round(pixels);
-    }
-    effects.shadow = true;
-    effects.shadow_x = static_cast<int>(offset[0]);
-    effects.shadow_y = static_cast<int>(offset[1]);
-}
-
-/// The effect options given (nullptr: left at its default), checked.
-TextEffects read_effects(PyObject* const* given) {
-    TextEffects effects;
-    if (given[kOutline]) effects.outline = pixels_argument("outline", given[kOutline], kMaxOutlinePixels);
-    if (given[kOutlineColor] != nullptr && given[kOutlineColor] != Py_None)
-        effects.outline_colour = engine::colour_rgba(given[kOutlineColor]);
-    read_shadow_offset(given[kShadow], effects);
-    if (given[kShadowColor] != nullptr && given[kShadowColor] != Py_None)
-        effects.shadow_colour = engine::colour_rgba(given[kShadowColor]);
-    if (given[kShadowBlur])
-        effects.shadow_blur = pixels_argument("shadow_blur", given[kShadowBlur], kMaxShadowBlurPixels);
-    effects.underline = engine::flag_argument(given[kUnderline], false);
-    effects.strikethrough = engine::flag_argument(given[kStrikethrough], false);
-    return effects;
-}
-
-nb::object rgba_key(const Rgba& colour) { return nb::make_tuple(colour[0], colour[1], colour[2], colour[3]); }
-
-/// What the effects in force add to the block cache's key; None when there
-/// are none, so that a block without them keeps the key it always had.
-nb::object effects_key(const TextEffects& effects) {
-    if (!effects.any()) return nb::none();
-    nb::object outline = nb::none(), shadow = nb::none();
-    if (effects.has_outline()) outline = nb::make_tuple(effects.outline, rgba_key(effects.outline_colour));
-    if (effects.shadow)
-        shadow = nb::make_tuple(effects.shadow_x, effects.shadow_y, rgba_key(effects.shadow_colour), effects.shadow_blur);
-    return nb::make_tuple("effects", outline, shadow, effects.underline, effects.strikethrough);
-}
 
 BlockCall read_block_arguments(LumoFontObject* self, PyObject* const* given) {
     BlockCall call;
@@ -197,7 +132,7 @@ BlockCall read_block_arguments(LumoFontObject* self, PyObject* const* given) {
     // Options away from their defaults extend the key; a call without them keeps the key it always had.
     if (nb::object options_key = render::text_options_key(call.line.options); !options_key.is_none())
         call.key = nb::make_tuple(call.key, options_key);
-    call.effects = read_effects(given);
+    call.effects = read_effects(given + kOutline);
     if (nb::object key = effects_key(call.effects); !key.is_none()) call.key = nb::make_tuple(call.key, key);
     return call;
 }
