@@ -84,6 +84,27 @@ def block_seconds(length, rounds=3):
     return statistics.median(results)
 
 
+def effect_cases(font, count):
+    """Text effects and drawing onto the screen, each against its plain counterpart."""
+    screen = pygame.Surface((800, 600))
+    text = latin_lines(1, 98)[0]
+    block = font.render_block(text, SIZE, COLOR, outline=2)
+    positions = [(i % 700, (i * 7) % 560) for i in range(count)]
+    blitted = per_call_microseconds(lambda pos: screen.blit(font.render_block(text, SIZE, COLOR, outline=2), pos),
+                                    lambda r: positions)
+    drawn = per_call_microseconds(lambda pos: font.draw_block(screen, pos, text, SIZE, COLOR, outline=2),
+                                  lambda r: positions)
+    assert block.get_size() == font.size_block(text, SIZE, COLOR, outline=2)
+    print(f"{'11. draw_block() of a cached block on the screen':<48} {drawn:>14.1f} {drawn / blitted:>8.2f}")
+    print(f"{'    screen.blit(render_block(...))':<48} {blitted:>14.1f}")
+    outlined = per_call_microseconds(lambda t: font.render_block(t, SIZE, COLOR, outline=2),
+                                     lambda r: latin_lines(count, 100 + r))
+    plain = per_call_microseconds(lambda t: font.render_block(t, SIZE, COLOR), lambda r: latin_lines(count, 110 + r))
+    print(f"{'12. Outlined 40-character line, uncached':<48} {outlined:>14.1f} {outlined / plain:>8.2f}")
+    print(f"{'    The same line without outline':<48} {plain:>14.1f}")
+    print("targets: case 11 <= 1.2, case 12 <= 3.0")
+
+
 def resident_mib():
     with open("/proc/self/statm") as statm:
         return int(statm.read().split()[1]) * os.sysconf("SC_PAGE_SIZE") / 2**20
@@ -171,6 +192,8 @@ def main():
     print(f"{'    render_block() of 20k characters':<48} {short * 1e6:>14.1f}")
     print("target: case 10 <= 12 (a paragraph of lorem ipsum at size 16 wrapped at 600 pixels: 200k characters "
           "against 20k)")
+
+    effect_cases(latin, count)
 
     memory = lumo_font.LumoFont(DEJAVU, DEJAVU, None, None)
     for i in range(10_000):

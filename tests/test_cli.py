@@ -45,6 +45,20 @@ def test_render_options(tmp_path, capsys):
     assert image.get_at((0, 0)).a == 0
 
 
+def test_render_draws_effects(tmp_path, capsys):
+    plain, framed = tmp_path / "plain.png", tmp_path / "effects.png"
+    assert main(["render", "Hi", "--size", "40", "--bg", "none", "-o", str(plain)]) == 0
+    assert main(["render", "Hi", "--size", "40", "--bg", "none", "--outline", "2.5", "--outline-color", "gold",
+                 "--shadow", "4,-2", "--shadow-color", "0,0,255", "--shadow-blur", "1.5", "--underline",
+                 "--strikethrough", "-o", str(framed)]) == 0
+    before, after = pygame.image.load(str(plain)), pygame.image.load(str(framed))
+    # A 3-pixel frame (ceil 2.5), then the shadow's 4 right and 2 up, spread by 2.
+    assert after.get_width() == before.get_width() + 6 + 4 + 2
+    colours = {tuple(after.get_at((x, y)))[:3] for x in range(after.get_width()) for y in range(after.get_height())
+               if after.get_at((x, y)).a == 255}
+    assert {(255, 215, 0), (255, 255, 255), (0, 0, 255)} <= colours
+
+
 def test_render_wraps_aligns_and_orders_blocks(tmp_path, capsys):
     output = tmp_path / "block.png"
     text = "one two three four five six seven\nשלום עולם"
@@ -234,6 +248,18 @@ def not_a_font(tmp_path):
     (["render", "x", "--size", ""], "bad size ''"),
     (["render", "x", "--size", "9" * 5000], "bad size '" + "9" * 40 + "...'"),
     (["render", "x", "--wrap", "1" + "0" * 30], "bad wrap width"),
+    # Effects.
+    (["render", "x", "--outline", "-1"], "bad outline width '-1'"),
+    (["render", "x", "--outline", "²"], "bad outline width '²'"),
+    (["render", "x", "--outline", "65"], "bad outline width '65'"),
+    (["render", "x", "--outline-color", "300,0,0"], "bad colour '300,0,0'"),
+    (["render", "x", "--shadow", "3"], "bad shadow offset '3'"),
+    (["render", "x", "--shadow", "a,b"], "bad shadow offset 'a,b'"),
+    (["render", "x", "--shadow", "1,2,3"], "bad shadow offset '1,2,3'"),
+    (["render", "x", "--shadow", "-5000,0"], "bad shadow offset '-5000,0'"),
+    (["render", "x", "--shadow-color", "nope"], "bad colour 'nope'"),
+    (["render", "x", "--shadow-blur", "-2"], "bad shadow blur '-2'"),
+    (["render", "x", "--shadow-blur", "1e3"], "bad shadow blur '1e3'"),
     # What argparse reports, as one line.
     (["render", "x", "--align", "foo"], "argument --align: invalid choice: 'foo'"),
     (["render", "x", "--direction", "up"], "argument --direction: invalid choice: 'up'"),

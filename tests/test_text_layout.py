@@ -63,6 +63,7 @@ BLOCKS = [
     pytest.param("مرحبا بكم في هذا النص", dict(direction="rtl", align="right", wraplength=120), id="rtl"),
     pytest.param("", {}, id="empty"),
     pytest.param("office 1111", dict(features="-liga,+tnum", language="nl"), id="typography"),
+    pytest.param("Framed\nwords", dict(outline=2.5, shadow=(3, -2), shadow_blur=2, underline=True), id="effects"),
 ]
 
 
@@ -75,6 +76,15 @@ def test_the_layout_is_the_block_render_block_draws(layout_font, text, options):
     assert surface is layout.surface()
     assert surface.get_size() == layout.size
     assert pixels(surface) == pixels(layout_font.render_block(text, SIZE, **options))
+
+
+def test_carets_stand_where_effects_move_the_text(layout_font):
+    plain = layout_font.layout_block("Hi there", SIZE)
+    framed = layout_font.layout_block("Hi there", SIZE, outline=3, shadow=(-4, 2))
+    # The outline moves the text by 3 on every side, the shadow up and left by 4 more across.
+    for index in range(len("Hi there") + 1):
+        assert framed.caret(index).topleft == plain.caret(index).move(7, 3).topleft
+    assert framed.index_at(framed.caret(5).center) == 5
 
 
 def test_it_takes_the_arguments_of_the_block_calls(layout_font):

@@ -110,24 +110,34 @@ class LumoFont:
     def get_descent(self, size: int, face: str | None = "") -> int:
         """Pixels from the baseline to the bottom of a line, negative (ascent - descent = line size)."""
 
-    def render_block(self, text: str, size: int, color: pygame.Color | str | tuple[int, ...] | list[int] | None = (255, 255, 255), face: str | None = "", *, wraplength: int = 0, align: str = "start", line_spacing: float = 1.0, background: pygame.Color | str | tuple[int, ...] | list[int] | None = None, direction: str = "ltr", markup: bool = True, features: str | dict[str, bool | int] | None = None, language: str | None = None, variations: str | dict[str, float] | None = None) -> pygame.Surface:
+    def render_block(self, text: str, size: int, color: pygame.Color | str | tuple[int, ...] | list[int] | None = (255, 255, 255), face: str | None = "", *, wraplength: int = 0, align: str = "start", line_spacing: float = 1.0, background: pygame.Color | str | tuple[int, ...] | list[int] | None = None, direction: str = "ltr", outline: float = 0, outline_color: pygame.Color | str | tuple[int, ...] | list[int] | None = (0, 0, 0), shadow: tuple[float, float] | None = None, shadow_color: pygame.Color | str | tuple[int, ...] | list[int] | None = (0, 0, 0, 128), shadow_blur: float = 0, underline: bool = False, strikethrough: bool = False, markup: bool = True, features: str | dict[str, bool | int] | None = None, language: str | None = None, variations: str | dict[str, float] | None = None) -> pygame.Surface:
         """
         Draws paragraphs (separated by newlines), wrapped at wraplength pixels when it is above 0, aligned and
         stacked, into one pygame Surface. Colours are anything pygame.Color takes; their alpha applies.
         markup=False draws the text exactly as given, tags included (player names, chat lines).
+        Effects: outline (pixels) in outline_color around every glyph; shadow=(dx, dy) in shadow_color, blurred
+        by shadow_blur pixels; underline and strikethrough. The block grows to hold them: outline=k frames it by
+        ceil(k) pixels on every side and moves the text by as much.
         features: OpenType features for all the text, as '-liga,+tnum,ss01=2' or {'liga': False, 'tnum': True}.
         language: a BCP 47 tag ('sr', 'bg', 'ja', 'zh-Hant') that picks the fonts' local letter forms.
         variations: axis values of variable fonts, {'wght': 650, 'wdth': 87.5} or 'wght=650', or a named
         instance's name ('SemiBold Condensed'); fonts without those axes draw as before.
         """
 
-    def size_block(self, text: str, size: int, color: pygame.Color | str | tuple[int, ...] | list[int] | None = (255, 255, 255), face: str | None = "", *, wraplength: int = 0, align: str = "start", line_spacing: float = 1.0, background: pygame.Color | str | tuple[int, ...] | list[int] | None = None, direction: str = "ltr", markup: bool = True, features: str | dict[str, bool | int] | None = None, language: str | None = None, variations: str | dict[str, float] | None = None) -> tuple[int, int]:
+    def size_block(self, text: str, size: int, color: pygame.Color | str | tuple[int, ...] | list[int] | None = (255, 255, 255), face: str | None = "", *, wraplength: int = 0, align: str = "start", line_spacing: float = 1.0, background: pygame.Color | str | tuple[int, ...] | list[int] | None = None, direction: str = "ltr", outline: float = 0, outline_color: pygame.Color | str | tuple[int, ...] | list[int] | None = (0, 0, 0), shadow: tuple[float, float] | None = None, shadow_color: pygame.Color | str | tuple[int, ...] | list[int] | None = (0, 0, 0, 128), shadow_blur: float = 0, underline: bool = False, strikethrough: bool = False, markup: bool = True, features: str | dict[str, bool | int] | None = None, language: str | None = None, variations: str | dict[str, float] | None = None) -> tuple[int, int]:
         """(width, height) of the surface render_block() returns for the same arguments, without drawing it."""
 
-    def layout_block(self, text: str, size: int, color: pygame.Color | str | tuple[int, ...] | list[int] | None = (255, 255, 255), face: str | None = "", *, wraplength: int = 0, align: str = "start", line_spacing: float = 1.0, background: pygame.Color | str | tuple[int, ...] | list[int] | None = None, direction: str = "ltr", markup: bool = True, features: str | dict[str, bool | int] | None = None, language: str | None = None, variations: str | dict[str, float] | None = None) -> TextLayout:
+    def layout_block(self, text: str, size: int, color: pygame.Color | str | tuple[int, ...] | list[int] | None = (255, 255, 255), face: str | None = "", *, wraplength: int = 0, align: str = "start", line_spacing: float = 1.0, background: pygame.Color | str | tuple[int, ...] | list[int] | None = None, direction: str = "ltr", outline: float = 0, outline_color: pygame.Color | str | tuple[int, ...] | list[int] | None = (0, 0, 0), shadow: tuple[float, float] | None = None, shadow_color: pygame.Color | str | tuple[int, ...] | list[int] | None = (0, 0, 0, 128), shadow_blur: float = 0, underline: bool = False, strikethrough: bool = False, markup: bool = True, features: str | dict[str, bool | int] | None = None, language: str | None = None, variations: str | dict[str, float] | None = None) -> TextLayout:
         """
         The block render_block() draws, laid out once: a TextLayout that draws it and tells where its carets,
         clicks and selections fall (text input, hit testing). Takes render_block()'s arguments.
+        """
+
+    def draw_block(self, surface: pygame.Surface, pos: tuple[float, float] | list[float] | pygame.math.Vector2, text: str, size: int, color: pygame.Color | str | tuple[int, ...] | list[int] | None = (255, 255, 255), face: str | None = "", *, wraplength: int = 0, align: str = "start", line_spacing: float = 1.0, background: pygame.Color | str | tuple[int, ...] | list[int] | None = None, direction: str = "ltr", outline: float = 0, outline_color: pygame.Color | str | tuple[int, ...] | list[int] | None = (0, 0, 0), shadow: tuple[float, float] | None = None, shadow_color: pygame.Color | str | tuple[int, ...] | list[int] | None = (0, 0, 0, 128), shadow_blur: float = 0, underline: bool = False, strikethrough: bool = False, markup: bool = True, features: str | dict[str, bool | int] | None = None, language: str | None = None, variations: str | dict[str, float] | None = None, anchor: str = "topleft") -> pygame.Rect:
+        """
+        Draws the block render_block() draws onto surface (the screen, a sprite sheet) with pygame's alpha
+        blending, within its clip rectangle, with its anchor point (a pygame.Rect position name) at pos;
+        returns the block's rectangle.
         """
 
     def get_debug_info(self, text_input: object, face: str | None = "") -> list[dict[str, object]]:

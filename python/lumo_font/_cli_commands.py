@@ -6,7 +6,8 @@ import unicodedata
 
 import lumo_font
 from lumo_font._cli_options import (DEFAULT_EMOJI_FAMILY, OptionError, check_face_known, check_families_known,
-                                    check_font_argument, parse_color, parse_size, parse_wrap)
+                                    check_font_argument, parse_color, parse_size, parse_wrap, parse_pixels,
+                                    parse_shadow, MAX_OUTLINE, MAX_BLUR)
 from lumo_font._cli_output import write_png
 
 SAMPLE_TEXT = ("Hello, ^3world^0! مرحبا שלום नमस्ते สวัสดี ខ្មែរ 你好 "
@@ -63,6 +64,25 @@ def drawing():
         raise OptionError(f"cannot draw the text: {error}") from None
 
 
+def effect_options(options):
+    """The effects the options ask for, as render_block's keyword arguments
+    (only those away from their defaults, so that a plain line stays one)."""
+    effects = {}
+    outline = parse_pixels(options.outline, "outline width", MAX_OUTLINE)
+    outline_color = parse_color(options.outline_color)
+    if outline:
+        effects.update(outline=outline, outline_color=outline_color)
+    shadow_color = parse_color(options.shadow_color)
+    shadow_blur = parse_pixels(options.shadow_blur, "shadow blur", MAX_BLUR)
+    if options.shadow is not None:
+        effects.update(shadow=parse_shadow(options.shadow), shadow_color=shadow_color, shadow_blur=shadow_blur)
+    if options.underline:
+        effects["underline"] = True
+    if options.strikethrough:
+        effects["strikethrough"] = True
+    return effects
+
+
 def run_render(options):
     import pygame
     text = options.text
@@ -70,19 +90,21 @@ def run_render(options):
     color = parse_color(options.color)
     background = None if options.bg.strip().lower() == "none" else parse_color(options.bg)
     wrap = parse_wrap(options.wrap)
+    effects = effect_options(options)
     if not options.output:
         raise OptionError("empty output file name (-o)")
     font = font_from_options(options)
     # An empty face word draws in the object's own face: the one the --font name carries.
     face = options.face or ""
-    # Typography options are text-block options; text blocks draw the colour's alpha, single lines opaque.
+    # Typography options and effects are text-block options; text blocks draw the colour's alpha, single lines opaque.
     typography = {name: value for name in ("features", "language", "variations")
                   if (value := getattr(options, name)) is not None}
-    as_block = wrap or options.align != "start" or options.direction != "ltr" or color[3] != 255 or typography
+    as_block = (wrap or options.align != "start" or options.direction != "ltr" or color[3] != 255 or typography
+                or effects)
     with drawing():
         if as_block or "\n" in text or "\r" in text:
             line = font.render_block(text, size, color, face, wraplength=wrap, align=options.align,
-                                     direction=options.direction, **typography)
+                                     direction=options.direction, **typography, **effects)
         else:
             line = font.render(text, size, color[:3], face=face)
     if background is not None:

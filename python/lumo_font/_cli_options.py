@@ -114,6 +114,40 @@ def parse_wrap(text):
     return wrap
 
 
+MAX_OUTLINE = MAX_BLUR = 64
+MAX_SHADOW_OFFSET = 4096
+
+
+def parse_pixels(text, what, most):
+    """A number of pixels from 0 to `most`, fractions allowed (1.5)."""
+    value = decimal_number(text)
+    if value is None or not 0 <= value <= most:
+        raise OptionError(f"bad {what} {shown(text)}: use a number of pixels from 0 to {most}")
+    return value
+
+
+def decimal_number(text):
+    """`text` as a number written in ASCII digits with an optional sign and
+    decimal point (-2, 1.5), or None."""
+    body = text.strip()
+    digits = body[1:] if body[:1] in "+-" else body
+    whole, _, fraction = digits.partition(".")
+    if not (whole or fraction) or not all(part == "" or (part.isascii() and part.isdigit()) for part in (whole, fraction)):
+        return None
+    if len(whole.lstrip("0")) > 9:
+        return None
+    return float(body)
+
+
+def parse_shadow(text):
+    """'DX,DY': where the shadow lies from the text, in pixels."""
+    parts = [decimal_number(part) for part in text.split(",")]
+    if len(parts) != 2 or any(part is None or abs(part) > MAX_SHADOW_OFFSET for part in parts):
+        raise OptionError(f"bad shadow offset {shown(text)}: use DX,DY in pixels "
+                          f"(from -{MAX_SHADOW_OFFSET} to {MAX_SHADOW_OFFSET} each), such as 3,3")
+    return tuple(parts)
+
+
 def lower_case(word):
     """Choice words are taken in any case: LEFT is left."""
     return word.strip().lower()
@@ -221,6 +255,18 @@ def new_parser():
                         help="line alignment (default start: left, or right for right-to-left paragraphs)")
     layout.add_argument("--direction", type=lower_case, choices=("ltr", "rtl", "auto"), default="ltr",
                         help="paragraph direction; auto takes each paragraph's first strong character (default ltr)")
+    effects = render.add_argument_group("effects (the text is then drawn as a block of lines)")
+    effects.add_argument("--outline", metavar="PIXELS", default="0",
+                         help=f"outline width around every glyph, fractions allowed (default 0: none; at most {MAX_OUTLINE})")
+    effects.add_argument("--outline-color", metavar="COLOUR", default="0,0,0",
+                         help="outline colour, as --color takes it (default black)")
+    effects.add_argument("--shadow", metavar="DX,DY", help="cast a shadow this many pixels right and down (default: none)")
+    effects.add_argument("--shadow-color", metavar="COLOUR", default="0,0,0,128",
+                         help="shadow colour, as --color takes it (default translucent black 0,0,0,128)")
+    effects.add_argument("--shadow-blur", metavar="PIXELS", default="0",
+                         help=f"blur radius of the shadow (default 0: a hard shadow; at most {MAX_BLUR})")
+    effects.add_argument("--underline", action="store_true", help="underline every line")
+    effects.add_argument("--strikethrough", action="store_true", help="strike every line through")
     render.add_argument("-o", "--output", default=SAMPLE_OUTPUT,
                         help=f"output file, always written as PNG whatever its name (default {SAMPLE_OUTPUT})")
     debug = commands.add_parser("debug", help="show which font draws each character, and why")

@@ -142,4 +142,18 @@ inline constexpr std::int64_t kMaxCachedBlockBytes = std::int64_t{64} << 20;
 /// Largest factor of the line height between the lines of a block.
 inline constexpr double kMaxLineSpacing = 64.0;
 
+// Text effects ----------------------------------------------------------------
+
+/// Widest outline, and widest shadow blur, in pixels: far beyond what reads as
+/// text, and small enough that stroking or blurring a glyph stays cheap.
+inline constexpr double kMaxOutlinePixels = 64.0;
+inline constexpr double kMaxShadowBlurPixels = 64.0;
+
+/// Farthest a shadow may be cast from its text, in pixels either way.
+inline constexpr int kMaxShadowOffsetPixels = 4096;
+
+/// Bytes of stroked glyph bitmaps one face may keep, over every outline
+/// width; past it the cache starts afresh.
+inline constexpr std::size_t kStrokeCacheBytesPerFace = std::size_t{4} << 20;
+
 }  // namespace lumo

@@ -220,7 +220,9 @@ constexpr int kFastFlags = METH_FASTCALL | METH_KEYWORDS;
 // their documentation's signature line.
 #define LUMO_BLOCK_SIGNATURE                                                                                   \
     "($self, /, text, size, color=(255, 255, 255), face='', *, wraplength=0, align='start', line_spacing=1.0, " \
-    "background=None, direction='ltr', markup=True, features=None, language=None, variations=None)\n--\n\n"
+    "background=None, direction='ltr', outline=0, outline_color=(0, 0, 0), shadow=None, "                     \
+    "shadow_color=(0, 0, 0, 128), shadow_blur=0, underline=False, strikethrough=False, markup=True, "          \
+    "features=None, language=None, variations=None)\n--\n\n"
 
 // What the typography options do, for the methods that take them.
 #define LUMO_TYPOGRAPHY_OPTIONS                                                                                  \
@@ -250,6 +252,9 @@ PyMethodDef g_methods[] = {
      "Draws paragraphs (separated by newlines), wrapped at wraplength pixels when it is above 0, aligned and\n"
      "stacked, into one pygame Surface. Colours are anything pygame.Color takes; their alpha applies.\n"
      "markup=False draws the text exactly as given, tags included (player names, chat lines).\n"
+     "Effects: outline (pixels) in outline_color around every glyph; shadow=(dx, dy) in shadow_color, blurred\n"
+     "by shadow_blur pixels; underline and strikethrough. The block grows to hold them: outline=k frames it by\n"
+     "ceil(k) pixels on every side and moves the text by as much.\n"
      LUMO_TYPOGRAPHY_OPTIONS},
     {"size_block", reinterpret_cast<PyCFunction>(+layout::size_block_method), kFastFlags,
      "size_block" LUMO_BLOCK_SIGNATURE
@@ -258,6 +263,14 @@ PyMethodDef g_methods[] = {
      "layout_block" LUMO_BLOCK_SIGNATURE
      "The block render_block() draws, laid out once: a TextLayout that draws it and tells where its carets,\n"
      "clicks and selections fall (text input, hit testing)."},
+    {"draw_block", reinterpret_cast<PyCFunction>(+layout::draw_block_method), kFastFlags,
+     "draw_block($self, /, surface, pos, text, size, color=(255, 255, 255), face='', *, wraplength=0, "
+     "align='start', line_spacing=1.0, background=None, direction='ltr', outline=0, outline_color=(0, 0, 0), "
+     "shadow=None, shadow_color=(0, 0, 0, 128), shadow_blur=0, underline=False, strikethrough=False, markup=True, "
+     "features=None, language=None, variations=None, anchor='topleft')\n--\n\n"
+     "Draws the block render_block() draws onto surface (the screen, a sprite sheet) with pygame's alpha\n"
+     "blending, within its clip rectangle, with its anchor point (a pygame.Rect position name) at pos;\n"
+     "returns the block's rectangle."},
     {"_block_lines", reinterpret_cast<PyCFunction>(+layout::block_lines_method), kFastFlags,
      "_block_lines" LUMO_BLOCK_SIGNATURE
      "The lines render_block() draws: (characters, line with the markup in force, right to left)."},

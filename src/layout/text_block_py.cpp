@@ -11,6 +11,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "base/limits.h"
 #include "engine/call_arguments_py.h"
@@ -20,8 +21,11 @@
 #include "font/lumo_font_methods_py.h"
 #include "font/object_caches_py.h"
 #include "font/sized_fonts_py.h"
+#include "layout/block_effects_py.h"
 #include "layout/caret_lines_py.h"
+#include "layout/effect_options_py.h"
 #include "layout/text_block.h"
+#include "layout/text_effects.h"
 #include "layout/text_layout_py.h"
 #include "render/line_composer_py.h"
 #include "render/render_entry_py.h"
@@ -39,10 +43,20 @@ namespace {
 
 using font::LumoFontObject;
 
-enum BlockArgument { kText, kSize, kColor, kFace, kWraplength, kAlign, kLineSpacing, kBackground, kDirection };
-constexpr auto kBlockNames = render::with_text_options(std::array<const char*, 9>{
-    "text", "size", "color", "face", "wraplength", "align", "line_spacing", "background", "direction"});
+enum BlockArgument {
+    kText, kSize, kColor, kFace, kWraplength, kAlign, kLineSpacing, kBackground, kDirection,
+    kOutline, kOutlineColor, kShadow, kShadowColor, kShadowBlur, kUnderline, kStrikethrough
+};
+constexpr auto kBlockNames = render::with_text_options(std::array<const char*, 16>{
+    "text", "size", "color", "face", "wraplength", "align", "line_spacing", "background", "direction",
+    "outline", "outline_color", "shadow", "shadow_color", "shadow_blur", "underline", "strikethrough"});
 constexpr std::size_t kBlockArguments = kBlockNames.size();
+// The effect options sit in kBlockNames in the order read_effects() reads them.
+static_assert([] {
+    for (std::size_t i = 0; i < kEffectNames.size(); ++i)
+        if (std::string_view(kBlockNames[kOutline + i]) != kEffectNames[i]) return false;
+    return true;
+}());
 constexpr std::size_t kFirstTextOption = kBlockArguments - render::kTextOptionNames.size();
 
 /// One of `words` (the argument's accepted values), as its index.
@@ -66,6 +80,7 @@ struct BlockCall {
     Align align = Align::start;
     double line_spacing = 1.0;
     Direction direction = Direction::left_to_right;
+    TextEffects effects;
     nb::object key;  // the block cache's key
 };
 
@@ -120,6 +135,8 @@ BlockCall read_block_arguments(LumoFontObject* self, PyObject* const* given) {
     // Options away from their defaults extend the key; a call without them keeps the key it always had.
     if (nb::object options_key = render::text_options_key(call.line.options); !options_key.is_none())
         call.key = nb::make_tuple(call.key, options_key);
+    call.effects = read_effects(given + kOutline);
+    if (nb::object key = effects_key(call.effects); !key.is_none()) call.key = nb::make_tuple(call.key, key);
     return call;
 }
 
@@ -136,6 +153,8 @@ public:
     LineRenderer(LumoFontObject* self, const render::RenderCall& call)
         : self_(self), call_(call), primary_(font::get_true_path(self, self->primary_name, call.face)),
           fallback_(font::get_true_path(self, self->fallback_name, call.face)) {}
+
+    nb::handle fallback_path() const { return fallback_; }
 
     long width(std::u32string_view markup, bool right_to_left) override { return line_size(line(markup, right_to_left)).first; }
 
@@ -182,14 +201,17 @@ LineExtent extent_of(const render::PreparedLine& line) {
     return extent;
 }
 
+/// The block's lines placed, ready to draw (without effects, on a block of
+/// the geometry's size), and the size it is drawn at with its effects.
 struct LaidOutBlock {
     std::u32string text;
     std::vector<TypedChar> characters;  // the text's, its markup left out
-    std::vector<BlockLine> breaks;  // the lines as broken
-    std::vector<std::shared_ptr<const render::PreparedLine>> lines;  // and as drawn
+    std::vector<BlockLine> breaks;      // the lines as broken
+    std::vector<std::shared_ptr<const render::PreparedLine>> lines;  // and as drawn: kept by a TextLayout
     std::vector<LineExtent> extents;
-    BlockGeometry geometry;
     long line_height = 0;
+    BlockDrawing drawing;
+    EffectFrame frame;
 };
 
 LaidOutBlock lay_out(LumoFontObject* self, const BlockCall& call, LineRenderer& renderer) {
@@ -197,38 +219,44 @@ LaidOutBlock lay_out(LumoFontObject* self, const BlockCall& call, LineRenderer& 
     block.text = engine::code_points_of(call.line.text);
     block.characters = typed_characters(block.text, palette_keys(call));
     block.breaks = break_into_lines(block.text, block.characters, call.direction, call.wraplength, renderer);
-    for (const BlockLine& line : block.breaks) {
+    const std::vector<BlockLine>& lines = block.breaks;
+    BlockDrawing& drawing = block.drawing;
+    drawing.colour = call.colour;
+    nb::object metrics = font::get_metrics(self, call.line.size, call.line.face);
+    drawing.baseline = static_cast<int>(nb::cast<double>(nb::float_(metrics[0])) + 0.5);
+    const long line_height = static_cast<long>(nb::cast<double>(nb::float_(metrics[1])));
+    block.line_height = line_height;
+    if (call.effects.underline || call.effects.strikethrough)
+        drawing.decorations =
+            fallback_decorations(self, call.line.size, renderer.fallback_path(), call.line.face);
+    const DecorationReach decorated = decoration_reach(drawing, call.effects);
+    std::vector<LineExtent>& extents = block.extents;
+    for (const BlockLine& line : lines) {
         block.lines.push_back(renderer.shared_line(line.markup, line.right_to_left));
-        block.extents.push_back(extent_of(*block.lines.back()));
+        const render::PreparedLine& prepared = *block.lines.back();
+        drawing.lines.push_back({&prepared, 0, 0});
+        LineExtent extent = extent_of(prepared);
+        // A line's underline may reach below its ink, and the block holds it.
+        if (decorated.top < decorated.bottom && prepared.total > 0) {
+            if (extent.ink_top >= extent.ink_bottom) extent.ink_top = extent.ink_bottom = decorated.top;
+            extent.ink_top = std::min(extent.ink_top, decorated.top);
+            extent.ink_bottom = std::max(extent.ink_bottom, decorated.bottom);
+        }
+        extents.push_back(extent);
     }
-    block.line_height =
-        static_cast<long>(nb::cast<double>(nb::float_(font::get_metrics(self, call.line.size, call.line.face)[1])));
-    block.geometry = place_lines(block.extents, block.breaks, call.align, call.wraplength, block.line_height,
-                                 call.line_spacing);
-    std::vector<const render::PreparedLine*> drawn_lines;
-    for (const auto& line : block.lines) drawn_lines.push_back(line.get());
-    render::require_named_instance(call.line.options, drawn_lines);
+    const BlockGeometry geometry =
+        place_lines(extents, lines, call.align, call.wraplength, line_height, call.line_spacing);
+    for (std::size_t i = 0; i < drawing.lines.size(); ++i) {
+        drawing.lines[i].x = geometry.x[i];
+        drawing.lines[i].y = geometry.y[i];
+    }
+    drawing.width = geometry.width;
+    drawing.height = geometry.height;
+    block.frame = frame_block(geometry.width, geometry.height, call.effects);
+    std::vector<const render::PreparedLine*> prepared_lines;
+    for (const PlacedLine& placed : drawing.lines) prepared_lines.push_back(placed.line);
+    render::require_named_instance(call.line.options, prepared_lines);
     return block;
-}
-
-/// The block's lines painted, in the call's colour alpha, over its background.
-nb::object paint_block(const LaidOutBlock& block, const std::array<std::uint8_t, 4>& colour,
-                       const std::optional<std::array<std::uint8_t, 4>>& background) {
-    nb::object surface = shaping::new_surface(block.geometry.width, block.geometry.height);
-    for (std::size_t i = 0; i < block.lines.size(); ++i)
-        render::place_runs(surface, block.lines[i]->runs, block.geometry.x[i], block.geometry.y[i]);
-    if (colour[3] != 255) {
-        shaping::LockedPixels pixels(surface);
-        shaping::scale_alpha(pixels.target(), shaping::surface_pixel_format(surface), colour[3]);
-    }
-    if (background) {
-        nb::object backdrop = shaping::new_surface(block.geometry.width, block.geometry.height);
-        const auto& rgba = *background;
-        backdrop.attr("fill")(nb::make_tuple(rgba[0], rgba[1], rgba[2], rgba[3]));
-        backdrop.attr("blit")(surface, nb::make_tuple(0, 0));
-        surface = backdrop;
-    }
-    return surface;
 }
 
 /// The pixel bytes a kept block holds: its entry is (surface, bytes).
@@ -268,16 +296,71 @@ nb::object known_block(LumoFontObject* self, nb::handle key) {
     return entry.is_valid() ? nb::borrow(PyTuple_GET_ITEM(entry.ptr(), 0)) : nb::object();
 }
 
-nb::object render_block(LumoFontObject* self, PyObject* const* given) {
-    const BlockCall call = read_block_arguments(self, given);
+/// The block drawn with its effects over its background.
+nb::object paint_block(const LaidOutBlock& block, const TextEffects& effects,
+                       const std::optional<std::array<std::uint8_t, 4>>& background) {
+    nb::object surface = draw_block_surface(block.drawing, effects);
+    if (background) {
+        nb::object backdrop = shaping::new_surface(block.frame.width, block.frame.height);
+        const auto& rgba = *background;
+        backdrop.attr("fill")(nb::make_tuple(rgba[0], rgba[1], rgba[2], rgba[3]));
+        backdrop.attr("blit")(surface, nb::make_tuple(0, 0));
+        surface = backdrop;
+    }
+    return surface;
+}
+
+/// The block's surface: the one kept under its key, or drawn and kept.
+nb::object block_surface(LumoFontObject* self, const BlockCall& call) {
     if (nb::object cached = known_block(self, call.key); cached.is_valid()) return cached;
     font::ensure_initialized(self);
     LineRenderer renderer(self, call.line);
     const LaidOutBlock block = lay_out(self, call, renderer);
-    nb::object surface = paint_block(block, call.colour, call.background);
-    remember_block(self, call.key, surface, std::int64_t{4} * block.geometry.width * block.geometry.height);
+    const long width = block.frame.width, height = block.frame.height;
+    shaping::require_surface_within_limits(width, height);
+    nb::object surface = paint_block(block, call.effects, call.background);
+    remember_block(self, call.key, surface, std::int64_t{4} * width * height);
     render::trim_caches(self);
     return surface;
+}
+
+nb::object render_block(LumoFontObject* self, PyObject* const* given) {
+    return block_surface(self, read_block_arguments(self, given));
+}
+
+/// pygame.Rect's names for the points of a rectangle draw_block() may place.
+constexpr const char* kAnchors[] = {"topleft", "midtop", "topright", "midleft", "center",
+                                    "midright", "bottomleft", "midbottom", "bottomright"};
+
+/// draw_block(surface, pos, text, size, ...): the block drawn onto `surface`
+/// with its `anchor` point at `pos`, as surface.blit() blends it, within the
+/// surface's clip rectangle; returns the block's rectangle.
+nb::object draw_block(LumoFontObject* self, PyObject* const* given) {
+    PyObject* target = given[0];
+    if (!shaping::is_plain_surface(target)) engine::raise_argument_type_error("surface", "pygame.Surface", target);
+    const char* anchor = kAnchors[0];
+    if (PyObject* named = given[2 + kBlockArguments]) {
+        if (!PyUnicode_Check(named)) engine::raise_argument_type_error("anchor", "str", named);
+        anchor = nullptr;
+        for (const char* name : kAnchors)
+            if (PyUnicode_CompareWithASCIIString(named, name) == 0) anchor = name;
+        if (anchor == nullptr) {
+            PyErr_Format(PyExc_ValueError,
+                         "anchor must be one of 'topleft', 'midtop', 'topright', 'midleft', 'center', 'midright', "
+                         "'bottomleft', 'midbottom', 'bottomright', not %R",
+                         named);
+            throw nb::python_error();
+        }
+    }
+    // The position is checked (by pygame) before anything is drawn.
+    nb::object rect = nb::module_::import_("pygame").attr("Rect")(0, 0, 0, 0);
+    rect.attr(anchor) = nb::handle(given[1]);
+    const BlockCall call = read_block_arguments(self, given + 2);
+    nb::object block = block_surface(self, call);
+    rect.attr("size") = block.attr("get_size")();
+    rect.attr(anchor) = nb::handle(given[1]);
+    nb::handle(target).attr("blit")(block, rect);
+    return rect;
 }
 
 /// The lines a block is broken into: (characters, line drawn, right to left).
@@ -300,8 +383,8 @@ nb::object size_block(LumoFontObject* self, PyObject* const* given) {
     font::ensure_initialized(self);
     LineRenderer renderer(self, call.line);
     const LaidOutBlock block = lay_out(self, call, renderer);
-    shaping::require_surface_within_limits(block.geometry.width, block.geometry.height);
-    return nb::make_tuple(block.geometry.width, block.geometry.height);
+    shaping::require_surface_within_limits(block.frame.width, block.frame.height);
+    return nb::make_tuple(block.frame.width, block.frame.height);
 }
 
 /// The block laid out once, to be drawn and asked where its carets are.
@@ -310,22 +393,21 @@ nb::object layout_block(LumoFontObject* self, PyObject* const* given) {
     font::ensure_initialized(self);
     LineRenderer renderer(self, call.line);
     auto block = std::make_shared<LaidOutBlock>(lay_out(self, call, renderer));
-    shaping::require_surface_within_limits(block->geometry.width, block->geometry.height);
+    shaping::require_surface_within_limits(block->frame.width, block->frame.height);
     std::vector<DrawnLine> drawn;
     drawn.reserve(block->lines.size());
+    // Effects frame the block: its lines stand where the frame puts the plain block.
     for (std::size_t i = 0; i < block->lines.size(); ++i)
-        drawn.push_back({&block->breaks[i], block->lines[i].get(), block->geometry.x[i], block->geometry.y[i],
-                         block->extents[i]});
-    const long ascent = static_cast<long>(
-        nb::cast<double>(nb::float_(font::get_metrics(self, call.line.size, call.line.face)[0])) + 0.5);
+        drawn.push_back({&block->breaks[i], block->lines[i].get(), block->drawing.lines[i].x + block->frame.text_x,
+                         block->drawing.lines[i].y + block->frame.text_y, block->extents[i]});
     BlockCarets carets = block_carets(
-        block->text, block->characters, drawn, block->line_height, ascent,
+        block->text, block->characters, drawn, block->line_height, block->drawing.baseline,
         [&renderer](std::u32string_view markup, bool right_to_left) -> const render::PreparedLine& {
             return renderer.line(markup, right_to_left);
         });
-    return make_text_layout(std::move(carets), block->geometry.width, block->geometry.height,
-                            [block, colour = call.colour, background = call.background] {
-                                return paint_block(*block, colour, background);
+    return make_text_layout(std::move(carets), block->frame.width, block->frame.height,
+                            [block, effects = call.effects, background = call.background] {
+                                return paint_block(*block, effects, background);
                             });
 }
 
@@ -384,6 +466,21 @@ PyObject* size_block_method(PyObject* self, PyObject* const* args, Py_ssize_t na
     PyObject* given[kBlockArguments];
     if (!parse_block_arguments("size_block", args, nargs, kwnames, given)) return nullptr;
     return engine::call_guarded([&] { return size_block(reinterpret_cast<LumoFontObject*>(self), given); });
+}
+
+PyObject* draw_block_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    static constexpr auto kDrawNames = [] {
+        std::array<const char*, kBlockArguments + 3> names{"surface", "pos"};
+        for (std::size_t i = 0; i < kBlockArguments; ++i) names[2 + i] = kBlockNames[i];
+        names[kBlockArguments + 2] = "anchor";
+        return names;
+    }();
+    PyObject* given[kDrawNames.size()];
+    constexpr std::size_t kPositional = 6;  // surface, pos, text, size, color, face
+    if (!engine::parse_call_arguments("draw_block", kDrawNames, 4, kPositional, args, nargs, kwnames,
+                                      std::span<PyObject*>(given, kDrawNames.size())))
+        return nullptr;
+    return engine::call_guarded([&] { return draw_block(reinterpret_cast<LumoFontObject*>(self), given); });
 }
 
 PyObject* layout_block_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {

@@ -31,4 +31,22 @@ private:
     std::size_t bytes_ = 0;
 };
 
+/// Outlined glyphs of one FreeType face (glyph_stroke.h), by glyph, raster
+/// options and outline radius in 1/64 pixel, kept like the plain glyphs.
+class StrokedGlyphCache {
+public:
+    std::shared_ptr<const GlyphBitmap> find(std::uint32_t glyph_id, const RasterOptions& options,
+                                            int radius_64ths) const;
+    void store(std::uint32_t glyph_id, const RasterOptions& options, int radius_64ths,
+               std::shared_ptr<const GlyphBitmap> bitmap);
+
+    std::size_t size() const { return bitmaps_.size(); }
+
+private:
+    static std::uint64_t key_of(std::uint32_t glyph_id, const RasterOptions& options, int radius_64ths);
+
+    std::unordered_map<std::uint64_t, std::shared_ptr<const GlyphBitmap>> bitmaps_;
+    std::size_t bytes_ = 0;
+};
+
 }  // namespace lumo::shaping

@@ -36,6 +36,7 @@ struct FreeTypeFaceObject {
     base::FtFacePtr face;
     int pixel_size = 0;
     std::shared_ptr<GlyphBitmapCache> glyphs = std::make_shared<GlyphBitmapCache>();
+    std::shared_ptr<StrokedGlyphCache> strokes = std::make_shared<StrokedGlyphCache>();
     std::shared_ptr<RunLayoutCache> layouts = std::make_shared<RunLayoutCache>();
 };
 

@@ -50,6 +50,7 @@ void blend_pixels(const PixelTarget& target, const std::uint32_t* source, int wi
     // Source columns from here on land on blank pixels (in 64 bits: x may be far out).
     const int copied_from = static_cast<int>(
         std::clamp(static_cast<std::int64_t>(blank_from) - x, std::int64_t{first_column}, std::int64_t{last_column}));
+    const std::uint32_t alpha_mask = 0xFFu << format.shifts[3];
     for (int row = first_row; row < last_row; ++row) {
         const std::uint32_t* from = source + row * source_pitch;
         auto* to = reinterpret_cast<std::uint32_t*>(target.pixels + (row + y) * target.pitch_bytes) + x;
@@ -61,6 +62,8 @@ void blend_pixels(const PixelTarget& target, const std::uint32_t* source, int wi
             std::uint32_t& destination = to[column];
             // Nothing onto nothing: the most common case of a line's empty space.
             if ((pixel | destination) == 0) continue;
+            // Nothing at all onto ink leaves the ink as it is (the blend adds 0 >> 8).
+            if (pixel == 0 && (destination & alpha_mask) != 0) continue;
             destination = blend(pixel, destination, format);
         }
     }

@@ -390,6 +390,8 @@ PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, std::u32
     }
     if (layout->glyph_damage != 0) report_damaged_glyphs(font, layout->glyph_damage);
     run.anti_aliased = font.options.anti_aliased;
+    run.face = font.face;
+    run.options = font.options;
     if (layout->empty) {
         run.width = layout->logical_width;
         run.advance = layout->logical_width;

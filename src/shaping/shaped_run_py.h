@@ -30,6 +30,8 @@ struct PreparedRun {
     std::array<std::uint8_t, 3> rgb{};
     bool anti_aliased = true;
     nanobind::object surface;  // the legacy engine's run, when it drew one
+    nanobind::object face;     // the FreeType face entry its glyphs came from (outlines are stroked from it)
+    RasterOptions options;     // how its glyphs were rasterised
 };
 
 /// Where the legacy emoji engine puts its runs: SMOOTH_FONT and EMOJI_OFFSET_Y,

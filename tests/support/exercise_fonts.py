@@ -46,6 +46,8 @@ def exercise(font_folder, fallback_folder):
         outcomes[outcome(lambda: font.render("Hello", 20, dynamic=True))] += 1
         outcomes[outcome(lambda: font.render("Hello", 20, face="bold italic"))] += 1
         outcomes[outcome(lambda: font.get_debug_info(TEXTS[1]))] += 1
+        # Outlines stroke every glyph's outline again, with FreeType's stroker.
+        outcomes[outcome(lambda: font.render_block(TEXTS[1], 20, outline=2, shadow=(2, 2), underline=True))] += 1
         as_emoji = LumoFont(path, path, fallback_folder, path)
         for size in SIZES:
             emoji_outcomes[outcome(lambda: as_emoji.render(EMOJI_TEXT, size))] += 1
