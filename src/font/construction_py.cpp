@@ -9,6 +9,7 @@
 #include "engine/host_text_py.h"
 #include "engine/settings_py.h"
 #include "font/lumo_font_methods_py.h"
+#include "index/font_folder.h"
 #include "index/font_names.h"
 #include "base/fs_paths.h"
 #include "index/index_functions_py.h"
@@ -56,14 +57,14 @@ bool exists_at(nb::handle path) {
     return bytes.find('\0') == std::string::npos && base::path_exists(bytes);
 }
 
-/// The font files directly inside `fallback_dir`, in listing order.
+/// The font files directly inside `fallback_dir`, in name order: the order in
+/// which the fallback search tries them is then the same on every file system.
 nb::list international_fonts(nb::handle fallback_dir) {
     nb::list fonts;
     std::string directory = engine::path_bytes_of(fallback_dir);
     std::vector<std::string> names;
-    if (auto error = base::list_entry_names(directory, names)) engine::raise_os_error(*error);
-    for (const std::string& name : names)
-        if (index::has_font_extension(name)) fonts.append(engine::text_from_path_bytes(base::join_path(directory, name)));
+    if (auto error = index::list_font_folder(directory, names)) engine::raise_os_error(*error);
+    for (const std::string& name : names) fonts.append(engine::text_from_path_bytes(base::join_path(directory, name)));
     return fonts;
 }
 

@@ -29,8 +29,15 @@ bool is_single_font_name(const std::string& name) {
     return has_font_extension(name) && !has_collection_extension(name);
 }
 
+/// "007-", the entry's place in a folder of `count` entries.
+std::string ordinal_prefix(std::size_t place, std::size_t count) {
+    std::string digits = std::to_string(place);
+    const std::size_t width = std::max<std::size_t>(3, std::to_string(count > 0 ? count - 1 : 0).size());
+    return std::string(width - std::min(width, digits.size()), '0') + digits + "-";
+}
+
 /// The entries the folder should hold: existing single-font files, one per name.
-std::vector<WantedEntry> wanted_entries(const std::vector<std::string>& font_files) {
+std::vector<WantedEntry> wanted_entries(const std::vector<std::string>& font_files, FolderEntryNames names) {
     std::vector<WantedEntry> wanted;
     for (const std::string& file : font_files) {
         WantedEntry entry{base_name(file), base::absolute_path(file), {}};
@@ -42,6 +49,9 @@ std::vector<WantedEntry> wanted_entries(const std::vector<std::string>& font_fil
                                             [&](const WantedEntry& other) { return other.name == entry.name; });
         if (!name_taken) wanted.push_back(std::move(entry));
     }
+    if (names == FolderEntryNames::numbered)
+        for (std::size_t place = 0; place < wanted.size(); ++place)
+            wanted[place].name = ordinal_prefix(place, wanted.size()) + wanted[place].name;
     return wanted;
 }
 
@@ -109,15 +119,22 @@ std::optional<base::FileError> remove_unwanted(const std::string& folder, const 
 }  // namespace
 
 std::optional<base::FileError> refresh_font_folder(const std::string& folder, const std::vector<std::string>& font_files,
-                                             FolderEntryKind kind) {
+                                                   FolderEntryKind kind, FolderEntryNames names) {
     if (auto error = base::make_directories(folder)) return error;
     std::vector<std::string> kept;
-    for (const WantedEntry& wanted : wanted_entries(font_files)) {
+    for (const WantedEntry& wanted : wanted_entries(font_files, names)) {
         bool present = false;
         if (auto error = make_entry(base::join_path(folder, wanted.name), wanted, kind, present)) return error;
         if (present) kept.push_back(wanted.name);
     }
     return remove_unwanted(folder, kept);
+}
+
+std::optional<base::FileError> list_font_folder(const std::string& folder, std::vector<std::string>& names) {
+    if (auto error = base::list_entry_names(folder, names)) return error;
+    std::erase_if(names, [](const std::string& name) { return !has_font_extension(name); });
+    std::sort(names.begin(), names.end());
+    return std::nullopt;
 }
 
 }  // namespace lumo::index

@@ -15,15 +15,27 @@ enum class FolderEntryKind {
     copies,                // what a file system without symbolic links gets
 };
 
+enum class FolderEntryNames {
+    base_names,  // each entry named as its file
+    numbered,    // "000-" + the file's name, numbered in list order, so the folder's name order is the list's
+};
+
 /// Makes `folder` (created with its parents when missing) hold one entry for
 /// each single-font file of `font_files` that exists, named by the file's base
-/// name (the first file of a name wins). An entry already right is left as it
+/// name (the first file of a name wins), with `numbered` names prefixed by the
+/// entry's place among them, zero-padded to at least three digits. An entry already right is left as it
 /// is: a link to the file, or a copy of its size and modification time. A link
 /// pointing elsewhere is replaced in one step. Other font entries (links and
 /// files named .ttf, .otf, .ttc), such as links to removed fonts, are deleted;
 /// anything else in the folder is left alone. Relative file paths are linked
 /// as absolute ones. A file that cannot be read for copying is left out.
 std::optional<base::FileError> refresh_font_folder(const std::string& folder, const std::vector<std::string>& font_files,
-                                             FolderEntryKind kind = FolderEntryKind::links_where_possible);
+                                                   FolderEntryKind kind = FolderEntryKind::links_where_possible,
+                                                   FolderEntryNames names = FolderEntryNames::base_names);
+
+/// The names of the font entries (.ttf, .otf, .ttc in any case) directly in
+/// `folder`, in the order a font object tries them: by name, byte by byte, so
+/// that the order is the same on every file system.
+std::optional<base::FileError> list_font_folder(const std::string& folder, std::vector<std::string>& names);
 
 }  // namespace lumo::index

@@ -1,10 +1,7 @@
-// Which installed fonts draw the scripts that a game's primary and fallback
-// families usually lack: one regular, single-font Noto file per script.
+// The installed fonts a script font folder may gather: the regular faces of
+// the index that live in single-font files, the only ones a folder of fonts reads.
 #pragma once
 
-#include <array>
-#include <functional>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -17,25 +14,25 @@ namespace lumo::index {
 /// The script font folder's name inside the index directory.
 inline constexpr std::string_view kScriptFontFolderName = "script_fonts";
 
-/// One script and the families that may draw it, best first.
-struct ScriptFamilies {
-    std::string_view script;
-    /// Lower-cased family names; an empty name ends the list.
-    std::array<std::string_view, 2> families;
+/// One face of the font index: its lower-cased full name and where it lives.
+struct IndexedFace {
+    std::string full_name;
+    PathRecord record;
 };
 
-/// The scripts a script font folder covers, each with its candidate families.
-/// No two scripts share a family, so no two files of the folder cover the same script.
-std::span<const ScriptFamilies> script_families();
+/// A regular face in a single-font file, as a script font folder may link it.
+struct RegularFontFile {
+    std::string path;
+    std::string full_name;
 
-/// Looks a lower-cased full face name up in the font index; nullopt when absent.
-using FaceLookup = std::function<std::optional<PathRecord>(std::string_view full_name)>;
+    bool operator==(const RegularFontFile&) const = default;
+};
 
-/// The font file of every script that has an installed candidate: the first
-/// family of the script whose regular face ("<family> regular", or a face
-/// named by the bare family) is a single-font ".ttf" or ".otf" file. A
-/// collection is left out because a folder of fonts reads only the single-font
-/// files it holds. In the order of `script_families()`, no file twice.
-std::vector<std::string> script_font_files(const FaceLookup& lookup);
+/// The faces whose full name carries no style word but "regular" and whose
+/// file holds one font: face index -1 and a ".ttf" or ".otf" name (a folder of
+/// fonts reads a collection as no font at all). Each file once, under the
+/// first of its names in byte order, sorted by path, so that the same
+/// installed fonts always give the same list whatever order the index keeps.
+std::vector<RegularFontFile> regular_font_files(std::span<const IndexedFace> faces);
 
 }  // namespace lumo::index

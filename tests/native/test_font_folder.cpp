@@ -17,6 +17,8 @@
 
 namespace fs = std::filesystem;
 using lumo::index::FolderEntryKind;
+using lumo::index::FolderEntryNames;
+using lumo::index::list_font_folder;
 using lumo::index::refresh_font_folder;
 
 namespace {
@@ -134,6 +136,45 @@ TEST_F(FontFolder, AFolderThatCannotBeMadeIsAnErrorNamingIt) {
     ASSERT_TRUE(error);
     EXPECT_EQ(error->error_number, ENOTDIR);
     EXPECT_EQ(error->path, blocked);
+}
+
+TEST_F(FontFolder, NumberedEntriesListInTheOrderGiven) {
+    // Names whose own order is not the list's, as a folder listed by name would try them.
+    std::vector<std::string> fonts = {font("Zebra-Regular.ttf"), font("Apple-Regular.ttf"), font("Mango-Regular.otf")};
+    ASSERT_FALSE(refresh_font_folder(folder, fonts, FolderEntryKind::links_where_possible, FolderEntryNames::numbered));
+    std::ofstream(fs::path(folder) / "notes.txt") << "not a font";
+    std::vector<std::string> listed;
+    ASSERT_FALSE(list_font_folder(folder, listed));
+    EXPECT_EQ(listed, (std::vector<std::string>{"000-Zebra-Regular.ttf", "001-Apple-Regular.ttf",
+                                                "002-Mango-Regular.otf"}));
+    expect_entry_for("001-Apple-Regular.ttf", fonts[1]);
+
+    // A new order renames the entries; the old names go.
+    std::swap(fonts[0], fonts[2]);
+    ASSERT_FALSE(refresh_font_folder(folder, fonts, FolderEntryKind::links_where_possible, FolderEntryNames::numbered));
+    ASSERT_FALSE(list_font_folder(folder, listed));
+    EXPECT_EQ(listed, (std::vector<std::string>{"000-Mango-Regular.otf", "001-Apple-Regular.ttf",
+                                                "002-Zebra-Regular.ttf"}));
+    EXPECT_TRUE(entries().count("notes.txt"));
+}
+
+TEST_F(FontFolder, NumbersGrowWiderForAThousandEntries) {
+    std::vector<std::string> fonts;
+    for (int number = 0; number < 1001; ++number) fonts.push_back(font("F" + std::to_string(number) + ".ttf", ""));
+    ASSERT_FALSE(refresh_font_folder(folder, fonts, FolderEntryKind::links_where_possible, FolderEntryNames::numbered));
+    std::vector<std::string> listed;
+    ASSERT_FALSE(list_font_folder(folder, listed));
+    ASSERT_EQ(listed.size(), 1001u);
+    EXPECT_EQ(listed[0], "0000-F0.ttf");
+    EXPECT_EQ(listed[999], "0999-F999.ttf");
+    EXPECT_EQ(listed[1000], "1000-F1000.ttf");
+}
+
+TEST_F(FontFolder, AFolderThatCannotBeListedIsAnError) {
+    std::vector<std::string> listed{"left over"};
+    const auto error = list_font_folder((root / "missing").string(), listed);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->error_number, ENOENT);
 }
 
 }  // namespace

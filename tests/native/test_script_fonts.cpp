@@ -1,72 +1,44 @@
-// The script fonts chosen from the index: one regular single-font file per
-// installed script, never a bold face, a collection, or a second font for a
-// script already covered.
+// The indexed faces a script font folder may gather: regular faces in
+// single-font files, each file once, in the same order however the index lists them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <set>
 #include <string>
 #include <vector>
 
-#include "index/font_map.h"
 #include "index/script_fonts.h"
 
-using lumo::index::FontMap;
-using lumo::index::PathRecord;
-using lumo::index::script_families;
-using lumo::index::script_font_files;
+using lumo::index::IndexedFace;
+using lumo::index::RegularFontFile;
+using lumo::index::regular_font_files;
 
 namespace {
 
-std::vector<std::string> chosen_files(const FontMap& map) {
-    return script_font_files([&](std::string_view full_name) -> std::optional<PathRecord> {
-        const PathRecord* record = map.paths.find(full_name);
-        return record ? std::optional<PathRecord>(*record) : std::nullopt;
-    });
-}
-
-TEST(ScriptFonts, EveryScriptHasItsOwnLowerCaseFamilies) {
-    std::set<std::string_view> scripts;
-    std::set<std::string_view> families;
-    for (const auto& script : script_families()) {
-        EXPECT_TRUE(scripts.insert(script.script).second) << script.script << " listed twice";
-        ASSERT_FALSE(script.families[0].empty()) << script.script;
-        for (std::string_view family : script.families) {
-            if (family.empty()) continue;
-            EXPECT_TRUE(families.insert(family).second) << family << " serves two scripts";
-            EXPECT_TRUE(std::none_of(family.begin(), family.end(), [](char c) { return c >= 'A' && c <= 'Z'; }))
-                << family;
-        }
-    }
-    for (std::string_view required : {"Arabic", "Hebrew", "Devanagari", "Thai", "Gurmukhi", "Gujarati", "Oriya",
-                                      "Kannada", "Malayalam", "Telugu", "Sinhala", "Tibetan"})
-        EXPECT_TRUE(scripts.count(required)) << required;
-}
-
-TEST(ScriptFonts, RegularSingleFontFacesOnlyOnePerScript) {
-    FontMap map;
-    const auto add = [&](const char* name, const char* path, int face_index = -1) {
-        map.paths.insert_or_assign(name, PathRecord{path, face_index});
+TEST(ScriptFonts, RegularFacesOfSingleFontFilesOnly) {
+    std::vector<IndexedFace> faces = {
+        {"noto sans arabic bold", {"/f/NotoSansArabic-Bold.ttf", -1}},
+        {"noto sans arabic regular", {"/f/NotoSansArabic-Regular.ttf", -1}},
+        {"noto sans hebrew", {"/f/NotoSansHebrew.otf", -1}},            // regular named by the bare family
+        {"noto sans old italic regular", {"/f/NotoSansOldItalic-Regular.ttf", -1}},  // "italic" is the script
+        {"noto sans lao regular", {"/f/Lao.ttc", 1}},                   // a collection face
+        {"noto sans khmer regular", {"/f/NotoSansKhmer-Regular.ttc", -1}},  // a collection by name
+        {"noto sans tamil regular", {"/f/NotoSansTamil-Regular.woff", -1}},  // not a font a folder reads
+        {"noto serif lao regular", {"/f/NotoSerifLao-Regular.TTF", -1}},
+        {"noto sans myanmar semibold italic", {"/f/NotoSansMyanmar-SemiBoldItalic.ttf", -1}},
+        {"symbola", {"/f/Symbola_hint.ttf", -1}},
+        {"symbola regular", {"/f/Symbola_hint.ttf", -1}},  // the same file under a second name
     };
-    add("noto sans arabic bold", "/f/NotoSansArabic-Bold.ttf");
-    add("noto sans arabic regular", "/f/NotoSansArabic-Regular.ttf");
-    add("noto naskh arabic regular", "/f/NotoNaskhArabic-Regular.ttf");  // Arabic is already covered
-    add("noto sans hebrew", "/f/NotoSansHebrew.otf");                     // regular named by the bare family
-    add("noto sans thai bold", "/f/NotoSansThai-Bold.ttf");               // no regular Sans Thai...
-    add("noto serif thai regular", "/f/NotoSerifThai-Regular.ttf");       // ...so the serif design
-    add("noto sans lao regular", "/f/Lao.ttc", 1);                         // a collection face...
-    add("noto serif lao regular", "/f/NotoSerifLao-Regular.TTF");          // ...gives way too
-    add("noto sans khmer regular", "/f/NotoSansKhmer-Regular.ttc", -1);    // a collection by name
-    add("noto sans tamil regular", "/f/NotoSansTamil-Regular.woff");       // not a font the folder reads
-    add("noto sans myanmar bold", "/f/NotoSansMyanmar-Bold.ttf");         // only bold: skipped
-
-    EXPECT_EQ(chosen_files(map), (std::vector<std::string>{
-                                     "/f/NotoSansArabic-Regular.ttf",
-                                     "/f/NotoSansHebrew.otf",
-                                     "/f/NotoSerifThai-Regular.ttf",
-                                     "/f/NotoSerifLao-Regular.TTF",
-                                 }));
-    EXPECT_TRUE(chosen_files(FontMap{}).empty());
+    const std::vector<RegularFontFile> expected = {
+        {"/f/NotoSansArabic-Regular.ttf", "noto sans arabic regular"},
+        {"/f/NotoSansHebrew.otf", "noto sans hebrew"},
+        {"/f/NotoSansOldItalic-Regular.ttf", "noto sans old italic regular"},
+        {"/f/NotoSerifLao-Regular.TTF", "noto serif lao regular"},
+        {"/f/Symbola_hint.ttf", "symbola"},
+    };
+    EXPECT_EQ(regular_font_files(faces), expected);
+    std::reverse(faces.begin(), faces.end());
+    EXPECT_EQ(regular_font_files(faces), expected);
+    EXPECT_TRUE(regular_font_files({}).empty());
 }
 
 }  // namespace
