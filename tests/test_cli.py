@@ -4,6 +4,7 @@ import argparse
 import collections
 import os
 import pathlib
+import re
 import subprocess
 import sys
 
@@ -29,9 +30,11 @@ def test_default_job_renders_the_sample(tmp_path, monkeypatch, capsys):
     out = capsys.readouterr().out
     image = pygame.image.load(str(tmp_path / "sample.png"))
     assert out.startswith(f"Wrote sample.png: {image.get_width()} x {image.get_height()} pixels\n")
-    for used in ["PRIMARY   NotoSans-Regular.ttf", "INTL      NotoSansArabic-Regular.ttf",
-                 "FALLBACK  NotoSansCJK-Regular.ttc (face 2)", "EMOJI     NotoColorEmoji.ttf"]:
+    for used in ["PRIMARY   NotoSans-Regular.ttf", "FALLBACK  NotoSansCJK-Regular.ttc (face 2)",
+                 "EMOJI     NotoColorEmoji.ttf"]:
         assert used in out
+    # The script font folder numbers its links in the order it tries them.
+    assert re.search(r"^  INTL      \d{3}-NotoSansArabic-Regular\.ttf$", out, re.M)
     assert image.get_width() > 500
 
 
@@ -90,6 +93,21 @@ def test_fonts_lists_matching_faces(capsys):
     assert out.splitlines()[-1].endswith("indexed faces")
     assert main(["fonts", "--rescan", "zzz-no-such-face"]) == 0
     assert capsys.readouterr().out.startswith("0 of ")
+
+
+def test_fonts_coverage_tells_no_font_from_a_font_not_reached(capsys):
+    # The Braille cell and the hieroglyph have installed fonts; the private-use
+    # character and the unassigned one have none. Controls are not looked up.
+    assert main(["fonts", "--coverage", "Hi \u28ff\U00013000\U0010fffd\u0378\u0378\n"]) == 0
+    lines = capsys.readouterr().out.splitlines()
+    assert lines[:2] == ["U+10FFFD unnamed, category Co: no installed font covers it",
+                         "U+0378 unnamed, category Cn: no installed font covers it"]
+    assert re.fullmatch(r"2 of 7 characters have no installed font \(\d+ indexed faces searched\)", lines[2])
+    assert len(lines) == 3
+
+    assert main(["fonts", "--coverage", "\u2717 \u0964 \U0001D11E"]) == 0
+    assert re.fullmatch(r"every character has an installed font \(4 characters, \d+ indexed faces searched\)",
+                        capsys.readouterr().out.strip())
 
 
 @pytest.mark.parametrize("arguments, message", [
@@ -269,6 +287,11 @@ def not_a_font(tmp_path):
     (["draw", "x"], "argument COMMAND: invalid choice: 'draw'"),
     (["render", "x", "--bold"], "unrecognized arguments: --bold"),
     (["fonts", "a", "b"], "unrecognized arguments: b"),
+    (["fonts", "--coverage"], "argument --coverage: expected one argument"),
+    (["fonts", "--coverage", ""], "no characters to look up in --coverage ''"),
+    (["fonts", "--coverage", "\n\t\u200d"], "no characters to look up in --coverage '\\n\\t\\u200d'"),
+    (["fonts", "--coverage", "a\udcff"], "bad --coverage text 'a\\udcff': it holds bytes that are not characters"),
+    (["fonts", "dejavu", "--coverage", "a"], "give a PATTERN or --coverage TEXT, not both"),
     # Empty names and files that are not fonts.
     (["render", "x", "-o", ""], "empty output file name"),
     (["render", "x", "--emoji", ""], "empty emoji font name"),

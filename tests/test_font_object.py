@@ -179,6 +179,23 @@ def test_international_fonts_in_listing_order(index, tmp_path):
     assert font._intl_font_paths == expected and len(expected) == 4
 
 
+def test_numbered_international_fonts_come_first_by_number(index, tmp_path):
+    folder = tmp_path / "intl"
+    folder.mkdir()
+    names = ["d.ttf", "010-x.ttf", "A.TTF", "2-z.otf", "002-y.otf", "b.otf", "7.ttf", "-1-w.ttf", "readme.txt"]
+    for name in names:
+        (folder / name).write_bytes(b"")
+    (folder / "001-sub.ttf").mkdir()
+    font = LumoFont("Arial", "Arial", str(folder), None)
+    font._ensure_init()
+    # The numbered ones whatever order the file system lists them in; the rest as it lists them.
+    numbered = ["001-sub.ttf", "002-y.otf", "2-z.otf", "010-x.ttf"]
+    rest = [name for name in os.listdir(folder) if name.lower().endswith((".ttf", ".otf", ".ttc"))
+            and name not in numbered]
+    assert sorted(rest) == ["-1-w.ttf", "7.ttf", "A.TTF", "b.otf", "d.ttf"]
+    assert font._intl_font_paths == [os.path.join(str(folder), name) for name in numbered + rest]
+
+
 def test_anti_alias_is_taken_when_the_object_initialises(index):
     early = LumoFont("Arial", "Arial", None, None)
     early._ensure_init()

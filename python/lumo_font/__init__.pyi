@@ -65,7 +65,9 @@ def load_or_update_font_map() -> dict:
 
 def script_font_folder() -> str:
     """
-    Builds or refreshes, beside the font index, a folder of links to the regular faces of the installed script fonts (Arabic, Hebrew, Indic, Thai, ... one per script) and returns its path: the fallback folder to give LumoFont.
+    Builds or refreshes, beside the font index, a folder of links to the regular faces of the installed script and symbol fonts and returns its path: the fallback folder to give LumoFont.
+
+    Every installed script and symbol set gets a font, chosen from what the fonts cover: symbol, math and music fonts first (the purest first), for the symbols and punctuation the main text fonts lack; then one font per script by how widely the script is written, so that a character several scripts share (a Devanagari danda) is drawn by the font of the most used one; within a script a sans design, then a serif one. A symbol font comes after the fonts of any script whose letters it also covers. A font is linked only when it draws a character no font before it does; fonts made for Latin, Greek, Cyrillic and CJK (the primary and fallback families' work), colour fonts and collections are left out. The links are numbered ("000-...") in that order, which is the order the fallback search tries them.
     """
 
 def is_emoji(ch: str) -> bool:

@@ -4,6 +4,7 @@
     python -m lumo_font render TEXT [...]     render one line (markup included) to a PNG
     python -m lumo_font debug TEXT [...]      show which font draws each character, and why
     python -m lumo_font fonts [PATTERN]       list indexed font faces
+    python -m lumo_font fonts --coverage TEXT say which characters of TEXT no installed font covers
 
 Problems end the command with one line on stderr and exit status 2.
 """

@@ -8,6 +8,7 @@ import lumo_font
 from lumo_font._cli_options import (DEFAULT_EMOJI_FAMILY, OptionError, check_face_known, check_families_known,
                                     check_font_argument, parse_color, parse_size, parse_wrap, parse_pixels,
                                     parse_shadow, MAX_OUTLINE, MAX_BLUR)
+from lumo_font._cli_coverage import run_coverage
 from lumo_font._cli_output import write_png
 
 SAMPLE_TEXT = ("Hello, ^3world^0! مرحبا שלום नमस्ते สวัสดี ខ្មែរ 你好 "
@@ -160,11 +161,15 @@ def run_debug(options):
 
 
 def run_fonts(options):
+    if options.coverage is not None and options.pattern:
+        raise OptionError("give a PATTERN or --coverage TEXT, not both")
     if options.rescan:
         data_home = os.environ.get("XDG_DATA_HOME") or os.path.expanduser("~/.local/share")
         with contextlib.suppress(FileNotFoundError):
             os.remove(os.path.join(data_home, "lumo_font_map", "font_map.json"))
     index = quiet(lumo_font.load_or_update_font_map)
+    if options.coverage is not None:
+        return run_coverage(options.coverage, index)
     pattern = options.pattern.lower()
     matches = [(name, record) for name, record in index["paths"].items() if pattern in name]
     for name, (path, face_index) in matches:

@@ -276,4 +276,7 @@ def new_parser():
     fonts.add_argument("pattern", metavar="PATTERN", nargs="?", default="",
                        help="part of a face name to look for, in any case (default: list every face)")
     fonts.add_argument("--rescan", action="store_true", help="rebuild the font index first")
+    fonts.add_argument("--coverage", metavar="TEXT",
+                       help="instead of listing faces, say which characters of TEXT no indexed face covers "
+                            "(a box that is no font's, or a font the set-up does not reach)")
     return parser

@@ -57,8 +57,8 @@ bool exists_at(nb::handle path) {
     return bytes.find('\0') == std::string::npos && base::path_exists(bytes);
 }
 
-/// The font files directly inside `fallback_dir`, in name order: the order in
-/// which the fallback search tries them is then the same on every file system.
+/// The font files directly inside `fallback_dir`: numbered ones ("007-...") by
+/// their number, then the others in listing order.
 nb::list international_fonts(nb::handle fallback_dir) {
     nb::list fonts;
     std::string directory = engine::path_bytes_of(fallback_dir);

@@ -130,10 +130,25 @@ std::optional<base::FileError> refresh_font_folder(const std::string& folder, co
     return remove_unwanted(folder, kept);
 }
 
+std::optional<std::uint64_t> entry_number(std::string_view name) {
+    constexpr std::size_t kMaxDigits = 18;  // fits 64 bits
+    std::size_t digits = 0;
+    while (digits < name.size() && name[digits] >= '0' && name[digits] <= '9') ++digits;
+    if (digits == 0 || digits > kMaxDigits || digits == name.size() || name[digits] != '-') return std::nullopt;
+    std::uint64_t number = 0;
+    for (std::size_t at = 0; at < digits; ++at) number = number * 10 + static_cast<std::uint64_t>(name[at] - '0');
+    return number;
+}
+
 std::optional<base::FileError> list_font_folder(const std::string& folder, std::vector<std::string>& names) {
     if (auto error = base::list_entry_names(folder, names)) return error;
     std::erase_if(names, [](const std::string& name) { return !has_font_extension(name); });
-    std::sort(names.begin(), names.end());
+    const auto unnumbered = std::stable_partition(names.begin(), names.end(),
+                                                  [](const std::string& name) { return entry_number(name).has_value(); });
+    std::sort(names.begin(), unnumbered, [](const std::string& a, const std::string& b) {
+        const std::uint64_t a_number = *entry_number(a), b_number = *entry_number(b);
+        return a_number != b_number ? a_number < b_number : a < b;
+    });
     return std::nullopt;
 }
 

@@ -2,7 +2,9 @@
 // file, a symbolic link to it, or a copy where the file system has no links.
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -34,8 +36,14 @@ std::optional<base::FileError> refresh_font_folder(const std::string& folder, co
                                                    FolderEntryNames names = FolderEntryNames::base_names);
 
 /// The names of the font entries (.ttf, .otf, .ttc in any case) directly in
-/// `folder`, in the order a font object tries them: by name, byte by byte, so
-/// that the order is the same on every file system.
+/// `folder`, in the order a font object tries them: the numbered entries (a
+/// name that starts with digits and a hyphen, "007-Font.ttf") first, by their
+/// number, so that a folder can fix its order on every file system; then the
+/// others in the order the file system lists them.
 std::optional<base::FileError> list_font_folder(const std::string& folder, std::vector<std::string>& names);
+
+/// The number a numbered entry's name starts with ("007-Font.ttf": 7); nullopt
+/// for any other name, and for a number too long to be an entry's place.
+std::optional<std::uint64_t> entry_number(std::string_view name);
 
 }  // namespace lumo::index

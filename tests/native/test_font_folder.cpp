@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/fs_paths.h"
 #include "base/platform.h"
 #include "index/font_folder.h"
 #include "temp_directory.h"
@@ -168,6 +169,34 @@ TEST_F(FontFolder, NumbersGrowWiderForAThousandEntries) {
     EXPECT_EQ(listed[0], "0000-F0.ttf");
     EXPECT_EQ(listed[999], "0999-F999.ttf");
     EXPECT_EQ(listed[1000], "1000-F1000.ttf");
+}
+
+TEST_F(FontFolder, NumberedEntriesComeFirstTheOthersAsListed) {
+    fs::create_directories(folder);
+    for (const char* name : {"b.ttf", "10-late.otf", "a.ttf", "9-early.ttf", "009-early-too.ttc", "x9-no.ttf",
+                             "12345678901234567890-too-long.ttf", "5.ttf", "notes.txt"})
+        std::ofstream(fs::path(folder) / name) << "";
+    std::vector<std::string> listed;
+    ASSERT_FALSE(list_font_folder(folder, listed));
+    ASSERT_EQ(listed.size(), 8u);
+    EXPECT_EQ(std::vector<std::string>(listed.begin(), listed.begin() + 3),
+              (std::vector<std::string>{"009-early-too.ttc", "9-early.ttf", "10-late.otf"}));
+    std::vector<std::string> rest;
+    lumo::base::list_entry_names(folder, rest);  // the file system's own order
+    std::erase_if(rest, [](const std::string& name) {
+        return name == "notes.txt" || name == "009-early-too.ttc" || name == "9-early.ttf" || name == "10-late.otf";
+    });
+    EXPECT_EQ(std::vector<std::string>(listed.begin() + 3, listed.end()), rest);
+}
+
+TEST(FolderEntryNumbers, OnlyDigitsAndAHyphenMakeANumber) {
+    using lumo::index::entry_number;
+    EXPECT_EQ(entry_number("007-Font.ttf"), 7u);
+    EXPECT_EQ(entry_number("1000-Font.ttf"), 1000u);
+    EXPECT_EQ(entry_number("0-x"), 0u);
+    for (const char* name : {"Font.ttf", "-1-Font.ttf", "7.ttf", "7", "7_Font.ttf", "a7-Font.ttf", "",
+                             "1234567890123456789-Font.ttf"})
+        EXPECT_FALSE(entry_number(name)) << name;
 }
 
 TEST_F(FontFolder, AFolderThatCannotBeListedIsAnError) {
