@@ -65,7 +65,9 @@ bool has_word(std::string_view name, std::string_view word) {
 }
 
 /// 0 for a sans design, 1 for a serif one, 2 for any other.
-int design_of(std::string_view full_name) { return has_word(full_name, "sans") ? 0 : has_word(full_name, "serif") ? 1 : 2; }
+int design_of(std::string_view full_name) {
+    return has_word(full_name, "sans") ? 0 : has_word(full_name, "serif") ? 1 : 2;
+}
 
 struct Classified {
     const CandidateFont* font;
@@ -89,7 +91,8 @@ std::optional<Classified> classify(const CandidateFont& font) {
             if (script == HB_SCRIPT_COMMON) ++symbols;
             if (!is_letter_script(script)) continue;
             ++all_letters;
-            auto counted = std::find_if(letters.begin(), letters.end(), [&](const auto& entry) { return entry.first == script; });
+            auto counted = std::find_if(letters.begin(), letters.end(),
+                                        [&](const auto& entry) { return entry.first == script; });
             if (counted == letters.end()) letters.emplace_back(script, 1);
             else ++counted->second;
         }

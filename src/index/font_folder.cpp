@@ -143,8 +143,8 @@ std::optional<std::uint64_t> entry_number(std::string_view name) {
 std::optional<base::FileError> list_font_folder(const std::string& folder, std::vector<std::string>& names) {
     if (auto error = base::list_entry_names(folder, names)) return error;
     std::erase_if(names, [](const std::string& name) { return !has_font_extension(name); });
-    const auto unnumbered = std::stable_partition(names.begin(), names.end(),
-                                                  [](const std::string& name) { return entry_number(name).has_value(); });
+    const auto is_numbered = [](const std::string& name) { return entry_number(name).has_value(); };
+    const auto unnumbered = std::stable_partition(names.begin(), names.end(), is_numbered);
     std::sort(names.begin(), unnumbered, [](const std::string& a, const std::string& b) {
         const std::uint64_t a_number = *entry_number(a), b_number = *entry_number(b);
         return a_number != b_number ? a_number < b_number : a < b;

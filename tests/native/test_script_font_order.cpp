@@ -38,7 +38,8 @@ CandidateFont font(std::string name, std::vector<std::vector<std::uint32_t>> par
 
 std::vector<std::string> names_in_order(const std::vector<CandidateFont>& candidates) {
     std::vector<std::string> names;
-    for (const FolderFont& chosen : order_folder_fonts(candidates)) names.push_back(chosen.path.substr(3, chosen.path.size() - 7));
+    for (const FolderFont& chosen : order_folder_fonts(candidates))
+        names.push_back(chosen.path.substr(3, chosen.path.size() - 7));  // "/f/NAME.ttf"
     return names;
 }
 
@@ -143,7 +144,8 @@ TEST(ScriptFontOrder, OnlyFontsThatDrawSomethingNewAreKept) {
                   font("arrows and latin", {kArrows, span_of('a', 'e')}),   // Latin letters do not count
                   font("private symbols", {span_of(0xE000, 0xE0FF), {0x2190}}),   // nor private use
                   font("noto sans devanagari", {kDevanagari, {kDanda}}),
-                  font("devanagari and new punctuation", {kDevanagari, {0x2E3A, 0x2E3B}}),  // nor symbols, for a script font
+                  // Nor symbols, for a script font.
+                  font("devanagari and new punctuation", {kDevanagari, {0x2E3A, 0x2E3B}}),
               }),
               (std::vector<std::string>{"noto sans symbols", "noto sans devanagari"}));
 }
@@ -181,7 +183,8 @@ TEST(ScriptFontOrder, InstalledFontsGiveOneFontPerScriptAndTheSymbolFontsFirst) 
                              "NotoSerifDevanagari-Regular.ttf"})
         files.push_back({noto + name, name});
     std::vector<std::string> chosen;
-    for (const FolderFont& entry : lumo::font::choose_script_fonts(files)) chosen.push_back(entry.path.substr(noto.size()));
+    for (const FolderFont& entry : lumo::font::choose_script_fonts(files))
+        chosen.push_back(entry.path.substr(noto.size()));
     EXPECT_EQ(chosen, (std::vector<std::string>{"NotoSansSymbols2-Regular.ttf", "NotoSansDevanagari-Regular.ttf",
                                                 "NotoSansBengali-Regular.ttf", "NotoSansGrantha-Regular.ttf"}));
 }
