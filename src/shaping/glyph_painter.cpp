@@ -10,6 +10,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "shaping/pixel_rounding.h"
 
 namespace lumo::shaping {
@@ -41,6 +45,30 @@ std::uint8_t combined_coverage(std::uint8_t present, std::uint8_t added) {
     return static_cast<std::uint8_t>(added + (present * (255 - added) + 127) / 255);
 }
 
+/// A colour table whose entry for coverage c is one colour with c in an
+/// 8-bit alpha channel (every per-pixel-alpha format pygame makes): such a
+/// table needs no lookup, so rows of coverage are painted by a loop the
+/// compiler turns into vector instructions.
+struct LinearTable {
+    bool usable = false;
+    std::uint32_t colour = 0;  // the entries' bits outside the alpha channel
+    std::uint8_t alpha_shift = 0;
+};
+
+LinearTable linear_table(const ColorTable& colors, const AlphaChannel& alpha) {
+    LinearTable linear;
+    if (alpha.mask == 0 || alpha.loss != 0 || alpha.shift > 24 || (alpha.mask >> alpha.shift) != 0xFFu) return linear;
+    linear.colour = colors[255] & ~alpha.mask;
+    linear.alpha_shift = alpha.shift;
+    // Tables are made by color_table(), which maps the channels one by one:
+    // with a plain 8-bit alpha channel every entry is the colour and its alpha,
+    // which a few entries confirm.
+    for (std::uint32_t coverage : {1u, 2u, 127u, 128u, 254u})
+        if (colors[coverage] != (linear.colour | (coverage << alpha.shift))) return linear;
+    linear.usable = true;
+    return linear;
+}
+
 /// What painting one glyph needs besides its own bitmap and place.
 struct Palette {
     const ColorTable& colors;   // coverage glyphs: the run's colour at every alpha
@@ -48,6 +76,8 @@ struct Palette {
     AlphaChannel alpha;
     bool anti_aliased;
     bool stores_bgra;           // the format's pixels are a colour bitmap's bytes: B, G, R, A
+    LinearTable linear;
+    bool blank;                 // what the painting has not written yet holds 0
 };
 
 /// Whether pixel values of `format`, as stored in memory, are BGRA bytes with
@@ -59,6 +89,61 @@ bool stores_bgra(const PixelFormat& format) {
     return bytes[0] == 3 && bytes[1] == 2 && bytes[2] == 1 && bytes[3] == 4 &&
            format.losses[0] == 0 && format.losses[1] == 0 && format.losses[2] == 0 && format.losses[3] == 0;
 }
+
+/// Plain writes of coverage bytes into consecutive pixels, each pixel left as
+/// it is where the coverage is 0: what the table loop below writes, without a
+/// lookup or a branch per pixel. Glyph rows are short (a dozen pixels at text
+/// sizes), too short for the 16-pixel steps a compiler picks for byte input,
+/// so x86 takes 4 pixels a step with SSE2 by hand; elsewhere the plain loop is
+/// left to the compiler. Made once per glyph run, used for every row.
+class CoverageSpanPainter {
+public:
+    explicit CoverageSpanPainter(const LinearTable& linear) : linear_(linear) {
+#if defined(__SSE2__)
+        colour_ = _mm_set1_epi32(static_cast<int>(linear.colour));
+        shift_ = _mm_cvtsi32_si128(linear.alpha_shift);
+#endif
+    }
+
+    /// Paints `count` pixels; whether any coverage was above 0. With `blank`
+    /// the pixels are known to hold 0 (transparent black): they are written
+    /// without being read, so that no row waits for its pixels to arrive.
+    bool paint(const std::uint8_t* __restrict coverage, std::uint32_t* __restrict pixels, int count, bool blank) const {
+        std::uint32_t seen = 0;
+        int i = 0;
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128();
+        __m128i seen_wide = zero;
+        for (; i + 4 <= count; i += 4) {
+            std::uint32_t four_bytes;
+            std::memcpy(&four_bytes, coverage + i, 4);
+            const __m128i values =
+                _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(four_bytes)), zero), zero);
+            const __m128i painted = _mm_or_si128(colour_, _mm_sll_epi32(values, shift_));
+            const __m128i empty = _mm_cmpeq_epi32(values, zero);
+            __m128i result = _mm_andnot_si128(empty, painted);
+            if (!blank)
+                result = _mm_or_si128(result, _mm_and_si128(empty, _mm_loadu_si128(
+                                                                       reinterpret_cast<const __m128i*>(pixels + i))));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels + i), result);
+            seen_wide = _mm_or_si128(seen_wide, values);
+        }
+        seen = _mm_movemask_epi8(_mm_cmpeq_epi8(seen_wide, zero)) != 0xFFFF;
+#endif
+        for (; i < count; ++i) {
+            const std::uint32_t value = coverage[i];
+            pixels[i] = value != 0 ? linear_.colour | (value << linear_.alpha_shift) : pixels[i];
+            seen |= value;
+        }
+        return seen != 0;
+    }
+
+private:
+    LinearTable linear_;
+#if defined(__SSE2__)
+    __m128i colour_, shift_;
+#endif
+};
 
 /// Coverage pixels of one row: over ink of earlier glyphs in bitmap columns
 /// [first_px, shared_end_px), plain writes in [shared_end_px, end_px).
@@ -166,22 +251,57 @@ void paint_glyph(const PixelTarget& target, const PlacedGlyph& glyph, const Pale
     // pixels of most scripts) are plain writes.
     int shared_end_px = first_px;
     while (shared_end_px < end_px && columns[shared_end_px] < painted.right) ++shared_end_px;
+    // Coverage in consecutive columns (the usual case, unless the glyph starts
+    // left of the target, where two columns round onto one) through a table
+    // of one colour: its plain writes go through the span painter.
+    bool spans = !bitmap.colour && palette.anti_aliased && palette.linear.usable;
+    for (int px = first_px + 1; spans && px < end_px; ++px) spans = columns[px] == columns[px - 1] + 1;
+    const CoverageSpanPainter span(palette.linear);
     bool wrote = false;
+    // Most glyphs: plain spans on rows one below another, inside the target,
+    // over nothing this painting drew: one tight loop.
+    const double first_row_at = draw_y + 0.5;
+    if (spans && shared_end_px == first_px && bitmap.pitch > 0 && first_row_at >= 0.0 &&
+        first_row_at + bitmap.rows <= static_cast<double>(target.height)) {
+        const int first_row = static_cast<int>(first_row_at);
+        if (target_row(bitmap.rows - 1, draw_y, target.height) == first_row + bitmap.rows - 1) {
+            const std::uint8_t* source = bitmap.bytes.data() + first_px;
+            auto* destination = reinterpret_cast<std::uint32_t*>(target.pixels + first_row * target.pitch_bytes) +
+                                columns[first_px];
+            const std::ptrdiff_t pitch_pixels = target.pitch_bytes / 4;
+            for (int py = 0; py < bitmap.rows; ++py, source += abs_pitch, destination += pitch_pixels)
+                wrote |= span.paint(source, destination, end_px - first_px, palette.blank);
+            if (wrote) {
+                painted.left = std::min(painted.left, columns[first_px]);
+                painted.right = std::max(painted.right, columns[end_px - 1] + 1);
+            }
+            return;
+        }
+    }
     int previous_row = -1;
     for (int py = 0; py < bitmap.rows; ++py) {
         const int row = target_row(py, draw_y, target.height);
         if (row < 0 || row >= target.height) continue;
         // Rounding toward zero sends the two rows around the top edge to row
         // 0; there the later one replaces the earlier, as for a lone glyph.
-        const int combined_end_px = row == previous_row ? first_px : shared_end_px;
+        const bool row_painted_before = row == previous_row;
+        const int combined_end_px = row_painted_before ? first_px : shared_end_px;
         previous_row = row;
         // A bitmap stored bottom row first is read from its last stored row down.
         const int stored_row = bitmap.pitch > 0 ? py : bitmap.rows - 1 - py;
         const std::uint8_t* source = bitmap.bytes.data() + static_cast<std::size_t>(stored_row) * abs_pitch;
         auto* destination = reinterpret_cast<std::uint32_t*>(target.pixels + row * target.pitch_bytes);
-        wrote |= bitmap.colour
-                     ? paint_colour_row(source, destination, columns, first_px, combined_end_px, end_px, palette)
-                     : paint_coverage_row(source, destination, columns, first_px, combined_end_px, end_px, palette);
+        if (bitmap.colour) {
+            wrote |= paint_colour_row(source, destination, columns, first_px, combined_end_px, end_px, palette);
+        } else if (spans) {
+            if (first_px < combined_end_px)
+                wrote |= paint_coverage_row(source, destination, columns, first_px, combined_end_px, combined_end_px,
+                                            palette);
+            wrote |= span.paint(source + combined_end_px, destination + columns[combined_end_px],
+                                end_px - combined_end_px, palette.blank && !row_painted_before);
+        } else {
+            wrote |= paint_coverage_row(source, destination, columns, first_px, combined_end_px, end_px, palette);
+        }
     }
     if (wrote) {
         // The columns the glyph may have written: enough to know what is untouched.
@@ -193,10 +313,13 @@ void paint_glyph(const PixelTarget& target, const PlacedGlyph& glyph, const Pale
 }  // namespace
 
 PaintedColumns paint_glyphs(const PixelTarget& target, std::span<const PlacedGlyph> glyphs, const ColorTable& colors,
-                            const PixelFormat& format, bool anti_aliased, int baseline_y, double start_x) {
+                            const PixelFormat& format, bool anti_aliased, int baseline_y, double start_x,
+                            bool target_blank) {
     PaintedColumns painted;
     if (!target_usable(target)) return painted;
-    const Palette palette{colors, format, alpha_channel(format), anti_aliased, stores_bgra(format)};
+    const AlphaChannel alpha = alpha_channel(format);
+    const Palette palette{colors, format,       alpha, anti_aliased, stores_bgra(format), linear_table(colors, alpha),
+                          target_blank};
     for (const PlacedGlyph& glyph : glyphs) {
         if (paintable(glyph, anti_aliased)) paint_glyph(target, glyph, palette, baseline_y, start_x, painted);
     }

@@ -42,8 +42,12 @@ struct PaintedColumns {
     int right = -(1 << 30);
 };
 
+///
+/// `target_blank` says the target holds nothing yet (every pixel 0, as in a
+/// new surface): pixels are then written without being read first.
 PaintedColumns paint_glyphs(const PixelTarget& target, std::span<const PlacedGlyph> glyphs, const ColorTable& colors,
-                            const PixelFormat& format, bool anti_aliased, int baseline_y, double start_x);
+                            const PixelFormat& format, bool anti_aliased, int baseline_y, double start_x,
+                            bool target_blank = false);
 
 /// How the rows paint_glyphs() inks sit on a surface `height` rows tall with
 /// the baseline at row `baseline_y`: how many rows lower the glyphs must be

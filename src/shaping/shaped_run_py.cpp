@@ -421,7 +421,7 @@ nb::object run_surface(const PreparedRun& run, int lowered) {
         ColorTable colors = color_table(format, run.rgb[0], run.rgb[1], run.rgb[2]);
         LockedPixels pixels(surface);
         paint_glyphs(pixels.target(), run.layout->glyphs, colors, format, run.anti_aliased, run.baseline + lowered,
-                     run.layout->start_x);
+                     run.layout->start_x, true);
     }
     return surface;
 }

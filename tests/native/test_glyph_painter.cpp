@@ -10,6 +10,7 @@
 #include <cstring>
 #include <limits>
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -234,5 +235,35 @@ INSTANTIATE_TEST_SUITE_P(
         RowsCase{"BottomUpMonoBitmaps", false, 9, 6, {glyph({0x80, 0x00, 0xC0}, 2, 3, -1, 0, 2)}},
         RowsCase{"SkippedBitmapsReachNoRows", true, 9, 6, {glyph({9}, 1, 2, 1, 0, 1), glyph({}, 0, 1, 1, 0, 1)}}),
     [](const auto& info) { return std::string(info.param.label); });
+
+// A target known to be blank is written without being read first: the
+// pixels must be the very ones painting over a zeroed target gives otherwise,
+// glyphs overlapping, clipped on every side and rounding onto one row.
+TEST(BlankTarget, PaintsWhatPaintingOverZeroesPaints) {
+    constexpr lumo::shaping::PixelFormat kArgb{{0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u}, {16, 8, 0, 24},
+                                               {0, 0, 0, 0}};
+    ColorTable colors;
+    for (unsigned alpha = 0; alpha < 256; ++alpha) colors[alpha] = 0x00336699u | (alpha << 24);
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<int> byte(0, 255), size(1, 23);
+    std::uniform_real_distribution<double> place(-6.0, 30.0);
+    for (int trial = 0; trial < 400; ++trial) {
+        std::vector<PlacedGlyph> glyphs;
+        for (int g = 0; g < 6; ++g) {
+            const int width = size(random), rows = size(random), pitch = width + (trial % 3);
+            std::vector<std::uint8_t> bytes(std::size_t(pitch) * rows);
+            for (auto& value : bytes) value = byte(random) < 90 ? 0 : std::uint8_t(byte(random));
+            glyphs.push_back(glyph(std::move(bytes), width, rows, trial % 5 == 0 ? -pitch : pitch, 0,
+                                   int(place(random)), place(random), place(random) / 4.0));
+        }
+        constexpr int kWidth = 32, kHeight = 28;
+        std::vector<std::uint32_t> read_first(std::size_t(kWidth) * kHeight, 0), blank(read_first);
+        const PixelTarget first{reinterpret_cast<std::uint8_t*>(read_first.data()), kWidth, kHeight, kWidth * 4};
+        const PixelTarget second{reinterpret_cast<std::uint8_t*>(blank.data()), kWidth, kHeight, kWidth * 4};
+        paint_glyphs(first, glyphs, colors, kArgb, true, 14, 0.25, false);
+        paint_glyphs(second, glyphs, colors, kArgb, true, 14, 0.25, true);
+        ASSERT_EQ(read_first, blank) << "trial " << trial;
+    }
+}
 
 }  // namespace
