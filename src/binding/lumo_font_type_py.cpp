@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 #include "diagnostics/debug_report_py.h"
 #include "diagnostics/snapshot_py.h"
@@ -14,6 +15,7 @@
 #include "engine/host_errors_py.h"
 #include "engine/host_text_py.h"
 #include "engine/settings_py.h"
+#include "font/font_choice_memo_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "font/sized_fonts_py.h"
 #include "render/render_entry_py.h"
@@ -50,6 +52,7 @@ int lumo_font_traverse(PyObject* self, visitproc visit, void* arg) {
         if (may_hold_cycle(field)) Py_VISIT(field_slot(as_font(self), field));
     Py_VISIT(as_font(self)->block_cache);
     Py_VISIT(as_font(self)->substituted_families);
+    if (as_font(self)->font_choices != nullptr) return as_font(self)->font_choices->traverse(visit, arg);
     return 0;
 }
 
@@ -75,6 +78,7 @@ int lumo_font_clear(PyObject* self) {
         if (may_hold_cycle(field)) Py_XSETREF(field_slot(as_font(self), field), Py_NewRef(Py_None));
     Py_CLEAR(as_font(self)->block_cache);
     Py_CLEAR(as_font(self)->substituted_families);
+    if (as_font(self)->font_choices != nullptr) as_font(self)->font_choices->clear();
     return 0;
 }
 
@@ -87,6 +91,7 @@ void lumo_font_dealloc(PyObject* self) {
             if (field.kind != FieldKind::Flag) Py_CLEAR(field_slot(as_font(self), field));
         Py_CLEAR(as_font(self)->block_cache);
         Py_CLEAR(as_font(self)->substituted_families);
+        delete std::exchange(as_font(self)->font_choices, nullptr);
     }
     type->tp_free(self);
     Py_DECREF(type);
@@ -207,7 +212,8 @@ const FastMethod split_runs_method = LUMO_METHOD("_split_runs", 1, {
     nb::object fallback = get_true_path(font, font->fallback_name, face);
     nb::list runs;
     bool modern_font = engine::setting_flag(engine::SettingId::ModernFont);
-    for (const render::Run& run : render::segment_line(font, arg[0], {color, face, primary, fallback, modern_font}))
+    const render::SegmentedRuns segmented = render::segment_line(font, arg[0], {color, face, primary, fallback, modern_font});
+    for (const render::Run& run : segmented.runs)
         runs.append(nb::make_tuple(engine::text_of_code_points(run.text), run.path, run.color, run.script_group, run.face));
     return runs;
 }, "text", "color", "face");

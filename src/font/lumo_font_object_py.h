@@ -12,6 +12,8 @@
 
 namespace lumo::font {
 
+class FontChoiceMemo;
+
 struct LumoFontObject {
     PyObject_HEAD
     PyObject* primary_name;           // family root, or the primary font's path text
@@ -41,6 +43,8 @@ struct LumoFontObject {
     // and the family names already reported as drawn by a stand-in.
     PyObject* block_cache;
     PyObject* substituted_families;
+    // Not a field either: the font choices kept natively across lines.
+    FontChoiceMemo* font_choices;
 };
 
 enum class FieldKind {

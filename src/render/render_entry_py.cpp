@@ -189,7 +189,8 @@ PreparedLine prepare_line(LumoFontObject* self, const RenderCall& call, nb::hand
     LineContext context{call.color, call.face, primary_path, fallback_path, engine::truth_of(call.modern_font),
                         call.right_to_left_paragraph, call.options.markup};
     const shaping::EmojiPlacement placement = emoji_placement(call);
-    std::vector<Run> runs = segment_line(self, text, context);
+    const SegmentedRuns segmented = segment_line(self, text, context);
+    const std::vector<Run>& runs = segmented.runs;
 
     line.runs.reserve(runs.size());
     line.characters.reserve(runs.size());

@@ -9,6 +9,7 @@
 #include "engine/engine_namespace_py.h"
 #include "engine/host_text_py.h"
 #include "font/emoji_ranges.h"
+#include "font/font_choice_memo_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "render/line_segmenter.h"
 #include "render/run_direction.h"
@@ -55,9 +56,12 @@ namespace {
 /// knows them by their index here.
 class HostObjects final : public SegmentationHost {
 public:
-    HostObjects(font::LumoFontObject* self, const LineContext& context) : self_(self), context_(context) {
+    HostObjects(font::LumoFontObject* self, const LineContext& context)
+        : self_(self), context_(context), memo_(font::font_choice_memo(self)) {
+        memo_.follow(self);
         colours_.push_back(nb::borrow(context.color));
-        faces_.push_back({nb::borrow(context.face), add_font(nb::borrow(context.fallback_path))});
+        faces_.push_back({nb::borrow(context.face), add_font(nb::borrow(context.fallback_path)),
+                          memo_.face_slot(context.face.ptr())});
     }
 
     nb::handle font(int id) const { return fonts_[static_cast<std::size_t>(id)]; }
@@ -86,17 +90,22 @@ public:
         // Both families are resolved in the new face when the tag is met.
         font::get_true_path(self_, self_->primary_name, face);
         nb::object fallback = font::get_true_path(self_, self_->fallback_name, face);
-        faces_.push_back({std::move(face), add_font(std::move(fallback))});
+        const int slot = memo_.face_slot(face.ptr());
+        faces_.push_back({std::move(face), add_font(std::move(fallback)), slot});
         return static_cast<int>(faces_.size() - 1);
     }
 
     int call_face() override { return 0; }
 
     int font_for(char32_t code, int face, font::Presentation presentation) override {
+        const Face& in_face = faces_[static_cast<std::size_t>(face)];
+        if (PyObject* known = memo_.find(code, in_face.memo_slot, context_.modern_font, presentation))
+            return add_font(nb::borrow(known));
         nb::object one = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(code)));
         if (!one.is_valid()) throw nb::python_error();
-        return add_font(
-            font_for_character(self_, one, faces_[static_cast<std::size_t>(face)].word, context_.modern_font, presentation));
+        nb::object path = font_for_character(self_, one, in_face.word, context_.modern_font, presentation);
+        memo_.remember(self_, code, in_face.memo_slot, context_.modern_font, presentation, path.ptr());
+        return add_font(std::move(path));
     }
 
     int fallback_font(int face) override { return faces_[static_cast<std::size_t>(face)].fallback_font; }
@@ -115,26 +124,33 @@ private:
     struct Face {
         nb::object word;
         int fallback_font;
+        int memo_slot;  // the face's number in the font choice memo
     };
 
+    /// The font's number: one per distinct object, so that runs compare fonts as numbers.
     int add_font(nb::object path) {
+        for (std::size_t i = fonts_.size(); i-- > 0;)
+            if (fonts_[i].ptr() == path.ptr()) return static_cast<int>(i);
         fonts_.push_back(std::move(path));
         return static_cast<int>(fonts_.size() - 1);
     }
 
     font::LumoFontObject* self_;
     const LineContext& context_;
+    font::FontChoiceMemo& memo_;
     std::vector<nb::object> fonts_, colours_;
     std::vector<Face> faces_;
 };
 
 }  // namespace
 
-std::vector<Run> segment_line(font::LumoFontObject* self, nb::handle text, const LineContext& context) {
+SegmentedRuns segment_line(font::LumoFontObject* self, nb::handle text, const LineContext& context) {
     HostObjects host(self, context);
     const std::u32string line = engine::code_points_of(text);
     SegmentedLine segmented = segment_markup(line, host, context.markup);
-    const std::u32string_view visible = segmented.visible;
+    SegmentedRuns result;
+    result.visible = std::move(segmented.visible);
+    const std::u32string_view visible = result.visible;
     const std::span<const std::uint32_t> code_points(reinterpret_cast<const std::uint32_t*>(visible.data()),
                                                      visible.size());
     // A line without right-to-left characters is left to right throughout.
@@ -145,13 +161,12 @@ std::vector<Run> segment_line(font::LumoFontObject* self, nb::handle text, const
         pieces = cut_by_levels(segmented.pieces, embedding_levels(code_points));
     else
         pieces = std::move(segmented.pieces);
-    std::vector<Run> runs;
-    runs.reserve(pieces.size());
+    result.runs.reserve(pieces.size());
     for (const LinePiece& piece : pieces)
-        runs.push_back({std::u32string(visible.substr(piece.start, piece.length)), nb::borrow(host.font(piece.font)),
-                        nb::borrow(host.colour(piece.colour)), piece.script_group, nb::borrow(host.face(piece.face)),
-                        piece.level, piece.start});
-    return runs;
+        result.runs.push_back({visible.substr(piece.start, piece.length), nb::borrow(host.font(piece.font)),
+                               nb::borrow(host.colour(piece.colour)), piece.script_group,
+                               nb::borrow(host.face(piece.face)), piece.level, piece.start});
+    return result;
 }
 
 }  // namespace lumo::render

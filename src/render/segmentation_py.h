@@ -16,7 +16,7 @@
 namespace lumo::render {
 
 struct Run {
-    std::u32string text;     // the run's characters in typed order
+    std::u32string_view text;  // the run's characters in typed order, in SegmentedRuns::visible
     nanobind::object path;   // path data of the font that draws it
     nanobind::object color;  // colour in force
     int script_group;        // 0..7
@@ -52,7 +52,13 @@ bool is_palette_key(char32_t key);
 /// an optional U+FE0F). Such a digit is drawn by the emoji font with its keycap.
 bool starts_keycap(font::LumoFontObject* self, std::u32string_view line, std::size_t i);
 
-/// The runs of `text`, left to right in drawing order.
-std::vector<Run> segment_line(font::LumoFontObject* self, nanobind::handle text, const LineContext& context);
+/// A line's runs, and the visible characters their texts view.
+struct SegmentedRuns {
+    std::u32string visible;
+    std::vector<Run> runs;  // left to right in drawing order
+};
+
+/// The runs of `text`.
+SegmentedRuns segment_line(font::LumoFontObject* self, nanobind::handle text, const LineContext& context);
 
 }  // namespace lumo::render

@@ -105,4 +105,18 @@ TEST(RunLayoutCache, KeepsRunsOfOtherFeaturesAndLanguagesApart) {
     EXPECT_EQ(cache.find(longer, {}, lumo::shaping::ShapingDirection::from_script, plain), nullptr);
 }
 
+TEST(RunLayoutCache, KeepsRunsOfOtherDrawingOptionsAndDirectionsApart) {
+    lumo::shaping::RunLayoutCache cache;
+    const std::vector<std::uint32_t> text = {'a', 'b', 'c'}, prefix = {'a', 'b'};
+    auto layout = std::make_shared<RunLayout>();
+    lumo::shaping::RasterOptions bold;
+    bold.synthetic_bold = true;
+    cache.store(text, bold, lumo::shaping::ShapingDirection::right_to_left, layout);
+    EXPECT_EQ(cache.find(text, bold, lumo::shaping::ShapingDirection::right_to_left), layout);
+    EXPECT_EQ(cache.find(text, {}, lumo::shaping::ShapingDirection::right_to_left), nullptr);
+    EXPECT_EQ(cache.find(text, bold, lumo::shaping::ShapingDirection::left_to_right), nullptr);
+    EXPECT_EQ(cache.find(prefix, bold, lumo::shaping::ShapingDirection::right_to_left), nullptr);
+    EXPECT_EQ(cache.size(), 1u);
+}
+
 }  // namespace
