@@ -31,7 +31,16 @@ BlockCarets::BlockCarets(std::vector<CaretCharacter> characters, std::size_t tex
         line.first = std::min(line.first, line.end);
         place_characters(line.runs, line.glyphs, flags, line.first, line.end, line.start_edge,
                          line.right_to_left ? 1 : 0, scratch, boxes_);
-        // The glyphs have given what the boxes need.
+        // The glyphs have given what the boxes need; painting by cluster keeps their characters.
+        line.drawn_runs = std::min(line.drawn_runs, line.runs.size());
+        line.drawn.resize(line.drawn_runs);
+        for (std::size_t r = 0; r < line.drawn_runs; ++r) {
+            const RunPlace& run = line.runs[r];
+            line.drawn[r].first = run.first;
+            const std::size_t end = std::min(run.first_glyph + run.glyph_count, line.glyphs.size());
+            for (std::size_t g = std::min(run.first_glyph, end); g < end; ++g)
+                line.drawn[r].glyph_characters.push_back(line.glyphs[g].character);
+        }
         line.runs = {};
         line.glyphs = {};
         line_starts_.push_back(line_starts_.empty() ? 0 : std::max(line_starts_.back(), index_of(line.first)));

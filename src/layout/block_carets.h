@@ -22,6 +22,12 @@ struct CaretCharacter {
     bool drawn = true;  // false: no glyph of its own (dropped marks, paragraph separators)
 };
 
+/// A run as its line draws it: where its glyphs came from in the text.
+struct DrawnRun {
+    std::size_t first = 0;  // its first character (a run drawn as one picture belongs to it)
+    std::vector<std::size_t> glyph_characters;  // per glyph, in drawing order: the first character it was shaped from
+};
+
 /// One line of the block.
 struct CaretLine {
     std::size_t first = 0, end = 0;  // its characters [first, end): trailing spaces in, the separator out
@@ -35,6 +41,8 @@ struct CaretLine {
     double start_edge = 0.0, end_edge = 0.0;
     std::vector<RunPlace> runs;      // read once, to place the characters
     std::vector<GlyphPlace> glyphs;  // the runs' glyphs
+    std::size_t drawn_runs = 0;      // runs[0, drawn_runs) are the line's runs as drawn; the rest hang past its end
+    std::vector<DrawnRun> drawn;     // kept from runs and glyphs: what each drawn run was shaped from
 };
 
 struct PixelRect {
@@ -53,6 +61,14 @@ public:
     const CaretLine& line(std::size_t number) const { return lines_[number]; }
     /// The typed range [start, end) of a line: its characters and the tags among them.
     std::pair<std::size_t, std::size_t> line_range(std::size_t number) const;
+
+    /// The text's characters, and a grapheme cluster boundary flag before
+    /// each of them and at the end; where each character stands on screen.
+    const std::vector<CaretCharacter>& characters() const { return characters_; }
+    const std::vector<bool>& grapheme_flags() const { return graphemes_; }
+    const CharacterBox& box(std::size_t position) const { return boxes_[position]; }
+    /// The text index a character position stands at: where the character before it ends.
+    std::size_t index_of(std::size_t position) const;
 
     /// The line an index's caret stands on.
     std::size_t line_of(std::size_t index) const;
@@ -98,8 +114,6 @@ private:
     /// The character position (0 .. characters) an index stands at: the
     /// characters that start before it.
     std::size_t position_of(std::size_t index) const;
-    /// The index of a character position: where the character before it ends.
-    std::size_t index_of(std::size_t position) const;
     std::size_t grapheme_start(std::size_t position) const;
     double caret_at(const CaretLine& line, std::size_t position, bool weak) const;
     std::size_t position_on(const CaretLine& line, double x) const;

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <memory>
 #include <new>
+#include <span>
 
 #include "engine/host_errors_py.h"
 #include "font/freetype_errors.h"
@@ -73,9 +74,15 @@ std::vector<Stripe> stripes_of(const BlockDrawing& block, const TextEffects& eff
         const long length = placed.line->total;
         if (length <= 0) continue;
         const long left = placed.x + text_x, baseline = placed.y + text_y + block.baseline;
+        const DecorationSpan whole{0, length};
+        const std::span<const DecorationSpan> spans =
+            placed.decorated ? std::span<const DecorationSpan>(*placed.decorated) : std::span(&whole, 1);
         for (const auto& [wanted, rows] : {std::pair{effects.underline, block.decorations.underline},
                                            std::pair{effects.strikethrough, block.decorations.strikethrough}}) {
-            if (wanted) stripes.push_back({left, baseline + rows.top, left + length, baseline + rows.top + rows.thickness});
+            if (!wanted) continue;
+            for (const DecorationSpan& span : spans)
+                stripes.push_back({left + span.left, baseline + rows.top, left + span.right,
+                                   baseline + rows.top + rows.thickness});
         }
     }
     return stripes;
@@ -150,9 +157,9 @@ DecorationReach decoration_reach(const BlockDrawing& block, const TextEffects& e
     return reach;
 }
 
-nb::object draw_block_surface(const BlockDrawing& block, const TextEffects& effects) {
+nb::object draw_block_surface(const BlockDrawing& block, const TextEffects& effects, nb::handle onto) {
     const EffectFrame frame = frame_block(block.width, block.height, effects);
-    nb::object text = shaping::new_surface(frame.width, frame.height);
+    nb::object text = onto.is_valid() ? nb::borrow(onto) : shaping::new_surface(frame.width, frame.height);
     for (const PlacedLine& placed : block.lines)
         render::place_runs(text, placed.line->runs, placed.x + frame.text_x, placed.y + frame.text_y);
     const shaping::PixelFormat& format = shaping::surface_pixel_format(text);

@@ -18,6 +18,7 @@ namespace lumo::layout {
 struct PlacedLine {
     const render::PreparedLine* line = nullptr;
     long x = 0, y = 0;
+    const std::vector<DecorationSpan>* decorated = nullptr;  // null: the whole line is underlined and struck
 };
 
 struct BlockDrawing {
@@ -41,7 +42,9 @@ struct DecorationReach {
 };
 DecorationReach decoration_reach(const BlockDrawing& block, const TextEffects& effects);
 
-/// The block as a new surface of frame_block()'s size (no background).
-nanobind::object draw_block_surface(const BlockDrawing& block, const TextEffects& effects);
+/// The block as a new surface of frame_block()'s size (no background); or
+/// drawn onto `onto`, a transparent surface of that size, which it returns.
+nanobind::object draw_block_surface(const BlockDrawing& block, const TextEffects& effects,
+                                    nanobind::handle onto = nanobind::handle());
 
 }  // namespace lumo::layout

@@ -173,6 +173,7 @@ BlockCarets block_carets(std::u32string_view text, std::span<const TypedChar> ty
         caret_line.glyphs.reserve(glyph_count);
         RunPlacer(typed, caret_line.first, shown_end)
             .place(*drawn.prepared, static_cast<double>(drawn.x), caret_line.runs, caret_line.glyphs);
+        caret_line.drawn_runs = caret_line.runs.size();
         if (shown_end == caret_line.end) {
             caret_lines.push_back(std::move(caret_line));
             continue;

@@ -405,10 +405,13 @@ nb::object layout_block(LumoFontObject* self, PyObject* const* given) {
         [&renderer](std::u32string_view markup, bool right_to_left) -> const render::PreparedLine& {
             return renderer.line(markup, right_to_left);
         });
+    auto picture = std::make_shared<BlockPicture>(BlockPicture{block->drawing, block->lines, call.effects,
+                                                                call.background});
     return make_text_layout(std::move(carets), block->frame.width, block->frame.height,
                             [block, effects = call.effects, background = call.background] {
                                 return paint_block(*block, effects, background);
-                            });
+                            },
+                            std::move(picture));
 }
 
 /// The checked (text, size, color, face, wraplength, align, line_spacing,

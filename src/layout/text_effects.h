@@ -25,6 +25,12 @@ struct TextEffects {
     bool any() const { return layered() || underline || strikethrough; }
 };
 
+/// Columns [left, right) of a line's underline and strikethrough, from the
+/// line's left edge: a line drawn in pieces decorates only these.
+struct DecorationSpan {
+    long left = 0, right = 0;
+};
+
 /// Whole pixels an outline adds on every side: ceil(outline). A fractional
 /// outline is stroked at its exact radius but moves the text by whole pixels,
 /// so that glyphs keep the pixel grid they have without it.

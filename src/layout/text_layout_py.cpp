@@ -10,8 +10,11 @@
 #include <cmath>
 #include <string>
 
+#include "base/limits.h"
 #include "engine/engine_namespace_py.h"
 #include "engine/host_errors_py.h"
+#include "layout/block_clusters.h"
+#include "shaping/surface_pixels_py.h"
 
 namespace nb = nanobind;
 
@@ -23,10 +26,15 @@ struct TextLayout {
     long width = 1, height = 1;
     std::function<nb::object()> paint;
     nb::object painted;  // the surface, once asked for
+    std::shared_ptr<const BlockPicture> picture;  // what frames are drawn from
+    std::optional<BlockClusters> clusters;        // found when first asked for
+    nb::object cluster_list;                      // the host's list of them, made once
+    FrameSurfaces frames;                         // what draw() draws frames on
 };
 
-PyObject* g_rect_type = nullptr;    // pygame.Rect
-PyObject* g_layout_line = nullptr;  // lumo_font.LayoutLine
+PyObject* g_rect_type = nullptr;       // pygame.Rect
+PyObject* g_layout_line = nullptr;     // lumo_font.LayoutLine
+PyObject* g_layout_cluster = nullptr;  // lumo_font.LayoutCluster
 
 nb::object rect(long x, long y, long width, long height) {
     return nb::borrow(g_rect_type)(x, y, width, height);
@@ -58,24 +66,132 @@ std::pair<double, double> point_of(nb::handle pos) {
     return {x, y};
 }
 
-nb::object surface_of(TextLayout& layout) {
-    if (!layout.painted.is_valid()) layout.painted = layout.paint();
-    return layout.painted;
-}
-
 /// The places a Rect can be put by: where draw() puts the layout's corner.
 constexpr const char* kAnchors[] = {"topleft", "midtop", "topright", "midleft", "center",
                                     "midright", "bottomleft", "midbottom", "bottomright"};
 
-nb::object draw(TextLayout& layout, nb::handle target, nb::handle pos, const std::string& anchor) {
+const BlockClusters& clusters_of(TextLayout& layout) {
+    if (!layout.clusters) layout.clusters.emplace(layout.carets);
+    return *layout.clusters;
+}
+
+/// How many clusters a `reveal` (an index of the text, or None) shows.
+std::size_t revealed_clusters(TextLayout& layout, nb::handle reveal) {
+    const BlockClusters& clusters = clusters_of(layout);
+    if (reveal.is_none()) return clusters.clusters().size();
+    if (!PyLong_Check(reveal.ptr())) engine::raise_argument_type_error("reveal", "int or None", reveal);
+    int overflow = 0;
+    const long long index = PyLong_AsLongLongAndOverflow(reveal.ptr(), &overflow);
+    if (overflow < 0 || (overflow == 0 && index <= 0)) return 0;
+    if (overflow > 0 || static_cast<unsigned long long>(index) >= layout.carets.text_length())
+        return clusters.clusters().size();
+    return clusters.revealed(static_cast<std::size_t>(index));
+}
+
+/// A number of an offsets triple: finite, and for a move at most the
+/// largest extent a run may have.
+double offset_number(PyObject* item, double limit, const char* what) {
+    const double value = PyFloat_AsDouble(item);
+    if (value == -1.0 && PyErr_Occurred()) {
+        PyErr_Clear();
+        PyErr_Format(PyExc_TypeError, "offsets must give (dx, dy, alpha) numbers, not %R", item);
+        throw nb::python_error();
+    }
+    if (!(std::abs(value) <= limit)) {
+        PyErr_Format(PyExc_ValueError, "offsets: %s must be %s, not %R", what,
+                     limit == 255.0 ? "from 0 to 255" : "a finite number of pixels within the limits", item);
+        throw nb::python_error();
+    }
+    return value;
+}
+
+ClusterShift shift_of(nb::handle triple) {
+    nb::object items = nb::steal(PySequence_Fast(triple.ptr(), "offsets must give (dx, dy, alpha) triples"));
+    if (!items.is_valid()) throw nb::python_error();
+    if (PySequence_Fast_GET_SIZE(items.ptr()) != 3) {
+        PyErr_Format(PyExc_ValueError, "offsets must give (dx, dy, alpha) triples, not %R", triple.ptr());
+        throw nb::python_error();
+    }
+    PyObject** values = PySequence_Fast_ITEMS(items.ptr());
+    const double dx = offset_number(values[0], kMaxRunExtentPixels, "dx");
+    const double dy = offset_number(values[1], kMaxRunExtentPixels, "dy");
+    const double alpha = offset_number(values[2], 255.0, "alpha");
+    if (alpha < 0.0) {
+        PyErr_Format(PyExc_ValueError, "offsets: alpha must be from 0 to 255, not %R", values[2]);
+        throw nb::python_error();
+    }
+    return {std::lround(dx), std::lround(dy), static_cast<std::uint8_t>(std::lround(alpha))};
+}
+
+/// Each cluster's shift in a frame: the first `shown` as `offsets` (a
+/// callable of the cluster's number or a sequence, one per cluster) move
+/// them, or where they stand; the rest left out.
+std::vector<ClusterShift> frame_shifts(const BlockClusters& clusters, std::size_t shown, nb::handle offsets) {
+    std::vector<ClusterShift> shifts = clusters.reveal_shifts(shown);
+    if (offsets.is_none()) return shifts;
+    const std::size_t count = clusters.clusters().size();
+    if (PyCallable_Check(offsets.ptr())) {
+        for (std::size_t i = 0; i < shown; ++i) shifts[i] = shift_of(offsets(i));
+        return shifts;
+    }
+    nb::object items = nb::steal(PySequence_Fast(offsets.ptr(), "offsets must be a callable or a sequence of "
+                                                                "(dx, dy, alpha) triples"));
+    if (!items.is_valid()) throw nb::python_error();
+    const std::size_t given = static_cast<std::size_t>(PySequence_Fast_GET_SIZE(items.ptr()));
+    if (given != count) {
+        const std::string message = "offsets must give one (dx, dy, alpha) for each of the " + std::to_string(count) +
+                                    " clusters, not " + std::to_string(given);
+        throw nb::value_error(message.c_str());
+    }
+    for (std::size_t i = 0; i < shown; ++i) shifts[i] = shift_of(PySequence_Fast_GET_ITEM(items.ptr(), i));
+    return shifts;
+}
+
+/// The frame `reveal` and `offsets` ask for, on the surfaces `kept` when
+/// given; invalid when it is the whole block as it stands.
+ClusterFrame frame_of(TextLayout& layout, nb::handle reveal, nb::handle offsets, FrameSurfaces* kept = nullptr) {
+    if (reveal.is_none() && offsets.is_none()) return {};
+    const std::size_t shown = revealed_clusters(layout, reveal);
+    const BlockClusters& clusters = clusters_of(layout);
+    if (offsets.is_none() && shown == clusters.clusters().size()) return {};
+    const std::vector<LinePieces> pieces = clusters.pieces(frame_shifts(clusters, shown, offsets));
+    return draw_cluster_frame(*layout.picture, pieces, kept);
+}
+
+nb::object surface_of(TextLayout& layout, nb::handle reveal) {
+    if (ClusterFrame frame = frame_of(layout, reveal, nb::none()); frame.surface.is_valid()) return frame.surface;
+    if (!layout.painted.is_valid()) layout.painted = layout.paint();
+    return layout.painted;
+}
+
+nb::object draw(TextLayout& layout, nb::handle target, nb::handle pos, const std::string& anchor, nb::handle reveal,
+                nb::handle offsets) {
     if (std::find(std::begin(kAnchors), std::end(kAnchors), anchor) == std::end(kAnchors))
         throw nb::value_error(("anchor must be one of topleft, midtop, topright, midleft, center, midright, "
                                "bottomleft, midbottom, bottomright, not '" + anchor + "'").c_str());
     const auto [x, y] = point_of(pos);
     nb::object placed = rect(0, 0, layout.width, layout.height);
     nb::setattr(placed, anchor.c_str(), nb::make_tuple(std::lround(x), std::lround(y)));
-    target.attr("blit")(surface_of(layout), placed);
+    ClusterFrame frame = frame_of(layout, reveal, offsets, &layout.frames);
+    if (frame.surface.is_valid()) {
+        const long left = nb::cast<long>(placed.attr("x")), top = nb::cast<long>(placed.attr("y"));
+        target.attr("blit")(frame.surface, nb::make_tuple(left + frame.x, top + frame.y));
+    } else {
+        target.attr("blit")(surface_of(layout, nb::none()), placed);
+    }
     return placed;
+}
+
+/// The clusters as the host sees them, made once.
+nb::list clusters_list(TextLayout& layout) {
+    if (!layout.cluster_list.is_valid()) {
+        nb::list made;
+        for (const TextCluster& cluster : clusters_of(layout).clusters())
+            made.append(nb::borrow(g_layout_cluster)(cluster.start, cluster.end, rect(cluster.rect), cluster.line,
+                                                     cluster.baseline));
+        layout.cluster_list = made;
+    }
+    return nb::steal<nb::list>(PyList_GetSlice(layout.cluster_list.ptr(), 0, PY_SSIZE_T_MAX));
 }
 
 nb::list lines_of(const TextLayout& layout) {
@@ -98,9 +214,11 @@ nb::list selection_rects(const TextLayout& layout, Py_ssize_t start, Py_ssize_t 
 
 }  // namespace
 
-nb::object make_text_layout(BlockCarets carets, long width, long height, std::function<nb::object()> paint) {
+nb::object make_text_layout(BlockCarets carets, long width, long height, std::function<nb::object()> paint,
+                            std::shared_ptr<const BlockPicture> picture) {
     engine::require_headroom_for_wrapper();
-    return nb::cast(TextLayout{std::move(carets), width, height, std::move(paint), nb::object()});
+    return nb::cast(TextLayout{std::move(carets), width, height, std::move(paint), nb::object(), std::move(picture),
+                               std::nullopt, nb::object(), FrameSurfaces{}});
 }
 
 namespace {
@@ -114,13 +232,30 @@ void bind_text_layout(nb::module_& package) {
         .def_prop_ro("size", [](const TextLayout& self) { return std::make_pair(self.width, self.height); },
                      nb::sig("def size(self) -> tuple[int, int]"),
                      "(width, height): what size_block() gives for the same arguments.")
-        .def("surface", &surface_of, nb::sig("def surface(self) -> pygame.Surface"),
-             "The block drawn: the pixels render_block() gives for the same arguments (one surface, made once).")
-        .def("draw", &draw, nb::arg("surface"), nb::arg("pos"), nb::arg("anchor") = "topleft",
-             nb::sig("def draw(self, surface: pygame.Surface, pos: tuple[float, float], anchor: str = 'topleft') "
-                     "-> pygame.Rect"),
+        .def("surface", &surface_of, nb::kw_only(), nb::arg("reveal") = nb::none(),
+             nb::sig("def surface(self, *, reveal: int | None = None) -> pygame.Surface"),
+             "The block drawn: the pixels render_block() gives for the same arguments (one surface, made once).\n"
+             "With `reveal`, a new surface of the same size with only the grapheme clusters that end at or\n"
+             "before that index of the text, each drawn exactly as in the whole block (see draw()).")
+        .def("draw", &draw, nb::arg("surface"), nb::arg("pos"), nb::arg("anchor") = "topleft", nb::kw_only(),
+             nb::arg("reveal") = nb::none(), nb::arg("offsets") = nb::none(),
+             nb::sig("def draw(self, surface: pygame.Surface, pos: tuple[float, float], anchor: str = 'topleft', *, "
+                     "reveal: int | None = None, offsets: Callable[[int], tuple[float, float, float]] | "
+                     "Sequence[tuple[float, float, float]] | None = None) -> pygame.Rect"),
              "Blits the block onto `surface` with its `anchor` point (a pygame.Rect position name) at `pos`;\n"
-             "returns where it went. Subtract its topleft from a screen point to ask index_at().")
+             "returns where it went. Subtract its topleft from a screen point to ask index_at().\n"
+             "reveal: draw only the grapheme clusters (see `clusters`) that end at or before this index of\n"
+             "the text, in logical order whatever the direction: each where and as the whole block draws it\n"
+             "(the same glyphs, an Arabic letter in the form the whole text gives it), with its part of the\n"
+             "outline, shadow, underline and strikethrough; a typewriter without reflow.\n"
+             "offsets: per cluster, (dx, dy, alpha): moved by whole pixels and made alpha/255 as opaque\n"
+             "(0: not drawn), from the glyphs already drawn, without shaping again; a callable of the\n"
+             "cluster's number, or a sequence with one triple per cluster. A glyph several clusters share\n"
+             "(a ligature) goes with the first of them. Faded clusters are drawn over the opaque ones.")
+        .def_prop_ro("clusters", &clusters_list, nb::sig("def clusters(self) -> list[LayoutCluster]"),
+                     "Every grapheme cluster of the text in logical order: its text range [start, end), its\n"
+                     "rectangle (what selection_rects() covers for it), its line and its baseline row; what\n"
+                     "draw()'s `offsets` are numbered by.")
         .def_prop_ro("lines", &lines_of, nb::sig("def lines(self) -> list[LayoutLine]"),
                      "Per line: (start, end) of its text, its rectangle, its baseline row and its paragraph's\n"
                      "direction ('ltr' or 'rtl').")
@@ -190,6 +325,14 @@ void install_text_layout_types(nb::module_& package) {
         "baseline and its paragraph's direction ('ltr' or 'rtl').";
     engine::hold_until_exit(g_layout_line, layout_line.ptr());
     package.attr("LayoutLine") = layout_line;
+    nb::object layout_cluster = nb::module_::import_("collections").attr("namedtuple")(
+        "LayoutCluster", nb::make_tuple("start", "end", "rect", "line", "baseline"),
+        nb::arg("module") = package.attr("__name__"));
+    layout_cluster.attr("__doc__") =
+        "One grapheme cluster of a TextLayout: its text range [start, end), its rectangle (pygame.Rect),\n"
+        "the number of its line and the row of that line's baseline.";
+    engine::hold_until_exit(g_layout_cluster, layout_cluster.ptr());
+    package.attr("LayoutCluster") = layout_cluster;
     // Defined in the package itself, so that it and its methods belong there;
     // a package started again (reloaded) names the class it already has.
     if (nb::type<TextLayout>().is_valid())
