@@ -115,3 +115,18 @@ def test_the_program_runs_and_types_its_line(tmp_path):
     lit = (image[..., :3] > 200).all(-1)
     # Half a second in: the first 15 characters, on the first line of the box only.
     assert lit[150:200, :300].any() and not lit[150:200, 450:860].any()
+
+
+def test_the_readme_picture_can_be_drawn_again(tmp_path):
+    output = tmp_path / "dialogue.png"
+    env = dict(os.environ, SDL_VIDEODRIVER="dummy")
+    result = subprocess.run([sys.executable, str(ROOT / "docs" / "dialogue.py"), str(output)],
+                            capture_output=True, text=True, env=env, timeout=120)
+    assert result.returncode == 0, result.stderr
+    picture = rgba(pygame.image.load(str(output)))
+    kept = rgba(pygame.image.load(str(ROOT / "docs" / "dialogue.png")))
+    assert picture.shape == kept.shape
+    # A strip of frames, each showing more of the line than the one above it.
+    panels = np.array_split(picture[:, 170:], 7, axis=0)
+    inked = [int(((panel[..., :3] > 150).all(-1)).sum()) for panel in panels]
+    assert inked == sorted(inked) and inked[0] < inked[-1] // 4
