@@ -5,6 +5,7 @@ The engine is native; importing this package builds its settings, tables and
 functions into this module and then guards the module's attributes.
 """
 
+from collections.abc import Callable, Sequence
 from typing import NamedTuple
 
 import pygame
@@ -180,6 +181,17 @@ class LayoutLine(NamedTuple):
     baseline: int
     direction: str
 
+class LayoutCluster(NamedTuple):
+    """
+    One grapheme cluster of a TextLayout: its text range [start, end), its rectangle (pygame.Rect),
+    the number of its line and the row of that line's baseline.
+    """
+    start: int
+    end: int
+    rect: pygame.Rect
+    line: int
+    baseline: int
+
 class TextLayout:
     """
     A block of text laid out once by LumoFont.layout_block(): drawn, and asked where its
@@ -192,15 +204,33 @@ class TextLayout:
     def size(self) -> tuple[int, int]:
         """(width, height): what size_block() gives for the same arguments."""
 
-    def surface(self) -> pygame.Surface:
+    def surface(self, *, reveal: int | None = None) -> pygame.Surface:
         """
         The block drawn: the pixels render_block() gives for the same arguments (one surface, made once).
+        With `reveal`, a new surface of the same size with only the grapheme clusters that end at or
+        before that index of the text, each drawn exactly as in the whole block (see draw()).
         """
 
-    def draw(self, surface: pygame.Surface, pos: tuple[float, float], anchor: str = 'topleft') -> pygame.Rect:
+    def draw(self, surface: pygame.Surface, pos: tuple[float, float], anchor: str = 'topleft', *, reveal: int | None = None, offsets: Callable[[int], tuple[float, float, float]] | Sequence[tuple[float, float, float]] | None = None) -> pygame.Rect:
         """
         Blits the block onto `surface` with its `anchor` point (a pygame.Rect position name) at `pos`;
         returns where it went. Subtract its topleft from a screen point to ask index_at().
+        reveal: draw only the grapheme clusters (see `clusters`) that end at or before this index of
+        the text, in logical order whatever the direction: each where and as the whole block draws it
+        (the same glyphs, an Arabic letter in the form the whole text gives it), with its part of the
+        outline, shadow, underline and strikethrough; a typewriter without reflow.
+        offsets: per cluster, (dx, dy, alpha): moved by whole pixels and made alpha/255 as opaque
+        (0: not drawn), from the glyphs already drawn, without shaping again; a callable of the
+        cluster's number, or a sequence with one triple per cluster. A glyph several clusters share
+        (a ligature) goes with the first of them. Faded clusters are drawn over the opaque ones.
+        """
+
+    @property
+    def clusters(self) -> list[LayoutCluster]:
+        """
+        Every grapheme cluster of the text in logical order: its text range [start, end), its
+        rectangle (what selection_rects() covers for it), its line and its baseline row; what
+        draw()'s `offsets` are numbered by.
         """
 
     @property

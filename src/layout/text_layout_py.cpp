@@ -240,8 +240,8 @@ void bind_text_layout(nb::module_& package) {
         .def("draw", &draw, nb::arg("surface"), nb::arg("pos"), nb::arg("anchor") = "topleft", nb::kw_only(),
              nb::arg("reveal") = nb::none(), nb::arg("offsets") = nb::none(),
              nb::sig("def draw(self, surface: pygame.Surface, pos: tuple[float, float], anchor: str = 'topleft', *, "
-                     "reveal: int | None = None, offsets: Callable[[int], tuple[float, float, float]] | "
-                     "Sequence[tuple[float, float, float]] | None = None) -> pygame.Rect"),
+                     "reveal: int | None = None, offsets: collections.abc.Callable[[int], tuple[float, float, float]] | "
+                     "collections.abc.Sequence[tuple[float, float, float]] | None = None) -> pygame.Rect"),
              "Blits the block onto `surface` with its `anchor` point (a pygame.Rect position name) at `pos`;\n"
              "returns where it went. Subtract its topleft from a screen point to ask index_at().\n"
              "reveal: draw only the grapheme clusters (see `clusters`) that end at or before this index of\n"
