@@ -129,3 +129,13 @@ def test_best_path_needs_one_character(fonts, ch):
     with pytest.raises(TypeError):
         font._find_best_font_path(ch, "regular")
     assert all(key[0] != ch for key in font._path_cache)
+
+
+def test_a_line_follows_what_the_host_puts_in_the_best_path_cache(fonts):
+    font, primary, fallback, thai, emoji = fonts
+    assert font._split_runs("A")[0][1] is primary
+    # Lines remember the choice natively; a host entry for it is still read.
+    font._path_cache[("A", "regular")] = fallback
+    assert font._split_runs("AA")[0][1] is fallback
+    font._path_cache.clear()
+    assert font._split_runs("AAA")[0][1] is primary

@@ -1,7 +1,7 @@
 // The font each character was last drawn with, kept natively across lines:
 // a line asks the host's best-path cache (a dict of (character, face) keys)
 // only for what this memo cannot answer. The memo stands for that dict while
-// the dict is the same object holding as many entries as the engine last saw,
+// the dict is the same object, unchanged since the engine last wrote to it,
 // and the fields the choice reads are the same objects; else it starts afresh.
 #pragma once
 
@@ -49,7 +49,8 @@ private:
     /// What the memo's answers were learned under.
     struct Sources {
         PyObject* path_cache = nullptr;
-        Py_ssize_t path_cache_size = -1;
+        Py_ssize_t path_cache_size = -1;      // -1: not a plain dict
+        std::uint64_t path_cache_version = 0;  // changes with every change of the dict
         PyObject* primary_name = nullptr;
         PyObject* fallback_name = nullptr;
         PyObject* emoji_path = nullptr;
