@@ -192,3 +192,20 @@ def test_each_line_of_a_block_is_the_line_render_draws(font, text):
         drawn = block.subsurface((0, top, alone.get_width(), rows))
         assert pygame.image.tobytes(drawn, "RGBA") == \
             pygame.image.tobytes(alone.subsurface((0, 0, alone.get_width(), rows)), "RGBA"), line
+
+
+@pytest.mark.parametrize("text", ["^1gjpqy gjpqy\n^4TTQ HHH\n^2gjy bdk", "^3fjord ygg\n^6EEB Wjj\n^2Jylp"])
+def test_lines_that_overlap_are_blended_over_each_other(font, text):
+    from lumo_font import _native
+    # Lines closer than their ink: a line's capitals over the descenders of
+    # the line above are blended as pygame blends one surface over another,
+    # never written in place of them.
+    drawn = []
+    for native in (True, False):
+        _native._set_native_composition(native)
+        try:
+            drawn.append(pygame.image.tobytes(font.render_block(text, SIZE, line_spacing=0.55), "RGBA"))
+        finally:
+            _native._set_native_composition(True)
+        font = copy.copy(font)  # a fresh block cache
+    assert drawn[0] == drawn[1]

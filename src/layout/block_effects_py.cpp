@@ -160,8 +160,9 @@ DecorationReach decoration_reach(const BlockDrawing& block, const TextEffects& e
 nb::object draw_block_surface(const BlockDrawing& block, const TextEffects& effects, nb::handle onto) {
     const EffectFrame frame = frame_block(block.width, block.height, effects);
     nb::object text = onto.is_valid() ? nb::borrow(onto) : shaping::new_surface(frame.width, frame.height);
+    long rows_inked = 0;  // a surface given to draw onto is taken as new
     for (const PlacedLine& placed : block.lines)
-        render::place_runs(text, placed.line->runs, placed.x + frame.text_x, placed.y + frame.text_y);
+        render::place_runs(text, placed.line->runs, placed.x + frame.text_x, placed.y + frame.text_y, rows_inked);
     const shaping::PixelFormat& format = shaping::surface_pixel_format(text);
     const std::vector<Stripe> stripes = stripes_of(block, effects, frame.text_x, frame.text_y);
     CoverageMask shadow;

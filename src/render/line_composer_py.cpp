@@ -94,7 +94,7 @@ namespace {
 /// height, as their own surfaces would clip it; a line placed on a taller
 /// surface (`clip_to_line` false) may ink any row of it.
 bool paint_runs_natively(nb::handle surface, const std::vector<shaping::PreparedRun>& runs, long x, long y,
-                         bool clip_to_line) {
+                         bool clip_to_line, long& rows_inked) {
     const shaping::PixelFormat& format = shaping::surface_pixel_format(surface);
     if (!shaping::blendable_format(format)) return false;
     for (const shaping::PreparedRun& run : runs) {
@@ -115,6 +115,7 @@ bool paint_runs_natively(nb::handle surface, const std::vector<shaping::Prepared
     // blending its surface onto untouched (all-zero) pixels amounts to.
     long untouched_from = 0;
     long pen = 0;
+    long rows_inked_now = rows_inked;
     for (const shaping::PreparedRun& run : runs) {
         const int run_x = static_cast<int>(std::clamp(pen, -(1L << 30), 1L << 30));
         // Rows the run may ink, from row 0 of the surface, and its baseline there.
@@ -127,7 +128,19 @@ bool paint_runs_natively(nb::handle surface, const std::vector<shaping::Prepared
             shaping::blend_pixels(target, reinterpret_cast<const std::uint32_t*>(from.pixels), from.width,
                                   from.height, from.pitch_bytes / 4, run_x, top, format);
             untouched_from = std::max(untouched_from, static_cast<long>(run_x) + from.width);
-        } else if (run_x >= untouched_from && run_x < target.width) {
+            rows_inked_now = std::max(rows_inked_now, static_cast<long>(top) + from.height);
+            pen += run.advance;
+            continue;
+        }
+        // On a block, rows above `rows_inked` may hold ink of lines drawn
+        // before (a descender, a mark stacked high): a run reaching them is
+        // blended over it, never written over it.
+        const shaping::PaintedRows reach =
+            run.layout ? shaping::painted_rows(run.layout->glyphs, run.anti_aliased, baseline, rows)
+                       : shaping::PaintedRows{};
+        if (reach.first < reach.end) rows_inked_now = std::max(rows_inked_now, static_cast<long>(reach.end));
+        const bool over_earlier_lines = !clip_to_line && reach.first < reach.end && reach.first < rows_inked;
+        if (run_x >= untouched_from && run_x < target.width && !over_earlier_lines) {
             if (run.layout) {
                 shaping::PixelTarget window{target.pixels + static_cast<std::ptrdiff_t>(run_x) * 4,
                                             std::min(run.width, target.width - run_x), rows, target.pitch_bytes};
@@ -142,9 +155,6 @@ bool paint_runs_natively(nb::handle surface, const std::vector<shaping::Prepared
             // Painted aside, then blended over the rows its own surface
             // would cover and any its glyphs reach beyond them: not every
             // row of a tall block it is placed on.
-            const shaping::PaintedRows reach =
-                run.layout ? shaping::painted_rows(run.layout->glyphs, run.anti_aliased, baseline, rows)
-                           : shaping::PaintedRows{};
             const int first_row = std::min(top, reach.first);
             const int end_row = std::max(static_cast<int>(std::min<long>(long{top} + run.height, rows)), reach.end);
             long written_right = 0;
@@ -166,20 +176,23 @@ bool paint_runs_natively(nb::handle surface, const std::vector<shaping::Prepared
         }
         pen += run.advance;
     }
+    rows_inked = rows_inked_now;
     return true;
 }
 
 }  // namespace
 
-void place_runs(nb::handle surface, const std::vector<shaping::PreparedRun>& runs, long x, long y) {
-    if (!g_native_composition || !paint_runs_natively(surface, runs, x, y, false)) blit_runs(surface, runs, x, y, 0);
+void place_runs(nb::handle surface, const std::vector<shaping::PreparedRun>& runs, long x, long y, long& rows_inked) {
+    if (!g_native_composition || !paint_runs_natively(surface, runs, x, y, false, rows_inked))
+        blit_runs(surface, runs, x, y, 0);
 }
 
 nb::object compose_runs(const std::vector<shaping::PreparedRun>& runs, long width, long height, int lowered) {
     nb::object line = shaping::new_surface(width, height);
     // Painted from row `lowered` and clipped to the line's rows below it,
     // which the lowering leaves free of ink.
-    if (!g_native_composition || !paint_runs_natively(line, runs, 0, lowered, true))
+    long rows_inked = 0;
+    if (!g_native_composition || !paint_runs_natively(line, runs, 0, lowered, true, rows_inked))
         blit_runs(line, runs, 0, 0, lowered);
     return line;
 }

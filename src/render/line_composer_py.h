@@ -20,7 +20,10 @@ nanobind::object compose_runs(const std::vector<shaping::PreparedRun>& runs, lon
 /// paints them onto a new line surface at (0, 0), except that their ink may
 /// reach any row of `surface`, above y included (marks stacked over a line).
 /// When pygame must blit the runs' own surfaces instead, they clip it.
-void place_runs(nanobind::handle surface, const std::vector<shaping::PreparedRun>& runs, long x, long y);
+/// Rows above `rows_inked` may hold ink of lines placed before, which runs
+/// reaching them are blended over; it grows to the rows these runs ink.
+void place_runs(nanobind::handle surface, const std::vector<shaping::PreparedRun>& runs, long x, long y,
+                long& rows_inked);
 
 /// A surface to place on a line with its top-left corner at (pen, 0).
 struct PlacedSurface {
