@@ -43,8 +43,7 @@ state_file=build/installed-from
 state="$(python3 scripts/source_state.py)"
 if [ -n "$state" ] && [ -f "$state_file" ] && [ "$(cat "$state_file")" = "$state" ]; then
   echo "lumo_font is installed from this tree: nothing to build"
-  mapfile -t requirements < <(python3 -c "import tomllib; project = tomllib.load(open('pyproject.toml', 'rb'))['project']
-print('\n'.join(project['dependencies'] + project['optional-dependencies']['test']))")
+  mapfile -t requirements < <(python3 scripts/project_requirements.py dependencies test)
   "${pip[@]}" "${requirements[@]}"
   exit 0
 fi
@@ -54,6 +53,12 @@ build_options=()
 if command -v ccache >/dev/null; then
   build_options+=(-Ccmake.define.CMAKE_C_COMPILER_LAUNCHER=ccache -Ccmake.define.CMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
-"${pip[@]}" "${build_options[@]}" ".[test${pygame_extra}]"
+# Built in a folder of its own, without an isolated build environment, so that the folder stays usable:
+# scripts/test.sh builds the C++ tests in it on the core library compiled here, instead of compiling it again.
+mapfile -t build_requirements < <(python3 scripts/project_requirements.py build)
+"${pip[@]}" "${build_requirements[@]}"
+command -v ninja >/dev/null || "${pip[@]}" ninja
+"${pip[@]}" --no-build-isolation -Cbuild-dir="$(bash scripts/engine_build_dir.sh)" "${build_options[@]}" \
+  ".[test${pygame_extra}]"
 mkdir -p build
 python3 scripts/source_state.py >"$state_file"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Sets everything up, then runs the C++ unit tests of the native core and the
-# Python test suite. Extra arguments go to pytest. On CI (CI set), or when
+# Sets everything up, then runs the C++ unit tests of the native core, the
+# Python test suite and builds the documentation site. Extra arguments go to pytest. On CI (CI set), or when
 # asked through the environment, it then also runs:
 #   LUMO_FUZZ_SECONDS=N   every fuzz target N seconds (30 on CI)
 #   LUMO_MATRIX=1         the suite on every supported Python, under pygame and pygame-ce
@@ -12,9 +12,11 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 
-cmake -S . -B build/native -DLUMO_NATIVE_TESTS=ON -DCMAKE_BUILD_TYPE=Release -DPython_EXECUTABLE="$(command -v python3)" >/dev/null
-cmake --build build/native -j 2
-ctest --test-dir build/native --output-on-failure
+# The C++ tests are built in the folder the engine was built in, on the core library compiled there.
+build_dir="$(bash scripts/engine_build_dir.sh)"
+cmake -S . -B "$build_dir" -DLUMO_NATIVE_TESTS=ON >/dev/null
+cmake --build "$build_dir" --target lumo_native_tests -j 2
+ctest --test-dir "$build_dir" --output-on-failure -j 2
 
 if [ -n "${CI:-}" ] || [ -n "${LUMO_FUZZ_SECONDS:-}" ]; then
   bash scripts/fuzz.sh "${LUMO_FUZZ_SECONDS:-30}"
@@ -26,6 +28,9 @@ if [ -n "${CI:-}" ] || [ -n "${LUMO_WHEEL:-}" ]; then
 fi
 
 python3 -m pytest "$@"
+
+# The documentation site, built as a reader would: every warning and broken link fails (a few seconds).
+LUMO_SET_UP=1 bash scripts/docs.sh
 
 if [ -n "${CI:-}" ] || [ -n "${LUMO_WINDOWS:-}" ]; then
   bash scripts/windows_core.sh

@@ -23,6 +23,16 @@ print(_json.dumps([{key: record[key] for key in ("char", "font", "font_source", 
 '''
 
 
+# Before it: its event loop gets a QUIT event on its third frame, as a window's close button would send.
+PRELUDE = f'''
+import sys as _sys
+_sys.path.insert(0, {str(README.parent / "scripts")!r})
+import docs_examples as _examples
+_loops = _examples.bounded_event_loops()
+_loops.__enter__()
+'''
+
+
 def quick_start_code():
     section = README.read_text(encoding="utf-8").split("## Quick start", 1)[1]
     return re.search(r"```python\n(.*?)```", section, re.S).group(1)
@@ -47,7 +57,7 @@ def test_quick_start_runs_verbatim_and_draws_every_script(tmp_path):
     code = quick_start_code()
     text = first_rendered_text(code)
     script = tmp_path / "quick_start.py"
-    script.write_text(code + f"LINE_TEXT = {text!r}\n" + REPORT, encoding="utf-8")
+    script.write_text(PRELUDE + code + f"LINE_TEXT = {text!r}\n" + REPORT, encoding="utf-8")
     env = dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy")   # the home is the test's own
     result = subprocess.run([sys.executable, str(script), str(tmp_path / "line.png")], capture_output=True,
                             text=True, env=env, cwd=tmp_path, timeout=120)

@@ -332,14 +332,10 @@ def test_bad_draw_block_arguments(font, arguments, options, error, message):
             font.draw_block(*arguments, "x", 20, **options)
 
 
-def test_the_readme_pictures_can_be_drawn_again(tmp_path, font):
-    import subprocess
-    import sys
-    script = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "docs", "effects.py")
-    result = subprocess.run([sys.executable, script, str(tmp_path)], capture_output=True, text=True, timeout=120)
-    assert result.returncode == 0, result.stderr
-    assert pygame.image.load(str(tmp_path / "text_effects.png")).get_size() == (900, 392)
-    assert pygame.image.load(str(tmp_path / "game_over.png")).get_size() == (640, 240)
+def test_the_effects_pictures_are_drawn_by_their_guide():
+    from support.doc_pictures import drawn_picture
+    assert drawn_picture("guides/effects.md", "pictures/text-effects.png").get_size() == (900, 392)
+    assert drawn_picture("guides/effects.md", "pictures/game-over.png").get_size() == (640, 240)
 
 
 def test_damaged_glyphs_are_drawn_empty_with_their_outlines(tmp_path, capsys):

@@ -235,13 +235,8 @@ def test_command_line_refuses_bad_options_in_one_line(options, message, capsys):
     assert captured.err.startswith(f"lumo-font: {message}") and captured.err.count("\n") == 1
 
 
-def test_the_readme_picture_can_be_drawn_again(tmp_path):
-    import subprocess
-    import sys
+def test_the_guide_picture_is_drawn():
+    from support.doc_pictures import drawn_picture
     installed(INTER)
-    script = Path(__file__).resolve().parents[1] / "docs" / "typography.py"
-    output = tmp_path / "typography.png"
-    result = subprocess.run([sys.executable, str(script), str(output)], capture_output=True, text=True, timeout=120)
-    assert result.returncode == 0, result.stderr
-    picture = pygame.image.load(str(output))
+    picture = drawn_picture("guides/typography.md", "pictures/typography.png")
     assert picture.get_width() > 500 and picture.get_height() > 500

@@ -55,7 +55,7 @@ bool is_emoji(nb::handle ch) {
 void install_emoji_function(nb::module_& package) {
     package.def("is_emoji", [](nb::handle ch) { return is_emoji(ch); }, nb::arg("ch").none(),
                 nb::sig("def is_emoji(ch: str) -> bool"),
-                "Whether a single character is an emoji (memoised for the process in _EMOJI_CACHE).");
+                "Whether ch, a single character, is an emoji (memoised for the process in _EMOJI_CACHE).");
 }
 
 }  // namespace lumo::font

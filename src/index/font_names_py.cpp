@@ -48,10 +48,12 @@ void install_font_name_functions(nb::module_& package) {
                 "otherwise.");
     package.def("get_family_root", &get_family_root, nb::arg("font_name").none(),
                 nb::sig("def get_family_root(font_name: str) -> str"),
-                "The family a face name belongs to: one trailing style word removed, capitalisation kept.");
+                "The family the face name font_name belongs to: one trailing style word removed, capitalisation\n"
+                "kept.");
     package.def("normalize_font_name", &normalize_font_name, nb::arg("font_name").none(), nb::arg("family_files").none(),
                 nb::sig("def normalize_font_name(font_name: str, family_files: list) -> str"),
-                "The shorter alias under which a face may be found, given the faces of its family.");
+                "The shorter alias under which the face font_name may be found, given family_files, the faces of its\n"
+                "family.");
 }
 
 }  // namespace lumo::index

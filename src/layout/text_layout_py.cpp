@@ -228,7 +228,7 @@ void bind_text_layout(nb::module_& package) {
                            "A block of text laid out once by LumoFont.layout_block(): drawn, and asked where its\n"
                            "carets, clicks and selections fall. Indices are positions in the text given (0 to its\n"
                            "length); with markup, tags take no room. Points and rectangles are in the layout's own\n"
-                           "pixels, its top-left corner at (0, 0).")
+                           "pixels, its top-left corner at (0, 0). An index outside the text raises IndexError.")
         .def_prop_ro("size", [](const TextLayout& self) { return std::make_pair(self.width, self.height); },
                      nb::sig("def size(self) -> tuple[int, int]"),
                      "(width, height): what size_block() gives for the same arguments.")
@@ -274,7 +274,7 @@ void bind_text_layout(nb::module_& package) {
                  return self.carets.index_at(x, y);
              },
              nb::arg("pos"), nb::sig("def index_at(self, pos: tuple[float, float]) -> int"),
-             "The caret index nearest to a point (a click): the nearer edge of the grapheme cluster under it.\n"
+             "The caret index nearest to the point pos (a click): the nearer edge of the grapheme cluster under it.\n"
              "Never inside a cluster; a ligature is shared evenly between its characters.")
         .def("selection_rects", &selection_rects, nb::arg("start"), nb::arg("end"),
              nb::sig("def selection_rects(self, start: int, end: int) -> list[pygame.Rect]"),
