@@ -239,7 +239,7 @@ PyMethodDef g_methods[] = {
      "call returns the same Surface from the text cache: do not draw on it.\n"
      "\n"
      "Args:\n"
-     "    text: the line; colour tags (^0 to ^9, ^a, ^r) and face tags (<bold={...}>) are read.\n"
+     "    text: the line; colour tags (`^0` to `^9`, `^a`, `^r`) and face tags (`<bold={...}>`) are read.\n"
      "    size: the pixel size, a positive integer.\n"
      "    color: anything pygame.Color takes (None: white); its alpha is not applied (render_block applies it).\n"
      "    dynamic: changing ASCII text (a score): composed from per-character surfaces, not kept in the text cache.\n"
@@ -337,7 +337,7 @@ PyMethodDef g_methods[] = {
      "Raises:\n"
      "    TypeError: an argument of the wrong type.\n"
      "    ValueError: size not positive, a bad colour, align, direction, line_spacing or option value, or a block\n"
-     "        past the largest surface the engine makes (2**26 pixels, 2**20 a side).\n"
+     "        past the largest surface the engine makes (2^26 pixels, 2^20 a side).\n"
      "    RuntimeError: HarfBuzz or FreeType stopped on a hostile font."},
     {"size_block", reinterpret_cast<PyCFunction>(+layout::size_block_method), kFastFlags,
      "size_block" LUMO_BLOCK_SIGNATURE
@@ -348,7 +348,7 @@ PyMethodDef g_methods[] = {
      "Raises:\n"
      "    TypeError: an argument of the wrong type.\n"
      "    ValueError: size not positive, a bad colour, align, direction, line_spacing or option value, or a block\n"
-     "        past the largest surface the engine makes (2**26 pixels, 2**20 a side).\n"
+     "        past the largest surface the engine makes (2^26 pixels, 2^20 a side).\n"
      "    RuntimeError: HarfBuzz or FreeType stopped on a hostile font."},
     {"layout_block", reinterpret_cast<PyCFunction>(+layout::layout_block_method), kFastFlags,
      "layout_block" LUMO_BLOCK_SIGNATURE
@@ -360,7 +360,7 @@ PyMethodDef g_methods[] = {
      "Raises:\n"
      "    TypeError: an argument of the wrong type.\n"
      "    ValueError: size not positive, a bad colour, align, direction, line_spacing or option value, or a block\n"
-     "        past the largest surface the engine makes (2**26 pixels, 2**20 a side).\n"
+     "        past the largest surface the engine makes (2^26 pixels, 2^20 a side).\n"
      "    RuntimeError: HarfBuzz or FreeType stopped on a hostile font."},
     {"draw_block", reinterpret_cast<PyCFunction>(+layout::draw_block_method), kFastFlags,
      "draw_block($self, /, surface, pos, text, size, color=(255, 255, 255), face='', *, wraplength=0, "
@@ -384,7 +384,7 @@ PyMethodDef g_methods[] = {
      "Raises:\n"
      "    TypeError: an argument of the wrong type.\n"
      "    ValueError: size not positive, a bad colour, align, direction, line_spacing or option value, or a block\n"
-     "        past the largest surface the engine makes (2**26 pixels, 2**20 a side).\n"
+     "        past the largest surface the engine makes (2^26 pixels, 2^20 a side).\n"
      "    RuntimeError: HarfBuzz or FreeType stopped on a hostile font."},
     {"_block_lines", reinterpret_cast<PyCFunction>(+layout::block_lines_method), kFastFlags,
      "_block_lines" LUMO_BLOCK_SIGNATURE
