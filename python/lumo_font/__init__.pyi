@@ -152,7 +152,7 @@ class LumoFont:
         call returns the same Surface from the text cache: do not draw on it.
 
         Args:
-            text: the line; colour tags (^0 to ^9, ^a, ^r) and face tags (<bold={...}>) are read.
+            text: the line; colour tags (`^0` to `^9`, `^a`, `^r`) and face tags (`<bold={...}>`) are read.
             size: the pixel size, a positive integer.
             color: anything pygame.Color takes (None: white); its alpha is not applied (render_block applies it).
             dynamic: changing ASCII text (a score): composed from per-character surfaces, not kept in the text cache.
@@ -260,7 +260,7 @@ class LumoFont:
         Raises:
             TypeError: an argument of the wrong type.
             ValueError: size not positive, a bad colour, align, direction, line_spacing or option value, or a block
-                past the largest surface the engine makes (2**26 pixels, 2**20 a side).
+                past the largest surface the engine makes (2^26 pixels, 2^20 a side).
             RuntimeError: HarfBuzz or FreeType stopped on a hostile font.
         """
 
@@ -273,7 +273,7 @@ class LumoFont:
         Raises:
             TypeError: an argument of the wrong type.
             ValueError: size not positive, a bad colour, align, direction, line_spacing or option value, or a block
-                past the largest surface the engine makes (2**26 pixels, 2**20 a side).
+                past the largest surface the engine makes (2^26 pixels, 2^20 a side).
             RuntimeError: HarfBuzz or FreeType stopped on a hostile font.
         """
 
@@ -287,7 +287,7 @@ class LumoFont:
         Raises:
             TypeError: an argument of the wrong type.
             ValueError: size not positive, a bad colour, align, direction, line_spacing or option value, or a block
-                past the largest surface the engine makes (2**26 pixels, 2**20 a side).
+                past the largest surface the engine makes (2^26 pixels, 2^20 a side).
             RuntimeError: HarfBuzz or FreeType stopped on a hostile font.
         """
 
@@ -310,7 +310,7 @@ class LumoFont:
         Raises:
             TypeError: an argument of the wrong type.
             ValueError: size not positive, a bad colour, align, direction, line_spacing or option value, or a block
-                past the largest surface the engine makes (2**26 pixels, 2**20 a side).
+                past the largest surface the engine makes (2^26 pixels, 2^20 a side).
             RuntimeError: HarfBuzz or FreeType stopped on a hostile font.
         """
 
