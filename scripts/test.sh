@@ -16,7 +16,7 @@ bash scripts/setup.sh
 build_dir="$(bash scripts/engine_build_dir.sh)"
 cmake -S . -B "$build_dir" -DLUMO_NATIVE_TESTS=ON >/dev/null
 cmake --build "$build_dir" --target lumo_native_tests -j 2
-ctest --test-dir "$build_dir" --output-on-failure
+ctest --test-dir "$build_dir" --output-on-failure -j 2
 
 if [ -n "${CI:-}" ] || [ -n "${LUMO_FUZZ_SECONDS:-}" ]; then
   bash scripts/fuzz.sh "${LUMO_FUZZ_SECONDS:-30}"

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/byte_source.h"
+#include "base/platform.h"
 #include "non_regular_file.h"
 
 namespace {
@@ -52,7 +53,10 @@ void expect_read(ByteSource& source, const ReadCase& c) {
 
 class ByteSourceRead : public ::testing::TestWithParam<ReadCase> {
 protected:
-    static std::string file_path() { return ::testing::TempDir() + "lumo_byte_source.bin"; }
+    // One file per process: the tests may run as parallel processes.
+    static std::string file_path() {
+        return ::testing::TempDir() + "lumo_byte_source_" + std::to_string(lumo::base::platform::process_id()) + ".bin";
+    }
     static void SetUpTestSuite() {
         std::ofstream file(file_path(), std::ios::binary);
         file.write(reinterpret_cast<const char*>(kContents.data()), static_cast<std::streamsize>(kContents.size()));
@@ -89,7 +93,7 @@ TEST(FileByteSource, OpensOnlyRegularFiles) {
 }
 
 TEST(FileByteSource, EmptyFileOpensWithNothingToRead) {
-    const std::string path = ::testing::TempDir() + "lumo_empty.ttf";
+    const std::string path = ::testing::TempDir() + "lumo_empty_" + std::to_string(lumo::base::platform::process_id()) + ".ttf";
     std::ofstream(path).close();
     FileByteSource source(path);
     ASSERT_TRUE(source.is_open());
