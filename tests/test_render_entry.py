@@ -70,6 +70,22 @@ def test_text_cache_drops_the_oldest_first(box_font):
     assert [key[0] for key in box_font._text_cache] == ["two", "three"]
 
 
+def test_the_oldest_entry_is_the_caches_own_whatever_the_host_did_to_it(box_font):
+    lumo_font.MAX_TEXT_CACHE = 3
+    for text in ("a", "b", "c"):
+        box_font.render(text, 20)
+    cache = box_font._text_cache
+    cache["host's"] = object()                    # goes last
+    del cache[next(key for key in cache if key[0] == "b")]
+    box_font.render("d", 20)
+    box_font.render("e", 20)
+    assert [key if isinstance(key, str) else key[0] for key in cache] == ["host's", "d", "e"]
+    first = next(key for key in cache if key != "host's")
+    cache[first] = cache.pop(first)               # the same entry, moved last
+    box_font.render("f", 20)
+    assert [key if isinstance(key, str) else key[0] for key in cache] == ["e", "d", "f"]
+
+
 def test_dynamic_ascii_uses_the_glyph_cache(box_font):
     surface = box_font.render("Score: 10", 20, dynamic=True)
     assert surface.get_size() == (9 * 12, line_height(box_font))

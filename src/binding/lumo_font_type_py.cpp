@@ -16,6 +16,7 @@
 #include "engine/host_text_py.h"
 #include "engine/settings_py.h"
 #include "font/font_choice_memo_py.h"
+#include "font/insertion_order_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "font/sized_fonts_py.h"
 #include "render/render_entry_py.h"
@@ -52,6 +53,8 @@ int lumo_font_traverse(PyObject* self, visitproc visit, void* arg) {
         if (may_hold_cycle(field)) Py_VISIT(field_slot(as_font(self), field));
     Py_VISIT(as_font(self)->block_cache);
     Py_VISIT(as_font(self)->substituted_families);
+    for (font::InsertionOrder* order : {as_font(self)->text_order, as_font(self)->glyph_order})
+        if (order != nullptr && order->traverse(visit, arg) != 0) return -1;
     if (as_font(self)->font_choices != nullptr) return as_font(self)->font_choices->traverse(visit, arg);
     return 0;
 }
@@ -79,6 +82,8 @@ int lumo_font_clear(PyObject* self) {
     Py_CLEAR(as_font(self)->block_cache);
     Py_CLEAR(as_font(self)->substituted_families);
     if (as_font(self)->font_choices != nullptr) as_font(self)->font_choices->clear();
+    for (font::InsertionOrder* order : {as_font(self)->text_order, as_font(self)->glyph_order})
+        if (order != nullptr) order->clear();
     return 0;
 }
 
@@ -92,6 +97,8 @@ void lumo_font_dealloc(PyObject* self) {
         Py_CLEAR(as_font(self)->block_cache);
         Py_CLEAR(as_font(self)->substituted_families);
         delete std::exchange(as_font(self)->font_choices, nullptr);
+        delete std::exchange(as_font(self)->text_order, nullptr);
+        delete std::exchange(as_font(self)->glyph_order, nullptr);
     }
     type->tp_free(self);
     Py_DECREF(type);

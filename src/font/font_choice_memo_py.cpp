@@ -3,6 +3,8 @@
 
 #include <new>
 
+#include "font/object_caches_py.h"
+
 namespace lumo::font {
 
 namespace {
@@ -35,28 +37,10 @@ int FontChoiceMemo::face_slot(PyObject* face) {
     return static_cast<int>(faces_.size() - 1);
 }
 
-namespace {
-
-/// The dict's version tag: CPython gives every dict a new one at each
-/// change (PEP 509), the cheap way to know that no entry was replaced since.
-/// Deprecated as a public field since 3.12, still kept up to date by 3.13.
-std::uint64_t version_of(PyObject* dict) {
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-#endif
-    return reinterpret_cast<PyDictObject*>(dict)->ma_version_tag;
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
-}
-
-}  // namespace
-
 FontChoiceMemo::Sources FontChoiceMemo::sources_of(LumoFontObject* self) {
     const bool plain = self->path_cache != nullptr && PyDict_CheckExact(self->path_cache);
     return {self->path_cache,   plain ? PyDict_GET_SIZE(self->path_cache) : -1,
-            plain ? version_of(self->path_cache) : 0,
+            plain ? dict_version(self->path_cache) : 0,
             self->primary_name, self->fallback_name, self->emoji_path, self->intl_font_paths};
 }
 

@@ -13,6 +13,7 @@
 namespace lumo::font {
 
 class FontChoiceMemo;
+class InsertionOrder;
 
 struct LumoFontObject {
     PyObject_HEAD
@@ -45,6 +46,9 @@ struct LumoFontObject {
     PyObject* substituted_families;
     // Not a field either: the font choices kept natively across lines.
     FontChoiceMemo* font_choices;
+    // The order the engine filled the text and glyph caches in.
+    InsertionOrder* text_order;
+    InsertionOrder* glyph_order;
 };
 
 enum class FieldKind {

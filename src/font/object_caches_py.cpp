@@ -20,6 +20,18 @@ nb::object cache_find(PyObject* cache, PyObject* key) {
     return value;
 }
 
+std::uint64_t dict_version(PyObject* dict) {
+    // Deprecated as a public field since 3.12, still kept up to date by 3.13.
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#endif
+    return reinterpret_cast<PyDictObject*>(dict)->ma_version_tag;
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+}
+
 void cache_store(PyObject* cache, PyObject* key, PyObject* value) {
     nb::object held = nb::borrow(cache);
     int status = PyDict_CheckExact(cache) ? PyDict_SetItem(cache, key, value) : PyObject_SetItem(cache, key, value);

@@ -6,10 +6,17 @@
 
 #include <nanobind/nanobind.h>
 
+#include <cstdint>
+
 namespace lumo::font {
 
 /// The entry under `key`, or an invalid object when there is none.
 nanobind::object cache_find(PyObject* cache, PyObject* key);
+
+/// The version tag of a dict (exactly a dict): CPython gives every dict a new
+/// one at each change (PEP 509), the cheap way to know that no entry was
+/// added, removed or replaced since it was read.
+std::uint64_t dict_version(PyObject* dict);
 
 /// Stores `value` under `key`.
 void cache_store(PyObject* cache, PyObject* key, PyObject* value);

@@ -135,11 +135,12 @@ bool paint_runs_natively(nb::handle surface, const std::vector<shaping::Prepared
         // On a block, rows above `rows_inked` may hold ink of lines drawn
         // before (a descender, a mark stacked high): a run reaching them is
         // blended over it, never written over it.
-        const shaping::PaintedRows reach =
-            run.layout ? shaping::painted_rows(run.layout->glyphs, run.anti_aliased, baseline, rows)
-                       : shaping::PaintedRows{};
-        if (reach.first < reach.end) rows_inked_now = std::max(rows_inked_now, static_cast<long>(reach.end));
-        const bool over_earlier_lines = !clip_to_line && reach.first < reach.end && reach.first < rows_inked;
+        shaping::PaintedRows reach;  // asked only on a block: a line's own surface has no earlier lines
+        if (!clip_to_line && run.layout) {
+            reach = shaping::painted_rows(run.layout->glyphs, run.anti_aliased, baseline, rows);
+            if (reach.first < reach.end) rows_inked_now = std::max(rows_inked_now, static_cast<long>(reach.end));
+        }
+        const bool over_earlier_lines = reach.first < reach.end && reach.first < rows_inked;
         if (run_x >= untouched_from && run_x < target.width && !over_earlier_lines) {
             if (run.layout) {
                 shaping::PixelTarget window{target.pixels + static_cast<std::ptrdiff_t>(run_x) * 4,
@@ -155,6 +156,8 @@ bool paint_runs_natively(nb::handle surface, const std::vector<shaping::Prepared
             // Painted aside, then blended over the rows its own surface
             // would cover and any its glyphs reach beyond them: not every
             // row of a tall block it is placed on.
+            if (clip_to_line && run.layout)
+                reach = shaping::painted_rows(run.layout->glyphs, run.anti_aliased, baseline, rows);
             const int first_row = std::min(top, reach.first);
             const int end_row = std::max(static_cast<int>(std::min<long>(long{top} + run.height, rows)), reach.end);
             long written_right = 0;

@@ -14,6 +14,7 @@
 #include "engine/host_values_py.h"
 #include "engine/settings_py.h"
 #include "font/lumo_font_methods_py.h"
+#include "font/insertion_order_py.h"
 #include "font/object_caches_py.h"
 #include "font/sized_fonts_py.h"
 #include "render/line_composer_py.h"
@@ -100,24 +101,10 @@ shaping::EmojiPlacement emoji_placement(const RenderCall& call) {
     return shaping::emoji_placement_of(call.smooth_font, call.emoji_offset_y);
 }
 
-/// Drops the oldest entries until `cache` holds at most the setting's limit.
-void trim_cache(PyObject* field, engine::SettingId limit_setting) {
-    // Held: the limit's comparison and the dropped entries' __del__ are host code.
-    nb::object held = nb::borrow(field);
-    PyObject* cache = held.ptr();
+/// Drops the oldest entries until the cache holds at most the setting's limit.
+void trim_cache(PyObject* field, font::InsertionOrder& order, engine::SettingId limit_setting) {
     nb::object limit = setting(limit_setting);
-    for (;;) {
-        Py_ssize_t length = PyObject_Length(cache);
-        if (length < 0) throw nb::python_error();
-        int over = PyObject_RichCompareBool(nb::int_(length).ptr(), limit.ptr(), Py_GT);
-        if (over < 0) throw nb::python_error();
-        if (over == 0) return;
-        nb::object iterator = nb::steal(PyObject_GetIter(cache));
-        if (!iterator.is_valid()) throw nb::python_error();
-        nb::object oldest = nb::steal(PyIter_Next(iterator.ptr()));
-        if (!oldest.is_valid()) throw nb::python_error();
-        if (PyObject_DelItem(cache, oldest.ptr()) != 0) throw nb::python_error();
-    }
+    order.trim(field, limit.ptr());
 }
 
 /// int(metrics[1]): the line height that every surface of the line shares.
@@ -147,7 +134,7 @@ nb::object render_dynamic(LumoFontObject* self, const RenderCall& call, std::u32
             // Pieces of one line: all on the one baseline, never lowered one by one.
             stored = shaping::render_shaped_run(self, ch, call.size, call.color, primary_path, call.face, placement,
                                                 false);
-            font::cache_store(self->glyph_cache, key.ptr(), stored.ptr());
+            font::glyph_cache_order(self).store(self->glyph_cache, key.ptr(), stored.ptr());
         }
         total_width += nb::cast<long>(nb::int_(stored[1]));
         keys.push_back(std::move(key));
@@ -171,7 +158,7 @@ nb::object render_dynamic(LumoFontObject* self, const RenderCall& call, std::u32
         pen += nb::cast<long>(nb::int_(items[1]));
     }
     place_surfaces(line, pieces);
-    trim_cache(self->glyph_cache, engine::SettingId::MaxGlyphCache);
+    trim_cache(self->glyph_cache, font::glyph_cache_order(self), engine::SettingId::MaxGlyphCache);
     return line;
 }
 
@@ -264,8 +251,8 @@ nb::object draw_line(const PreparedLine& line) {
 }
 
 void trim_caches(LumoFontObject* self) {
-    trim_cache(self->text_cache, engine::SettingId::MaxTextCache);
-    trim_cache(self->glyph_cache, engine::SettingId::MaxGlyphCache);
+    trim_cache(self->text_cache, font::text_cache_order(self), engine::SettingId::MaxTextCache);
+    trim_cache(self->glyph_cache, font::glyph_cache_order(self), engine::SettingId::MaxGlyphCache);
 }
 
 namespace {
@@ -287,7 +274,7 @@ nb::object render(LumoFontObject* self, PyObject* const* given) {
 
     const PreparedLine prepared = prepare_line(self, call, call.text, primary_path, fallback_path);
     nb::object line = draw_line(prepared);
-    if (!call.dynamic) font::cache_store(self->text_cache, key.ptr(), line.ptr());
+    if (!call.dynamic) font::text_cache_order(self).store(self->text_cache, key.ptr(), line.ptr());
     trim_caches(self);
     return line;
 }
