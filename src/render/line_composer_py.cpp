@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "shaping/pixel_blend.h"
+#include "shaping/run_painter.h"
 #include "shaping/surface_pixels_py.h"
 
 namespace nb = nanobind;
@@ -145,10 +146,10 @@ bool paint_runs_natively(nb::handle surface, const std::vector<shaping::Prepared
             if (run.layout) {
                 shaping::PixelTarget window{target.pixels + static_cast<std::ptrdiff_t>(run_x) * 4,
                                             std::min(run.width, target.width - run_x), rows, target.pitch_bytes};
-                // A line of its own surface is new: what it has not painted is blank.
-                shaping::PaintedColumns painted = shaping::paint_glyphs(
-                    window, run.layout->glyphs, cached_color_table(format, run.rgb), format,
-                    run.anti_aliased, baseline, run.layout->start_x, clip_to_line);
+                // Columns this line has not painted, in rows no earlier line inked: blank.
+                shaping::PaintedColumns painted =
+                    shaping::paint_run(window, *run.layout, cached_color_table(format, run.rgb), format,
+                                       run.anti_aliased, baseline, true);
                 if (painted.left <= painted.right)
                     untouched_from = std::max(untouched_from, static_cast<long>(run_x) + painted.right);
             }
@@ -168,8 +169,8 @@ bool paint_runs_natively(nb::handle surface, const std::vector<shaping::Prepared
                                             static_cast<std::ptrdiff_t>(run.width) * 4};
                 if (run.layout) {
                     shaping::PaintedColumns painted =
-                        shaping::paint_glyphs(canvas, run.layout->glyphs, cached_color_table(format, run.rgb), format,
-                                              run.anti_aliased, baseline - first_row, run.layout->start_x, true);
+                        shaping::paint_run(canvas, *run.layout, cached_color_table(format, run.rgb), format,
+                                           run.anti_aliased, baseline - first_row, true);
                     if (painted.left <= painted.right) written_right = painted.right;
                 }
                 shaping::blend_pixels(target, scratch.data(), run.width, canvas_rows, run.width, run_x, first_row,

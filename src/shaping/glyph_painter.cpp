@@ -326,6 +326,23 @@ PaintedColumns paint_glyphs(const PixelTarget& target, std::span<const PlacedGly
     return painted;
 }
 
+bool paint_coverage(const PixelTarget& target, const std::uint8_t* coverage, std::ptrdiff_t stride, int width,
+                    int rows, int x, int y, const ColorTable& colors, const PixelFormat& format, bool blank) {
+    const LinearTable linear = linear_table(colors, alpha_channel(format));
+    if (!linear.usable) return false;
+    if (!target_usable(target) || width <= 0 || rows <= 0) return true;
+    const int first_column = std::max(0, -x), end_column = std::min(width, target.width - x);
+    const int first_row = std::max(0, -y), end_row = std::min(rows, target.height - y);
+    if (first_column >= end_column || first_row >= end_row) return true;
+    const CoverageSpanPainter span(linear);
+    for (int row = first_row; row < end_row; ++row) {
+        auto* destination = reinterpret_cast<std::uint32_t*>(target.pixels + (y + row) * target.pitch_bytes) + x;
+        span.paint(coverage + row * stride + first_column, destination + first_column, end_column - first_column,
+                   blank);
+    }
+    return true;
+}
+
 RowFit row_fit(std::span<const PlacedGlyph> glyphs, int baseline_y, int height) {
     RowFit fit;
     for (const PlacedGlyph& glyph : glyphs) {

@@ -49,6 +49,15 @@ PaintedColumns paint_glyphs(const PixelTarget& target, std::span<const PlacedGly
                             const PixelFormat& format, bool anti_aliased, int baseline_y, double start_x,
                             bool target_blank = false);
 
+/// Paints `rows` rows of 8-bit coverage (`width` bytes each, `stride` bytes
+/// apart) into `target` with the top-left at (x, y), as paint_glyphs() writes a
+/// glyph's rows: coverage 0 leaves a pixel as it is (a blank target is written
+/// without being read). Rows and columns outside the target are left out.
+/// False, with nothing painted, when `colors` is not one colour over an
+/// 8-bit alpha channel, as every per-pixel-alpha surface's table is.
+bool paint_coverage(const PixelTarget& target, const std::uint8_t* coverage, std::ptrdiff_t stride, int width,
+                    int rows, int x, int y, const ColorTable& colors, const PixelFormat& format, bool blank);
+
 /// How the rows paint_glyphs() inks sit on a surface `height` rows tall with
 /// the baseline at row `baseline_y`: how many rows lower the glyphs must be
 /// painted for none of their rows to land above row 0 (a row that would round

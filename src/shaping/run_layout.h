@@ -29,6 +29,8 @@ struct PlacedGlyph {
     std::uint32_t cluster = 0;  // index of the code point the glyph came from
 };
 
+struct CoverageStrip;
+
 struct RunLayout {
     std::vector<PlacedGlyph> glyphs;
     int total_advance = 0;  // the run's advance in whole pixels; may be 0 or negative
@@ -37,6 +39,22 @@ struct RunLayout {
     double start_x = 0.0;   // shift right so ink left of the origin stays on the surface
     int surface_width = 1;  // width of the surface the run is painted on
     FT_Error glyph_damage = 0;  // FreeType's error for the first damaged glyph, drawn empty; 0 when none
+    // The run's glyphs painted once into one strip of coverage, made when the
+    // run is painted again (run_painter.h): a cached word is then painted as
+    // a few long rows instead of many short ones. A copy (whose glyphs may
+    // then change) starts without it.
+    struct PaintedBefore {
+        std::shared_ptr<const CoverageStrip> strip;
+        std::uint32_t times = 0;
+        PaintedBefore() = default;
+        PaintedBefore(const PaintedBefore&) {}
+        PaintedBefore& operator=(const PaintedBefore&) {
+            strip.reset();
+            times = 0;
+            return *this;
+        }
+    };
+    mutable PaintedBefore painted_before;
 };
 
 /// The direction a run is shaped in: the line's bidirectional pass knows it;

@@ -24,6 +24,7 @@
 #include "shaping/drawn_style_py.h"
 #include "shaping/native_fonts_py.h"
 #include "shaping/run_layout.h"
+#include "shaping/run_painter.h"
 #include "base/limits.h"
 #include "shaping/surface_pixels_py.h"
 #include "font/synthetic_style_py.h"
@@ -420,8 +421,7 @@ nb::object run_surface(const PreparedRun& run, int lowered) {
         const PixelFormat& format = surface_pixel_format(surface);
         ColorTable colors = color_table(format, run.rgb[0], run.rgb[1], run.rgb[2]);
         LockedPixels pixels(surface);
-        paint_glyphs(pixels.target(), run.layout->glyphs, colors, format, run.anti_aliased, run.baseline + lowered,
-                     run.layout->start_x, true);
+        paint_run(pixels.target(), *run.layout, colors, format, run.anti_aliased, run.baseline + lowered, true);
     }
     return surface;
 }
