@@ -52,6 +52,7 @@ public:
         layout.surface_width = whole.surface_width;
         layout.glyph_damage = whole.glyph_damage;
         layout.glyphs.clear();
+        layout.painted_before = {};  // a strip of the glyphs it held before is no longer its own
         for (std::uint32_t glyph : piece.glyphs)
             if (glyph < whole.glyphs.size()) layout.glyphs.push_back(whole.glyphs[glyph]);
         layout.empty = layout.glyphs.empty();

@@ -42,7 +42,8 @@ struct RunLayout {
     // The run's glyphs painted once into one strip of coverage, made when the
     // run is painted again (run_painter.h): a cached word is then painted as
     // a few long rows instead of many short ones. A copy (whose glyphs may
-    // then change) starts without it.
+    // then change) starts without it, and code that changes a layout's
+    // glyphs in place resets it.
     struct PaintedBefore {
         std::shared_ptr<const CoverageStrip> strip;
         std::uint32_t times = 0;

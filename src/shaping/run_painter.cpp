@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "shaping/pixel_rounding.h"
 
@@ -19,32 +18,7 @@ constexpr std::int64_t kMaxStripPixels = 16384;
 /// A 32-bit format with an 8-bit alpha channel on top, for painting coverage.
 constexpr PixelFormat kCoverageFormat{{0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u}, {16, 8, 0, 24}, {0, 0, 0, 0}};
 
-/// Mixes `value` into `hash` (the 64-bit finaliser of MurmurHash3).
-std::uint64_t mixed(std::uint64_t hash, std::uint64_t value) {
-    hash ^= value + 0x9e3779b97f4a7c15ull + (hash << 6) + (hash >> 2);
-    hash ^= hash >> 33;
-    hash *= 0xff51afd7ed558ccdull;
-    return hash ^ (hash >> 33);
-}
-
-std::uint64_t bits_of(double value) {
-    std::uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
 }  // namespace
-
-std::uint64_t layout_signature(const RunLayout& layout) {
-    std::uint64_t hash = mixed(layout.glyphs.size(), bits_of(layout.start_x));
-    hash = mixed(hash, static_cast<std::uint64_t>(layout.surface_width));
-    for (const PlacedGlyph& glyph : layout.glyphs) {
-        hash = mixed(hash, reinterpret_cast<std::uintptr_t>(glyph.bitmap.get()));
-        hash = mixed(hash, bits_of(glyph.glyph_x));
-        hash = mixed(hash, bits_of(glyph.y_offset));
-    }
-    return hash;
-}
 
 std::shared_ptr<const CoverageStrip> make_coverage_strip(const RunLayout& layout, bool anti_aliased) {
     // The lowest baseline at which every glyph's top row lands at or below
@@ -79,7 +53,6 @@ std::shared_ptr<const CoverageStrip> make_coverage_strip(const RunLayout& layout
     strip->rows = height;
     strip->first_row = rows.first - baseline;
     strip->lowest_baseline = baseline;
-    strip->made_from = layout_signature(layout);
     return strip;
 }
 
@@ -87,7 +60,6 @@ PaintedColumns paint_run(const PixelTarget& target, const RunLayout& layout, con
                          const PixelFormat& format, bool anti_aliased, int baseline_y, bool target_blank) {
     RunLayout::PaintedBefore& before = layout.painted_before;
     if (!before.strip && ++before.times == kPaintsBeforeStrip) before.strip = make_coverage_strip(layout, anti_aliased);
-    if (before.strip && before.strip->made_from != layout_signature(layout)) before = RunLayout::PaintedBefore();
     const CoverageStrip* strip = before.strip.get();
     // Lower baselines round the top rows otherwise; a strip painted past the
     // right edge would report other columns than the glyphs do; on ink

@@ -21,13 +21,8 @@ struct CoverageStrip {
     int first_row = 0;         // the strip's top row, as an offset from the baseline row
     int lowest_baseline = 0;   // baseline rows at least this paint every glyph row in the same rounding
     PaintedColumns painted;    // the columns its painting wrote
-    std::uint64_t made_from = 0;  // layout_signature() of the glyphs it was painted from
 };
 
-/// A digest of what painting a layout depends on (its glyphs' bitmaps and
-/// places, its shift and width): a layout whose glyphs were changed after
-/// its strip was made (layouts are reused) no longer matches its strip.
-std::uint64_t layout_signature(const RunLayout& layout);
 
 /// The strip of `layout`'s glyphs; null for a run with colour glyphs or
 /// nothing to paint.

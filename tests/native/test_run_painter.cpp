@@ -92,28 +92,4 @@ TEST(RunStrip, IsMadeWhenARunIsPaintedAgainAndNotForColourGlyphs) {
     EXPECT_FALSE(make_coverage_strip(coloured, true));
 }
 
-TEST(RunStrip, IsLeftWhenTheLayoutsGlyphsChangeAfterward) {
-    if (!lumo::test::font_installed(lumo::test::kDejaVuSans)) GTEST_SKIP() << "DejaVu Sans is not installed";
-    FontLoadError error;
-    auto font = HarfBuzzFont::load(lumo::test::kDejaVuSans, 0, error);
-    auto face = lumo::test::open_sized_face(lumo::test::kDejaVuSans, 24);
-    RunLayout layout = lay_out(*font, face.get(), U"reuse", true);
-    const int width = layout.surface_width, height = 40;
-    const ColorTable colors = color_table(kArgb, 255, 255, 255);
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height, 0u);
-    const PixelTarget target{reinterpret_cast<std::uint8_t*>(pixels.data()), width, height, width * 4};
-    paint_run(target, layout, colors, kArgb, true, 30, true);
-    paint_run(target, layout, colors, kArgb, true, 30, true);
-    ASSERT_TRUE(layout.painted_before.strip);
-    // A layout reused for a piece of the run: fewer glyphs, one moved.
-    layout.glyphs.erase(layout.glyphs.begin() + 1);
-    layout.glyphs.back().glyph_x += 3.0;
-    std::vector<std::uint32_t> by_run(pixels.size(), 0u), by_glyphs(pixels.size(), 0u);
-    paint_run({reinterpret_cast<std::uint8_t*>(by_run.data()), width, height, width * 4}, layout, colors, kArgb, true,
-              30, true);
-    paint_glyphs({reinterpret_cast<std::uint8_t*>(by_glyphs.data()), width, height, width * 4}, layout.glyphs, colors,
-                 kArgb, true, 30, layout.start_x, true);
-    EXPECT_EQ(by_run, by_glyphs);
-}
-
 }  // namespace
