@@ -126,8 +126,12 @@ bool paint_runs_natively(nb::handle surface, const std::vector<shaping::Prepared
             // Drawn by the legacy engine: its surface shares the line's format.
             shaping::LockedPixels source(run.surface);
             const auto& from = source.target();
+            // Columns this line has not painted, on a line of its own or in
+            // rows no earlier line inked, hold nothing: the surface is copied there.
+            const bool rows_blank = clip_to_line || top >= rows_inked;
+            const int blank_from = rows_blank ? static_cast<int>(std::min(untouched_from, 1L << 30)) : 1 << 30;
             shaping::blend_pixels(target, reinterpret_cast<const std::uint32_t*>(from.pixels), from.width,
-                                  from.height, from.pitch_bytes / 4, run_x, top, format);
+                                  from.height, from.pitch_bytes / 4, run_x, top, format, blank_from);
             untouched_from = std::max(untouched_from, static_cast<long>(run_x) + from.width);
             rows_inked_now = std::max(rows_inked_now, static_cast<long>(top) + from.height);
             pen += run.advance;
