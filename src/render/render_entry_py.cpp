@@ -120,8 +120,9 @@ int standard_height(LumoFontObject* self, const RenderCall& call) {
 nb::object render_dynamic(LumoFontObject* self, const RenderCall& call, std::u32string_view text,
                           nb::handle primary_path) {
     const shaping::EmojiPlacement placement = emoji_placement(call);
-    std::vector<nb::object> keys;
+    std::vector<nb::object> keys, entries;
     keys.reserve(text.size());
+    entries.reserve(text.size());
     long total_width = 0;
     // Each character is a key of the host-visible glyph cache: the one place
     // this path makes a Python object per character.
@@ -138,15 +139,23 @@ nb::object render_dynamic(LumoFontObject* self, const RenderCall& call, std::u32
         }
         total_width += nb::cast<long>(nb::int_(stored[1]));
         keys.push_back(std::move(key));
+        entries.push_back(std::move(stored));
     }
+    // The entries are read again to be placed; while the cache is the same
+    // dict, unchanged since (its version tag), they are the ones just read.
+    nb::object looked_in = nb::borrow(self->glyph_cache);
+    const bool unchanged_dict = PyDict_CheckExact(looked_in.ptr());
+    const std::uint64_t version = unchanged_dict ? font::dict_version(looked_in.ptr()) : 0;
     int height = standard_height(self, call);
     nb::object line = shaping::new_surface(std::max(1L, total_width), static_cast<long>(height * 1.5));
     std::vector<PlacedSurface> pieces;
     pieces.reserve(keys.size());
     long pen = 0;
-    for (const nb::object& key : keys) {
+    const bool reuse = unchanged_dict && self->glyph_cache == looked_in.ptr() &&
+                       font::dict_version(looked_in.ptr()) == version;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
         nb::object cache = nb::borrow(self->glyph_cache);  // held while the lookup may run host code
-        nb::object entry = nb::steal(PyObject_GetItem(cache.ptr(), key.ptr()));
+        nb::object entry = reuse ? entries[i] : nb::steal(PyObject_GetItem(cache.ptr(), keys[i].ptr()));
         if (!entry.is_valid()) throw nb::python_error();
         nb::object items = nb::steal(PySequence_Tuple(entry.ptr()));
         if (!items.is_valid()) throw nb::python_error();
