@@ -12,6 +12,7 @@
 #include "font/object_caches_py.h"
 #include "font/path_data_py.h"
 #include "font/emoji_py.h"
+#include "font/fallback_layers.h"
 
 namespace nb = nanobind;
 
@@ -69,31 +70,71 @@ bool has_glyph(LumoFontObject* self, nb::handle path_field, nb::handle code) {
 
 namespace {
 
-/// The first text font that covers `code` in `face`: the primary (when
-/// MODERN_FONT puts it first), the fallback, then the international fonts in
-/// their order; an invalid object when none does.
-nb::object covering_text_font(LumoFontObject* self, std::uint32_t code, nb::handle face, nb::handle primary,
-                              bool modern_font) {
-    if (modern_font && has_glyph(self, primary, code)) return nb::borrow(primary);
-    nb::object fallback = get_true_path(self, self->fallback_name, face);
-    if (engine::truth_of(fallback.ptr()) && has_glyph(self, fallback, code)) return fallback;
-    nb::object international = nb::steal(PyObject_GetIter(self->intl_font_paths));
-    if (!international.is_valid()) throw nb::python_error();
-    while (PyObject* raw = PyIter_Next(international.ptr())) {
-        nb::object font_path = nb::steal(raw);
-        if (has_glyph(self, font_path, code)) return font_path;
+/// The font layers of one object for one character in one face, answered
+/// from its fields and caches. The path data of the layer the search settles
+/// on is the object it asked about.
+class HostFontLayers final : public FontLayers {
+public:
+    HostFontLayers(LumoFontObject* self, nb::handle ch, nb::handle face, const EmojiFontIsColour& emoji_font_is_colour,
+                   nb::handle primary = nb::handle())
+        : self_(self), ch_(ch), face_(face), emoji_font_is_colour_(emoji_font_is_colour), primary_(nb::borrow(primary)) {}
+
+    bool is_emoji(char32_t) override { return font::is_emoji(ch_); }
+    bool emoji_font_is_colour() override { return emoji_font_is_colour_(); }
+
+    bool emoji_font_covers(char32_t code) override {
+        emoji_ = nb::borrow(self_->emoji_path);  // may be a field that host code replaces
+        return has_glyph(self_, emoji_, code);
     }
-    if (PyErr_Occurred()) throw nb::python_error();
-    return nb::object();
-}
+
+    bool primary_covers(char32_t code) override { return has_glyph(self_, primary_, code); }
+
+    bool fallback_covers(char32_t code) override {
+        fallback_ = get_true_path(self_, self_->fallback_name, face_);
+        return engine::truth_of(fallback_.ptr()) && has_glyph(self_, fallback_, code);
+    }
+
+    std::optional<bool> international_covers(std::size_t position, char32_t code) override {
+        if (position == 0) {
+            international_ = nb::steal(PyObject_GetIter(self_->intl_font_paths));
+            if (!international_.is_valid()) throw nb::python_error();
+        }
+        PyObject* next = PyIter_Next(international_.ptr());
+        if (next == nullptr) {
+            if (PyErr_Occurred()) throw nb::python_error();
+            return std::nullopt;
+        }
+        candidate_ = nb::steal(next);
+        return has_glyph(self_, candidate_, code);
+    }
+
+    /// The path data of the layer chosen.
+    nb::object path_of(const LayerChoice& choice) {
+        switch (choice.layer) {
+        case FontLayer::emoji: return emoji_;
+        case FontLayer::primary: return primary_;
+        case FontLayer::fallback: return fallback_;
+        case FontLayer::international: return candidate_;
+        case FontLayer::last_resort: break;
+        }
+        // The primary family is the last resort, whether it covers the character or not.
+        return get_true_path(self_, self_->primary_name, face_);
+    }
+
+private:
+    LumoFontObject* self_;
+    nb::handle ch_, face_;
+    const EmojiFontIsColour& emoji_font_is_colour_;
+    nb::object primary_, emoji_, fallback_, international_, candidate_;
+};
+
+const EmojiFontIsColour kNeverAsked = [] { return false; };
 
 }  // namespace
 
 nb::object search_fallback_layers(LumoFontObject* self, std::uint32_t code, nb::handle face) {
-    nb::object found = covering_text_font(self, code, face, nb::none(), false);
-    if (found.is_valid()) return found;
-    // The primary family is the last resort, whether it covers the character or not.
-    return get_true_path(self, self->primary_name, face);
+    HostFontLayers layers(self, nb::handle(), face, kNeverAsked);
+    return layers.path_of(font::search_fallback_layers(code, layers));
 }
 
 nb::object search_fallback_layers(LumoFontObject* self, nb::handle code, nb::handle face) {
@@ -108,10 +149,11 @@ nb::object search_fallback_layers(LumoFontObject* self, nb::handle code, nb::han
 
 nb::object find_best_font_path(LumoFontObject* self, nb::handle ch, nb::handle face, bool modern_font,
                                Presentation presentation, const EmojiFontIsColour& emoji_font_is_colour) {
-    // Only an emoji of a colour emoji font is drawn otherwise when asked; what
-    // is asked of it is remembered under the character and its selector.
-    if (presentation != Presentation::by_default && !(font::is_emoji(ch) && emoji_font_is_colour()))
-        presentation = Presentation::by_default;
+    if (presentation != Presentation::by_default) {
+        HostFontLayers asking(self, ch, face, emoji_font_is_colour);
+        presentation = effective_presentation(engine::code_point_of(ch), presentation, asking);
+    }
+    // What is asked of an emoji is remembered under the character and its selector.
     nb::object asked = nb::borrow(ch);
     if (presentation != Presentation::by_default)
         asked = nb::borrow(ch) + nb::str(presentation == Presentation::text ? "\uFE0E" : "\uFE0F");
@@ -121,23 +163,8 @@ nb::object find_best_font_path(LumoFontObject* self, nb::handle ch, nb::handle f
     std::uint32_t code = engine::code_point_of(ch);
     // Resolved for every character, even when another layer draws it.
     nb::object primary = get_true_path(self, self->primary_name, face);
-    nb::object path = nb::none();
-    if (font::is_emoji(ch) && has_glyph(self, self->emoji_path, code)) {
-        path = nb::borrow(self->emoji_path);
-        const bool wants_text = presentation == Presentation::text ||
-                                (presentation == Presentation::by_default && !has_emoji_presentation(code));
-        // A symbol a text font has is drawn as text, not as a colourful picture.
-        if (wants_text && emoji_font_is_colour()) {
-            if (nb::object text_font = covering_text_font(self, code, face, primary, modern_font); text_font.is_valid())
-                path = text_font;
-        }
-    }
-    if (!engine::truth_of(path.ptr())) {
-        if (modern_font && has_glyph(self, primary, code))
-            path = primary;
-        else
-            path = search_fallback_layers(self, code, face);
-    }
+    HostFontLayers layers(self, ch, face, emoji_font_is_colour, primary);
+    nb::object path = layers.path_of(choose_font_layer(code, modern_font, presentation, layers));
     cache_store(self->path_cache, key.ptr(), path.ptr());
     return path;
 }
