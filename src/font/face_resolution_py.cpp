@@ -8,7 +8,7 @@
 #include "engine/console_py.h"
 #include "engine/host_errors_py.h"
 #include "engine/host_text_py.h"
-#include "font/family_substitutes.h"
+#include "font/face_resolution.h"
 #include "font/lumo_font_methods_py.h"
 #include "font/object_caches_py.h"
 #include "font/path_data_py.h"
@@ -46,45 +46,6 @@ bool exists_on_disk(nb::handle name) {
     return path && base::path_exists(*path);
 }
 
-/// `low_name` + separator + face text, stripped at both ends.
-nb::str candidate_key(const std::string& low_name, const char* separator, nb::handle face) {
-    std::string face_text = face.is_none() ? "None" : engine::utf8_of(nb::str(face));
-    return engine::text_from_utf8(index::strip_text(low_name + separator + face_text));
-}
-
-/// The index's record for the lower-case family `low_name` in `face`: the
-/// face spelt family+blank+face or family+hyphen+face, else the family's
-/// default face. Invalid when the index does not know the family.
-nb::object index_record(LumoFontObject* self, const nb::dict& paths, const std::string& low_name, nb::handle face) {
-    for (const char* separator : {" ", "-"}) {
-        nb::str key = candidate_key(low_name, separator, face);
-        if (PyObject* record = PyDict_GetItemWithError(paths.ptr(), key.ptr())) return nb::borrow(record);
-        if (PyErr_Occurred()) throw nb::python_error();
-    }
-    nb::dict names = index_member(self->font_map, "names");
-    nb::object target = engine::text_from_utf8(low_name);
-    if (PyObject* alias = PyDict_GetItemWithError(names.ptr(), target.ptr())) {
-        if (!PyUnicode_CheckExact(alias)) {
-            PyErr_Format(PyExc_TypeError, "Expected str, got %.200s", Py_TYPE(alias)->tp_name);
-            throw nb::python_error();
-        }
-        target = nb::borrow(alias);
-    } else if (PyErr_Occurred()) {
-        throw nb::python_error();
-    }
-    if (PyObject* record = PyDict_GetItemWithError(paths.ptr(), target.ptr())) return nb::borrow(record);
-    if (PyErr_Occurred()) throw nb::python_error();
-    return nb::object();
-}
-
-/// The index's face names (its text keys), in its order.
-std::vector<std::string> face_names_of(const nb::dict& paths) {
-    std::vector<std::string> names;
-    for (auto [key, record] : paths)
-        if (PyUnicode_CheckExact(key.ptr())) names.push_back(engine::utf8_of(key));
-    return names;
-}
-
 /// Says once per object and family name which installed family draws for it.
 void report_substitute(LumoFontObject* self, nb::handle name, const std::string& family) {
     if (self->substituted_families == nullptr) {
@@ -102,42 +63,88 @@ void report_substitute(LumoFontObject* self, nb::handle name, const std::string&
                            .format(nb::repr(asked), nb::repr(engine::text_from_utf8(family))));
 }
 
-/// What draws for a family that neither the file system nor the index knows:
-/// an installed stand-in (its metric twin, a default sans, or else the
-/// index's first regular face), or the name itself when none is installed.
-nb::object substitute_for(LumoFontObject* self, const nb::dict& paths, nb::handle name, const std::string& low_name,
-                          nb::handle face) {
-    std::string family = substitute_family(low_name, [&](std::string_view candidate) {
-        return index_record(self, paths, std::string(candidate), face).is_valid();
-    });
-    if (family.empty()) family = first_regular_face(face_names_of(paths));
-    if (family.empty()) return nb::borrow(name);
-    nb::object record = index_record(self, paths, index::lower_text(family), face);
-    if (!record.is_valid()) return nb::borrow(name);
-    report_substitute(self, name, family);
-    return record;
-}
+/// The object's font files and its index, as the face choice asks about
+/// them for one family name and face word.
+class HostFaceIndex final : public FaceIndex {
+public:
+    HostFaceIndex(LumoFontObject* self, nb::handle name, nb::handle face)
+        // Held: comparing names may run host code that replaces the object's fields.
+        : self_(self), name_(name), face_(face), primary_path_(nb::borrow(self->primary_path)),
+          fallback_path_(nb::borrow(self->fallback_path)) {}
 
-nb::object resolve_uncached(LumoFontObject* self, nb::handle name, nb::handle face) {
-    // Held: comparing names may run host code that replaces the object's fields.
-    nb::object primary_path = nb::borrow(self->primary_path), fallback_path = nb::borrow(self->fallback_path);
-    if (record_names(primary_path.ptr(), name)) return primary_path;
-    if (record_names(fallback_path.ptr(), name)) return fallback_path;
-    if (exists_on_disk(name)) {
-        nb::list record;
-        record.append(name);
-        record.append(-1);
-        return record;
+    bool primary_record_names_family() override { return record_names(primary_path_.ptr(), name_); }
+    bool fallback_record_names_family() override { return record_names(fallback_path_.ptr(), name_); }
+    bool family_exists_on_disk() override { return exists_on_disk(name_); }
+
+    std::string lower_family() override {
+        paths_ = index_member(self_->font_map, "paths");
+        if (!PyUnicode_Check(name_.ptr())) {
+            PyErr_Format(PyExc_AttributeError, "'%.50s' object has no attribute 'lower'", Py_TYPE(name_.ptr())->tp_name);
+            throw nb::python_error();
+        }
+        return index::lower_text(engine::utf8_of(name_));
     }
-    nb::dict paths = index_member(self->font_map, "paths");
-    if (!PyUnicode_Check(name.ptr())) {
-        PyErr_Format(PyExc_AttributeError, "'%.50s' object has no attribute 'lower'", Py_TYPE(name.ptr())->tp_name);
-        throw nb::python_error();
+
+    std::string face_text() override { return face_.is_none() ? "None" : engine::utf8_of(nb::str(face_)); }
+
+    int record_of(std::string_view face_name) override {
+        nb::object key = engine::text_from_utf8(face_name);
+        PyObject* record = PyDict_GetItemWithError(paths_.ptr(), key.ptr());
+        if (record == nullptr) {
+            if (PyErr_Occurred()) throw nb::python_error();
+            return -1;
+        }
+        records_.push_back(nb::borrow(record));
+        return static_cast<int>(records_.size() - 1);
     }
-    std::string low_name = index::lower_text(engine::utf8_of(name));
-    if (nb::object record = index_record(self, paths, low_name, face); record.is_valid()) return record;
-    return substitute_for(self, paths, name, low_name, face);
-}
+
+    std::optional<std::string> alias_of(std::string_view short_name) override {
+        nb::dict names = index_member(self_->font_map, "names");
+        nb::object key = engine::text_from_utf8(short_name);
+        PyObject* alias = PyDict_GetItemWithError(names.ptr(), key.ptr());
+        if (alias == nullptr) {
+            if (PyErr_Occurred()) throw nb::python_error();
+            return std::nullopt;
+        }
+        if (!PyUnicode_CheckExact(alias)) {
+            PyErr_Format(PyExc_TypeError, "Expected str, got %.200s", Py_TYPE(alias)->tp_name);
+            throw nb::python_error();
+        }
+        return engine::utf8_of(alias);
+    }
+
+    std::vector<std::string> face_names() override {
+        std::vector<std::string> names;
+        for (auto [key, record] : paths_)
+            if (PyUnicode_CheckExact(key.ptr())) names.push_back(engine::utf8_of(key));
+        return names;
+    }
+
+    /// The path data of the file chosen.
+    nb::object path_of(const FaceFile& chosen) {
+        switch (chosen.source) {
+        case FaceSource::primary_record: return primary_path_;
+        case FaceSource::fallback_record: return fallback_path_;
+        case FaceSource::file_on_disk: {
+            nb::list record;
+            record.append(name_);
+            record.append(-1);
+            return record;
+        }
+        case FaceSource::stand_in: report_substitute(self_, name_, chosen.stand_in); [[fallthrough]];
+        case FaceSource::index: return records_[static_cast<std::size_t>(chosen.record)];
+        case FaceSource::unresolved: break;
+        }
+        return nb::borrow(name_);
+    }
+
+private:
+    LumoFontObject* self_;
+    nb::handle name_, face_;
+    nb::object primary_path_, fallback_path_;
+    nb::dict paths_;
+    std::vector<nb::object> records_;  // every record found, numbered by position
+};
 
 }  // namespace
 
@@ -147,7 +154,8 @@ nb::object get_true_path(LumoFontObject* self, nb::handle name_field, nb::handle
     if (is_empty_name(name)) return nb::none();
     nb::object key = nb::make_tuple(name, face);
     if (nb::object known = cache_find(self->path_resolve_cache, key.ptr()); known.is_valid()) return known;
-    nb::object answer = resolve_uncached(self, name, face);
+    HostFaceIndex index(self, name, face);
+    nb::object answer = index.path_of(choose_face_file(index));
     cache_store(self->path_resolve_cache, key.ptr(), answer.ptr());
     return answer;
 }
