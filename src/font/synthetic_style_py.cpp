@@ -2,8 +2,11 @@
 // own for it is imitated by emboldening or slanting the file it does have.
 #include "font/synthetic_style_py.h"
 
+#include <array>
+
 #include "engine/host_values_py.h"
 #include "engine/engine_namespace_py.h"
+#include "font/synthetic_style.h"
 #include "font/lumo_font_methods_py.h"
 
 namespace nb = nanobind;
@@ -35,6 +38,46 @@ nb::object reference_face(font::LumoFontObject* self, nb::handle face) {
     return nb::borrow(init_face);
 }
 
+/// The files of the object's families (and of a family asked about by name)
+/// for one face word, resolved when the decision first asks about them, and
+/// the file being drawn.
+class HostFamilyFiles final : public FamilyFiles {
+public:
+    HostFamilyFiles(font::LumoFontObject* self, nb::handle name, nb::handle face, nb::handle drawn)
+        : self_(self), name_(name), face_(face), drawn_(drawn), regular_(reference_face(self, face)) {}
+
+    bool has_own_face_file(FamilyRole family) override {
+        const Files& files = files_of(family);
+        return !engine::host_equal(files.face, files.regular);
+    }
+    bool draws_face_file(FamilyRole family) override { return engine::host_equal(drawn_, files_of(family).face); }
+    bool draws_regular_file(FamilyRole family) override {
+        return engine::host_equal(drawn_, files_of(family).regular);
+    }
+
+private:
+    struct Files {
+        nb::object face, regular;
+    };
+
+    const Files& files_of(FamilyRole family) {
+        Files& files = files_[static_cast<std::size_t>(family)];
+        if (!files.face.is_valid()) {
+            nb::handle name = family == FamilyRole::primary    ? nb::handle(self_->primary_name)
+                              : family == FamilyRole::fallback ? nb::handle(self_->fallback_name)
+                                                               : name_;
+            files.face = font::get_true_path(self_, name, face_);
+            files.regular = font::get_true_path(self_, name, regular_);
+        }
+        return files;
+    }
+
+    font::LumoFontObject* self_;
+    nb::handle name_, face_, drawn_;
+    nb::object regular_;
+    std::array<Files, 3> files_;
+};
+
 }  // namespace
 
 engine::SyntheticStyle synthetic_flags(nb::handle face) {
@@ -47,25 +90,16 @@ engine::SyntheticStyle synthetic_flags(nb::handle face) {
 }
 
 bool lacks_face_file(font::LumoFontObject* self, nb::handle face, nb::handle actual_path) {
-    nb::object regular = reference_face(self, face);
-    nb::object primary_face = font::get_true_path(self, self->primary_name, face);
-    nb::object primary_regular = font::get_true_path(self, self->primary_name, regular);
-    // A family with its own file for the face: neither of its files is imitated.
-    if (!engine::host_equal(primary_face, primary_regular) &&
-        (engine::host_equal(actual_path, primary_face) || engine::host_equal(actual_path, primary_regular)))
-        return false;
-    nb::object fallback_face = font::get_true_path(self, self->fallback_name, face);
-    nb::object fallback_regular = font::get_true_path(self, self->fallback_name, regular);
-    if (engine::host_equal(fallback_face, fallback_regular)) return true;
-    return !engine::host_equal(actual_path, fallback_face) && !engine::host_equal(actual_path, fallback_regular);
+    HostFamilyFiles files(self, nb::handle(), face, actual_path);
+    return lacks_face_file(files);
 }
 
 bool is_synthetic_needed(font::LumoFontObject* self, nb::handle name, nb::handle face, nb::handle actual_path) {
     if (!table_entry(face).is_valid()) return false;
-    if (actual_path.is_valid() && !actual_path.is_none()) return lacks_face_file(self, face, actual_path);
-    nb::object regular = reference_face(self, face);
-    if (name.is_none() || !engine::truth_of(name.ptr())) return false;
-    return engine::host_equal(font::get_true_path(self, name, face), font::get_true_path(self, name, regular));
+    const bool drawn_file_known = actual_path.is_valid() && !actual_path.is_none();
+    HostFamilyFiles files(self, name, face, actual_path);
+    const bool family_named = !drawn_file_known && !name.is_none() && engine::truth_of(name.ptr());
+    return needs_synthesis(true, drawn_file_known, family_named, files);
 }
 
 }  // namespace lumo::font

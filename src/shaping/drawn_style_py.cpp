@@ -2,11 +2,13 @@
 // drawing face words on their own axes before anything is imitated.
 #include "shaping/drawn_style_py.h"
 
+#include <optional>
+#include <string>
+
 #include "engine/host_errors_py.h"
 #include "engine/host_text_py.h"
 #include "engine/host_values_py.h"
 #include "font/synthetic_style_py.h"
-#include "shaping/face_axes.h"
 #include "shaping/native_fonts_py.h"
 #include "shaping/shaped_run_py.h"
 
@@ -14,28 +16,33 @@ namespace nb = nanobind;
 
 namespace lumo::shaping {
 
+namespace {
+
+class HostStyleQuestions final : public StyleQuestions {
+public:
+    HostStyleQuestions(font::LumoFontObject* self, nb::handle font_path, nb::handle face)
+        : self_(self), font_path_(font_path), face_(face) {}
+
+    bool lacks_face_file() override { return font::lacks_face_file(self_, face_, font_path_); }
+    bool synthetic_needed() override { return font::is_synthetic_needed(self_, nb::str(""), face_, font_path_); }
+    engine::SyntheticStyle asked_effects() override { return font::synthetic_flags(face_); }
+
+private:
+    font::LumoFontObject* self_;
+    nb::handle font_path_, face_;
+};
+
+}  // namespace
+
 DrawnStyle drawn_style(font::LumoFontObject* self, nb::handle font_path, nb::handle face,
                        const FontVariations* variations, bool can_imitate) {
-    DrawnStyle style;
-    if (!engine::truth_of(face)) return style;
-    if (variations != nullptr && variations->is_variable() && PyUnicode_Check(face.ptr())) {
-        FaceAxes axes = face_axes(*variations, engine::utf8_of(face));
-        if (!axes.settings.empty() && font::lacks_face_file(self, face, font_path)) {
-            style.face_settings = std::move(axes.settings);
-            if (can_imitate) {
-                const engine::SyntheticStyle asked = font::synthetic_flags(face);
-                style.synthetic_bold = asked.bold && !axes.weight_drawn;
-                style.synthetic_italic = asked.italic && !axes.italic_drawn;
-            }
-            return style;
-        }
-    }
-    if (can_imitate && font::is_synthetic_needed(self, nb::str(""), face, font_path)) {
-        const engine::SyntheticStyle asked = font::synthetic_flags(face);
-        style.synthetic_bold = asked.bold;
-        style.synthetic_italic = asked.italic;
-    }
-    return style;
+    const bool face_given = engine::truth_of(face);
+    std::optional<std::string> word;
+    if (face_given && variations != nullptr && variations->is_variable() && PyUnicode_Check(face.ptr()))
+        word = engine::utf8_of(face);
+    HostStyleQuestions questions(self, font_path, face);
+    return decide_drawn_style(face_given, word ? std::optional<std::string_view>(*word) : std::nullopt, variations,
+                              can_imitate, questions);
 }
 
 nb::dict face_axes_of(font::LumoFontObject* self, nb::handle face, nb::handle font_path) {
