@@ -3,11 +3,11 @@
 // dict per character or tag instead of drawing.
 #include "diagnostics/debug_report_py.h"
 
-#include <cstdio>
 #include <deque>
 #include <string>
 #include <string_view>
 
+#include "diagnostics/debug_labels.h"
 #include "engine/call_arguments_py.h"
 #include "engine/engine_namespace_py.h"
 #include "engine/host_errors_py.h"
@@ -59,15 +59,30 @@ nb::dict tag_record(nb::handle context, nb::handle tag_type) {
     return record;
 }
 
-const char* source_of(LumoFontObject* self, nb::handle chosen, nb::handle file_name, nb::handle face) {
-    nb::object primary = font::get_true_path(self, self->primary_name, face);
-    nb::object fallback = font::get_true_path(self, self->fallback_name, face);
-    if (engine::host_equal(chosen, primary) || engine::host_equal(file_name, nb::str(path_text(primary)))) return "PRIMARY";
-    if (engine::host_equal(chosen, fallback) || engine::host_equal(file_name, nb::str(path_text(fallback)))) return "FALLBACK";
-    nb::object emoji_path = nb::borrow(self->emoji_path);  // held while compared by host code
-    if (engine::truth_of(emoji_path.ptr()) && engine::host_equal(file_name, emoji_path)) return "EMOJI";
-    return "INTL";
-}
+/// The families' files in the report's face, compared with the font chosen.
+class HostSources final : public SourceQuestions {
+public:
+    HostSources(LumoFontObject* self, nb::handle chosen, nb::handle file_name, nb::handle face)
+        : self_(self), chosen_(chosen), file_name_(file_name),
+          primary_(font::get_true_path(self, self->primary_name, face)),
+          fallback_(font::get_true_path(self, self->fallback_name, face)) {}
+
+    bool is_primary() override { return is_file_of(primary_); }
+    bool is_fallback() override { return is_file_of(fallback_); }
+    bool is_emoji_font() override {
+        nb::object emoji_path = nb::borrow(self_->emoji_path);  // held while compared by host code
+        return engine::truth_of(emoji_path.ptr()) && engine::host_equal(file_name_, emoji_path);
+    }
+
+private:
+    bool is_file_of(nb::handle family_file) {
+        return engine::host_equal(chosen_, family_file) || engine::host_equal(file_name_, nb::str(path_text(family_file)));
+    }
+
+    LumoFontObject* self_;
+    nb::handle chosen_, file_name_;
+    nb::object primary_, fallback_;
+};
 
 /// What the report asks of the fonts it meets, asked once per font and
 /// report. The report keeps no HarfBuzz font on the object: what it leaves
@@ -114,62 +129,49 @@ private:
 
 /// Which effects drawing `chosen` in `face` imitates: none for a face a
 /// variable font draws on its own axes.
-const char* synthetic_label(LumoFontObject* self, FontFacts& font_facts, nb::handle chosen, nb::handle face) {
+std::string_view synthetic_label_of(LumoFontObject* self, FontFacts& font_facts, nb::handle chosen, nb::handle face) {
     const shaping::FontVariations* variations =
         engine::truth_of(face) && engine::truth_of(chosen) ? font_facts.variations(chosen) : nullptr;
     const shaping::DrawnStyle style = shaping::drawn_style(self, chosen, face, variations, true);
-    if (style.synthetic_bold && style.synthetic_italic) return "BOLD+ITALIC";
-    if (style.synthetic_bold) return "BOLD";
-    if (style.synthetic_italic) return "ITALIC";
-    return "NONE";
+    return synthetic_label(style.synthetic_bold, style.synthetic_italic);
 }
 
-/// How the character is drawn: "COLOR" by a font with colour glyphs (an
-/// emoji font drawn natively), "LEGACY" by a monochrome emoji font through
-/// pygame's older engine, otherwise its script's path.
-const char* render_path_of(FontFacts& colour_fonts, nb::handle chosen, const char* source, int group) {
-    if (engine::truth_of(chosen)) {
-        if (colour_fonts.has_colour_glyphs(chosen)) return "COLOR";
-        if (std::string_view(source) == "EMOJI") return "LEGACY";
-    }
-    return render::script_render_path(group).data();
-}
-
-nb::dict character_record(LumoFontObject* self, FontFacts& colour_fonts, Py_UCS4 code, nb::handle face,
+nb::dict character_record(LumoFontObject* self, FontFacts& font_facts, Py_UCS4 code, nb::handle face,
                           bool keycap, font::Presentation presentation) {
     nb::object ch = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(code)));
     int group = render::classify_script(code);
-    char hex[16];
-    std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(code));
 
     // A keycap's digit is drawn with its keycap by the emoji font, as render does.
     nb::object chosen = keycap ? nb::borrow(self->emoji_path)
                                : render::font_for_character(
                                      self, ch, face, engine::setting_flag(engine::SettingId::ModernFont), presentation,
-                                     [&] { return colour_fonts.has_colour_glyphs(nb::borrow(self->emoji_path)); });
+                                     [&] { return font_facts.has_colour_glyphs(nb::borrow(self->emoji_path)); });
     nb::object font_name = nb::str("NOT_FOUND");
-    const char* source = "MISSING";
+    const bool font_chosen = engine::truth_of(chosen);
+    FontSource source = FontSource::missing;
     long face_index = -1;
     bool covered = false;
-    if (engine::truth_of(chosen)) {
+    if (font_chosen) {
         nb::object file_name = nb::str(path_text(chosen));
         if (is_record(chosen) && PyObject_Length(chosen.ptr()) >= 2)
             face_index = nb::cast<long>(nb::int_(chosen[1]));
-        font_name = file_name.attr("rpartition")("/")[2];  // the last path component
+        font_name = engine::text_of_code_points(file_name_of(engine::code_points_of(file_name)));
         covered = font::has_glyph(self, chosen, static_cast<std::uint32_t>(code));
-        source = source_of(self, chosen, file_name, face);
+        HostSources sources(self, chosen, file_name, face);
+        source = font_source_of(true, sources);
     }
     nb::dict record;
     record["char"] = ch;
-    record["hex"] = hex;
+    record["hex"] = text_of(code_point_label(code));
     record["category"] = text_of(render::general_category(code));
     record["script"] = text_of(render::script_label(group));
     record["font"] = font_name;
-    record["font_source"] = source;
+    record["font_source"] = text_of(font_source_label(source));
     record["ttc_index"] = face_index;
     record["has_glyph"] = covered;
-    record["synthetic"] = synthetic_label(self, colour_fonts, chosen, face);
-    record["render_path"] = render_path_of(colour_fonts, chosen, source, group);
+    record["synthetic"] = text_of(synthetic_label_of(self, font_facts, chosen, face));
+    const bool colour = font_chosen && font_facts.has_colour_glyphs(chosen);
+    record["render_path"] = text_of(render_path_label(font_chosen, colour, source, group));
     record["tag_context"] = face;
     record["is_tag"] = false;
     record["tag_type"] = "-";
@@ -187,7 +189,7 @@ nb::list debug_info(LumoFontObject* self, PyObject* text_input, PyObject* face_a
     nb::object text = PyUnicode_Check(text_input) ? nb::borrow(text_input) : nb::str(nb::handle(text_input));
     nb::object face = base_face;
     nb::list info;
-    FontFacts colour_fonts(self);
+    FontFacts font_facts(self);
     const std::u32string line = engine::code_points_of(text);
     render::MarkupLexer lexer(line, &render::is_palette_key);
     render::MarkupToken token;
@@ -209,7 +211,7 @@ nb::list debug_info(LumoFontObject* self, PyObject* text_input, PyObject* face_a
             info.append(tag_record(face, nb::str("FACE_CLOSE")));
             break;
         case render::MarkupKind::character:
-            info.append(character_record(self, colour_fonts, token.code, face,
+            info.append(character_record(self, font_facts, token.code, face,
                                          render::starts_keycap(self, line, token.start),
                                          font::requested_presentation(line, token.start)));
             break;

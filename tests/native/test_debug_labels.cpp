@@ -1,0 +1,97 @@
+// The debug report's labels: font source, synthetic effects, render path.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "diagnostics/debug_labels.h"
+
+namespace {
+
+using namespace lumo::diagnostics;
+
+struct FakeSources final : SourceQuestions {
+    bool primary = false, fallback = false, emoji = false;
+    std::vector<std::string> asked;
+    bool is_primary() override { return note("primary", primary); }
+    bool is_fallback() override { return note("fallback", fallback); }
+    bool is_emoji_font() override { return note("emoji", emoji); }
+    bool note(const char* what, bool answer) {
+        asked.emplace_back(what);
+        return answer;
+    }
+};
+
+TEST(FontSourceLabel, FirstMatchWinsInTheReportsOrder) {
+    FakeSources both;
+    both.primary = both.fallback = true;  // primary and fallback are one family
+    EXPECT_EQ(font_source_label(font_source_of(true, both)), "PRIMARY");
+    EXPECT_EQ(both.asked, std::vector<std::string>{"primary"});
+
+    FakeSources fallback;
+    fallback.fallback = fallback.emoji = true;
+    EXPECT_EQ(font_source_label(font_source_of(true, fallback)), "FALLBACK");
+
+    FakeSources emoji;
+    emoji.emoji = true;
+    EXPECT_EQ(font_source_label(font_source_of(true, emoji)), "EMOJI");
+
+    FakeSources other;
+    EXPECT_EQ(font_source_label(font_source_of(true, other)), "INTL");
+    EXPECT_EQ(other.asked, (std::vector<std::string>{"primary", "fallback", "emoji"}));
+}
+
+TEST(FontSourceLabel, NoFontChosenIsMissingWithoutAQuestion) {
+    FakeSources sources;
+    sources.primary = true;
+    EXPECT_EQ(font_source_label(font_source_of(false, sources)), "MISSING");
+    EXPECT_TRUE(sources.asked.empty());
+}
+
+TEST(SyntheticLabel, NamesTheEffects) {
+    EXPECT_EQ(synthetic_label(true, true), "BOLD+ITALIC");
+    EXPECT_EQ(synthetic_label(true, false), "BOLD");
+    EXPECT_EQ(synthetic_label(false, true), "ITALIC");
+    EXPECT_EQ(synthetic_label(false, false), "NONE");
+}
+
+struct RenderPathCase {
+    const char* label;
+    bool chosen, colour;
+    FontSource source;
+    int group;
+    const char* expected;
+};
+
+class RenderPath : public ::testing::TestWithParam<RenderPathCase> {};
+
+TEST_P(RenderPath, ColourThenLegacyEmojiThenTheScript) {
+    const RenderPathCase& c = GetParam();
+    EXPECT_EQ(render_path_label(c.chosen, c.colour, c.source, c.group), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fonts, RenderPath,
+    ::testing::Values(RenderPathCase{"ColourEmojiFont", true, true, FontSource::emoji, 7, "COLOR"},
+                      RenderPathCase{"ColourScriptFont", true, true, FontSource::international, 2, "COLOR"},
+                      RenderPathCase{"MonochromeEmojiFont", true, false, FontSource::emoji, 7, "LEGACY"},
+                      RenderPathCase{"Arabic", true, false, FontSource::international, 2, "SHAPED"},
+                      RenderPathCase{"Latin", true, false, FontSource::primary, 7, "SIMPLE"},
+                      RenderPathCase{"ArabicWithoutFont", false, false, FontSource::missing, 2, "SHAPED"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST(CodePointLabel, FourDigitsAtLeastInUpperCase) {
+    EXPECT_EQ(code_point_label(U'A'), "U+0041");
+    EXPECT_EQ(code_point_label(0xFE0F), "U+FE0F");
+    EXPECT_EQ(code_point_label(0x1F600), "U+1F600");
+    EXPECT_EQ(code_point_label(0), "U+0000");
+}
+
+TEST(FileNameOf, TheLastComponent) {
+    EXPECT_EQ(file_name_of(U"/usr/share/fonts/DejaVuSans.ttf"), U"DejaVuSans.ttf");
+    EXPECT_EQ(file_name_of(U"DejaVuSans.ttf"), U"DejaVuSans.ttf");
+    EXPECT_EQ(file_name_of(U"fonts/"), U"");
+    EXPECT_EQ(file_name_of(U"/\u00e9t\u00e9/\u05e9.ttf"), U"\u05e9.ttf");
+}
+
+}  // namespace
