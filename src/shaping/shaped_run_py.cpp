@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "base/freetype_memory.h"
 #include "engine/console_py.h"
 #include "engine/freetype_styling.h"
 #include "engine/host_errors_py.h"
@@ -19,10 +18,10 @@
 #include "engine/settings_py.h"
 #include "font/object_caches_py.h"
 #include "font/path_data_py.h"
-#include "font/shared_freetype.h"
 #include "font/sized_fonts_py.h"
 #include "shaping/drawn_style_py.h"
 #include "shaping/native_fonts_py.h"
+#include "shaping/run_font_choice.h"
 #include "shaping/run_layout.h"
 #include "shaping/run_painter.h"
 #include "base/limits.h"
@@ -89,29 +88,11 @@ nb::object make_freetype_face(LumoFontObject* self, nb::handle key, const HarfBu
                               int face_index, nb::handle size, const std::vector<float>& coordinates) {
     int pixel_size = 0;
     if (!nb::try_cast<int>(size, pixel_size)) return nb::object();
-    FT_Library library = font::shared_freetype_library();
-    FT_Face created = nullptr;
-    const auto* bytes = reinterpret_cast<const FT_Byte*>(harfbuzz.data.c_str());
-    if (library == nullptr) throw std::bad_alloc();
-    // Out of memory is not a property of the font: it is raised, and nothing
-    // is cached. A block the memory cap refused is the font's: it cannot be used.
-    const std::uint64_t refused_before = base::refused_freetype_blocks();
-    if (const FT_Error error =
-            FT_New_Memory_Face(library, bytes, static_cast<FT_Long>(harfbuzz.data.size()), face_index, &created)) {
-        if (base::machine_out_of_memory(error, refused_before)) throw std::bad_alloc();
-        return nb::object();
-    }
-    base::FtFacePtr owned(created);
-    if (pixel_size <= 0) return nb::object();
-    if (const FT_Error error = set_design_coordinates(created, coordinates)) {
-        if (error == FT_Err_Out_Of_Memory) throw std::bad_alloc();
-        return nb::object();
-    }
-    if (const FT_Error error = size_face(created, pixel_size)) {
-        if (base::machine_out_of_memory(error, refused_before)) throw std::bad_alloc();
-        return nb::object();
-    }
-    nb::object wrapped = wrap_freetype_face({harfbuzz.data, std::move(owned), pixel_size});
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(harfbuzz.data.c_str());
+    base::FtFacePtr face = open_sized_face(std::span<const std::uint8_t>(bytes, harfbuzz.data.size()), face_index,
+                                           pixel_size, coordinates);
+    if (!face) return nb::object();
+    nb::object wrapped = wrap_freetype_face({harfbuzz.data, std::move(face), pixel_size});
     font::cache_store(self->font_objs, key.ptr(), wrapped.ptr());
     return wrapped;
 }
@@ -189,14 +170,6 @@ void forget_font_file(LumoFontObject* self, nb::handle path) {
     forget_entries_of(self->cmap_cache, 0, path);
 }
 
-RasterOptions raster_options(LumoFontObject* self, const DrawnStyle& style) {
-    RasterOptions options;
-    options.anti_aliased = self->anti_alias != 0;
-    options.synthetic_bold = style.synthetic_bold;
-    options.synthetic_italic = style.synthetic_italic;
-    return options;
-}
-
 /// How the run font draws: its face word's style (without FreeType's styling
 /// calls a bold or slanted face is drawn plain) and the coordinates of a
 /// variable font.
@@ -254,10 +227,9 @@ RunFont resolve_run_font(LumoFontObject* self, nb::handle size, nb::handle font_
     RunFont font;
     font.emoji_placement = placement;
     nb::object metrics = font::get_metrics(self, size, face);
-    double ascent = nb::cast<double>(nb::float_(metrics[0]));
-    double line_height = nb::cast<double>(nb::float_(metrics[1]));
-    font.baseline = static_cast<int>(ascent + 0.5);
-    font.height = static_cast<int>(line_height * 1.5);
+    const LineBox box = line_box(nb::cast<double>(nb::float_(metrics[0])), nb::cast<double>(nb::float_(metrics[1])));
+    font.baseline = box.baseline;
+    font.height = box.height;
 
     bool is_record = PyList_Check(font_path.ptr()) || PyTuple_Check(font_path.ptr());
     nb::object drawn_path = is_record ? nb::object(font_path[0]) : nb::borrow(font_path);
@@ -265,16 +237,14 @@ RunFont resolve_run_font(LumoFontObject* self, nb::handle size, nb::handle font_
     int same_as_emoji = PyObject_RichCompareBool(drawn_path.ptr(), emoji_path.ptr(), Py_EQ);
     if (same_as_emoji < 0) throw nb::python_error();
     if (same_as_emoji) {
-        // An emoji font with colour glyphs is drawn here; a monochrome one by
-        // pygame's older engine, white, as it always has been.
         nb::object failure;
         nb::object loaded = load_hb_font(self, font_path, failure);
         const HarfBuzzFontObject* harfbuzz = loaded.is_valid() ? as_harfbuzz_font(loaded) : nullptr;
-        if (harfbuzz == nullptr || !harfbuzz->font->has_colour_glyphs()) {
-            font.emoji = true;
-            return font;
-        }
-        font.colour_emoji = true;
+        const RunFontKind kind = run_font_kind(
+            true, harfbuzz != nullptr ? std::optional<bool>(harfbuzz->font->has_colour_glyphs()) : std::nullopt);
+        font.emoji = kind == RunFontKind::legacy_emoji;
+        font.colour_emoji = kind == RunFontKind::colour_emoji;
+        if (font.emoji) return font;
     }
     font::PathData where = font::parse_path_data(font_path, 0);
     where.index = std::max(where.index, 0);
@@ -303,8 +273,7 @@ RunFont resolve_run_font(LumoFontObject* self, nb::handle size, nb::handle font_
                                          font.coordinates);
     }
     if (!face_object.is_valid() || as_freetype_face(face_object) == nullptr) return font;
-    font.options = raster_options(self, style);
-    font.options.colour = as_harfbuzz_font(harfbuzz)->font->has_colour_glyphs();
+    font.options = raster_options_for(self->anti_alias != 0, style, as_harfbuzz_font(harfbuzz)->font->has_colour_glyphs());
     font.path = where.path;
     font.harfbuzz = harfbuzz;
     font.face = face_object;
