@@ -16,6 +16,7 @@
 #include "engine/host_text_py.h"
 #include "engine/settings_py.h"
 #include "font/font_choice_memo_py.h"
+#include "font/font_set_py.h"
 #include "font/insertion_order_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "font/sized_fonts_py.h"
@@ -55,6 +56,7 @@ int lumo_font_traverse(PyObject* self, visitproc visit, void* arg) {
     Py_VISIT(as_font(self)->substituted_families);
     for (font::InsertionOrder* order : {as_font(self)->text_order, as_font(self)->glyph_order})
         if (order != nullptr && order->traverse(visit, arg) != 0) return -1;
+    if (as_font(self)->font_set != nullptr && as_font(self)->font_set->traverse(visit, arg) != 0) return -1;
     if (as_font(self)->font_choices != nullptr) return as_font(self)->font_choices->traverse(visit, arg);
     return 0;
 }
@@ -82,6 +84,7 @@ int lumo_font_clear(PyObject* self) {
     Py_CLEAR(as_font(self)->block_cache);
     Py_CLEAR(as_font(self)->substituted_families);
     if (as_font(self)->font_choices != nullptr) as_font(self)->font_choices->clear();
+    if (as_font(self)->font_set != nullptr) as_font(self)->font_set->clear();
     for (font::InsertionOrder* order : {as_font(self)->text_order, as_font(self)->glyph_order})
         if (order != nullptr) order->clear();
     return 0;
@@ -97,6 +100,7 @@ void lumo_font_dealloc(PyObject* self) {
         Py_CLEAR(as_font(self)->block_cache);
         Py_CLEAR(as_font(self)->substituted_families);
         delete std::exchange(as_font(self)->font_choices, nullptr);
+        delete std::exchange(as_font(self)->font_set, nullptr);
         delete std::exchange(as_font(self)->text_order, nullptr);
         delete std::exchange(as_font(self)->glyph_order, nullptr);
     }

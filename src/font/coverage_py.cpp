@@ -13,26 +13,54 @@
 #include "font/path_data_py.h"
 #include "font/emoji_py.h"
 #include "font/fallback_layers.h"
+#include "font/font_set_py.h"
 
 namespace nb = nanobind;
 
 namespace lumo::font {
 namespace {
 
-/// The coverage of the face a path data names: read once, then kept under (path, face index).
-nb::object coverage_of(LumoFontObject* self, nb::handle path_data) {
-    // A bare path stands for a single-font file.
-    auto [real_path, face_index] = parse_path_data(path_data, -1);
+/// The coverage the font set learned for the face `where` names, while the
+/// coverage cache is unchanged since; null when it must be asked.
+const LearnedCoverage<nb::object>* learned_coverage(LumoFontObject* self, const PathData& where) {
+    static FontFileKey asked;  // reused: asking allocates nothing
+    if (!file_key(where.path, where.index, asked)) return nullptr;
+    return font_set(self).coverage.find(stamp_of(self->cmap_cache), asked);
+}
 
-    nb::object key = nb::make_tuple(real_path, face_index);
-    if (nb::object known = cache_find(self->cmap_cache, key.ptr()); known.is_valid()) return known;
+/// Teaches the font set a coverage set the cache held or now holds.
+template <class Learn>
+void learn_coverage(const PathData& where, nb::handle coverage, Learn&& learn) {
+    const CodePointSet* set = as_code_point_set(coverage);
+    // A map the host put there may change in place: it is asked every time.
+    if (FontFileKey key; set != nullptr && file_key(where.path, where.index, key))
+        learn(std::move(key), LearnedCoverage<nb::object>{nb::borrow(coverage), set});
+}
+
+/// The coverage of the face `where` names: read once, then kept under (path, face index).
+nb::object coverage_of(LumoFontObject* self, const PathData& where) {
+    nb::object key = nb::make_tuple(where.path, where.index);
+    HostFontSet& set = font_set(self);
+    nb::object cache = nb::borrow(self->cmap_cache);
+    const ViewStamp seen = stamp_of(cache.ptr());
+    if (nb::object known = cache_find(cache.ptr(), key.ptr()); known.is_valid()) {
+        learn_coverage(where, known, [&](FontFileKey file, LearnedCoverage<nb::object> learned) {
+            set.coverage.learn_read(seen, stamp_of(cache.ptr()), std::move(file), std::move(learned));
+        });
+        return known;
+    }
 
     CodePointSet coverage;
     // A name the file system cannot hold covers nothing.
-    if (std::optional<std::string> path = engine::file_path_of(real_path); path && !path->empty())
-        coverage = read_unicode_coverage(*path, face_index);
+    if (std::optional<std::string> path = engine::file_path_of(where.path); path && !path->empty())
+        coverage = read_unicode_coverage(*path, where.index);
     nb::object wrapped = wrap_code_point_set(std::move(coverage));
-    cache_store(self->cmap_cache, key.ptr(), wrapped.ptr());
+    cache = nb::borrow(self->cmap_cache);
+    const ViewStamp before = stamp_of(cache.ptr());
+    cache_store(cache.ptr(), key.ptr(), wrapped.ptr());
+    learn_coverage(where, wrapped, [&](FontFileKey file, LearnedCoverage<nb::object> learned) {
+        set.coverage.learn_write(before, stamp_of(cache.ptr()), std::move(file), std::move(learned));
+    });
     return wrapped;
 }
 
@@ -50,13 +78,16 @@ bool covers(nb::handle coverage, std::uint32_t code) {
 bool has_glyph(LumoFontObject* self, nb::handle path_field, std::uint32_t code) {
     nb::object path_data = nb::borrow(path_field);  // may be a field that host code replaces
     if (!engine::truth_of(path_data.ptr())) return false;
-    return covers(coverage_of(self, path_data), code);
+    // A bare path stands for a single-font file.
+    const PathData where = parse_path_data(path_data, -1);
+    if (const LearnedCoverage<nb::object>* learned = learned_coverage(self, where)) return learned->set->contains(code);
+    return covers(coverage_of(self, where), code);
 }
 
 bool has_glyph(LumoFontObject* self, nb::handle path_field, nb::handle code) {
     nb::object path_data = nb::borrow(path_field);  // may be a field that host code replaces
     if (!engine::truth_of(path_data.ptr())) return false;
-    nb::object coverage = coverage_of(self, path_data);
+    nb::object coverage = coverage_of(self, parse_path_data(path_data, -1));
     if (!PyLong_Check(code.ptr())) {
         int present = as_code_point_set(coverage) ? 0 : PySequence_Contains(coverage.ptr(), code.ptr());
         if (present < 0) throw nb::python_error();

@@ -9,6 +9,7 @@
 #include "engine/host_errors_py.h"
 #include "engine/host_text_py.h"
 #include "font/face_resolution.h"
+#include "font/font_set_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "font/object_caches_py.h"
 #include "font/path_data_py.h"
@@ -152,11 +153,27 @@ nb::object get_true_path(LumoFontObject* self, nb::handle name_field, nb::handle
     // Callers pass the object's own fields, which host code run by the lookups may replace.
     nb::object name = nb::borrow(name_field), face = nb::borrow(face_field);
     if (is_empty_name(name)) return nb::none();
+    HostFontSet& set = font_set(self);
+    static FamilyFaceKey asked;  // reused: asking allocates nothing
+    const bool keyed = family_face_key(name, face, asked);
+    if (keyed) {
+        if (const nb::object* known = set.resolved_files.find(stamp_of(self->path_resolve_cache), asked)) return *known;
+    }
     nb::object key = nb::make_tuple(name, face);
-    if (nb::object known = cache_find(self->path_resolve_cache, key.ptr()); known.is_valid()) return known;
+    nb::object cache = nb::borrow(self->path_resolve_cache);
+    const ViewStamp seen = stamp_of(cache.ptr());
+    if (nb::object known = cache_find(cache.ptr(), key.ptr()); known.is_valid()) {
+        if (FamilyFaceKey learned; keyed && family_face_key(name, face, learned))
+            set.resolved_files.learn_read(seen, stamp_of(cache.ptr()), std::move(learned), known);
+        return known;
+    }
     HostFaceIndex index(self, name, face);
     nb::object answer = index.path_of(choose_face_file(index));
-    cache_store(self->path_resolve_cache, key.ptr(), answer.ptr());
+    cache = nb::borrow(self->path_resolve_cache);
+    const ViewStamp before = stamp_of(cache.ptr());
+    cache_store(cache.ptr(), key.ptr(), answer.ptr());
+    if (FamilyFaceKey learned; keyed && family_face_key(name, face, learned))
+        set.resolved_files.learn_write(before, stamp_of(cache.ptr()), std::move(learned), answer);
     return answer;
 }
 

@@ -13,6 +13,7 @@
 namespace lumo::font {
 
 class FontChoiceMemo;
+class HostFontSet;
 class InsertionOrder;
 
 struct LumoFontObject {
@@ -49,6 +50,8 @@ struct LumoFontObject {
     // The order the engine filled the text and glyph caches in.
     InsertionOrder* text_order;
     InsertionOrder* glyph_order;
+    // What the engine learned from the font caches, in typed form.
+    HostFontSet* font_set;
 };
 
 enum class FieldKind {

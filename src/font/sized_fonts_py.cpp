@@ -9,6 +9,7 @@
 #include "engine/host_errors_py.h"
 #include "engine/host_text_py.h"
 #include "base/file_reader.h"
+#include "font/font_set_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "font/object_caches_py.h"
 #include "font/path_data_py.h"
@@ -128,9 +129,42 @@ nb::object get_old_engine(LumoFontObject* self, nb::handle size) {
     return engine;
 }
 
+namespace {
+
+/// Teaches the font set a metrics entry the cache held or now holds, when it
+/// is what the engine stores: a tuple that begins with two floats.
+template <class Learn>
+void learn_metrics(nb::handle size, nb::handle face, nb::handle entry, Learn&& learn) {
+    PyObject* tuple = entry.ptr();
+    if (!PyTuple_CheckExact(tuple) || PyTuple_GET_SIZE(tuple) < 2) return;
+    PyObject* ascent = PyTuple_GET_ITEM(tuple, 0);
+    PyObject* line_height = PyTuple_GET_ITEM(tuple, 1);
+    if (!PyFloat_CheckExact(ascent) || !PyFloat_CheckExact(line_height)) return;
+    if (SizeFaceKey key; size_face_key(size, face, key))
+        learn(std::move(key), LearnedMetrics<nb::object>{PyFloat_AS_DOUBLE(ascent), PyFloat_AS_DOUBLE(line_height),
+                                                         nb::borrow(entry)});
+}
+
+const LearnedMetrics<nb::object>* learned_metrics(LumoFontObject* self, nb::handle size, nb::handle face) {
+    static SizeFaceKey asked;  // reused: asking allocates nothing
+    if (!size_face_key(size, face, asked)) return nullptr;
+    return font_set(self).metrics.find(stamp_of(self->std_metrics), asked);
+}
+
+}  // namespace
+
 nb::object get_metrics(LumoFontObject* self, nb::handle size, nb::handle face) {
+    if (const LearnedMetrics<nb::object>* learned = learned_metrics(self, size, face)) return learned->entry;
+    HostFontSet& set = font_set(self);
     nb::object key = nb::make_tuple(size, face);
-    if (nb::object known = cache_find(self->std_metrics, key.ptr()); known.is_valid()) return known;
+    nb::object cache = nb::borrow(self->std_metrics);
+    const ViewStamp seen = stamp_of(cache.ptr());
+    if (nb::object known = cache_find(cache.ptr(), key.ptr()); known.is_valid()) {
+        learn_metrics(size, face, known, [&](SizeFaceKey learned_key, LearnedMetrics<nb::object> learned) {
+            set.metrics.learn_read(seen, stamp_of(cache.ptr()), std::move(learned_key), std::move(learned));
+        });
+        return known;
+    }
     auto measure = [&](nb::handle path_data) {
         nb::object font = get_font_obj(self, path_data, size, face);
         nb::object ascent = nb::float_(font.attr("get_sized_ascender")());
@@ -144,8 +178,20 @@ nb::object get_metrics(LumoFontObject* self, nb::handle size, nb::handle face) {
         if (!engine::is_recoverable(error)) throw;
         metrics = measure(nb::none());
     }
-    cache_store(self->std_metrics, key.ptr(), metrics.ptr());
+    cache = nb::borrow(self->std_metrics);
+    const ViewStamp before = stamp_of(cache.ptr());
+    cache_store(cache.ptr(), key.ptr(), metrics.ptr());
+    learn_metrics(size, face, metrics, [&](SizeFaceKey learned_key, LearnedMetrics<nb::object> learned) {
+        set.metrics.learn_write(before, stamp_of(cache.ptr()), std::move(learned_key), std::move(learned));
+    });
     return metrics;
+}
+
+LineMetrics line_metrics(LumoFontObject* self, nb::handle size, nb::handle face) {
+    if (const LearnedMetrics<nb::object>* learned = learned_metrics(self, size, face))
+        return {learned->ascent, learned->line_height};
+    nb::object metrics = get_metrics(self, size, face);
+    return {nb::cast<double>(nb::float_(metrics[0])), nb::cast<double>(nb::float_(metrics[1]))};
 }
 
 }  // namespace lumo::font

@@ -30,4 +30,12 @@ nanobind::object get_old_engine(LumoFontObject* self, nanobind::handle size);
 /// (ascent, line height, sized font) of the fallback family in `face`, per (size, face).
 nanobind::object get_metrics(LumoFontObject* self, nanobind::handle size, nanobind::handle face);
 
+struct LineMetrics {
+    double ascent = 0.0;
+    double line_height = 0.0;
+};
+
+/// The ascent and line height of get_metrics() as numbers.
+LineMetrics line_metrics(LumoFontObject* self, nanobind::handle size, nanobind::handle face);
+
 }  // namespace lumo::font

@@ -7,6 +7,7 @@
 #include "engine/host_errors_py.h"
 #include "engine/host_text_py.h"
 #include "font/font_file_bytes.h"
+#include "font/font_set_py.h"
 #include "font/object_caches_py.h"
 #include "font/path_data_py.h"
 #include "base/file_reader.h"
@@ -63,9 +64,32 @@ nb::object read_hb_font(const font::PathData& where, nb::object& failure) {
     return wrap_harfbuzz_font({nb::borrow<nb::bytes>(data), std::move(font), identity});
 }
 
-nb::object cached_hb_font(font::LumoFontObject* self, nb::handle key) {
-    nb::object entry = font::cache_find(self->hb_fonts, key.ptr());
+/// Teaches the font set the HarfBuzz font of a cache entry the engine made:
+/// a tuple whose first item is the font.
+template <class Learn>
+void learn_hb_font(const font::PathData& where, nb::handle entry, Learn&& learn) {
+    if (!PyTuple_CheckExact(entry.ptr()) || PyTuple_GET_SIZE(entry.ptr()) < 1) return;
+    nb::handle harfbuzz = PyTuple_GET_ITEM(entry.ptr(), 0);
+    if (font::FontFileKey key; as_harfbuzz_font(harfbuzz) != nullptr && font::file_key(where.path, where.index, key))
+        learn(std::move(key), nb::borrow(harfbuzz));
+}
+
+/// The HarfBuzz font the object holds for `where` (its cache entry's first
+/// item), or an invalid object.
+nb::object cached_hb_font(font::LumoFontObject* self, const font::PathData& where) {
+    font::HostFontSet& set = font::font_set(self);
+    static font::FontFileKey asked;  // reused: asking allocates nothing
+    if (font::file_key(where.path, where.index, asked)) {
+        if (const nb::object* known = set.shaping_fonts.find(font::stamp_of(self->hb_fonts), asked)) return *known;
+    }
+    nb::object key = nb::make_tuple(where.path, where.index);
+    nb::object cache = nb::borrow(self->hb_fonts);
+    const font::ViewStamp seen = font::stamp_of(cache.ptr());
+    nb::object entry = font::cache_find(cache.ptr(), key.ptr());
     if (!entry.is_valid()) return entry;
+    learn_hb_font(where, entry, [&](font::FontFileKey file, nb::object harfbuzz) {
+        set.shaping_fonts.learn_read(seen, font::stamp_of(cache.ptr()), std::move(file), std::move(harfbuzz));
+    });
     nb::object cached = nb::steal(PySequence_GetItem(entry.ptr(), 0));
     if (!cached.is_valid()) throw nb::python_error();
     return cached;
@@ -75,18 +99,25 @@ nb::object cached_hb_font(font::LumoFontObject* self, nb::handle key) {
 
 nb::object load_hb_font(font::LumoFontObject* self, nb::handle path_data, nb::object& failure) {
     font::PathData where = font::parse_path_data(path_data, 0);
-    nb::object key = nb::make_tuple(where.path, where.index);
-    if (nb::object cached = cached_hb_font(self, key); cached.is_valid()) return cached;
+    if (nb::object cached = cached_hb_font(self, where); cached.is_valid()) return cached;
     nb::object wrapped = read_hb_font(where, failure);
     if (!wrapped.is_valid()) return wrapped;
-    font::cache_store(self->hb_fonts, key.ptr(), nb::make_tuple(wrapped, as_harfbuzz_font(wrapped)->data).ptr());
+    nb::object key = nb::make_tuple(where.path, where.index);
+    nb::object cache = nb::borrow(self->hb_fonts);
+    const font::ViewStamp before = font::stamp_of(cache.ptr());
+    nb::object entry = nb::make_tuple(wrapped, as_harfbuzz_font(wrapped)->data);
+    font::cache_store(cache.ptr(), key.ptr(), entry.ptr());
+    learn_hb_font(where, entry, [&](font::FontFileKey file, nb::object harfbuzz) {
+        font::font_set(self).shaping_fonts.learn_write(before, font::stamp_of(cache.ptr()), std::move(file),
+                                                       std::move(harfbuzz));
+    });
     return wrapped;
 }
 
 nb::object font_for_question(font::LumoFontObject* self, nb::handle path_data) {
     font::PathData where = font::parse_path_data(path_data, 0);
     nb::object failure;
-    nb::object font = cached_hb_font(self, nb::make_tuple(where.path, where.index));
+    nb::object font = cached_hb_font(self, where);
     if (!font.is_valid()) font = read_hb_font(where, failure);
     return font;
 }

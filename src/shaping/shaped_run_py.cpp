@@ -16,6 +16,7 @@
 #include "engine/host_text_py.h"
 #include "engine/host_values_py.h"
 #include "engine/settings_py.h"
+#include "font/font_set_py.h"
 #include "font/object_caches_py.h"
 #include "font/path_data_py.h"
 #include "font/sized_fonts_py.h"
@@ -85,16 +86,42 @@ nb::object freetype_face_key(const font::PathData& where, nb::handle size, nb::h
 /// the bytes the HarfBuzz font holds and kept under `key`; invalid when it
 /// cannot be made.
 nb::object make_freetype_face(LumoFontObject* self, nb::handle key, const HarfBuzzFontObject& harfbuzz,
-                              int face_index, nb::handle size, const std::vector<float>& coordinates) {
+                              const font::PathData& where, nb::handle size, nb::handle face,
+                              const std::vector<float>& coordinates) {
     int pixel_size = 0;
     if (!nb::try_cast<int>(size, pixel_size)) return nb::object();
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(harfbuzz.data.c_str());
-    base::FtFacePtr face = open_sized_face(std::span<const std::uint8_t>(bytes, harfbuzz.data.size()), face_index,
-                                           pixel_size, coordinates);
-    if (!face) return nb::object();
-    nb::object wrapped = wrap_freetype_face({harfbuzz.data, std::move(face), pixel_size});
-    font::cache_store(self->font_objs, key.ptr(), wrapped.ptr());
+    base::FtFacePtr sized = open_sized_face(std::span<const std::uint8_t>(bytes, harfbuzz.data.size()), where.index,
+                                            pixel_size, coordinates);
+    if (!sized) return nb::object();
+    nb::object wrapped = wrap_freetype_face({harfbuzz.data, std::move(sized), pixel_size});
+    nb::object cache = nb::borrow(self->font_objs);
+    const font::ViewStamp before = font::stamp_of(cache.ptr());
+    font::cache_store(cache.ptr(), key.ptr(), wrapped.ptr());
+    if (font::SizedFaceKey learned; font::sized_face_key(where.path, where.index, size, face, coordinates, learned))
+        font::font_set(self).sized_faces.learn_write(before, font::stamp_of(cache.ptr()), std::move(learned), wrapped);
     return wrapped;
+}
+
+/// The FreeType face the object holds for (path, index, size, face word,
+/// coordinates): the font set's while the cache is unchanged, else the
+/// cache's entry; invalid when it holds none.
+nb::object cached_freetype_face(LumoFontObject* self, const font::PathData& where, nb::handle size, nb::handle face,
+                                const std::vector<float>& coordinates) {
+    font::HostFontSet& set = font::font_set(self);
+    static font::SizedFaceKey asked;  // reused: asking allocates nothing
+    const bool keyed = font::sized_face_key(where.path, where.index, size, face, coordinates, asked);
+    if (keyed) {
+        if (const nb::object* known = set.sized_faces.find(font::stamp_of(self->font_objs), asked)) return *known;
+    }
+    nb::object key = freetype_face_key(where, size, face, coordinates);
+    nb::object cache = nb::borrow(self->font_objs);
+    const font::ViewStamp seen = font::stamp_of(cache.ptr());
+    nb::object found = font::cache_find(cache.ptr(), key.ptr());
+    if (font::SizedFaceKey learned; found.is_valid() && as_freetype_face(found) != nullptr && keyed &&
+                                    font::sized_face_key(where.path, where.index, size, face, coordinates, learned))
+        set.sized_faces.learn_read(seen, font::stamp_of(cache.ptr()), std::move(learned), found);
+    return found;
 }
 
 /// Whether the file at `path` is no longer the one these bytes were read
@@ -226,8 +253,8 @@ RunFont resolve_run_font(LumoFontObject* self, nb::handle size, nb::handle font_
                          const EmojiPlacement& placement, const TypographyOptions* typography) {
     RunFont font;
     font.emoji_placement = placement;
-    nb::object metrics = font::get_metrics(self, size, face);
-    const LineBox box = line_box(nb::cast<double>(nb::float_(metrics[0])), nb::cast<double>(nb::float_(metrics[1])));
+    const font::LineMetrics metrics = font::line_metrics(self, size, face);
+    const LineBox box = line_box(metrics.ascent, metrics.line_height);
     font.baseline = box.baseline;
     font.height = box.height;
 
@@ -257,8 +284,7 @@ RunFont resolve_run_font(LumoFontObject* self, nb::handle size, nb::handle font_
     }
     DrawnStyle style;
     decide_style(self, font, *as_harfbuzz_font(harfbuzz)->font, font_path, face, style);
-    nb::object key = freetype_face_key(where, size, face, font.coordinates);
-    nb::object face_object = font::cache_find(self->font_objs, key.ptr());
+    nb::object face_object = cached_freetype_face(self, where, size, face, font.coordinates);
     if (!face_object.is_valid()) {
         // A new size or face is the moment to notice a font file replaced on disk.
         if (file_was_replaced(where.path, as_harfbuzz_font(harfbuzz)->identity)) {
@@ -267,10 +293,9 @@ RunFont resolve_run_font(LumoFontObject* self, nb::handle size, nb::handle font_
             if (as_harfbuzz_font(harfbuzz) == nullptr) return font;
             // The new file may offer other axes.
             decide_style(self, font, *as_harfbuzz_font(harfbuzz)->font, font_path, face, style);
-            key = freetype_face_key(where, size, face, font.coordinates);
         }
-        face_object = make_freetype_face(self, key, *as_harfbuzz_font(harfbuzz), where.index, size,
-                                         font.coordinates);
+        nb::object key = freetype_face_key(where, size, face, font.coordinates);
+        face_object = make_freetype_face(self, key, *as_harfbuzz_font(harfbuzz), where, size, face, font.coordinates);
     }
     if (!face_object.is_valid() || as_freetype_face(face_object) == nullptr) return font;
     font.options = raster_options_for(self->anti_alias != 0, style, as_harfbuzz_font(harfbuzz)->font->has_colour_glyphs());

@@ -1,0 +1,46 @@
+// The font set of a font object (font_set.h), kept in step with the object's
+// host-visible caches: the engine asks the set first and the cache only when
+// the set cannot answer, and teaches the set what it read or wrote there.
+#pragma once
+
+#include <nanobind/nanobind.h>
+
+#include <span>
+
+#include "font/font_set.h"
+#include "font/lumo_font_object_py.h"
+
+namespace lumo::font {
+
+class HostFontSet final : public FontSet<nanobind::object> {
+public:
+    int traverse(visitproc visit, void* arg) const;
+};
+
+/// The object's font set, made on first use.
+HostFontSet& font_set(LumoFontObject* self);
+
+/// The stamp of a cache field's value now: the empty stamp for anything but
+/// a plain dict, which the host may change without the engine noticing.
+ViewStamp stamp_of(PyObject* cache);
+
+/// Fills `key` for the file at `path` (text or None) and `face_index`,
+/// reusing its storage. False for a key the set does not keep: text that is
+/// not exactly a str (a subclass may compare otherwise) or not UTF-8.
+bool file_key(nanobind::handle path, int face_index, FontFileKey& key);
+
+/// Fills `key` for a family name (exactly a str) and face word (exactly a
+/// str, or None); false otherwise.
+bool family_face_key(nanobind::handle family, nanobind::handle face, FamilyFaceKey& key);
+
+/// Fills `key` for a pixel size (exactly an int that fits) and face word
+/// (exactly a str); false otherwise.
+bool size_face_key(nanobind::handle size, nanobind::handle face, SizeFaceKey& key);
+
+/// Fills `key` for a face of the file at `path` and `face_index` at a pixel
+/// size (exactly an int that fits) in a face word (exactly a str), set to
+/// `coordinates`; false otherwise.
+bool sized_face_key(nanobind::handle path, int face_index, nanobind::handle size, nanobind::handle face,
+                    std::span<const float> coordinates, SizedFaceKey& key);
+
+}  // namespace lumo::font
