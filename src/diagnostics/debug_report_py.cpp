@@ -3,7 +3,7 @@
 // dict per character or tag instead of drawing.
 #include "diagnostics/debug_report_py.h"
 
-#include <deque>
+#include <unordered_map>
 #include <string>
 #include <string_view>
 
@@ -14,6 +14,7 @@
 #include "engine/host_text_py.h"
 #include "engine/host_values_py.h"
 #include "engine/settings_py.h"
+#include "font/font_set_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "font/path_data_py.h"
 #include "render/char_categories.h"
@@ -107,9 +108,11 @@ private:
 
     const Facts& facts_of(nb::handle path_data) {
         font::PathData where = font::parse_path_data(path_data, 0);
-        nb::object key = nb::make_tuple(where.path, where.index);
-        if (PyObject* known = PyDict_GetItemWithError(known_.ptr(), key.ptr())) return facts_[PyLong_AsSize_t(known)];
-        if (PyErr_Occurred()) throw nb::python_error();
+        font::FontFileKey key;
+        const bool keyed = font::file_key(where.path, where.index, key);
+        if (keyed) {
+            if (auto known = facts_.find(key); known != facts_.end()) return known->second;
+        }
         Facts facts;
         nb::object font = shaping::font_for_question(self_, path_data);
         if (const shaping::HarfBuzzFontObject* harfbuzz = font.is_valid() ? shaping::as_harfbuzz_font(font) : nullptr;
@@ -117,14 +120,13 @@ private:
             facts.colour = harfbuzz->font->has_colour_glyphs();
             facts.variations = harfbuzz->font->variations();
         }
-        known_[key] = nb::int_(facts_.size());
-        facts_.push_back(std::move(facts));
-        return facts_.back();
+        if (!keyed) return unkeyed_ = std::move(facts);
+        return facts_.emplace(std::move(key), std::move(facts)).first->second;
     }
 
     LumoFontObject* self_;
-    nb::dict known_;            // (path, face index) -> position in facts_
-    std::deque<Facts> facts_;   // a deque: references to its items stay valid as it grows
+    std::unordered_map<font::FontFileKey, Facts, font::FontSetKeyHash> facts_;
+    Facts unkeyed_;  // of a path no key can hold, asked again each time
 };
 
 /// Which effects drawing `chosen` in `face` imitates: none for a face a

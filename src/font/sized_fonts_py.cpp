@@ -13,6 +13,7 @@
 #include "font/lumo_font_methods_py.h"
 #include "font/object_caches_py.h"
 #include "font/path_data_py.h"
+#include "font/sized_font_opening.h"
 #include "font/synthetic_style_py.h"
 
 namespace nb = nanobind;
@@ -66,11 +67,10 @@ nb::object open_sized_font(LumoFontObject* self, nb::handle path_data, const Pat
         PyErr_SetString(PyExc_FileNotFoundError, "no font file");
         throw nb::python_error();
     }
-    bool collection = nb::cast<bool>(where.path.attr("lower")().attr("endswith")(".ttc"));
+    const std::optional<int> collection_face = sized_font_face(engine::utf8_of(where.path), where.index);
     nb::object file = font_source(self, path_data, where.path);
-    nb::object font = collection
-                          ? pygame_freetype().attr("Font")(file, size, nb::arg("font_index") = std::max(where.index, 0))
-                          : pygame_freetype().attr("Font")(file, size);
+    nb::object font = collection_face ? pygame_freetype().attr("Font")(file, size, nb::arg("font_index") = *collection_face)
+                                      : pygame_freetype().attr("Font")(file, size);
     font.attr("antialiased") = nb::bool_(self->anti_alias != 0);
     font.attr("use_bitmap_strikes") = true;
     int face_given = PyObject_IsTrue(face.ptr());
