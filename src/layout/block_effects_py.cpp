@@ -27,10 +27,10 @@ using shaping::CoverageMask;
 using shaping::GlyphBitmap;
 
 /// The glyph grown by `radius`, from the face's cache or stroked and kept there.
-std::shared_ptr<const GlyphBitmap> outlined_glyph(shaping::FreeTypeFaceObject& face, const shaping::PlacedGlyph& glyph,
+std::shared_ptr<const GlyphBitmap> outlined_glyph(shaping::SizedFace& face, const shaping::PlacedGlyph& glyph,
                                                   const shaping::RasterOptions& options, double radius) {
     const int radius_64ths = static_cast<int>(std::lround(radius * 64.0));
-    if (auto known = face.strokes->find(glyph.glyph_id, options, radius_64ths)) return known;
+    if (auto known = face.strokes.find(glyph.glyph_id, options, radius_64ths)) return known;
     auto stroked = std::make_shared<GlyphBitmap>();
     if (const FT_Error error =
             shaping::stroke_glyph(face.face.get(), glyph.glyph_id, options, *glyph.bitmap, radius, *stroked)) {
@@ -39,7 +39,7 @@ std::shared_ptr<const GlyphBitmap> outlined_glyph(shaping::FreeTypeFaceObject& f
                      static_cast<int>(error), font::freetype_error_message(error).c_str());
         throw nb::python_error();
     }
-    face.strokes->store(glyph.glyph_id, options, radius_64ths, stroked);
+    face.strokes.store(glyph.glyph_id, options, radius_64ths, stroked);
     return stroked;
 }
 
@@ -115,7 +115,7 @@ CoverageMask outline_mask(const BlockDrawing& block, const TextEffects& effects,
                 shaping::stamp_coverage(mask, grown, static_cast<int>(pen + grown.left),
                                         static_cast<int>(line_y - grown.top));
             } else if (run.layout) {
-                shaping::FreeTypeFaceObject* face = shaping::as_freetype_face(run.face);
+                shaping::SizedFace* face = run.face.get();
                 if (face == nullptr) continue;
                 for (const shaping::PlacedGlyph& glyph : run.layout->glyphs) {
                     if (!glyph.bitmap) continue;
@@ -142,7 +142,7 @@ shaping::LineDecorations fallback_decorations(font::LumoFontObject* self, nb::ha
     const shaping::RunFont font =
         shaping::resolve_run_font(self, size, fallback_path, face, shaping::current_emoji_placement());
     shaping::FreeTypeFaceObject* entry = font.face.is_valid() ? shaping::as_freetype_face(font.face) : nullptr;
-    return shaping::line_decorations(entry != nullptr ? entry->face.get() : nullptr, pixel_size);
+    return shaping::line_decorations(entry != nullptr ? entry->face->face.get() : nullptr, pixel_size);
 }
 
 DecorationReach decoration_reach(const BlockDrawing& block, const TextEffects& effects) {

@@ -18,15 +18,15 @@ void bind_native_fonts(nb::module_& native) {
             return "<HarfBuzzFont " + std::to_string(self.font ? self.font->glyph_count() : 0) + " glyphs>";
         });
     nb::class_<FreeTypeFaceObject>(native, "FreeTypeFace", "A FreeType face at one pixel size.")
-        .def_prop_ro("pixel_size", [](const FreeTypeFaceObject& self) { return self.pixel_size; })
+        .def_prop_ro("pixel_size", [](const FreeTypeFaceObject& self) { return self.face->pixel_size; })
         .def_prop_ro("family_name", [](const FreeTypeFaceObject& self) {
-            const char* name = self.face ? self.face->family_name : nullptr;
+            const char* name = self.face->face ? self.face->face->family_name : nullptr;
             return std::string(name ? name : "");
         })
         .def("__repr__", [](const FreeTypeFaceObject& self) {
-            const char* name = self.face ? self.face->family_name : nullptr;
-            return "<FreeTypeFace " + std::string(name ? name : "?") + " at " + std::to_string(self.pixel_size) +
-                   " px>";
+            const char* name = self.face->face ? self.face->face->family_name : nullptr;
+            return "<FreeTypeFace " + std::string(name ? name : "?") + " at " +
+                   std::to_string(self.face->pixel_size) + " px>";
         });
 }
 
@@ -45,9 +45,17 @@ nb::object wrap_harfbuzz_font(HarfBuzzFontObject font) {
     return nb::cast(std::move(font));
 }
 
-nb::object wrap_freetype_face(FreeTypeFaceObject face) {
+nb::object wrap_freetype_face(nb::bytes data, base::FtFacePtr face, int pixel_size) {
     engine::require_headroom_for_wrapper();
-    return nb::cast(std::move(face));
+    auto sized = std::make_shared<SizedFace>();
+    // The bytes object is released with the last run or wrapper that holds
+    // the face, always while the engine holds the interpreter.
+    sized->source = std::shared_ptr<const void>(data.release().ptr(), [](const void* bytes) {
+        Py_DECREF(static_cast<PyObject*>(const_cast<void*>(bytes)));
+    });
+    sized->face = std::move(face);
+    sized->pixel_size = pixel_size;
+    return nb::cast(FreeTypeFaceObject{std::move(sized)});
 }
 
 }  // namespace lumo::shaping

@@ -4,17 +4,13 @@
 
 #include <nanobind/nanobind.h>
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-
 #include <memory>
 #include <string>
 
 #include "base/freetype_handles.h"
 #include "base/file_reader.h"
-#include "shaping/glyph_cache.h"
-#include "shaping/run_layout_cache.h"
 #include "shaping/harfbuzz_font.h"
+#include "shaping/sized_face.h"
 
 namespace lumo::shaping {
 
@@ -29,15 +25,10 @@ struct HarfBuzzFontObject {
     mutable bool damaged_glyphs_reported = false;
 };
 
-/// A FreeType face with its pixel size set, read from the bytes it holds
-/// (never from the file, which may change or shrink underneath).
+/// A FreeType face with its pixel size set, read from the bytes of its font
+/// file (never from the file, which may change or shrink underneath).
 struct FreeTypeFaceObject {
-    nanobind::bytes data;  // declared first: destroyed after the face that reads it
-    base::FtFacePtr face;
-    int pixel_size = 0;
-    std::shared_ptr<GlyphBitmapCache> glyphs = std::make_shared<GlyphBitmapCache>();
-    std::shared_ptr<StrokedGlyphCache> strokes = std::make_shared<StrokedGlyphCache>();
-    std::shared_ptr<RunLayoutCache> layouts = std::make_shared<RunLayoutCache>();
+    std::shared_ptr<SizedFace> face;  // shared with the runs drawn from it; never null
 };
 
 void bind_native_fonts(nanobind::module_& native);
@@ -49,6 +40,7 @@ const HarfBuzzFontObject* as_harfbuzz_font(nanobind::handle object);
 FreeTypeFaceObject* as_freetype_face(nanobind::handle object);
 
 nanobind::object wrap_harfbuzz_font(HarfBuzzFontObject font);
-nanobind::object wrap_freetype_face(FreeTypeFaceObject face);
+/// The face over `data` (a bytes object, which the face keeps alive) at `pixel_size`.
+nanobind::object wrap_freetype_face(nanobind::bytes data, base::FtFacePtr face, int pixel_size);
 
 }  // namespace lumo::shaping

@@ -94,7 +94,7 @@ nb::object make_freetype_face(LumoFontObject* self, nb::handle key, const HarfBu
     base::FtFacePtr sized = open_sized_face(std::span<const std::uint8_t>(bytes, harfbuzz.data.size()), where.index,
                                             pixel_size, coordinates);
     if (!sized) return nb::object();
-    nb::object wrapped = wrap_freetype_face({harfbuzz.data, std::move(sized), pixel_size});
+    nb::object wrapped = wrap_freetype_face(harfbuzz.data, std::move(sized), pixel_size);
     nb::object cache = nb::borrow(self->font_objs);
     const font::ViewStamp before = font::stamp_of(cache.ptr());
     font::cache_store(cache.ptr(), key.ptr(), wrapped.ptr());
@@ -363,29 +363,29 @@ PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, std::u32
                      code_points.size(), kMaxRunCodePoints);
         throw nb::python_error();
     }
-    FreeTypeFaceObject* face_entry = as_freetype_face(font.face);
+    const std::shared_ptr<SizedFace>& face = as_freetype_face(font.face)->face;
     std::shared_ptr<const RunLayout> layout =
-        face_entry->layouts->find(code_points, font.options, direction, font.shaping_key);
+        face->layouts.find(code_points, font.options, direction, font.shaping_key);
     if (!layout) {
         auto fresh = std::make_shared<RunLayout>();
         ShapingOptions shaping;
         if (font.typography != nullptr) shaping = {font.typography->features, font.typography->language, {}};
         shaping.coordinates = font.coordinates;
-        const LayoutError error = layout_run(*as_harfbuzz_font(font.harfbuzz)->font, face_entry->face.get(),
-                                             code_points, nb::cast<int>(size), font.options, *fresh,
-                                             face_entry->glyphs.get(), direction, shaping);
+        const LayoutError error = layout_run(*as_harfbuzz_font(font.harfbuzz)->font, face->face.get(), code_points,
+                                             nb::cast<int>(size), font.options, *fresh, &face->glyphs, direction,
+                                             shaping);
         if (error.kind == LayoutError::Kind::glyph && error.freetype_error == FT_Err_Out_Of_Memory)
             throw std::bad_alloc();
         if (error) {
             PyErr_SetString(PyExc_RuntimeError, layout_error_message(error).c_str());
             throw nb::python_error();
         }
-        face_entry->layouts->store(code_points, font.options, direction, fresh, font.shaping_key);
+        face->layouts.store(code_points, font.options, direction, fresh, font.shaping_key);
         layout = fresh;
     }
     if (layout->glyph_damage != 0) report_damaged_glyphs(font, layout->glyph_damage);
     run.anti_aliased = font.options.anti_aliased;
-    run.face = font.face;
+    run.face = face;
     run.options = font.options;
     if (layout->empty) {
         run.width = layout->logical_width;

@@ -15,6 +15,7 @@
 #include "font/lumo_font_object_py.h"
 #include "shaping/font_variations.h"
 #include "shaping/run_layout.h"
+#include "shaping/sized_face.h"
 #include "shaping/typography_options.h"
 
 namespace lumo::shaping {
@@ -30,7 +31,7 @@ struct PreparedRun {
     std::array<std::uint8_t, 3> rgb{};
     bool anti_aliased = true;
     nanobind::object surface;  // the legacy engine's run, when it drew one
-    nanobind::object face;     // the FreeType face entry its glyphs came from (outlines are stroked from it)
+    std::shared_ptr<SizedFace> face;  // the face its glyphs came from (outlines are stroked from it)
     RasterOptions options;     // how its glyphs were rasterised
 };
 
