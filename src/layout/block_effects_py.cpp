@@ -104,14 +104,15 @@ void paint_stripes(const shaping::PixelTarget& target, const shaping::PixelForma
 /// Every glyph, legacy emoji surface and decoration of the block grown by the
 /// outline's radius, on a mask the size of the frame.
 CoverageMask outline_mask(const BlockDrawing& block, const TextEffects& effects, const EffectFrame& frame,
-                          const std::vector<Stripe>& stripes) {
+                          const std::vector<Stripe>& stripes, const shaping::RunSurfaces& surfaces) {
     CoverageMask mask(static_cast<int>(frame.width), static_cast<int>(frame.height));
     for (const PlacedLine& placed : block.lines) {
         const long line_x = placed.x + frame.text_x, line_y = placed.y + frame.text_y;
         long pen = line_x;
         for (const shaping::PreparedRun& run : placed.line->runs) {
-            if (run.surface.is_valid()) {
-                const GlyphBitmap grown = shaping::dilate_glyph(alpha_bitmap(run.surface), true, effects.outline);
+            if (run.has_picture()) {
+                const GlyphBitmap grown = shaping::dilate_glyph(
+                    alpha_bitmap(surfaces[static_cast<std::size_t>(run.picture)]), true, effects.outline);
                 shaping::stamp_coverage(mask, grown, static_cast<int>(pen + grown.left),
                                         static_cast<int>(line_y - grown.top));
             } else if (run.layout) {
@@ -157,12 +158,14 @@ DecorationReach decoration_reach(const BlockDrawing& block, const TextEffects& e
     return reach;
 }
 
-nb::object draw_block_surface(const BlockDrawing& block, const TextEffects& effects, nb::handle onto) {
+nb::object draw_block_surface(const BlockDrawing& block, const TextEffects& effects,
+                              const shaping::RunSurfaces& surfaces, nb::handle onto) {
     const EffectFrame frame = frame_block(block.width, block.height, effects);
     nb::object text = onto.is_valid() ? nb::borrow(onto) : shaping::new_surface(frame.width, frame.height);
     long rows_inked = 0;  // a surface given to draw onto is taken as new
     for (const PlacedLine& placed : block.lines)
-        render::place_runs(text, placed.line->runs, placed.x + frame.text_x, placed.y + frame.text_y, rows_inked);
+        render::place_runs(text, placed.line->runs, surfaces, placed.x + frame.text_x, placed.y + frame.text_y,
+                           rows_inked);
     const shaping::PixelFormat& format = shaping::surface_pixel_format(text);
     const std::vector<Stripe> stripes = stripes_of(block, effects, frame.text_x, frame.text_y);
     CoverageMask shadow;
@@ -186,7 +189,7 @@ nb::object draw_block_surface(const BlockDrawing& block, const TextEffects& effe
 
     CoverageMask outline;
     if (effects.has_outline()) {
-        outline = outline_mask(block, effects, frame, stripes);
+        outline = outline_mask(block, effects, frame, stripes, surfaces);
         if (effects.shadow) {
             shadow = CoverageMask(static_cast<int>(frame.width), static_cast<int>(frame.height));
             shaping::stamp_mask(shadow, outline, effects.shadow_x, effects.shadow_y);

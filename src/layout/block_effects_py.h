@@ -11,6 +11,7 @@
 #include "layout/text_effects.h"
 #include "render/render_entry_py.h"
 #include "shaping/decoration_metrics.h"
+#include "shaping/surface_pixels_py.h"
 
 namespace lumo::layout {
 
@@ -44,7 +45,8 @@ DecorationReach decoration_reach(const BlockDrawing& block, const TextEffects& e
 
 /// The block as a new surface of frame_block()'s size (no background); or
 /// drawn onto `onto`, a transparent surface of that size, which it returns.
+/// Runs drawn as pictures refer to `surfaces`.
 nanobind::object draw_block_surface(const BlockDrawing& block, const TextEffects& effects,
-                                    nanobind::handle onto = nanobind::handle());
+                                    const shaping::RunSurfaces& surfaces, nanobind::handle onto = nanobind::handle());
 
 }  // namespace lumo::layout

@@ -32,7 +32,7 @@ public:
             const double run_x = left + static_cast<double>(pen);
             place.origin = run_x;
             place.advance = static_cast<double>(run.advance);
-            if (run.surface.is_valid()) {
+            if (run.has_picture()) {
                 // Drawn by the legacy emoji engine: one surface, no glyphs.
                 place.ink_left = run_x;
                 place.ink_right = run_x + run.width;

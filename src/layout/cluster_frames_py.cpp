@@ -168,7 +168,7 @@ nb::object draw_layer(const BlockPicture& picture, std::span<const LinePieces> p
         for (const DecorationPiece& piece : line.decorations) note(piece.shift);
         for (long dy : shifts) layer.add(picture.drawing.lines[number], line, alpha, dy, margins);
     }
-    return draw_block_surface(layer.drawing(), picture.effects, onto);
+    return draw_block_surface(layer.drawing(), picture.effects, *picture.surfaces, onto);
 }
 
 }  // namespace

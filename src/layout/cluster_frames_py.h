@@ -20,6 +20,7 @@ namespace lumo::layout {
 struct BlockPicture {
     BlockDrawing drawing;  // its lines point into `lines`
     std::vector<std::shared_ptr<const render::PreparedLine>> lines;
+    std::shared_ptr<const shaping::RunSurfaces> surfaces;  // what their runs drawn as pictures refer to
     TextEffects effects;
     std::optional<Rgba> background;
 };

@@ -152,9 +152,13 @@ class LineRenderer final : public LineWidths {
 public:
     LineRenderer(LumoFontObject* self, const render::RenderCall& call)
         : self_(self), call_(call), primary_(font::get_true_path(self, self->primary_name, call.face)),
-          fallback_(font::get_true_path(self, self->fallback_name, call.face)) {}
+          fallback_(font::get_true_path(self, self->fallback_name, call.face)),
+          surfaces_(std::make_shared<shaping::RunSurfaces>()) {}
 
     nb::handle fallback_path() const { return fallback_; }
+
+    /// The surfaces the legacy emoji engine drew the lines' runs on.
+    const std::shared_ptr<shaping::RunSurfaces>& surfaces() const { return surfaces_; }
 
     long width(std::u32string_view markup, bool right_to_left) override { return line_size(line(markup, right_to_left)).first; }
 
@@ -170,7 +174,7 @@ public:
         render::RenderCall call = call_;
         call.right_to_left_paragraph = right_to_left;
         auto prepared = std::make_shared<const render::PreparedLine>(
-            render::prepare_line(self_, call, engine::text_of_code_points(markup), primary_, fallback_));
+            render::prepare_line(self_, call, engine::text_of_code_points(markup), primary_, fallback_, *surfaces_));
         return lines_.emplace(key, std::move(prepared)).first->second;
     }
 
@@ -178,6 +182,7 @@ private:
     LumoFontObject* self_;
     const render::RenderCall& call_;
     nb::object primary_, fallback_;
+    std::shared_ptr<shaping::RunSurfaces> surfaces_;
     std::map<std::pair<std::u32string, bool>, std::shared_ptr<const render::PreparedLine>> lines_;
 };
 
@@ -188,9 +193,9 @@ LineExtent extent_of(const render::PreparedLine& line) {
     extent.width = render::line_size(line).first;
     extent.ink_top = line.surface_height();
     for (const shaping::PreparedRun& run : line.runs) {
-        if (run.surface.is_valid()) {
+        if (run.has_picture()) {
             extent.ink_top = 0;
-            extent.ink_bottom = std::max(extent.ink_bottom, nb::cast<long>(run.surface.attr("get_height")()));
+            extent.ink_bottom = std::max(extent.ink_bottom, static_cast<long>(run.height));
         } else if (run.layout && !run.layout->glyphs.empty()) {
             const shaping::InkReach ink = shaping::ink_reach(*run.layout);
             extent.ink_top = std::min(extent.ink_top, run.baseline - static_cast<long>(std::ceil(ink.above)));
@@ -208,6 +213,7 @@ struct LaidOutBlock {
     std::vector<TypedChar> characters;  // the text's, its markup left out
     std::vector<BlockLine> breaks;      // the lines as broken
     std::vector<std::shared_ptr<const render::PreparedLine>> lines;  // and as drawn: kept by a TextLayout
+    std::shared_ptr<const shaping::RunSurfaces> surfaces;  // what their runs drawn as pictures refer to
     std::vector<LineExtent> extents;
     long line_height = 0;
     BlockDrawing drawing;
@@ -216,6 +222,7 @@ struct LaidOutBlock {
 
 LaidOutBlock lay_out(LumoFontObject* self, const BlockCall& call, LineRenderer& renderer) {
     LaidOutBlock block;
+    block.surfaces = renderer.surfaces();
     block.text = engine::code_points_of(call.line.text);
     block.characters = typed_characters(block.text, palette_keys(call));
     block.breaks = break_into_lines(block.text, block.characters, call.direction, call.wraplength, renderer);
@@ -299,7 +306,7 @@ nb::object known_block(LumoFontObject* self, nb::handle key) {
 /// The block drawn with its effects over its background.
 nb::object paint_block(const LaidOutBlock& block, const TextEffects& effects,
                        const std::optional<std::array<std::uint8_t, 4>>& background) {
-    nb::object surface = draw_block_surface(block.drawing, effects);
+    nb::object surface = draw_block_surface(block.drawing, effects, *block.surfaces);
     if (background) {
         nb::object backdrop = shaping::new_surface(block.frame.width, block.frame.height);
         const auto& rgba = *background;
@@ -405,8 +412,8 @@ nb::object layout_block(LumoFontObject* self, PyObject* const* given) {
         [&renderer](std::u32string_view markup, bool right_to_left) -> const render::PreparedLine& {
             return renderer.line(markup, right_to_left);
         });
-    auto picture = std::make_shared<BlockPicture>(BlockPicture{block->drawing, block->lines, call.effects,
-                                                                call.background});
+    auto picture = std::make_shared<BlockPicture>(BlockPicture{block->drawing, block->lines, block->surfaces,
+                                                                call.effects, call.background});
     return make_text_layout(std::move(carets), block->frame.width, block->frame.height,
                             [block, effects = call.effects, background = call.background] {
                                 return paint_block(*block, effects, background);

@@ -1,20 +1,22 @@
-// Composing a line from its runs natively: each run is painted and blended
-// onto one line surface exactly as blitting per-run surfaces would place it.
+// Composing a line's surface from its runs: painted natively (render/line_painter.h)
+// where pygame's blits would give the same pixels, else by pygame itself.
 #pragma once
 
 #include <nanobind/nanobind.h>
 
+#include <span>
 #include <vector>
 
-#include "shaping/shaped_run_py.h"
+#include "shaping/prepared_run.h"
+#include "shaping/surface_pixels_py.h"
 
 namespace lumo::render {
 
 /// The line surface for two or more runs: runs placed side by side by their
 /// advances on a transparent surface `width` x `height`, `lowered` rows below
 /// their place, later runs blended over earlier ones where they overlap.
-nanobind::object compose_runs(const std::vector<shaping::PreparedRun>& runs, long width, long height,
-                              int lowered = 0);
+nanobind::object compose_runs(std::span<const shaping::PreparedRun> runs, const shaping::RunSurfaces& surfaces,
+                              long width, long height, int lowered = 0);
 
 /// Paints the runs side by side onto `surface` from (x, y), as compose_runs()
 /// paints them onto a new line surface at (0, 0), except that their ink may
@@ -22,8 +24,8 @@ nanobind::object compose_runs(const std::vector<shaping::PreparedRun>& runs, lon
 /// When pygame must blit the runs' own surfaces instead, they clip it.
 /// Rows above `rows_inked` may hold ink of lines placed before, which runs
 /// reaching them are blended over; it grows to the rows these runs ink.
-void place_runs(nanobind::handle surface, const std::vector<shaping::PreparedRun>& runs, long x, long y,
-                long& rows_inked);
+void place_runs(nanobind::handle surface, std::span<const shaping::PreparedRun> runs,
+                const shaping::RunSurfaces& surfaces, long x, long y, long& rows_inked);
 
 /// A surface to place on a line with its top-left corner at (pen, 0).
 struct PlacedSurface {

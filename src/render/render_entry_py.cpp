@@ -179,7 +179,7 @@ shaping::ShapingDirection shaping_direction(const Run& run) {
 }  // namespace
 
 PreparedLine prepare_line(LumoFontObject* self, const RenderCall& call, nb::handle text, nb::handle primary_path,
-                          nb::handle fallback_path) {
+                          nb::handle fallback_path, shaping::RunSurfaces& surfaces) {
     PreparedLine line;
     line.height = standard_height(self, call);
     LineContext context{call.color, call.face, primary_path, fallback_path, engine::truth_of(call.modern_font),
@@ -209,54 +209,37 @@ PreparedLine prepare_line(LumoFontObject* self, const RenderCall& call, nb::hand
             line.instance_found = line.instance_found || font.instance_found;
             if (!font.emoji && !font.harfbuzz.is_valid()) {
                 line.runs.push_back(shaping::prepare_run_with(self, font, run.text, call.size, *colour,
-                                                              shaping_direction(run)));
+                                                              shaping_direction(run), surfaces));
                 line.total += line.runs.back().advance;
                 continue;
             }
             known = fonts.insert(fonts.end(), {key, std::move(font)});
         }
         line.runs.push_back(shaping::prepare_run_with(self, known->second, run.text, call.size, *colour,
-                                                      shaping_direction(run)));
+                                                      shaping_direction(run), surfaces));
         line.total += line.runs.back().advance;
     }
     return line;
 }
 
-long PreparedLine::surface_height() const { return static_cast<long>(height * 1.5); }
-
 void require_named_instance(const TextOptions& options, std::span<const PreparedLine* const> lines) {
     const std::string& instance = options.typography.variations.instance;
-    if (instance.empty()) return;
-    bool draws_with_fonts = false;
-    for (const PreparedLine* line : lines) {
-        if (line->instance_found) return;
-        draws_with_fonts = draws_with_fonts || line->draws_with_fonts;
-    }
-    if (!draws_with_fonts) return;
+    if (!lacks_named_instance(instance, lines)) return;
     nb::str name = engine::text_from_utf8(instance);
     PyErr_Format(PyExc_ValueError, "variations: no font of the text has a named instance %R", name.ptr());
     throw nb::python_error();
 }
 
-std::pair<long, long> line_size(const PreparedLine& line) {
-    if (line.runs.size() == 1) {
-        const shaping::PreparedRun& run = line.runs.front();
-        if (!run.surface.is_valid()) return {run.width, run.height};
-        nb::object size = run.surface.attr("get_size")();
-        return {nb::cast<long>(size[0]), nb::cast<long>(size[1])};
+nb::object draw_line(const PreparedLine& line, const shaping::RunSurfaces& surfaces) {
+    int lowered = 0;
+    {
+        shaping::LockedRunSurfaces pictures(surfaces);  // released before the host blits any of them
+        lowered = shaping::rows_to_keep_ink(line.runs, pictures);
     }
-    if (line.runs.empty()) return {1, line.surface_height()};
-    // Room for the last run's overhang (or less, when it ends short of its advance).
-    const shaping::PreparedRun& last = line.runs.back();
-    return {std::max(1L, line.total) + last.width - last.advance, line.surface_height()};
-}
-
-nb::object draw_line(const PreparedLine& line) {
-    const int lowered = shaping::rows_to_keep_ink(line.runs);
-    if (line.runs.size() == 1) return shaping::run_surface(line.runs.front(), lowered);
+    if (line.runs.size() == 1) return shaping::run_surface(line.runs.front(), surfaces, lowered);
     const auto [width, height] = line_size(line);
     if (line.runs.empty()) return shaping::new_surface(width, height);
-    return compose_runs(line.runs, width, height, lowered);
+    return compose_runs(line.runs, surfaces, width, height, lowered);
 }
 
 void trim_caches(LumoFontObject* self) {
@@ -281,8 +264,9 @@ nb::object render(LumoFontObject* self, PyObject* const* given) {
         if (is_plain_ascii(text)) return render_dynamic(self, call, text, primary_path);
     }
 
-    const PreparedLine prepared = prepare_line(self, call, call.text, primary_path, fallback_path);
-    nb::object line = draw_line(prepared);
+    shaping::RunSurfaces surfaces;
+    const PreparedLine prepared = prepare_line(self, call, call.text, primary_path, fallback_path, surfaces);
+    nb::object line = draw_line(prepared, surfaces);
     if (!call.dynamic) font::text_cache_order(self).store(self->text_cache, key.ptr(), line.ptr());
     trim_caches(self);
     return line;
@@ -303,7 +287,8 @@ nb::object measure(LumoFontObject* self, PyObject* const* given, const TextOptio
     font::ensure_initialized(self);
     nb::object primary_path = font::get_true_path(self, self->primary_name, call.face);
     nb::object fallback_path = font::get_true_path(self, self->fallback_name, call.face);
-    const PreparedLine line = prepare_line(self, call, call.text, primary_path, fallback_path);
+    shaping::RunSurfaces surfaces;
+    const PreparedLine line = prepare_line(self, call, call.text, primary_path, fallback_path, surfaces);
     const PreparedLine* lines[] = {&line};
     require_named_instance(call.options, lines);
     const auto [width, height] = line_size(line);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "font/lumo_font_object_py.h"
+#include "render/prepared_line.h"
 #include "render/text_options.h"
 #include "shaping/shaped_run_py.h"
 
@@ -40,40 +41,21 @@ RenderCall read_text_call(font::LumoFontObject* self, PyObject* const* given);
 /// The text cache's key for `first` (the text) drawn as `call` asks.
 nanobind::object cache_key(nanobind::handle first, const RenderCall& call);
 
-/// The characters a run of a line draws, in typed order.
-struct RunCharacters {
-    std::size_t visible_start = 0;  // its first among the line's visible characters (markup and dropped marks out)
-    std::size_t length = 0;
-    std::uint8_t level = 0;  // its bidirectional embedding level: odd is right to left
-};
-
-/// A line shaped and rasterised, not yet painted.
-struct PreparedLine {
-    std::vector<shaping::PreparedRun> runs;  // in drawing order
-    std::vector<RunCharacters> characters;   // one per run: what carets and hit tests read
-    long total = 0;   // the sum of the runs' advances
-    int height = 0;   // the line height of the call's fallback family
-    bool draws_with_fonts = false;  // some run has a usable font
-    bool instance_found = false;    // a font of the line has the call's named instance
-    long surface_height() const;  // 1.5 line heights
-};
-
 /// The runs of `text` (markup included), for an initialised object and the
-/// path data of its primary and fallback families in the call's face.
+/// path data of its primary and fallback families in the call's face; the
+/// surfaces of runs the legacy emoji engine draws are kept in `surfaces`.
 PreparedLine prepare_line(font::LumoFontObject* self, const RenderCall& call, nanobind::handle text,
-                          nanobind::handle primary_path, nanobind::handle fallback_path);
+                          nanobind::handle primary_path, nanobind::handle fallback_path,
+                          shaping::RunSurfaces& surfaces);
 
 /// Refuses variations that name an instance no font of the text has, when
 /// the text draws with fonts at all: `lines` are the call's prepared lines.
 void require_named_instance(const TextOptions& options, std::span<const PreparedLine* const> lines);
 
-/// The size of the surface draw_line() makes, without painting it.
-std::pair<long, long> line_size(const PreparedLine& line);
-
 /// The line's surface, as render() returns it: lowered, when its ink would
 /// reach above the surface's top, by as many rows as it needs and the room
-/// below its ink allows (shaping::rows_to_keep_ink).
-nanobind::object draw_line(const PreparedLine& line);
+/// below its ink allows (shaping::rows_to_keep_ink); line_size() big.
+nanobind::object draw_line(const PreparedLine& line, const shaping::RunSurfaces& surfaces);
 
 /// Drops the oldest entries of the text and glyph caches beyond their limits.
 void trim_caches(font::LumoFontObject* self);

@@ -1,6 +1,9 @@
 // Colour encoding for 32-bit surfaces, matching SDL's own mapping bit for bit.
 #include "shaping/pixel_format.h"
 
+#include <map>
+#include <tuple>
+
 namespace lumo::shaping {
 namespace {
 
@@ -40,6 +43,18 @@ ColorTable color_table(const PixelFormat& format, std::uint8_t red, std::uint8_t
     for (unsigned alpha = 0; alpha < table.size(); ++alpha)
         table[alpha] = map_rgba(format, red, green, blue, static_cast<std::uint8_t>(alpha));
     return table;
+}
+
+const ColorTable& kept_color_table(const PixelFormat& format, const std::array<std::uint8_t, 3>& rgb) {
+    using Key = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t>;
+    static std::map<Key, ColorTable> tables;
+    constexpr std::size_t kMaxTables = 64;
+    Key key{format.masks[0], format.masks[1], format.masks[2], format.masks[3],
+            (std::uint32_t{rgb[0]} << 16) | (std::uint32_t{rgb[1]} << 8) | rgb[2]};
+    auto found = tables.find(key);
+    if (found != tables.end()) return found->second;
+    if (tables.size() >= kMaxTables) tables.clear();
+    return tables.emplace(key, color_table(format, rgb[0], rgb[1], rgb[2])).first->second;
 }
 
 }  // namespace lumo::shaping

@@ -47,4 +47,8 @@ std::array<std::uint8_t, 4> unmap_rgba(const PixelFormat& format, std::uint32_t 
 /// map_rgba of one colour for every alpha 0..255.
 ColorTable color_table(const PixelFormat& format, std::uint8_t red, std::uint8_t green, std::uint8_t blue);
 
+/// color_table(), kept for the few formats and colours lines keep using;
+/// valid until the next call.
+const ColorTable& kept_color_table(const PixelFormat& format, const std::array<std::uint8_t, 3>& rgb);
+
 }  // namespace lumo::shaping

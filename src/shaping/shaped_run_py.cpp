@@ -24,7 +24,6 @@
 #include "shaping/native_fonts_py.h"
 #include "shaping/run_font_choice.h"
 #include "shaping/run_layout.h"
-#include "shaping/run_painter.h"
 #include "base/limits.h"
 #include "shaping/surface_pixels_py.h"
 #include "font/synthetic_style_py.h"
@@ -343,14 +342,15 @@ const std::array<std::uint8_t, 3>& RunColour::rgb() {
 }
 
 PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, std::u32string_view text, nb::handle size,
-                             RunColour& colour, ShapingDirection direction) {
+                             RunColour& colour, ShapingDirection direction, RunSurfaces& surfaces) {
     PreparedRun run;
     run.baseline = font.baseline;
     run.height = font.height;
     if (font.emoji) {
         long width = 1;
-        run.surface = render_emoji_run(self, engine::text_of_code_points(text), size, run.baseline, run.height,
-                                       font.emoji_placement, width);
+        run.picture = keep_run_surface(surfaces, render_emoji_run(self, engine::text_of_code_points(text), size,
+                                                                  run.baseline, run.height, font.emoji_placement,
+                                                                  width));
         run.width = static_cast<int>(width);
         run.advance = width;
         return run;
@@ -401,51 +401,35 @@ PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, std::u32
 }
 
 PreparedRun prepare_run(LumoFontObject* self, nb::handle text, nb::handle size, nb::handle color,
-                        nb::handle font_path, nb::handle face, const EmojiPlacement& placement) {
+                        nb::handle font_path, nb::handle face, const EmojiPlacement& placement,
+                        RunSurfaces& surfaces) {
     RunColour colour(color);
     const std::u32string code_points = engine::code_points_of(text);
     return prepare_run_with(self, resolve_run_font(self, size, font_path, face, placement), code_points, size, colour,
-                            ShapingDirection::from_script);
+                            ShapingDirection::from_script, surfaces);
 }
 
-nb::object run_surface(const PreparedRun& run, int lowered) {
-    if (run.surface.is_valid()) return run.surface;
+nb::object run_surface(const PreparedRun& run, const RunSurfaces& surfaces, int lowered) {
+    if (run.has_picture()) return surfaces[static_cast<std::size_t>(run.picture)];
     nb::object surface = new_surface(run.width, run.height);
     if (run.layout) {
-        const PixelFormat& format = surface_pixel_format(surface);
-        ColorTable colors = color_table(format, run.rgb[0], run.rgb[1], run.rgb[2]);
         LockedPixels pixels(surface);
-        paint_run(pixels.target(), *run.layout, colors, format, run.anti_aliased, run.baseline + lowered, true);
+        paint_run_alone(pixels.target(), surface_pixel_format(surface), run, lowered);
     }
     return surface;
-}
-
-int rows_to_keep_ink(std::span<const PreparedRun> runs) {
-    int short_above = 0, free_below = 1 << 30;
-    for (const PreparedRun& run : runs) {
-        if (!run.layout) continue;
-        const RowFit fit = row_fit(run.layout->glyphs, run.baseline, run.height);
-        short_above = std::max(short_above, fit.rows_short_above);
-        free_below = std::min(free_below, fit.rows_free_below);
-    }
-    if (short_above == 0) return 0;
-    // The legacy engine's surfaces hold their ink from row 0 down: what is
-    // free is below their lowest inked row.
-    for (const PreparedRun& run : runs) {
-        if (!run.surface.is_valid()) continue;
-        nb::object inked = run.surface.attr("get_bounding_rect")();
-        if (nb::cast<long>(inked.attr("height")) > 0)
-            free_below = std::min(free_below, run.height - nb::cast<int>(inked.attr("bottom")));
-    }
-    return std::max(0, std::min(short_above, free_below));
 }
 
 nb::object render_shaped_run(LumoFontObject* self, nb::handle text, nb::handle size, nb::handle color,
                              nb::handle font_path, nb::handle face, const EmojiPlacement& placement,
                              bool whole_line) {
-    PreparedRun run = prepare_run(self, text, size, color, font_path, face, placement);
-    const int lowered = whole_line ? rows_to_keep_ink(std::span<const PreparedRun>(&run, 1)) : 0;
-    return nb::make_tuple(run_surface(run, lowered), run.advance);
+    RunSurfaces surfaces;
+    PreparedRun run = prepare_run(self, text, size, color, font_path, face, placement, surfaces);
+    int lowered = 0;
+    if (whole_line) {
+        LockedRunSurfaces pictures(surfaces);
+        lowered = rows_to_keep_ink(std::span<const PreparedRun>(&run, 1), pictures);
+    }
+    return nb::make_tuple(run_surface(run, surfaces, lowered), run.advance);
 }
 
 }  // namespace lumo::shaping

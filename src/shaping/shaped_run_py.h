@@ -14,26 +14,12 @@
 
 #include "font/lumo_font_object_py.h"
 #include "shaping/font_variations.h"
+#include "shaping/prepared_run.h"
 #include "shaping/run_layout.h"
-#include "shaping/sized_face.h"
+#include "shaping/surface_pixels_py.h"
 #include "shaping/typography_options.h"
 
 namespace lumo::shaping {
-
-/// One run laid out and ready to paint: a native layout in one colour, or a
-/// surface the legacy emoji engine already drew.
-struct PreparedRun {
-    long advance = 1;
-    int width = 1;    // width of the run's surface
-    int height = 1;   // the line's surface height
-    int baseline = 0;
-    std::shared_ptr<const RunLayout> layout;  // null: an empty run, or one drawn into `surface`
-    std::array<std::uint8_t, 3> rgb{};
-    bool anti_aliased = true;
-    nanobind::object surface;  // the legacy engine's run, when it drew one
-    std::shared_ptr<SizedFace> face;  // the face its glyphs came from (outlines are stroked from it)
-    RasterOptions options;     // how its glyphs were rasterised
-};
 
 /// Where the legacy emoji engine puts its runs: SMOOTH_FONT and EMOJI_OFFSET_Y,
 /// read once per call (pygame's font engine lets other threads run meanwhile).
@@ -91,25 +77,21 @@ private:
 };
 
 /// Shapes and lays out one run with a resolved font in `direction`, without
-/// making a surface.
+/// making a surface; a run the legacy emoji engine draws is drawn, and its
+/// surface kept in `surfaces`.
 PreparedRun prepare_run_with(font::LumoFontObject* self, const RunFont& font, std::u32string_view text,
-                             nanobind::handle size, RunColour& colour, ShapingDirection direction);
+                             nanobind::handle size, RunColour& colour, ShapingDirection direction,
+                             RunSurfaces& surfaces);
 
 /// Shapes and lays out one run on its own (in its script's direction) without making a surface for it.
 PreparedRun prepare_run(font::LumoFontObject* self, nanobind::handle text, nanobind::handle size,
                         nanobind::handle color, nanobind::handle font_path, nanobind::handle face,
-                        const EmojiPlacement& placement);
+                        const EmojiPlacement& placement, RunSurfaces& surfaces);
 
 /// The run as its own pygame Surface (width x height, per-pixel alpha), its
-/// glyphs painted `lowered` rows below their baseline.
-nanobind::object run_surface(const PreparedRun& run, int lowered = 0);
-
-/// How many rows lower a line of `runs` is painted so that ink reaching above
-/// the top of its surface (stacked marks, tall vowel signs, accents over
-/// capitals) is kept: the rows it lacks above, as far as the rows free below
-/// all of its ink allow; 0 for a line whose ink fits, which is painted
-/// exactly where its baseline says.
-int rows_to_keep_ink(std::span<const PreparedRun> runs);
+/// glyphs painted `lowered` rows below their baseline; a run the legacy
+/// engine drew is its surface in `surfaces`.
+nanobind::object run_surface(const PreparedRun& run, const RunSurfaces& surfaces, int lowered = 0);
 
 /// (surface, advance) for `text` drawn with the font at `font_path`. A run
 /// drawn as a line of its own is lowered to keep its ink (rows_to_keep_ink);

@@ -200,4 +200,20 @@ LockedPixels::~LockedPixels() {
     if (held_) PyBuffer_Release(&view_);
 }
 
+std::int32_t keep_run_surface(RunSurfaces& surfaces, nb::object surface) {
+    surfaces.push_back(std::move(surface));
+    return static_cast<std::int32_t>(surfaces.size() - 1);
+}
+
+LockedRunSurfaces::LockedRunSurfaces(const RunSurfaces& surfaces)
+    : surfaces_(surfaces), locks_(surfaces.size()), pictures_(surfaces.size()) {}
+
+const RunPicture& LockedRunSurfaces::picture(std::size_t number) {
+    if (!locks_.at(number)) {
+        locks_[number] = std::make_unique<LockedPixels>(surfaces_[number]);
+        pictures_[number] = {locks_[number]->target(), surface_pixel_format(surfaces_[number])};
+    }
+    return pictures_[number];
+}
+
 }  // namespace lumo::shaping

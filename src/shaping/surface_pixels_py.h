@@ -5,9 +5,12 @@
 #include <nanobind/nanobind.h>
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "shaping/glyph_painter.h"
 #include "shaping/pixel_format.h"
+#include "shaping/prepared_run.h"
 
 namespace lumo::shaping {
 
@@ -47,6 +50,26 @@ private:
     Py_buffer view_{};
     bool held_ = false;
     PixelTarget target_;
+};
+
+/// The surfaces the legacy emoji engine drew runs on, kept beside the lines
+/// whose runs refer to them by number (PreparedRun::picture).
+using RunSurfaces = std::vector<nanobind::object>;
+
+/// Adds `surface` to `surfaces`: its number.
+std::int32_t keep_run_surface(RunSurfaces& surfaces, nanobind::object surface);
+
+/// The pixels of run surfaces for core code, each locked when first asked
+/// for and until this is destroyed (before the host blits any of them).
+class LockedRunSurfaces final : public RunPictures {
+public:
+    explicit LockedRunSurfaces(const RunSurfaces& surfaces);
+    const RunPicture& picture(std::size_t number) override;
+
+private:
+    const RunSurfaces& surfaces_;
+    std::vector<std::unique_ptr<LockedPixels>> locks_;  // by number; null until asked for
+    std::vector<RunPicture> pictures_;
 };
 
 /// Whether surfaces are read through pygame's C API (false: only through
