@@ -1,10 +1,9 @@
 // Text blocks and line metrics for the host: render_block(), size_block(),
-// get_linesize(), get_ascent() and get_descent(). Lines are broken and placed
-// by the core (layout/text_block.h) and drawn by the line renderer.
+// get_linesize(), get_ascent() and get_descent(). Lines are prepared by the
+// line renderer, then broken and placed by the core (layout/block_layout.h).
 #include "layout/text_block_py.h"
 
 #include <array>
-#include <cmath>
 #include <functional>
 #include <map>
 #include <memory>
@@ -22,18 +21,15 @@
 #include "font/object_caches_py.h"
 #include "font/sized_fonts_py.h"
 #include "layout/block_effects_py.h"
+#include "layout/block_layout.h"
 #include "layout/caret_lines_py.h"
 #include "layout/effect_options_py.h"
 #include "layout/text_block.h"
 #include "layout/text_effects.h"
 #include "layout/text_layout_py.h"
-#include "render/line_composer_py.h"
 #include "render/render_entry_py.h"
-#include "render/run_direction.h"
 #include "render/segmentation_py.h"
 #include "render/text_options_py.h"
-#include "shaping/pixel_blend.h"
-#include "shaping/run_layout.h"
 #include "shaping/surface_pixels_py.h"
 
 namespace nb = nanobind;
@@ -74,20 +70,16 @@ int word_argument(const char* argument, nb::handle value, std::initializer_list<
 
 struct BlockCall {
     render::RenderCall line;  // what every line is drawn with
-    std::array<std::uint8_t, 4> colour{255, 255, 255, 255};
+    BlockOptions block;       // how they are laid out and drawn
     std::optional<std::array<std::uint8_t, 4>> background;
-    long wraplength = 0;
-    Align align = Align::start;
-    double line_spacing = 1.0;
-    Direction direction = Direction::left_to_right;
-    TextEffects effects;
     nb::object key;  // the block cache's key
 };
 
 BlockCall read_block_arguments(LumoFontObject* self, PyObject* const* given) {
     BlockCall call;
-    if (given[kColor] != nullptr && given[kColor] != Py_None) call.colour = engine::colour_rgba(given[kColor]);
-    nb::object rgb = nb::make_tuple(call.colour[0], call.colour[1], call.colour[2]);
+    Rgba& colour = call.block.colour;
+    if (given[kColor] != nullptr && given[kColor] != Py_None) colour = engine::colour_rgba(given[kColor]);
+    nb::object rgb = nb::make_tuple(colour[0], colour[1], colour[2]);
     PyObject* line_arguments[5] = {given[kText], given[kSize], rgb.ptr(), nullptr, given[kFace]};
     engine::require_positive_size(given[kSize]);
     call.line = render::read_text_call(self, line_arguments);
@@ -102,21 +94,21 @@ BlockCall read_block_arguments(LumoFontObject* self, PyObject* const* given) {
             PyErr_Format(PyExc_ValueError, "wraplength must be at most %d pixels", kMaxRunExtentPixels);
             throw nb::python_error();
         }
-        call.wraplength = overflow < 0 ? 0 : std::max(0L, value);
+        call.block.wraplength = overflow < 0 ? 0 : std::max(0L, value);
     }
     if (given[kAlign])
-        call.align = static_cast<Align>(word_argument("align", given[kAlign], {"start", "left", "center", "right"},
+        call.block.align = static_cast<Align>(word_argument("align", given[kAlign], {"start", "left", "center", "right"},
                                                       "'start', 'left', 'center' or 'right'"));
     if (given[kDirection]) {
         const int direction = word_argument("direction", given[kDirection], {"ltr", "rtl", "auto"},
                                             "'ltr', 'rtl' or 'auto'");
-        call.direction = direction == 0 ? Direction::left_to_right
+        call.block.direction = direction == 0 ? Direction::left_to_right
                          : direction == 1 ? Direction::right_to_left
                                           : Direction::from_text;
     }
     if (PyObject* spacing = given[kLineSpacing]) {
-        call.line_spacing = nb::cast<double>(nb::float_(nb::handle(spacing)));
-        if (!(call.line_spacing > 0.0 && call.line_spacing <= kMaxLineSpacing)) {
+        call.block.line_spacing = nb::cast<double>(nb::float_(nb::handle(spacing)));
+        if (!(call.block.line_spacing > 0.0 && call.block.line_spacing <= kMaxLineSpacing)) {
             PyErr_Format(PyExc_ValueError, "line_spacing must be above 0 and at most %d",
                          static_cast<int>(kMaxLineSpacing));
             throw nb::python_error();
@@ -128,15 +120,15 @@ BlockCall read_block_arguments(LumoFontObject* self, PyObject* const* given) {
                                                                        (*call.background)[2], (*call.background)[3]))
                                             : nb::none();
     call.key = nb::make_tuple(call.line.text, call.line.size,
-                              nb::make_tuple(call.colour[0], call.colour[1], call.colour[2], call.colour[3]),
-                              call.line.face, call.wraplength, static_cast<int>(call.align), call.line_spacing,
-                              background, static_cast<int>(call.direction),
+                              nb::make_tuple(colour[0], colour[1], colour[2], colour[3]), call.line.face,
+                              call.block.wraplength, static_cast<int>(call.block.align), call.block.line_spacing,
+                              background, static_cast<int>(call.block.direction),
                               nb::make_tuple(call.line.modern_font, call.line.smooth_font, call.line.emoji_offset_y));
     // Options away from their defaults extend the key; a call without them keeps the key it always had.
     if (nb::object options_key = render::text_options_key(call.line.options); !options_key.is_none())
         call.key = nb::make_tuple(call.key, options_key);
-    call.effects = read_effects(given + kOutline);
-    if (nb::object key = effects_key(call.effects); !key.is_none()) call.key = nb::make_tuple(call.key, key);
+    call.block.effects = read_effects(given + kOutline);
+    if (nb::object key = effects_key(call.block.effects); !key.is_none()) call.key = nb::make_tuple(call.key, key);
     return call;
 }
 
@@ -148,7 +140,7 @@ std::function<bool(char32_t)> palette_keys(const BlockCall& call) {
 
 /// Lines measured for breaking, kept to be drawn: a block's last measure of
 /// a line is usually the line it keeps.
-class LineRenderer final : public LineWidths {
+class LineRenderer final : public BlockLines {
 public:
     LineRenderer(LumoFontObject* self, const render::RenderCall& call)
         : self_(self), call_(call), primary_(font::get_true_path(self, self->primary_name, call.face)),
@@ -160,14 +152,8 @@ public:
     /// The surfaces the legacy emoji engine drew the lines' runs on.
     const std::shared_ptr<shaping::RunSurfaces>& surfaces() const { return surfaces_; }
 
-    long width(std::u32string_view markup, bool right_to_left) override { return line_size(line(markup, right_to_left)).first; }
-
-    const render::PreparedLine& line(std::u32string_view markup, bool right_to_left) {
-        return *shared_line(markup, right_to_left);
-    }
-
     /// The line, shared: a laid-out block keeps the lines it draws.
-    std::shared_ptr<const render::PreparedLine> shared_line(std::u32string_view markup, bool right_to_left) {
+    std::shared_ptr<const render::PreparedLine> line(std::u32string_view markup, bool right_to_left) override {
         const std::pair<std::u32string, bool> key{std::u32string(markup), right_to_left};
         auto known = lines_.find(key);
         if (known != lines_.end()) return known->second;
@@ -186,82 +172,29 @@ private:
     std::map<std::pair<std::u32string, bool>, std::shared_ptr<const render::PreparedLine>> lines_;
 };
 
-/// How a prepared line's ink reaches, from its top: as draw_line() paints it.
-LineExtent extent_of(const render::PreparedLine& line) {
-    LineExtent extent;
-    if (line.runs.empty()) return extent;
-    extent.width = render::line_size(line).first;
-    extent.ink_top = line.surface_height();
-    for (const shaping::PreparedRun& run : line.runs) {
-        if (run.has_picture()) {
-            extent.ink_top = 0;
-            extent.ink_bottom = std::max(extent.ink_bottom, static_cast<long>(run.height));
-        } else if (run.layout && !run.layout->glyphs.empty()) {
-            const shaping::InkReach ink = shaping::ink_reach(*run.layout);
-            extent.ink_top = std::min(extent.ink_top, run.baseline - static_cast<long>(std::ceil(ink.above)));
-            extent.ink_bottom = std::max(extent.ink_bottom, run.baseline + static_cast<long>(std::ceil(ink.below)));
-        }
-    }
-    if (extent.ink_top > extent.ink_bottom) extent.ink_top = extent.ink_bottom = 0;  // no ink at all
-    return extent;
-}
-
-/// The block's lines placed, ready to draw (without effects, on a block of
-/// the geometry's size), and the size it is drawn at with its effects.
-struct LaidOutBlock {
-    std::u32string text;
-    std::vector<TypedChar> characters;  // the text's, its markup left out
-    std::vector<BlockLine> breaks;      // the lines as broken
-    std::vector<std::shared_ptr<const render::PreparedLine>> lines;  // and as drawn: kept by a TextLayout
-    std::shared_ptr<const shaping::RunSurfaces> surfaces;  // what their runs drawn as pictures refer to
-    std::vector<LineExtent> extents;
-    long line_height = 0;
-    BlockDrawing drawing;
-    EffectFrame frame;
+/// A block laid out, and the surfaces its runs drawn as pictures refer to.
+struct HostBlock {
+    LaidOutBlock laid_out;
+    std::shared_ptr<const shaping::RunSurfaces> surfaces;
 };
 
-LaidOutBlock lay_out(LumoFontObject* self, const BlockCall& call, LineRenderer& renderer) {
-    LaidOutBlock block;
-    block.surfaces = renderer.surfaces();
-    block.text = engine::code_points_of(call.line.text);
-    block.characters = typed_characters(block.text, palette_keys(call));
-    block.breaks = break_into_lines(block.text, block.characters, call.direction, call.wraplength, renderer);
-    const std::vector<BlockLine>& lines = block.breaks;
-    BlockDrawing& drawing = block.drawing;
-    drawing.colour = call.colour;
-    nb::object metrics = font::get_metrics(self, call.line.size, call.line.face);
-    drawing.baseline = static_cast<int>(nb::cast<double>(nb::float_(metrics[0])) + 0.5);
-    const long line_height = static_cast<long>(nb::cast<double>(nb::float_(metrics[1])));
-    block.line_height = line_height;
-    if (call.effects.underline || call.effects.strikethrough)
-        drawing.decorations =
-            fallback_decorations(self, call.line.size, renderer.fallback_path(), call.line.face);
-    const DecorationReach decorated = decoration_reach(drawing, call.effects);
-    std::vector<LineExtent>& extents = block.extents;
-    for (const BlockLine& line : lines) {
-        block.lines.push_back(renderer.shared_line(line.markup, line.right_to_left));
-        const render::PreparedLine& prepared = *block.lines.back();
-        drawing.lines.push_back({&prepared, 0, 0});
-        LineExtent extent = extent_of(prepared);
-        // A line's underline may reach below its ink, and the block holds it.
-        if (decorated.top < decorated.bottom && prepared.total > 0) {
-            if (extent.ink_top >= extent.ink_bottom) extent.ink_top = extent.ink_bottom = decorated.top;
-            extent.ink_top = std::min(extent.ink_top, decorated.top);
-            extent.ink_bottom = std::max(extent.ink_bottom, decorated.bottom);
-        }
-        extents.push_back(extent);
-    }
-    const BlockGeometry geometry =
-        place_lines(extents, lines, call.align, call.wraplength, line_height, call.line_spacing);
-    for (std::size_t i = 0; i < drawing.lines.size(); ++i) {
-        drawing.lines[i].x = geometry.x[i];
-        drawing.lines[i].y = geometry.y[i];
-    }
-    drawing.width = geometry.width;
-    drawing.height = geometry.height;
-    block.frame = frame_block(geometry.width, geometry.height, call.effects);
+/// The line metrics the block's lines share, and its decorations when its effects draw them.
+BlockMetrics block_metrics(LumoFontObject* self, const BlockCall& call, const LineRenderer& renderer) {
+    BlockMetrics metrics;
+    nb::object measured = font::get_metrics(self, call.line.size, call.line.face);
+    metrics.baseline = static_cast<int>(nb::cast<double>(nb::float_(measured[0])) + 0.5);
+    metrics.line_height = static_cast<long>(nb::cast<double>(nb::float_(measured[1])));
+    if (call.block.effects.underline || call.block.effects.strikethrough)
+        metrics.decorations = fallback_decorations(self, call.line.size, renderer.fallback_path(), call.line.face);
+    return metrics;
+}
+
+HostBlock lay_out(LumoFontObject* self, const BlockCall& call, LineRenderer& renderer) {
+    HostBlock block{break_block(engine::code_points_of(call.line.text), palette_keys(call), call.block, renderer),
+                    renderer.surfaces()};
+    place_block(block.laid_out, call.block, block_metrics(self, call, renderer), renderer);
     std::vector<const render::PreparedLine*> prepared_lines;
-    for (const PlacedLine& placed : drawing.lines) prepared_lines.push_back(placed.line);
+    for (const PlacedLine& placed : block.laid_out.drawing.lines) prepared_lines.push_back(placed.line);
     render::require_named_instance(call.line.options, prepared_lines);
     return block;
 }
@@ -304,11 +237,12 @@ nb::object known_block(LumoFontObject* self, nb::handle key) {
 }
 
 /// The block drawn with its effects over its background.
-nb::object paint_block(const LaidOutBlock& block, const TextEffects& effects,
+nb::object paint_block(const HostBlock& block, const TextEffects& effects,
                        const std::optional<std::array<std::uint8_t, 4>>& background) {
-    nb::object surface = draw_block_surface(block.drawing, effects, *block.surfaces);
+    const LaidOutBlock& laid_out = block.laid_out;
+    nb::object surface = draw_block_surface(laid_out.drawing, effects, *block.surfaces);
     if (background) {
-        nb::object backdrop = shaping::new_surface(block.frame.width, block.frame.height);
+        nb::object backdrop = shaping::new_surface(laid_out.frame.width, laid_out.frame.height);
         const auto& rgba = *background;
         backdrop.attr("fill")(nb::make_tuple(rgba[0], rgba[1], rgba[2], rgba[3]));
         backdrop.attr("blit")(surface, nb::make_tuple(0, 0));
@@ -322,10 +256,10 @@ nb::object block_surface(LumoFontObject* self, const BlockCall& call) {
     if (nb::object cached = known_block(self, call.key); cached.is_valid()) return cached;
     font::ensure_initialized(self);
     LineRenderer renderer(self, call.line);
-    const LaidOutBlock block = lay_out(self, call, renderer);
-    const long width = block.frame.width, height = block.frame.height;
+    const HostBlock block = lay_out(self, call, renderer);
+    const long width = block.laid_out.frame.width, height = block.laid_out.frame.height;
     shaping::require_surface_within_limits(width, height);
-    nb::object surface = paint_block(block, call.effects, call.background);
+    nb::object surface = paint_block(block, call.block.effects, call.background);
     remember_block(self, call.key, surface, std::int64_t{4} * width * height);
     render::trim_caches(self);
     return surface;
@@ -378,7 +312,7 @@ nb::object block_lines(LumoFontObject* self, PyObject* const* given) {
     const std::u32string text = engine::code_points_of(call.line.text);
     nb::list out;
     for (const BlockLine& line :
-         break_into_lines(text, call.direction, call.wraplength, renderer, palette_keys(call)))
+         break_into_lines(text, call.block.direction, call.block.wraplength, renderer, palette_keys(call)))
         out.append(nb::make_tuple(engine::text_of_code_points(line.visible), engine::text_of_code_points(line.markup),
                                   line.right_to_left));
     return out;
@@ -389,7 +323,7 @@ nb::object size_block(LumoFontObject* self, PyObject* const* given) {
     if (nb::object cached = known_block(self, call.key); cached.is_valid()) return cached.attr("get_size")();
     font::ensure_initialized(self);
     LineRenderer renderer(self, call.line);
-    const LaidOutBlock block = lay_out(self, call, renderer);
+    const LaidOutBlock block = lay_out(self, call, renderer).laid_out;
     shaping::require_surface_within_limits(block.frame.width, block.frame.height);
     return nb::make_tuple(block.frame.width, block.frame.height);
 }
@@ -399,23 +333,25 @@ nb::object layout_block(LumoFontObject* self, PyObject* const* given) {
     const BlockCall call = read_block_arguments(self, given);
     font::ensure_initialized(self);
     LineRenderer renderer(self, call.line);
-    auto block = std::make_shared<LaidOutBlock>(lay_out(self, call, renderer));
-    shaping::require_surface_within_limits(block->frame.width, block->frame.height);
+    auto block = std::make_shared<HostBlock>(lay_out(self, call, renderer));
+    const LaidOutBlock& laid_out = block->laid_out;
+    shaping::require_surface_within_limits(laid_out.frame.width, laid_out.frame.height);
     std::vector<DrawnLine> drawn;
-    drawn.reserve(block->lines.size());
+    drawn.reserve(laid_out.lines.size());
     // Effects frame the block: its lines stand where the frame puts the plain block.
-    for (std::size_t i = 0; i < block->lines.size(); ++i)
-        drawn.push_back({&block->breaks[i], block->lines[i].get(), block->drawing.lines[i].x + block->frame.text_x,
-                         block->drawing.lines[i].y + block->frame.text_y, block->extents[i]});
+    for (std::size_t i = 0; i < laid_out.lines.size(); ++i)
+        drawn.push_back({&laid_out.breaks[i], laid_out.lines[i].get(),
+                         laid_out.drawing.lines[i].x + laid_out.frame.text_x,
+                         laid_out.drawing.lines[i].y + laid_out.frame.text_y, laid_out.extents[i]});
     BlockCarets carets = block_carets(
-        block->text, block->characters, drawn, block->line_height, block->drawing.baseline,
+        laid_out.text, laid_out.characters, drawn, laid_out.line_height, laid_out.drawing.baseline,
         [&renderer](std::u32string_view markup, bool right_to_left) -> const render::PreparedLine& {
-            return renderer.line(markup, right_to_left);
+            return *renderer.line(markup, right_to_left);
         });
-    auto picture = std::make_shared<BlockPicture>(BlockPicture{block->drawing, block->lines, block->surfaces,
-                                                                call.effects, call.background});
-    return make_text_layout(std::move(carets), block->frame.width, block->frame.height,
-                            [block, effects = call.effects, background = call.background] {
+    auto picture = std::make_shared<BlockPicture>(BlockPicture{laid_out.drawing, laid_out.lines, block->surfaces,
+                                                                call.block.effects, call.background});
+    return make_text_layout(std::move(carets), laid_out.frame.width, laid_out.frame.height,
+                            [block, effects = call.block.effects, background = call.background] {
                                 return paint_block(*block, effects, background);
                             },
                             std::move(picture));

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "layout/block_layout.h"
 #include "real_fonts.h"
 #include "render/prepared_line.h"
 #include "shaping/harfbuzz_font.h"
@@ -106,6 +108,27 @@ public:
 private:
     std::vector<std::unique_ptr<Pixels>> buffers_;
     std::vector<shaping::RunPicture> pictures_;
+};
+
+/// Lines of markup-free text, each one run of DejaVu Sans, prepared once
+/// each; counts what it prepares.
+class DejaVuLines final : public layout::BlockLines {
+public:
+    explicit DejaVuLines(DejaVuRuns& fonts) : fonts_(fonts) {}
+    std::shared_ptr<const render::PreparedLine> line(std::u32string_view text, bool) override {
+        auto& kept = lines_[std::u32string(text)];
+        if (!kept) {
+            ++prepared;
+            kept = std::make_shared<const render::PreparedLine>(
+                line_of(text.empty() ? std::vector<shaping::PreparedRun>{} : std::vector{fonts_.run(std::u32string(text))}));
+        }
+        return kept;
+    }
+    int prepared = 0;
+
+private:
+    DejaVuRuns& fonts_;
+    std::map<std::u32string, std::shared_ptr<const render::PreparedLine>> lines_;
 };
 
 }  // namespace lumo::test

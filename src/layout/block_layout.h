@@ -1,0 +1,71 @@
+// A text block laid out from its prepared lines: broken into lines, each
+// line's reach measured, the lines placed and aligned, and the frame its
+// effects need around them.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "layout/block_drawing.h"
+#include "layout/text_block.h"
+#include "layout/text_effects.h"
+#include "render/prepared_line.h"
+#include "shaping/decoration_metrics.h"
+
+namespace lumo::layout {
+
+/// What a block is laid out and drawn with besides its text and font.
+struct BlockOptions {
+    Rgba colour{255, 255, 255, 255};
+    long wraplength = 0;
+    Align align = Align::start;
+    double line_spacing = 1.0;
+    Direction direction = Direction::left_to_right;
+    TextEffects effects;
+};
+
+/// The line metrics of the call's font, which every line of a block shares.
+struct BlockMetrics {
+    int baseline = 0;      // rows from a line's top to its baseline
+    long line_height = 0;
+    shaping::LineDecorations decorations;  // read only when the effects underline or strike through
+};
+
+/// The lines the line renderer prepares: a block measures lines to break
+/// them and then draws the ones it keeps, so the renderer keeps them.
+class BlockLines : public LineWidths {
+public:
+    virtual std::shared_ptr<const render::PreparedLine> line(std::u32string_view markup, bool right_to_left) = 0;
+    long width(std::u32string_view markup, bool right_to_left) final;
+};
+
+/// The block's lines placed, ready to draw (without effects, on a block of
+/// the geometry's size), and the size it is drawn at with its effects.
+struct LaidOutBlock {
+    std::u32string text;
+    std::vector<TypedChar> characters;  // the text's, its markup left out
+    std::vector<BlockLine> breaks;      // the lines as broken
+    std::vector<std::shared_ptr<const render::PreparedLine>> lines;  // and as drawn
+    std::vector<LineExtent> extents;
+    long line_height = 0;
+    BlockDrawing drawing;  // its lines point into `lines`
+    EffectFrame frame;
+};
+
+/// How a prepared line's ink reaches, from its top, as it is painted.
+LineExtent line_extent(const render::PreparedLine& line);
+
+/// `text` broken into lines by `options` (its "^" tags are colour tags where
+/// `is_palette_key` says so; empty: no markup), measured by `lines`.
+LaidOutBlock break_block(std::u32string text, const std::function<bool(char32_t)>& is_palette_key,
+                         const BlockOptions& options, BlockLines& lines);
+
+/// Places the lines of a broken block with `metrics`, taking them from
+/// `lines`: each line's extent (its underline and strikethrough included),
+/// the block's geometry and its frame.
+void place_block(LaidOutBlock& block, const BlockOptions& options, const BlockMetrics& metrics, BlockLines& lines);
+
+}  // namespace lumo::layout
