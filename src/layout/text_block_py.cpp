@@ -22,7 +22,7 @@
 #include "font/sized_fonts_py.h"
 #include "layout/block_effects_py.h"
 #include "layout/block_layout.h"
-#include "layout/caret_lines_py.h"
+#include "layout/caret_lines.h"
 #include "layout/effect_options_py.h"
 #include "layout/text_block.h"
 #include "layout/text_effects.h"
@@ -336,16 +336,8 @@ nb::object layout_block(LumoFontObject* self, PyObject* const* given) {
     auto block = std::make_shared<HostBlock>(lay_out(self, call, renderer));
     const LaidOutBlock& laid_out = block->laid_out;
     shaping::require_surface_within_limits(laid_out.frame.width, laid_out.frame.height);
-    std::vector<DrawnLine> drawn;
-    drawn.reserve(laid_out.lines.size());
-    // Effects frame the block: its lines stand where the frame puts the plain block.
-    for (std::size_t i = 0; i < laid_out.lines.size(); ++i)
-        drawn.push_back({&laid_out.breaks[i], laid_out.lines[i].get(),
-                         laid_out.drawing.lines[i].x + laid_out.frame.text_x,
-                         laid_out.drawing.lines[i].y + laid_out.frame.text_y, laid_out.extents[i]});
-    BlockCarets carets = block_carets(
-        laid_out.text, laid_out.characters, drawn, laid_out.line_height, laid_out.drawing.baseline,
-        [&renderer](std::u32string_view markup, bool right_to_left) -> const render::PreparedLine& {
+    BlockCarets carets =
+        block_carets(laid_out, [&renderer](std::u32string_view markup, bool right_to_left) -> const render::PreparedLine& {
             return *renderer.line(markup, right_to_left);
         });
     auto picture = std::make_shared<BlockPicture>(BlockPicture{laid_out.drawing, laid_out.lines, block->surfaces,

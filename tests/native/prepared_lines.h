@@ -119,12 +119,16 @@ public:
         auto& kept = lines_[std::u32string(text)];
         if (!kept) {
             ++prepared;
-            kept = std::make_shared<const render::PreparedLine>(
-                line_of(text.empty() ? std::vector<shaping::PreparedRun>{} : std::vector{fonts_.run(std::u32string(text))}));
+            asked.emplace_back(text);
+            render::PreparedLine line =
+                line_of(text.empty() ? std::vector<shaping::PreparedRun>{} : std::vector{fonts_.run(std::u32string(text))});
+            if (!text.empty()) line.characters.push_back({0, text.size(), 0});
+            kept = std::make_shared<const render::PreparedLine>(std::move(line));
         }
         return kept;
     }
     int prepared = 0;
+    std::vector<std::u32string> asked;  // the texts prepared, in order
 
 private:
     DejaVuRuns& fonts_;

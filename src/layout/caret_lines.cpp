@@ -1,5 +1,5 @@
-// Carets of a laid-out block from its prepared lines; see caret_lines_py.h.
-#include "layout/caret_lines_py.h"
+// Carets of a laid-out block from its prepared lines; see caret_lines.h.
+#include "layout/caret_lines.h"
 
 #include <algorithm>
 #include <cmath>
@@ -210,6 +210,15 @@ BlockCarets block_carets(std::u32string_view text, std::span<const TypedChar> ty
         caret_lines.push_back(std::move(caret_line));
     }
     return BlockCarets(std::move(characters), text.size(), std::move(caret_lines));
+}
+
+BlockCarets block_carets(const LaidOutBlock& block, const PrepareLine& prepare) {
+    std::vector<DrawnLine> drawn;
+    drawn.reserve(block.lines.size());
+    for (std::size_t i = 0; i < block.lines.size(); ++i)
+        drawn.push_back({&block.breaks[i], block.lines[i].get(), block.drawing.lines[i].x + block.frame.text_x,
+                         block.drawing.lines[i].y + block.frame.text_y, block.extents[i]});
+    return block_carets(block.text, block.characters, drawn, block.line_height, block.drawing.baseline, prepare);
 }
 
 }  // namespace lumo::layout

@@ -8,8 +8,9 @@
 #include <string_view>
 
 #include "layout/block_carets.h"
+#include "layout/block_layout.h"
 #include "layout/text_block.h"
-#include "render/render_entry_py.h"
+#include "render/prepared_line.h"
 
 namespace lumo::layout {
 
@@ -31,5 +32,9 @@ using PrepareLine = std::function<const render::PreparedLine&(std::u32string_vie
 /// lines: it is not drawn, but a caret after it stands past the line's end.
 BlockCarets block_carets(std::u32string_view text, std::span<const TypedChar> typed, std::span<const DrawnLine> lines,
                          long line_height, long ascent, const PrepareLine& prepare);
+
+/// The carets of a laid-out block, its lines standing where its frame puts
+/// them (effects frame the block).
+BlockCarets block_carets(const LaidOutBlock& block, const PrepareLine& prepare);
 
 }  // namespace lumo::layout
