@@ -304,25 +304,6 @@ RunFont resolve_run_font(LumoFontObject* self, nb::handle size, nb::handle font_
     return font;
 }
 
-/// Where colour emoji of the emoji font stand, as the older engine puts its
-/// emoji: with SMOOTH_FONT on the text's baseline, lifted by EMOJI_OFFSET_Y of
-/// the size; with it off, hung from the top of the line by the font's own
-/// ascent. Either way moved as little as it takes for no ink to be cut off.
-int emoji_baseline(const HarfBuzzFont& font, const RunLayout& layout, const RunFont& run_font, nb::handle size) {
-    const double pixel_size = nb::cast<double>(nb::float_(size));
-    int baseline;
-    if (run_font.emoji_placement.lowered) {
-        baseline = run_font.baseline - static_cast<int>(pixel_size * run_font.emoji_placement.offset);
-    } else {
-        hb_font_extents_t extents{};
-        hb_font_get_h_extents(font.font(), &extents);
-        baseline = static_cast<int>(extents.ascender * pixel_size / font.upem() + 0.5);
-    }
-    const InkReach ink = ink_reach(layout);
-    baseline = std::min(baseline, run_font.height - static_cast<int>(std::ceil(ink.below)));
-    return std::max(baseline, static_cast<int>(std::ceil(ink.above)));
-}
-
 /// One line per font file, the first time one of its runs meets a damaged
 /// glyph; the glyph is drawn empty and its font's cache remembers it.
 void report_damaged_glyphs(const RunFont& font, FT_Error damage) {
@@ -343,10 +324,10 @@ const std::array<std::uint8_t, 3>& RunColour::rgb() {
 
 PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, std::u32string_view text, nb::handle size,
                              RunColour& colour, ShapingDirection direction, RunSurfaces& surfaces) {
-    PreparedRun run;
-    run.baseline = font.baseline;
-    run.height = font.height;
     if (font.emoji) {
+        PreparedRun run;
+        run.baseline = font.baseline;
+        run.height = font.height;
         long width = 1;
         run.picture = keep_run_surface(surfaces, render_emoji_run(self, engine::text_of_code_points(text), size,
                                                                   run.baseline, run.height, font.emoji_placement,
@@ -355,7 +336,12 @@ PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, std::u32
         run.advance = width;
         return run;
     }
-    if (!font.harfbuzz.is_valid()) return run;  // empty: 1 pixel wide, advance 1
+    if (!font.harfbuzz.is_valid()) {
+        PreparedRun empty;  // 1 pixel wide, advance 1
+        empty.baseline = font.baseline;
+        empty.height = font.height;
+        return empty;
+    }
 
     const std::span<const std::uint32_t> code_points(reinterpret_cast<const std::uint32_t*>(text.data()), text.size());
     if (code_points.size() > kMaxRunCodePoints) {
@@ -364,39 +350,26 @@ PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, std::u32
         throw nb::python_error();
     }
     const std::shared_ptr<SizedFace>& face = as_freetype_face(font.face)->face;
-    std::shared_ptr<const RunLayout> layout =
-        face->layouts.find(code_points, font.options, direction, font.shaping_key);
-    if (!layout) {
-        auto fresh = std::make_shared<RunLayout>();
-        ShapingOptions shaping;
-        if (font.typography != nullptr) shaping = {font.typography->features, font.typography->language, {}};
-        shaping.coordinates = font.coordinates;
-        const LayoutError error = layout_run(*as_harfbuzz_font(font.harfbuzz)->font, face->face.get(), code_points,
-                                             nb::cast<int>(size), font.options, *fresh, &face->glyphs, direction,
-                                             shaping);
+    const HarfBuzzFont& harfbuzz = *as_harfbuzz_font(font.harfbuzz)->font;
+    ShapingOptions shaping;
+    if (font.typography != nullptr) shaping = {font.typography->features, font.typography->language, {}};
+    shaping.coordinates = font.coordinates;
+    std::shared_ptr<const RunLayout> layout;
+    // The face was made at the call's size.
+    if (const LayoutError error = find_or_lay_out(harfbuzz, *face, code_points, face->pixel_size, font.options,
+                                                  direction, shaping, font.shaping_key, layout)) {
         if (error.kind == LayoutError::Kind::glyph && error.freetype_error == FT_Err_Out_Of_Memory)
             throw std::bad_alloc();
-        if (error) {
-            PyErr_SetString(PyExc_RuntimeError, layout_error_message(error).c_str());
-            throw nb::python_error();
-        }
-        face->layouts.store(code_points, font.options, direction, fresh, font.shaping_key);
-        layout = fresh;
+        PyErr_SetString(PyExc_RuntimeError, layout_error_message(error).c_str());
+        throw nb::python_error();
     }
     if (layout->glyph_damage != 0) report_damaged_glyphs(font, layout->glyph_damage);
-    run.anti_aliased = font.options.anti_aliased;
-    run.face = face;
-    run.options = font.options;
-    if (layout->empty) {
-        run.width = layout->logical_width;
-        run.advance = layout->logical_width;
-        return run;
-    }
-    run.rgb = colour.rgb();
-    if (font.colour_emoji) run.baseline = emoji_baseline(*as_harfbuzz_font(font.harfbuzz)->font, *layout, font, size);
-    run.width = layout->surface_width;
-    run.advance = layout->total_advance;
-    run.layout = std::move(layout);
+    // The colour is read when a run first has ink to paint.
+    const std::array<std::uint8_t, 3> rgb = layout->empty ? std::array<std::uint8_t, 3>{} : colour.rgb();
+    PreparedRun run = run_of_layout(std::move(layout), face, font.options, font.baseline, font.height, rgb);
+    if (font.colour_emoji && run.layout)
+        run.baseline = emoji_baseline(harfbuzz, *run.layout, font.emoji_placement, font.baseline, font.height,
+                                      static_cast<double>(face->pixel_size));
     return run;
 }
 

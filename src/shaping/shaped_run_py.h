@@ -16,17 +16,11 @@
 #include "shaping/font_variations.h"
 #include "shaping/prepared_run.h"
 #include "shaping/run_layout.h"
+#include "shaping/run_preparation.h"
 #include "shaping/surface_pixels_py.h"
 #include "shaping/typography_options.h"
 
 namespace lumo::shaping {
-
-/// Where the legacy emoji engine puts its runs: SMOOTH_FONT and EMOJI_OFFSET_Y,
-/// read once per call (pygame's font engine lets other threads run meanwhile).
-struct EmojiPlacement {
-    bool lowered = true;
-    double offset = 0.0;
-};
 
 /// The placement the settings give now.
 EmojiPlacement current_emoji_placement();
