@@ -62,34 +62,108 @@ public:
         std::vector<std::size_t> ends;  // where a line may end: after these many characters
         for (std::size_t i = 0; i < count; ++i)
             if (allowed[i]) ends.push_back(i + 1);
-        // The whole paragraph's width per character guesses where each line
-        // ends; the guess is then corrected by measuring, usually once or twice.
-        const long whole = measure(0, count);
-        const double per_char = std::max(1e-3, static_cast<double>(whole) / static_cast<double>(count));
+        if (ends.empty() || ends.back() != count) ends.push_back(count);
+        // A guess of the width per character says where each line ends; the
+        // guess is then corrected by measuring, usually twice a line. The
+        // first guess comes from a sample at the paragraph's start rather than
+        // the whole paragraph, which would be shaped once more only for it;
+        // each line measured refines it.
+        auto sample = std::upper_bound(ends.begin(), ends.end(), kGuessSample);
+        const std::size_t sample_end = sample == ends.begin() ? ends.front() : *std::prev(sample);
+        double per_char = per_char_of(measure(0, sample_end), sample_end);
         std::size_t start = 0;
         auto first_end = ends.begin();
         while (start < count) {
             first_end = std::upper_bound(first_end, ends.end(), start);
             const auto target = start + static_cast<std::size_t>(static_cast<double>(wraplength) / per_char);
-            auto end = std::upper_bound(first_end, ends.end(), target);
-            if (end != first_end) --end;
-            auto fits = [&](auto candidate) { return measure(start, *candidate) <= wraplength; };
-            if (fits(end)) {
-                while (end + 1 != ends.end() && fits(end + 1)) ++end;
-            } else {
-                // Back to the last end that fits; the first one (a single
-                // word wider than the wrap length) when none does.
-                while (end != first_end) {
-                    --end;
-                    if (fits(end)) break;
-                }
-            }
+            auto guess = std::upper_bound(first_end, ends.end(), target);
+            if (guess != first_end) --guess;
+            long width = 0;
+            const auto end = last_fitting(first_end, guess, ends.end(), start, wraplength, width);
             add_line(start, *end, out);
+            if (width > 0) per_char = per_char_of(width, *end - start);
             start = *end;
         }
     }
 
 private:
+    using EndIterator = std::vector<std::size_t>::const_iterator;
+
+    /// Characters measured for the first guess of a paragraph's width per character.
+    static constexpr std::size_t kGuessSample = 64;
+
+    static double per_char_of(long width, std::size_t characters) {
+        return std::max(1e-3, static_cast<double>(width) / static_cast<double>(std::max<std::size_t>(characters, 1)));
+    }
+
+    /// The last end in [first, last) whose line from `start` is no wider than
+    /// `wraplength` (`first` when none is), searched from `guess`: a step
+    /// either way, then doubling steps and halving between the last end that
+    /// fits and the first that does not. Widths grow with the line, so this
+    /// is the end a walk from `first` would find, in a few measurements
+    /// however far off the guess is. `width` is the found line's width.
+    EndIterator last_fitting(EndIterator first, EndIterator guess, EndIterator last, std::size_t start,
+                             long wraplength, long& width) {
+        auto fits = [&](EndIterator candidate, long& measured) {
+            measured = measure(start, *candidate);
+            return measured <= wraplength;
+        };
+        long measured = 0;
+        EndIterator fitting, too_wide;  // fitting < too_wide, too_wide may be `last`
+        if (fits(guess, measured)) {
+            fitting = guess;
+            width = measured;
+            std::ptrdiff_t step = 1;
+            too_wide = last;
+            while (last - fitting > step) {
+                const EndIterator next = fitting + step;
+                if (!fits(next, measured)) {
+                    too_wide = next;
+                    break;
+                }
+                fitting = next;
+                width = measured;
+                step *= 2;
+            }
+            if (too_wide == last && fitting + 1 != last) {
+                // Past every doubling step: the last end is the one left to try.
+                if (fits(last - 1, measured)) {
+                    width = measured;
+                    return last - 1;
+                }
+                too_wide = last - 1;
+            }
+        } else {
+            too_wide = guess;
+            std::ptrdiff_t step = 1;
+            for (;;) {
+                if (too_wide == first) {
+                    // Even the first word is too wide: it makes a line alone.
+                    width = measured;
+                    return first;
+                }
+                const EndIterator back = too_wide - std::min(step, too_wide - first);
+                if (fits(back, measured)) {
+                    fitting = back;
+                    width = measured;
+                    break;
+                }
+                too_wide = back;
+                step *= 2;
+            }
+        }
+        while (too_wide - fitting > 1) {
+            const EndIterator middle = fitting + (too_wide - fitting) / 2;
+            if (fits(middle, measured)) {
+                fitting = middle;
+                width = measured;
+            } else {
+                too_wide = middle;
+            }
+        }
+        return fitting;
+    }
+
     /// The characters [start, end) without the white space they end with.
     std::size_t shown_end(std::size_t start, std::size_t end) const {
         while (end > start && is_trailing_space(chars_[end - 1].code)) --end;

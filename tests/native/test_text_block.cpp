@@ -113,6 +113,79 @@ TEST(TextBlock, FewMeasurementsPerLine) {
     EXPECT_LE(widths.calls, 4 * 15);
 }
 
+/// Each visible character as wide as `width_of` says; counts the characters it measured.
+class WidthsOf final : public lumo::layout::LineWidths {
+public:
+    explicit WidthsOf(long (*width_of)(char32_t)) : width_of_(width_of) {}
+    long width(std::u32string_view markup, bool) override {
+        ++calls;
+        lumo::render::MarkupLexer lexer(markup, is_key);
+        lumo::render::MarkupToken token;
+        long width = 0;
+        while (lexer.next(token)) {
+            if (token.kind != lumo::render::MarkupKind::character) continue;
+            width += width_of_(token.code);
+            ++measured_characters;
+        }
+        return width;
+    }
+    int calls = 0;
+    long measured_characters = 0;
+
+private:
+    long (*width_of_)(char32_t);
+};
+
+/// The lines a walk word by word makes: each as many words as fit, or one.
+std::vector<std::u32string> walked_lines(const std::u32string& words, long wraplength, long (*width_of)(char32_t)) {
+    std::vector<std::u32string> lines;
+    std::u32string line;
+    long width = 0;  // of `line` without its trailing space
+    std::size_t start = 0;
+    while (start < words.size()) {
+        std::size_t space = words.find(U' ', start);
+        const std::size_t end = space == std::u32string::npos ? words.size() : space + 1;
+        const std::u32string word = words.substr(start, end - start);
+        long word_width = 0;
+        for (char32_t c : word) word_width += c == U' ' ? 0 : width_of(c);
+        const long space_width = line.empty() ? 0 : width_of(U' ');
+        if (!line.empty() && width + space_width + word_width > wraplength) {
+            lines.push_back(line);
+            line.clear();
+            width = 0;
+        }
+        width += (line.empty() ? 0 : width_of(U' ')) + word_width;
+        line += word;
+        start = end;
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+TEST(TextBlock, ALongParagraphIsMeasuredAboutTwiceNotShapedWholeForAGuess) {
+    WidthsOf widths([](char32_t) { return 10L; });
+    std::u32string text;
+    for (int i = 0; i < 400; ++i) text += i % 3 ? U"word " : U"longer ";
+    const auto lines = lumo::layout::break_into_lines(text, Direction::left_to_right, 330, widths, is_key);
+    EXPECT_EQ(visible(lines), walked_lines(text, 330, [](char32_t) { return 10L; }));
+    // Each line measured about twice (it fits, one word more does not), and a
+    // short sample: not the whole paragraph once more.
+    EXPECT_LE(widths.measured_characters, static_cast<long>(2.3 * static_cast<double>(text.size())));
+}
+
+TEST(TextBlock, WidthsThatChangeAlongTheParagraphBreakAsAWalkWouldInFewMeasurements) {
+    // Narrow characters first (a poor guess for the rest), then wide ones, then narrow again.
+    constexpr auto width_of = [](char32_t c) -> long { return c == U'w' ? 40 : c == U' ' ? 5 : 2; };
+    std::u32string text;
+    for (int i = 0; i < 30; ++i) text += U"aaaa ";
+    for (int i = 0; i < 30; ++i) text += U"ww ";
+    for (int i = 0; i < 60; ++i) text += U"aa ";
+    WidthsOf widths(width_of);
+    const auto lines = lumo::layout::break_into_lines(text, Direction::left_to_right, 200, widths, is_key);
+    EXPECT_EQ(visible(lines), walked_lines(text, 200, width_of));
+    EXPECT_LE(widths.calls, 10 * static_cast<int>(lines.size()));
+}
+
 TEST(TextBlock, LinesAreAlignedAndStackedWithRoomForTheirInk) {
     const std::vector<LineExtent> extents{{100, -3, 30}, {60, 0, 40}};
     const std::vector<BlockLine> lines{{U"", U"", false}, {U"", U"", true}};
