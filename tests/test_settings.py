@@ -187,3 +187,18 @@ def test_import_prints_nothing_and_scans_nothing(tmp_path):
     assert result.returncode == 0, result.stderr
     assert result.stdout == ""
     assert not (tmp_path / ".local").exists()
+
+
+def test_text_draws_after_the_game_stops_and_starts_pygame_again(tmp_path):
+    # pygame.quit() stops pygame's FreeType module too; text drawn after it
+    # (as a game's closing screen or a test suite does) must still draw.
+    script = ("import pygame, lumo_font\n"
+              "pygame.init()\n"
+              "dejavu = '/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf'\n"
+              "before = lumo_font.LumoFont(dejavu, dejavu, None, None).render('Game over', 30)\n"
+              "pygame.quit()\n"
+              "after = lumo_font.LumoFont(dejavu, dejavu, None, None).render('Game over', 30)\n"
+              "assert pygame.image.tobytes(before, 'RGBA') == pygame.image.tobytes(after, 'RGBA')\n")
+    env = {"HOME": str(tmp_path), "PATH": "/usr/bin:/bin", "SDL_VIDEODRIVER": "dummy"}
+    result = subprocess.run([sys.executable, "-c", script], capture_output=True, text=True, env=env, cwd=tmp_path)
+    assert result.returncode == 0, result.stderr

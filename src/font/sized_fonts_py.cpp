@@ -21,7 +21,13 @@ namespace nb = nanobind;
 namespace lumo::font {
 namespace {
 
-nb::module_ pygame_freetype() { return nb::module_::import_("pygame.freetype"); }
+/// pygame's FreeType module, started again when the game has stopped it
+/// (pygame.quit() stops it, and a game may go on drawing text after).
+nb::module_ pygame_freetype() {
+    nb::module_ module = nb::module_::import_("pygame.freetype");
+    if (!nb::cast<bool>(module.attr("get_init")())) module.attr("init")();
+    return module;
+}
 
 /// pygame's font engines open a path with a blocking open(): a pipe or a
 /// device at a font path would hang the program. Such a path is refused
