@@ -186,3 +186,48 @@ def test_missing_emoji_font_is_reported_once_per_size(box_fonts, tmp_path, capsy
     out = capsys.readouterr().out
     assert out.count("[ERROR] Can't load old Emoji Engine: ") == 2
     assert set(font.emoji_fallback_engine) == {20, 32}
+
+
+def test_emoji_pictures_kept_are_the_ones_drawn_for_the_same_question():
+    # Emoji runs the legacy engine drew are kept per engine object: a later
+    # line draws them as a fresh object would, settings that move emoji and
+    # an engine the host puts in the engine's place are obeyed at once, and
+    # an engine object of the host's own draws every time.
+    dejavu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
+    symbola = "/usr/share/fonts/truetype/ancient-scripts/Symbola_hint.ttf"
+
+    def fresh(text, engine=None):
+        other = lumo_font.LumoFont(dejavu, dejavu, None, symbola)
+        if engine is not None:
+            other.emoji_fallback_engine[24] = engine
+        return pygame.image.tobytes(other.render(text, 24), "RGBA")
+
+    font = lumo_font.LumoFont(dejavu, dejavu, None, symbola)
+    font.render("a 😀 🎮", 24)
+    assert pygame.image.tobytes(font.render("b 😀 🎮", 24), "RGBA") == fresh("b 😀 🎮")
+    lumo_font.EMOJI_OFFSET_Y = 0.3
+    assert pygame.image.tobytes(font.render("c 😀 🎮", 24), "RGBA") == fresh("c 😀 🎮")
+
+    replacement = pygame.font.Font(dejavu, 24)
+    font.emoji_fallback_engine[24] = replacement
+    assert pygame.image.tobytes(font.render("d 😀", 24), "RGBA") == fresh("d 😀", replacement)
+
+    class Counting:
+        def __init__(self, engine):
+            self.engine, self.renders = engine, 0
+
+        def size(self, text):
+            return self.engine.size(text)
+
+        def get_ascent(self):
+            return self.engine.get_ascent()
+
+        def render(self, *args):
+            self.renders += 1
+            return self.engine.render(*args)
+
+    counting = Counting(pygame.font.Font(symbola, 24))
+    font.emoji_fallback_engine[24] = counting
+    font.render("e 😀", 24)
+    font.render("f 😀", 24)
+    assert counting.renders == 2

@@ -133,6 +133,10 @@ inline constexpr std::size_t kMaxCachedRunsPerFace = 4096;
 
 // Text blocks ---------------------------------------------------------------
 
+/// Emoji runs each object keeps as the legacy emoji engine drew them; past
+/// this many they are all dropped and drawn again as they come.
+inline constexpr std::size_t kMaxLegacyEmojiPictures = 256;
+
 /// Blocks each object keeps drawn, and the pixel bytes they may hold
 /// together; past either the oldest is dropped first, and a block bigger than
 /// the byte bound alone is drawn but not kept.

@@ -29,4 +29,11 @@ std::size_t FontSetKeyHash::operator()(const SizeFaceKey& key) const {
     return combined(std::hash<long>{}(key.pixel_size), std::hash<std::string>{}(key.face));
 }
 
+std::size_t FontSetKeyHash::operator()(const LegacyEmojiKey& key) const {
+    std::size_t seed = combined(std::hash<std::uintptr_t>{}(key.engine), std::hash<std::u32string>{}(key.text));
+    seed = combined(seed, static_cast<std::size_t>(key.ascent) * 4 + key.anti_aliased * 2 + key.lowered);
+    seed = combined(seed, std::hash<long>{}(key.height));
+    return combined(seed, std::hash<double>{}(key.offset) ^ std::hash<double>{}(key.size));
+}
+
 }  // namespace lumo::font

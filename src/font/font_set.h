@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "font/code_point_set.h"
@@ -54,11 +55,28 @@ struct SizeFaceKey {
     bool operator==(const SizeFaceKey&) const = default;
 };
 
+/// A run the legacy emoji engine drew, as it was asked for: the engine
+/// object (by identity; the entry keeps it alive), the run's text, the
+/// smoothing, and where the run stands on its line.
+struct LegacyEmojiKey {
+    std::uintptr_t engine = 0;
+    std::u32string text;
+    bool anti_aliased = true;
+    int ascent = 0;
+    long height = 0;
+    bool lowered = true;
+    double offset = 0.0;
+    double size = 0.0;
+
+    bool operator==(const LegacyEmojiKey&) const = default;
+};
+
 struct FontSetKeyHash {
     std::size_t operator()(const FontFileKey& key) const;
     std::size_t operator()(const FamilyFaceKey& key) const;
     std::size_t operator()(const SizedFaceKey& key) const;
     std::size_t operator()(const SizeFaceKey& key) const;
+    std::size_t operator()(const LegacyEmojiKey& key) const;
 };
 
 template <class HostRef>
@@ -75,12 +93,22 @@ struct LearnedMetrics {
 };
 
 template <class HostRef>
+struct LegacyEmojiPicture {
+    HostRef engine;   // keeps the key's identity from being reused
+    HostRef picture;  // the run's surface, never drawn into once made
+    long width = 1;
+};
+
+template <class HostRef>
 struct FontSet {
     ViewedMap<FamilyFaceKey, HostRef, FontSetKeyHash> resolved_files;        // the path data per (family, face)
     ViewedMap<FontFileKey, LearnedCoverage<HostRef>, FontSetKeyHash> coverage;
     ViewedMap<FontFileKey, HostRef, FontSetKeyHash> shaping_fonts;           // the HarfBuzz font per file
     ViewedMap<SizedFaceKey, HostRef, FontSetKeyHash> sized_faces;            // the FreeType face per size
     ViewedMap<SizeFaceKey, LearnedMetrics<HostRef>, FontSetKeyHash> metrics;
+    // Emoji runs recur line after line, and the legacy engine draws each
+    // through the host's font module; the pictures it drew are kept.
+    std::unordered_map<LegacyEmojiKey, LegacyEmojiPicture<HostRef>, FontSetKeyHash> emoji_pictures;
 
     void clear() {
         resolved_files.clear();
@@ -88,6 +116,7 @@ struct FontSet {
         shaping_fonts.clear();
         sized_faces.clear();
         metrics.clear();
+        emoji_pictures.clear();
     }
 
     /// Calls `visit` with every host value held.
@@ -98,6 +127,10 @@ struct FontSet {
         shaping_fonts.each_value(visit);
         sized_faces.each_value(visit);
         metrics.each_value([&](const LearnedMetrics<HostRef>& learned) { visit(learned.entry); });
+        for (const auto& [key, kept] : emoji_pictures) {
+            visit(kept.engine);
+            visit(kept.picture);
+        }
     }
 };
 

@@ -37,9 +37,8 @@ using font::LumoFontObject;
 
 /// Runs set in the emoji font are drawn whole by pygame's older font engine,
 /// always white, lowered onto the text's baseline when SMOOTH_FONT is on.
-nb::object render_emoji_run(LumoFontObject* self, nb::handle text, nb::handle size, int ascent, long height,
-                            const EmojiPlacement& placement, long& width) {
-    nb::object engine = font::get_old_engine(self, size);
+nb::object render_emoji_run(LumoFontObject* self, nb::handle engine, nb::handle text, nb::handle size, int ascent,
+                            long height, const EmojiPlacement& placement, long& width) {
     // A variation selector or joiner typed on its own has no width, which
     // pygame's font engine refuses to draw: it is drawn as the empty run.
     nb::object measured = engine.attr("size")(text);
@@ -57,6 +56,37 @@ nb::object render_emoji_run(LumoFontObject* self, nb::handle text, nb::handle si
     }
     surface.attr("blit")(raw, nb::make_tuple(0, drop));
     return surface;
+}
+
+/// The picture of an emoji run drawn by the legacy emoji engine: the one it
+/// drew before for the same question, or drawn now. Only pygame's own font
+/// type is trusted to draw the same picture again; a host's engine object
+/// draws every time.
+nb::object emoji_run_picture(LumoFontObject* self, std::u32string_view text, nb::handle size, int ascent, long height,
+                             const EmojiPlacement& placement, long& width) {
+    nb::object engine = font::get_old_engine(self, size);
+    nb::object pygame_font = nb::module_::import_("pygame.font").attr("Font");
+    if (reinterpret_cast<PyObject*>(Py_TYPE(engine.ptr())) != pygame_font.ptr())
+        return render_emoji_run(self, engine, engine::text_of_code_points(text), size, ascent, height, placement,
+                                width);
+    font::LegacyEmojiKey key{reinterpret_cast<std::uintptr_t>(engine.ptr()),
+                             std::u32string(text),
+                             self->anti_alias != 0,
+                             ascent,
+                             height,
+                             placement.lowered,
+                             placement.offset,
+                             nb::cast<double>(nb::float_(size))};
+    auto& pictures = font::font_set(self).emoji_pictures;
+    if (auto kept = pictures.find(key); kept != pictures.end()) {
+        width = kept->second.width;
+        return kept->second.picture;
+    }
+    nb::object picture =
+        render_emoji_run(self, engine, engine::text_of_code_points(text), size, ascent, height, placement, width);
+    if (pictures.size() >= kMaxLegacyEmojiPictures) pictures.clear();
+    pictures.insert_or_assign(std::move(key), font::LegacyEmojiPicture<nb::object>{engine, picture, width});
+    return picture;
 }
 
 std::uint8_t colour_component(nb::handle color, Py_ssize_t index) {
@@ -329,9 +359,8 @@ PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, std::u32
         run.baseline = font.baseline;
         run.height = font.height;
         long width = 1;
-        run.picture = keep_run_surface(surfaces, render_emoji_run(self, engine::text_of_code_points(text), size,
-                                                                  run.baseline, run.height, font.emoji_placement,
-                                                                  width));
+        run.picture = keep_run_surface(
+            surfaces, emoji_run_picture(self, text, size, run.baseline, run.height, font.emoji_placement, width));
         run.width = static_cast<int>(width);
         run.advance = width;
         return run;
