@@ -266,4 +266,40 @@ TEST(BlankTarget, PaintsWhatPaintingOverZeroesPaints) {
     }
 }
 
+// Rows of coverage of any length, with long empty stretches, painted over a
+// blank target and over pixels already there: each pixel takes the colour at
+// its coverage, and coverage 0 leaves it as it was.
+TEST(CoverageRows, EveryPixelIsItsCoverageOrLeftAsItWas) {
+    constexpr lumo::shaping::PixelFormat kArgb{{0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u}, {16, 8, 0, 24},
+                                               {0, 0, 0, 0}};
+    ColorTable colors;
+    for (unsigned alpha = 0; alpha < 256; ++alpha) colors[alpha] = 0x00336699u | (alpha << 24);
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> byte(0, 255), length(1, 90), offset(-5, 5);
+    for (int trial = 0; trial < 600; ++trial) {
+        const int width = length(random), rows = 3, x = offset(random), y = offset(random) / 2;
+        std::vector<std::uint8_t> coverage(std::size_t(width) * rows);
+        // Stretches of zeros long enough to fill whole 16-pixel steps, and scattered ink.
+        for (std::size_t i = 0; i < coverage.size(); ++i)
+            coverage[i] = (i / 20) % 2 == 0 || byte(random) < 100 ? 0 : std::uint8_t(byte(random));
+        constexpr int kWidth = 96, kHeight = 6;
+        for (const bool blank : {true, false}) {
+            std::vector<std::uint32_t> pixels(std::size_t(kWidth) * kHeight, blank ? 0u : 0x80102030u);
+            const std::vector<std::uint32_t> before = pixels;
+            const PixelTarget target{reinterpret_cast<std::uint8_t*>(pixels.data()), kWidth, kHeight, kWidth * 4};
+            ASSERT_TRUE(lumo::shaping::paint_coverage(target, coverage.data(), width, width, rows, x, y, colors, kArgb,
+                                                      blank));
+            for (int ty = 0; ty < kHeight; ++ty)
+                for (int tx = 0; tx < kWidth; ++tx) {
+                    const int cx = tx - x, cy = ty - y;
+                    const bool inside = cx >= 0 && cx < width && cy >= 0 && cy < rows;
+                    const std::uint8_t value = inside ? coverage[std::size_t(cy) * width + cx] : 0;
+                    const std::uint32_t expected = value != 0 ? colors[value] : before[std::size_t(ty) * kWidth + tx];
+                    ASSERT_EQ(pixels[std::size_t(ty) * kWidth + tx], expected)
+                        << "trial " << trial << " blank " << blank << " at " << tx << "," << ty;
+                }
+        }
+    }
+}
+
 }  // namespace
