@@ -114,18 +114,25 @@ public:
 #if defined(__SSE2__)
         const __m128i zero = _mm_setzero_si128();
         __m128i seen_wide = zero;
+        // Rows of a whole run's coverage are long and mostly empty between
+        // strokes: 16 pixels a step, and a step with no coverage at all
+        // leaves its pixels untouched without writing them.
+        for (; i + 16 <= count; i += 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(coverage + i));
+            if (_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, zero)) == 0xFFFF) continue;
+            seen_wide = _mm_or_si128(seen_wide, bytes);
+            const __m128i low = _mm_unpacklo_epi8(bytes, zero), high = _mm_unpackhi_epi8(bytes, zero);
+            paint_four(_mm_unpacklo_epi16(low, zero), pixels + i, blank);
+            paint_four(_mm_unpackhi_epi16(low, zero), pixels + i + 4, blank);
+            paint_four(_mm_unpacklo_epi16(high, zero), pixels + i + 8, blank);
+            paint_four(_mm_unpackhi_epi16(high, zero), pixels + i + 12, blank);
+        }
         for (; i + 4 <= count; i += 4) {
             std::uint32_t four_bytes;
             std::memcpy(&four_bytes, coverage + i, 4);
             const __m128i values =
                 _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(four_bytes)), zero), zero);
-            const __m128i painted = _mm_or_si128(colour_, _mm_sll_epi32(values, shift_));
-            const __m128i empty = _mm_cmpeq_epi32(values, zero);
-            __m128i result = _mm_andnot_si128(empty, painted);
-            if (!blank)
-                result = _mm_or_si128(result, _mm_and_si128(empty, _mm_loadu_si128(
-                                                                       reinterpret_cast<const __m128i*>(pixels + i))));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels + i), result);
+            paint_four(values, pixels + i, blank);
             seen_wide = _mm_or_si128(seen_wide, values);
         }
         seen = _mm_movemask_epi8(_mm_cmpeq_epi8(seen_wide, zero)) != 0xFFFF;
@@ -139,6 +146,19 @@ public:
     }
 
 private:
+#if defined(__SSE2__)
+    /// Four pixels of coverage `values` (one per 32-bit lane) written over `pixels`.
+    void paint_four(__m128i values, std::uint32_t* __restrict pixels, bool blank) const {
+        const __m128i painted = _mm_or_si128(colour_, _mm_sll_epi32(values, shift_));
+        const __m128i empty = _mm_cmpeq_epi32(values, _mm_setzero_si128());
+        __m128i result = _mm_andnot_si128(empty, painted);
+        if (!blank)
+            result = _mm_or_si128(result,
+                                  _mm_and_si128(empty, _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels))));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels), result);
+    }
+#endif
+
     LinearTable linear_;
 #if defined(__SSE2__)
     __m128i colour_, shift_;
