@@ -41,9 +41,15 @@ def per_call_microseconds(function, items, rounds=5):
 def interleaved_microseconds(functions, items, rounds=9):
     """per_call_microseconds of each function, their rounds taken in turn so
     that the other engineers' load on the machine weighs on all alike."""
-    results = [[] for _ in functions]
+    return interleaved_cases([(function, items) for function in functions], rounds)
+
+
+def interleaved_cases(cases, rounds=9):
+    """The same for (function, items) pairs, each timed on its own items:
+    what a ratio compares is always measured in the same stretch of time."""
+    results = [[] for _ in cases]
     for round_index in range(rounds):
-        for function, times in zip(functions, results):
+        for (function, items), times in zip(cases, results):
             batch = items(round_index)
             start = time.perf_counter()
             for item in batch:
@@ -106,16 +112,15 @@ def effect_cases(font, count):
     text = latin_lines(1, 98)[0]
     block = font.render_block(text, SIZE, COLOR, outline=2)
     positions = [(i % 700, (i * 7) % 560) for i in range(count)]
-    blitted = per_call_microseconds(lambda pos: screen.blit(font.render_block(text, SIZE, COLOR, outline=2), pos),
-                                    lambda r: positions)
-    drawn = per_call_microseconds(lambda pos: font.draw_block(screen, pos, text, SIZE, COLOR, outline=2),
-                                  lambda r: positions)
+    blitted, drawn = interleaved_cases(
+        [(lambda pos: screen.blit(font.render_block(text, SIZE, COLOR, outline=2), pos), lambda r: positions),
+         (lambda pos: font.draw_block(screen, pos, text, SIZE, COLOR, outline=2), lambda r: positions)])
     assert block.get_size() == font.size_block(text, SIZE, COLOR, outline=2)
     print(f"{'11. draw_block() of a cached block on the screen':<48} {drawn:>14.1f} {drawn / blitted:>8.2f}")
     print(f"{'    screen.blit(render_block(...))':<48} {blitted:>14.1f}")
-    outlined = per_call_microseconds(lambda t: font.render_block(t, SIZE, COLOR, outline=2),
-                                     lambda r: latin_lines(count, 100 + r))
-    plain = per_call_microseconds(lambda t: font.render_block(t, SIZE, COLOR), lambda r: latin_lines(count, 110 + r))
+    outlined, plain = interleaved_cases(
+        [(lambda t: font.render_block(t, SIZE, COLOR, outline=2), lambda r: latin_lines(count, 100 + r)),
+         (lambda t: font.render_block(t, SIZE, COLOR), lambda r: latin_lines(count, 110 + r))])
     print(f"{'12. Outlined 40-character line, uncached':<48} {outlined:>14.1f} {outlined / plain:>8.2f}")
     print(f"{'    The same line without outline':<48} {plain:>14.1f}")
     print("targets: case 11 <= 1.2, case 12 <= 3.0")
@@ -176,9 +181,11 @@ def main():
             del kept[next(iter(kept))]
 
     rows = []
-    freed, keeping, engine_latin = interleaved_microseconds(
-        [lambda t: pg_font.render(t, True, COLOR), pygame_font_kept, lambda t: latin.render(t, SIZE, COLOR)],
-        lambda r: latin_lines(count, 50 + r))
+    freed, keeping, engine_latin, engine_mixed = interleaved_cases(
+        [(lambda t: pg_font.render(t, True, COLOR), lambda r: latin_lines(count, 50 + r)),
+         (pygame_font_kept, lambda r: latin_lines(count, 50 + r)),
+         (lambda t: latin.render(t, SIZE, COLOR), lambda r: latin_lines(count, 50 + r)),
+         (lambda t: mixed.render(t, SIZE, COLOR), lambda r: mixed_lines(count, 10 + r))])
     pygame_freetype = per_call_microseconds(lambda t: ft_font.render(t, COLOR), lambda r: latin_lines(count, r))
     rows += [("1. Latin line, uncached: pygame.font keeping 1,200", keeping, None, None),
              ("   Latin line, uncached: pygame.font freed at once", freed, None, None),
@@ -186,8 +193,6 @@ def main():
              ("   Latin line, uncached: lumo_font", engine_latin, engine_latin / keeping, 1.2),
              ("   (the same against pygame.font freed at once)", None, engine_latin / freed, None)]
 
-    engine_mixed = per_call_microseconds(lambda t: mixed.render(t, SIZE, COLOR),
-                                         lambda r: mixed_lines(count, 10 + r))
     rows.append(("2. Mixed-script line, uncached: lumo_font", engine_mixed, engine_mixed / keeping, 1.8))
 
     cached_text = latin_lines(1, 99)[0]
@@ -219,22 +224,21 @@ def main():
     if os.path.exists(color_emoji):
         with_emoji = lumo_font.LumoFont(DEJAVU, DEJAVU, None, color_emoji)
         with_emoji.render(" ".join(emoji_lines(1, 0, True)), SIZE)  # the emoji glyphs drawn once
-        plain = per_call_microseconds(lambda t: with_emoji.render(t, SIZE, COLOR),
-                                      lambda r: emoji_lines(count, 20 + r, False))
-        colour = per_call_microseconds(lambda t: with_emoji.render(t, SIZE, COLOR),
-                                       lambda r: emoji_lines(count, 30 + r, True))
+        plain, colour = interleaved_cases(
+            [(lambda t: with_emoji.render(t, SIZE, COLOR), lambda r: emoji_lines(count, 20 + r, False)),
+             (lambda t: with_emoji.render(t, SIZE, COLOR), lambda r: emoji_lines(count, 30 + r, True))])
         print(f"{'5. Line with 5 colour emoji, uncached':<48} {colour:>14.1f} {colour / plain:>8.2f}")
         print(f"{'   The same line without them':<48} {plain:>14.1f}")
         print("target: case 5 <= 1.5 (against the line without emoji)")
 
     # Measuring and text blocks, against render() of the same kind of line.
-    measured = per_call_microseconds(lambda t: latin.size(t, SIZE), lambda r: latin_lines(count, 60 + r))
-    drawn = per_call_microseconds(lambda t: latin.render(t, SIZE, COLOR), lambda r: latin_lines(count, 70 + r))
+    block_count = max(10, count // 10)
+    measured, drawn, blocks = interleaved_cases(
+        [(lambda t: latin.size(t, SIZE), lambda r: latin_lines(count, 60 + r)),
+         (lambda t: latin.render(t, SIZE, COLOR), lambda r: latin_lines(count, 70 + r)),
+         (lambda t: latin.render_block(t, SIZE, COLOR, wraplength=420), lambda r: paragraphs(block_count, 80 + r))])
     print(f"{'8. size() of a Latin line, uncached':<48} {measured:>14.1f} {measured / drawn:>8.2f}")
     print(f"{'   render() of such a line':<48} {drawn:>14.1f}")
-    block_count = max(10, count // 10)
-    blocks = per_call_microseconds(lambda t: latin.render_block(t, SIZE, COLOR, wraplength=420),
-                                   lambda r: paragraphs(block_count, 80 + r))
     print(f"{'9. render_block() of 10 wrapped lines, uncached':<48} {blocks:>14.1f} {blocks / drawn:>8.2f}")
     print("targets: case 8 <= 0.5, case 9 <= 6 (both against render() of one line)")
 
