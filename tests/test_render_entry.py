@@ -142,3 +142,28 @@ def test_replaced_caches(box_font):
         box_font.render("x", 20)
     box_font._text_cache = {}
     assert box_font.render("x", 20).get_width() == 13
+
+
+def test_a_changing_line_draws_what_a_fresh_object_draws_whatever_changed_between_frames(box_font, box_fonts):
+    # The glyph cache entries of the last frames are kept natively; every
+    # change of the cache, the colour or the settings is obeyed at once.
+    def fresh(text, color):
+        other = lumo_font.LumoFont("Box Sans", "Box Fallback", box_fonts["folder"], box_fonts["emoji"])
+        return pygame.image.tobytes(other.render(text, 20, color, dynamic=True), "RGBA")
+
+    def drawn(text, color):
+        return pygame.image.tobytes(box_font.render(text, 20, color, dynamic=True), "RGBA")
+
+    for frame in range(3):
+        assert drawn(f"Score: {frame}", (255, 255, 255)) == fresh(f"Score: {frame}", (255, 255, 255))
+    assert drawn("Score: 2", (255, 0, 0)) == fresh("Score: 2", (255, 0, 0))
+    box_font._glyph_cache.clear()
+    assert drawn("Score: 3", (255, 0, 0)) == fresh("Score: 3", (255, 0, 0))
+    assert {key[0] for key in box_font._glyph_cache} == set("Score: 3"), "the emptied cache is filled again"
+    box_font._glyph_cache = {}
+    assert drawn("Score: 4", (255, 0, 0)) == fresh("Score: 4", (255, 0, 0))
+    assert {key[0] for key in box_font._glyph_cache} == set("Score: 4"), "so is a new cache"
+    lumo_font.MAX_GLYPH_CACHE = 4
+    for frame in range(5, 8):
+        assert drawn(f"Score: {frame}", (255, 0, 0)) == fresh(f"Score: {frame}", (255, 0, 0))
+    assert len(box_font._glyph_cache) == 4

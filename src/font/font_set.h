@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "font/code_point_set.h"
+#include "font/dynamic_glyphs.h"
 #include "font/viewed_map.h"
 
 namespace lumo::font {
@@ -109,6 +110,7 @@ struct FontSet {
     // Emoji runs recur line after line, and the legacy engine draws each
     // through the host's font module; the pictures it drew are kept.
     std::unordered_map<LegacyEmojiKey, LegacyEmojiPicture<HostRef>, FontSetKeyHash> emoji_pictures;
+    DynamicGlyphs<HostRef> dynamic_glyphs;  // the glyph cache's entries per ASCII character
 
     void clear() {
         resolved_files.clear();
@@ -117,6 +119,7 @@ struct FontSet {
         sized_faces.clear();
         metrics.clear();
         emoji_pictures.clear();
+        dynamic_glyphs.clear();
     }
 
     /// Calls `visit` with every host value held.
@@ -131,6 +134,7 @@ struct FontSet {
             visit(kept.engine);
             visit(kept.picture);
         }
+        dynamic_glyphs.each_value(visit);
     }
 };
 

@@ -52,6 +52,38 @@ bool file_key(nanobind::handle path, int face_index, FontFileKey& key) {
     return exact_text(path.ptr(), key.path);
 }
 
+namespace {
+
+bool exact_long(PyObject* value, long& into) {
+    if (!PyLong_CheckExact(value)) return false;
+    int overflow = 0;
+    into = PyLong_AsLongAndOverflow(value, &overflow);
+    if (into == -1 && PyErr_Occurred()) {
+        PyErr_Clear();
+        return false;
+    }
+    return overflow == 0;
+}
+
+}  // namespace
+
+bool dynamic_glyph_context(nanobind::handle size, nanobind::handle colour, nanobind::handle modern_font,
+                           nanobind::handle smooth_font, nanobind::handle emoji_offset_y, nanobind::handle face,
+                           DynamicGlyphContext& context) {
+    if (!exact_long(size.ptr(), context.size) || !PyTuple_CheckExact(colour.ptr())) return false;
+    const Py_ssize_t items = PyTuple_GET_SIZE(colour.ptr());
+    context.colour.resize(static_cast<std::size_t>(items));
+    for (Py_ssize_t i = 0; i < items; ++i)
+        if (!exact_long(PyTuple_GET_ITEM(colour.ptr(), i), context.colour[static_cast<std::size_t>(i)])) return false;
+    if (!PyBool_Check(modern_font.ptr()) || !PyBool_Check(smooth_font.ptr()) ||
+        !PyFloat_CheckExact(emoji_offset_y.ptr()))
+        return false;
+    context.modern_font = modern_font.ptr() == Py_True;
+    context.smooth_font = smooth_font.ptr() == Py_True;
+    context.emoji_offset_y = PyFloat_AS_DOUBLE(emoji_offset_y.ptr());
+    return exact_text(face.ptr(), context.face);
+}
+
 bool family_face_key(nanobind::handle family, nanobind::handle face, FamilyFaceKey& key) {
     key.has_face = !face.is_none();
     if (!key.has_face) key.face.clear();

@@ -43,4 +43,12 @@ bool size_face_key(nanobind::handle size, nanobind::handle face, SizeFaceKey& ke
 bool sized_face_key(nanobind::handle path, int face_index, nanobind::handle size, nanobind::handle face,
                     std::span<const float> coordinates, SizedFaceKey& key);
 
+/// Fills `context` from the parts of a glyph cache key besides its character:
+/// a size that is exactly an int, a colour that is exactly a tuple of ints,
+/// settings that are exactly bools and a float, a face that is exactly a
+/// str. False for any other key, which the native memo does not keep.
+bool dynamic_glyph_context(nanobind::handle size, nanobind::handle colour, nanobind::handle modern_font,
+                           nanobind::handle smooth_font, nanobind::handle emoji_offset_y, nanobind::handle face,
+                           DynamicGlyphContext& context);
+
 }  // namespace lumo::font

@@ -13,6 +13,7 @@
 #include "engine/host_text_py.h"
 #include "engine/host_values_py.h"
 #include "engine/settings_py.h"
+#include "font/font_set_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "font/insertion_order_py.h"
 #include "font/object_caches_py.h"
@@ -124,18 +125,37 @@ nb::object render_dynamic(LumoFontObject* self, const RenderCall& call, std::u32
     keys.reserve(text.size());
     entries.reserve(text.size());
     long total_width = 0;
-    // Each character is a key of the host-visible glyph cache: the one place
-    // this path makes a Python object per character.
+    // Each character is a key of the host-visible glyph cache, the one place
+    // this path would make Python objects per character; the entries the
+    // last lines read are kept natively while that cache is unchanged.
+    font::DynamicGlyphContext context;
+    auto& memo = font::font_set(self).dynamic_glyphs;
+    const bool memoised = font::dynamic_glyph_context(call.size, call.color, call.modern_font, call.smooth_font,
+                                                      call.emoji_offset_y, call.face, context);
+    if (memoised) memo.begin(context, font::stamp_of(self->glyph_cache));
     for (char32_t code : text) {
+        if (memoised) {
+            if (const nb::object* known = memo.find(code, font::stamp_of(self->glyph_cache))) {
+                total_width += nb::cast<long>(nb::int_((*known)[1]));
+                keys.emplace_back();  // made only if the cache is asked again below
+                entries.push_back(*known);
+                continue;
+            }
+        }
         nb::object ch = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(code)));
         if (!ch.is_valid()) throw nb::python_error();
         nb::object key = cache_key(ch, call);
+        const font::ViewStamp seen = font::stamp_of(self->glyph_cache);
         nb::object stored = font::cache_find(self->glyph_cache, key.ptr());
-        if (!stored.is_valid()) {
+        if (stored.is_valid()) {
+            if (memoised) memo.learn_read(code, seen, font::stamp_of(self->glyph_cache), stored);
+        } else {
             // Pieces of one line: all on the one baseline, never lowered one by one.
             stored = shaping::render_shaped_run(self, ch, call.size, call.color, primary_path, call.face, placement,
                                                 false);
+            const font::ViewStamp before = font::stamp_of(self->glyph_cache);
             font::glyph_cache_order(self).store(self->glyph_cache, key.ptr(), stored.ptr());
+            if (memoised) memo.learn_write(code, before, font::stamp_of(self->glyph_cache), stored);
         }
         total_width += nb::cast<long>(nb::int_(stored[1]));
         keys.push_back(std::move(key));
@@ -155,6 +175,11 @@ nb::object render_dynamic(LumoFontObject* self, const RenderCall& call, std::u32
                        font::dict_version(looked_in.ptr()) == version;
     for (std::size_t i = 0; i < keys.size(); ++i) {
         nb::object cache = nb::borrow(self->glyph_cache);  // held while the lookup may run host code
+        if (!reuse && !keys[i].is_valid()) {
+            nb::object ch = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(text[i])));
+            if (!ch.is_valid()) throw nb::python_error();
+            keys[i] = cache_key(ch, call);
+        }
         nb::object entry = reuse ? entries[i] : nb::steal(PyObject_GetItem(cache.ptr(), keys[i].ptr()));
         if (!entry.is_valid()) throw nb::python_error();
         nb::object items = nb::steal(PySequence_Tuple(entry.ptr()));
