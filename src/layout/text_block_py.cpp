@@ -22,6 +22,7 @@
 #include "font/sized_fonts_py.h"
 #include "layout/block_effects_py.h"
 #include "layout/block_layout.h"
+#include "layout/block_options.h"
 #include "layout/caret_lines.h"
 #include "layout/effect_options_py.h"
 #include "layout/text_block.h"
@@ -55,16 +56,26 @@ static_assert([] {
 }());
 constexpr std::size_t kFirstTextOption = kBlockArguments - render::kTextOptionNames.size();
 
-/// One of `words` (the argument's accepted values), as its index.
-int word_argument(const char* argument, nb::handle value, std::initializer_list<const char*> words,
-                  const char* listed) {
+/// A str argument's text, to be matched against the words it may be; empty
+/// (no word) when it cannot be written as UTF-8 (a lone surrogate).
+std::string_view word_of(const char* argument, nb::handle value) {
     if (!PyUnicode_Check(value.ptr())) engine::raise_argument_type_error(argument, "str", value);
-    int index = 0;
-    for (const char* word : words) {
-        if (PyUnicode_CompareWithASCIIString(value.ptr(), word) == 0) return index;
-        ++index;
-    }
-    PyErr_Format(PyExc_ValueError, "%s must be %s, not %R", argument, listed, value.ptr());
+    Py_ssize_t length = 0;
+    const char* text = PyUnicode_AsUTF8AndSize(value.ptr(), &length);
+    if (text != nullptr) return {text, static_cast<std::size_t>(length)};
+    if (!PyErr_ExceptionMatches(PyExc_UnicodeEncodeError)) throw nb::python_error();
+    PyErr_Clear();
+    return {};
+}
+
+[[noreturn]] void raise_value_error(const std::string& message) {
+    PyErr_SetString(PyExc_ValueError, message.c_str());
+    throw nb::python_error();
+}
+
+/// A word outside the list: `choices` ("align must be ...") and the value given.
+[[noreturn]] void raise_word_error(const std::string& choices, nb::handle value) {
+    PyErr_Format(PyExc_ValueError, "%s, not %R", choices.c_str(), value.ptr());
     throw nb::python_error();
 }
 
@@ -90,29 +101,23 @@ BlockCall read_block_arguments(LumoFontObject* self, PyObject* const* given) {
         if (!PyLong_Check(wrap)) engine::raise_argument_type_error("wraplength", "int", wrap);
         int overflow = 0;
         const long value = PyLong_AsLongAndOverflow(wrap, &overflow);
-        if (overflow > 0 || value > kMaxRunExtentPixels) {
-            PyErr_Format(PyExc_ValueError, "wraplength must be at most %d pixels", kMaxRunExtentPixels);
-            throw nb::python_error();
-        }
-        call.block.wraplength = overflow < 0 ? 0 : std::max(0L, value);
+        const std::optional<long> wraplength = wraplength_of(value, overflow > 0, overflow < 0);
+        if (!wraplength) raise_value_error(wraplength_limit_message());
+        call.block.wraplength = *wraplength;
     }
-    if (given[kAlign])
-        call.block.align = static_cast<Align>(word_argument("align", given[kAlign], {"start", "left", "center", "right"},
-                                                      "'start', 'left', 'center' or 'right'"));
+    if (given[kAlign]) {
+        const std::optional<Align> align = align_named(word_of("align", given[kAlign]));
+        if (!align) raise_word_error(align_choice_message(), given[kAlign]);
+        call.block.align = *align;
+    }
     if (given[kDirection]) {
-        const int direction = word_argument("direction", given[kDirection], {"ltr", "rtl", "auto"},
-                                            "'ltr', 'rtl' or 'auto'");
-        call.block.direction = direction == 0 ? Direction::left_to_right
-                         : direction == 1 ? Direction::right_to_left
-                                          : Direction::from_text;
+        const std::optional<Direction> direction = direction_named(word_of("direction", given[kDirection]));
+        if (!direction) raise_word_error(direction_choice_message(), given[kDirection]);
+        call.block.direction = *direction;
     }
     if (PyObject* spacing = given[kLineSpacing]) {
         call.block.line_spacing = nb::cast<double>(nb::float_(nb::handle(spacing)));
-        if (!(call.block.line_spacing > 0.0 && call.block.line_spacing <= kMaxLineSpacing)) {
-            PyErr_Format(PyExc_ValueError, "line_spacing must be above 0 and at most %d",
-                         static_cast<int>(kMaxLineSpacing));
-            throw nb::python_error();
-        }
+        if (!line_spacing_allowed(call.block.line_spacing)) raise_value_error(line_spacing_limit_message());
     }
     if (given[kBackground] != nullptr && given[kBackground] != Py_None)
         call.background = engine::colour_rgba(given[kBackground]);
@@ -181,9 +186,10 @@ struct HostBlock {
 /// The line metrics the block's lines share, and its decorations when its effects draw them.
 BlockMetrics block_metrics(LumoFontObject* self, const BlockCall& call, const LineRenderer& renderer) {
     BlockMetrics metrics;
-    nb::object measured = font::get_metrics(self, call.line.size, call.line.face);
-    metrics.baseline = static_cast<int>(nb::cast<double>(nb::float_(measured[0])) + 0.5);
-    metrics.line_height = static_cast<long>(nb::cast<double>(nb::float_(measured[1])));
+    const font::LineMetrics measured = font::line_metrics(self, call.line.size, call.line.face);
+    const LineRows rows = line_rows(measured.ascent, measured.line_height);
+    metrics.baseline = static_cast<int>(rows.baseline);
+    metrics.line_height = rows.line_height;
     if (call.block.effects.underline || call.block.effects.strikethrough)
         metrics.decorations = fallback_decorations(self, call.line.size, renderer.fallback_path(), call.line.face);
     return metrics;
@@ -269,22 +275,15 @@ nb::object render_block(LumoFontObject* self, PyObject* const* given) {
     return block_surface(self, read_block_arguments(self, given));
 }
 
-/// pygame.Rect's names for the points of a rectangle draw_block() may place.
-constexpr const char* kAnchors[] = {"topleft", "midtop", "topright", "midleft", "center",
-                                    "midright", "bottomleft", "midbottom", "bottomright"};
-
 /// draw_block(surface, pos, text, size, ...): the block drawn onto `surface`
 /// with its `anchor` point at `pos`, as surface.blit() blends it, within the
 /// surface's clip rectangle; returns the block's rectangle.
 nb::object draw_block(LumoFontObject* self, PyObject* const* given) {
     PyObject* target = given[0];
     if (!shaping::is_plain_surface(target)) engine::raise_argument_type_error("surface", "pygame.Surface", target);
-    const char* anchor = kAnchors[0];
+    const char* anchor = kAnchorNames[0];
     if (PyObject* named = given[2 + kBlockArguments]) {
-        if (!PyUnicode_Check(named)) engine::raise_argument_type_error("anchor", "str", named);
-        anchor = nullptr;
-        for (const char* name : kAnchors)
-            if (PyUnicode_CompareWithASCIIString(named, name) == 0) anchor = name;
+        anchor = anchor_named(word_of("anchor", named));
         if (anchor == nullptr) {
             PyErr_Format(PyExc_ValueError,
                          "anchor must be one of 'topleft', 'midtop', 'topright', 'midleft', 'center', 'midright', "
@@ -370,15 +369,14 @@ nb::object line_metric(LumoFontObject* self, PyObject* const* named, Metric metr
     engine::require_positive_size(given[1]);
     const render::RenderCall call = render::read_arguments(self, given);
     font::ensure_initialized(self);
-    nb::object metrics = font::get_metrics(self, call.size, call.face);
-    const long ascent = static_cast<long>(nb::cast<double>(nb::float_(metrics[0])) + 0.5);
-    const long line_size = static_cast<long>(nb::cast<double>(nb::float_(metrics[1])));
+    const font::LineMetrics measured = font::line_metrics(self, call.size, call.face);
+    const LineRows rows = line_rows(measured.ascent, measured.line_height);
     switch (metric) {
-    case Metric::line_size: return nb::cast(line_size);
-    case Metric::ascent: return nb::cast(ascent);
+    case Metric::line_size: return nb::cast(rows.line_height);
+    case Metric::ascent: return nb::cast(rows.baseline);
     case Metric::descent: break;
     }
-    return nb::cast(ascent - line_size);
+    return nb::cast(rows.descent());
 }
 
 template <Metric metric>

@@ -14,6 +14,7 @@
 #include "engine/engine_namespace_py.h"
 #include "engine/host_errors_py.h"
 #include "layout/block_clusters.h"
+#include "layout/block_options.h"
 #include "shaping/surface_pixels_py.h"
 
 namespace nb = nanobind;
@@ -65,10 +66,6 @@ std::pair<double, double> point_of(nb::handle pos) {
     if (!std::isfinite(x) || !std::isfinite(y)) throw nb::value_error("pos must be finite");
     return {x, y};
 }
-
-/// The places a Rect can be put by: where draw() puts the layout's corner.
-constexpr const char* kAnchors[] = {"topleft", "midtop", "topright", "midleft", "center",
-                                    "midright", "bottomleft", "midbottom", "bottomright"};
 
 const BlockClusters& clusters_of(TextLayout& layout) {
     if (!layout.clusters) layout.clusters.emplace(layout.carets);
@@ -166,7 +163,7 @@ nb::object surface_of(TextLayout& layout, nb::handle reveal) {
 
 nb::object draw(TextLayout& layout, nb::handle target, nb::handle pos, const std::string& anchor, nb::handle reveal,
                 nb::handle offsets) {
-    if (std::find(std::begin(kAnchors), std::end(kAnchors), anchor) == std::end(kAnchors))
+    if (anchor_named(anchor) == nullptr)
         throw nb::value_error(("anchor must be one of topleft, midtop, topright, midleft, center, midright, "
                                "bottomleft, midbottom, bottomright, not '" + anchor + "'").c_str());
     const auto [x, y] = point_of(pos);
