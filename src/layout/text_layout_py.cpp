@@ -10,11 +10,11 @@
 #include <cmath>
 #include <string>
 
-#include "base/limits.h"
 #include "engine/engine_namespace_py.h"
 #include "engine/host_errors_py.h"
 #include "layout/block_clusters.h"
 #include "layout/block_options.h"
+#include "layout/cluster_requests.h"
 #include "shaping/surface_pixels_py.h"
 
 namespace nb = nanobind;
@@ -46,12 +46,9 @@ nb::object rect(const PixelRect& pixels) { return rect(pixels.x, pixels.y, pixel
 /// An index of the text given to the call: 0 to its length.
 std::size_t text_index(const TextLayout& layout, Py_ssize_t index) {
     const std::size_t length = layout.carets.text_length();
-    if (index < 0 || static_cast<std::size_t>(index) > length) {
-        const std::string message =
-            "index " + std::to_string(index) + " is outside the text (0 to " + std::to_string(length) + ")";
-        throw nb::index_error(message.c_str());
-    }
-    return static_cast<std::size_t>(index);
+    const std::optional<std::size_t> within = index_within_text(index, length);
+    if (!within) throw nb::index_error(index_outside_text_message(index, length).c_str());
+    return *within;
 }
 
 /// A point as the host gives one: any pair of numbers (a tuple, a list, a Vector2).
@@ -79,30 +76,25 @@ std::size_t revealed_clusters(TextLayout& layout, nb::handle reveal) {
     if (!PyLong_Check(reveal.ptr())) engine::raise_argument_type_error("reveal", "int or None", reveal);
     int overflow = 0;
     const long long index = PyLong_AsLongLongAndOverflow(reveal.ptr(), &overflow);
-    if (overflow < 0 || (overflow == 0 && index <= 0)) return 0;
-    if (overflow > 0 || static_cast<unsigned long long>(index) >= layout.carets.text_length())
-        return clusters.clusters().size();
-    return clusters.revealed(static_cast<std::size_t>(index));
+    return clusters_revealed(clusters, layout.carets.text_length(), index, overflow);
 }
 
-/// A number of an offsets triple: finite, and for a move at most the
-/// largest extent a run may have.
-double offset_number(PyObject* item, double limit, const char* what) {
+/// A number of an offsets triple, as offset_allowed() allows it.
+double offset_number(PyObject* item, OffsetPart part) {
     const double value = PyFloat_AsDouble(item);
     if (value == -1.0 && PyErr_Occurred()) {
         PyErr_Clear();
         PyErr_Format(PyExc_TypeError, "offsets must give (dx, dy, alpha) numbers, not %R", item);
         throw nb::python_error();
     }
-    if (!(std::abs(value) <= limit)) {
-        PyErr_Format(PyExc_ValueError, "offsets: %s must be %s, not %R", what,
-                     limit == 255.0 ? "from 0 to 255" : "a finite number of pixels within the limits", item);
+    if (!offset_allowed(part, value)) {
+        PyErr_Format(PyExc_ValueError, "%s, not %R", offset_limit_message(part).c_str(), item);
         throw nb::python_error();
     }
     return value;
 }
 
-ClusterShift shift_of(nb::handle triple) {
+ClusterShift shift_asked(nb::handle triple) {
     nb::object items = nb::steal(PySequence_Fast(triple.ptr(), "offsets must give (dx, dy, alpha) triples"));
     if (!items.is_valid()) throw nb::python_error();
     if (PySequence_Fast_GET_SIZE(items.ptr()) != 3) {
@@ -110,14 +102,9 @@ ClusterShift shift_of(nb::handle triple) {
         throw nb::python_error();
     }
     PyObject** values = PySequence_Fast_ITEMS(items.ptr());
-    const double dx = offset_number(values[0], kMaxRunExtentPixels, "dx");
-    const double dy = offset_number(values[1], kMaxRunExtentPixels, "dy");
-    const double alpha = offset_number(values[2], 255.0, "alpha");
-    if (alpha < 0.0) {
-        PyErr_Format(PyExc_ValueError, "offsets: alpha must be from 0 to 255, not %R", values[2]);
-        throw nb::python_error();
-    }
-    return {std::lround(dx), std::lround(dy), static_cast<std::uint8_t>(std::lround(alpha))};
+    const double dx = offset_number(values[0], OffsetPart::dx);
+    const double dy = offset_number(values[1], OffsetPart::dy);
+    return shift_of(dx, dy, offset_number(values[2], OffsetPart::alpha));
 }
 
 /// Each cluster's shift in a frame: the first `shown` as `offsets` (a
@@ -128,19 +115,15 @@ std::vector<ClusterShift> frame_shifts(const BlockClusters& clusters, std::size_
     if (offsets.is_none()) return shifts;
     const std::size_t count = clusters.clusters().size();
     if (PyCallable_Check(offsets.ptr())) {
-        for (std::size_t i = 0; i < shown; ++i) shifts[i] = shift_of(offsets(i));
+        for (std::size_t i = 0; i < shown; ++i) shifts[i] = shift_asked(offsets(i));
         return shifts;
     }
     nb::object items = nb::steal(PySequence_Fast(offsets.ptr(), "offsets must be a callable or a sequence of "
                                                                 "(dx, dy, alpha) triples"));
     if (!items.is_valid()) throw nb::python_error();
     const std::size_t given = static_cast<std::size_t>(PySequence_Fast_GET_SIZE(items.ptr()));
-    if (given != count) {
-        const std::string message = "offsets must give one (dx, dy, alpha) for each of the " + std::to_string(count) +
-                                    " clusters, not " + std::to_string(given);
-        throw nb::value_error(message.c_str());
-    }
-    for (std::size_t i = 0; i < shown; ++i) shifts[i] = shift_of(PySequence_Fast_GET_ITEM(items.ptr(), i));
+    if (given != count) throw nb::value_error(offsets_count_message(count, given).c_str());
+    for (std::size_t i = 0; i < shown; ++i) shifts[i] = shift_asked(PySequence_Fast_GET_ITEM(items.ptr(), i));
     return shifts;
 }
 

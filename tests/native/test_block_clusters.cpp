@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "base/limits.h"
 #include "layout/block_clusters.h"
+#include "layout/cluster_requests.h"
 
 namespace {
 
@@ -114,6 +116,58 @@ TEST(BlockClusters, ARevealShowsOnlyClustersItHasReachedWhole) {
     const std::vector<std::size_t> shown = {clusters.revealed(0), clusters.revealed(1), clusters.revealed(3),
                                             clusters.revealed(4), clusters.revealed(5), clusters.revealed(99)};
     EXPECT_EQ(shown, (std::vector<std::size_t>{0, 1, 1, 1, 2, 3}));
+}
+
+TEST(ClusterRequests, RevealIndicesOfAnySizeShowNoneSomeOrAll) {
+    // As above: "a", a two-character tag, "e\u0301", "b": three clusters in six indices.
+    const std::u32string text = U"ae\u0301b";
+    BlockCarets carets(characters_of(text, {0, 3, 4, 5}), 6,
+                       {line(0, 4, {run(0, 4, 0, 0, {0, 1, 1, 3}, {10, 12, 0, 8})})});
+    const BlockClusters clusters(carets);
+    using lumo::layout::clusters_revealed;
+    EXPECT_EQ(clusters_revealed(clusters, 6, -7, 0), 0u);
+    EXPECT_EQ(clusters_revealed(clusters, 6, 0, 0), 0u);
+    EXPECT_EQ(clusters_revealed(clusters, 6, -1, -1), 0u);  // below every long long
+    EXPECT_EQ(clusters_revealed(clusters, 6, 1, 0), 1u);
+    EXPECT_EQ(clusters_revealed(clusters, 6, 4, 0), 1u);  // inside "e\u0301"
+    EXPECT_EQ(clusters_revealed(clusters, 6, 5, 0), 2u);
+    EXPECT_EQ(clusters_revealed(clusters, 6, 6, 0), 3u);
+    EXPECT_EQ(clusters_revealed(clusters, 6, 1LL << 40, 0), 3u);
+    EXPECT_EQ(clusters_revealed(clusters, 6, -1, 1), 3u);  // above every long long
+}
+
+TEST(ClusterRequests, TextIndicesRunFromZeroToTheLength) {
+    using lumo::layout::index_within_text;
+    EXPECT_EQ(index_within_text(0, 5), 0u);
+    EXPECT_EQ(index_within_text(5, 5), 5u);
+    EXPECT_FALSE(index_within_text(6, 5));
+    EXPECT_FALSE(index_within_text(-1, 5));
+    EXPECT_FALSE(index_within_text(-(1LL << 62), 0));
+    EXPECT_EQ(lumo::layout::index_outside_text_message(-3, 5), "index -3 is outside the text (0 to 5)");
+}
+
+TEST(ClusterRequests, OffsetNumbersAreFiniteMovesWithinTheLimitsAndAlphasFrom0To255) {
+    using lumo::layout::OffsetPart;
+    using lumo::layout::offset_allowed;
+    const double most = lumo::kMaxRunExtentPixels;
+    for (OffsetPart move : {OffsetPart::dx, OffsetPart::dy}) {
+        for (double allowed : {0.0, -3.5, most, -most}) EXPECT_TRUE(offset_allowed(move, allowed)) << allowed;
+        for (double refused : {most + 1, -most - 1, __builtin_inf(), __builtin_nan("")})
+            EXPECT_FALSE(offset_allowed(move, refused)) << refused;
+    }
+    for (double allowed : {0.0, 127.5, 255.0}) EXPECT_TRUE(offset_allowed(OffsetPart::alpha, allowed));
+    for (double refused : {-0.5, 255.5, __builtin_nan("")}) EXPECT_FALSE(offset_allowed(OffsetPart::alpha, refused));
+    EXPECT_EQ(lumo::layout::offset_limit_message(OffsetPart::dy),
+              "offsets: dy must be a finite number of pixels within the limits");
+    EXPECT_EQ(lumo::layout::offset_limit_message(OffsetPart::alpha), "offsets: alpha must be from 0 to 255");
+    EXPECT_EQ(lumo::layout::offsets_count_message(3, 2),
+              "offsets must give one (dx, dy, alpha) for each of the 3 clusters, not 2");
+}
+
+TEST(ClusterRequests, ShiftsRoundHalfAwayFromZero) {
+    EXPECT_EQ(lumo::layout::shift_of(2.5, -2.5, 127.5), (ClusterShift{3, -3, 128}));
+    EXPECT_EQ(lumo::layout::shift_of(-0.4, 0.49, 0.4), (ClusterShift{0, 0, 0}));
+    EXPECT_EQ(lumo::layout::shift_of(0, 0, 255), kStill);
 }
 
 TEST(BlockClusters, StillPiecesAreTheRunsThemselves) {
