@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/limits.h"
+
 namespace lumo::shaping {
 
 LayoutError find_or_lay_out(const HarfBuzzFont& font, SizedFace& face, std::span<const std::uint32_t> text,
@@ -55,6 +57,18 @@ int emoji_baseline(const HarfBuzzFont& font, const RunLayout& layout, const Emoj
     const InkReach ink = ink_reach(layout);
     baseline = std::min(baseline, line_height - static_cast<int>(std::ceil(ink.below)));
     return std::max(baseline, static_cast<int>(std::ceil(ink.above)));
+}
+
+long legacy_emoji_drop(const EmojiPlacement& placement, long line_baseline, long engine_ascent, double pixel_size) {
+    if (!placement.lowered) return 0;
+    const long lift = static_cast<long>(pixel_size * placement.offset);
+    return std::max(0L, line_baseline - engine_ascent - lift);
+}
+
+std::string run_length_refusal(std::size_t code_points) {
+    if (code_points <= kMaxRunCodePoints) return {};
+    return "a run of " + std::to_string(code_points) + " characters is longer than the " +
+           std::to_string(kMaxRunCodePoints) + " one run may hold";
 }
 
 }  // namespace lumo::shaping

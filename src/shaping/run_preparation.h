@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "shaping/harfbuzz_font.h"
@@ -46,5 +47,15 @@ PreparedRun run_of_layout(std::shared_ptr<const RunLayout> layout, std::shared_p
 /// `layout` to be cut off a line `line_height` tall.
 int emoji_baseline(const HarfBuzzFont& font, const RunLayout& layout, const EmojiPlacement& placement,
                    int line_baseline, int line_height, double pixel_size);
+
+/// Rows a run the older emoji engine drew (from a font whose ascent is
+/// `engine_ascent`) is moved down on a line whose baseline is `line_baseline`
+/// rows down: onto the baseline, lifted by the offset times the pixel size,
+/// when the placement lowers emoji, and never above the line's top.
+long legacy_emoji_drop(const EmojiPlacement& placement, long line_baseline, long engine_ascent, double pixel_size);
+
+/// Why a run of `code_points` characters cannot be shaped: longer than
+/// kMaxRunCodePoints; empty when it can.
+std::string run_length_refusal(std::size_t code_points);
 
 }  // namespace lumo::shaping

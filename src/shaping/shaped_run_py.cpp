@@ -50,10 +50,9 @@ nb::object render_emoji_run(LumoFontObject* self, nb::handle engine, nb::handle 
     width = std::max(1L, nb::cast<long>(raw.attr("get_width")()));
     nb::object surface = new_surface(width, height);
     long drop = 0;
-    if (placement.lowered) {
-        long lift = static_cast<long>(nb::cast<double>(nb::float_(size)) * placement.offset);
-        drop = std::max(0L, ascent - nb::cast<long>(engine.attr("get_ascent")()) - lift);
-    }
+    if (placement.lowered)
+        drop = legacy_emoji_drop(placement, ascent, nb::cast<long>(engine.attr("get_ascent")()),
+                                 nb::cast<double>(nb::float_(size)));
     surface.attr("blit")(raw, nb::make_tuple(0, drop));
     return surface;
 }
@@ -373,9 +372,8 @@ PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, std::u32
     }
 
     const std::span<const std::uint32_t> code_points(reinterpret_cast<const std::uint32_t*>(text.data()), text.size());
-    if (code_points.size() > kMaxRunCodePoints) {
-        PyErr_Format(PyExc_ValueError, "a run of %zu characters is longer than the %zu one run may hold",
-                     code_points.size(), kMaxRunCodePoints);
+    if (const std::string refusal = run_length_refusal(code_points.size()); !refusal.empty()) {
+        PyErr_SetString(PyExc_ValueError, refusal.c_str());
         throw nb::python_error();
     }
     const std::shared_ptr<SizedFace>& face = as_freetype_face(font.face)->face;

@@ -97,3 +97,25 @@ TEST(EmojiBaseline, LowersOntoTheLineOrHangsFromItsTopAndKeepsAllInk) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LegacyEmojiDrop, LowersOntoTheBaselineLessTheLiftAndNeverAboveTheTop) {
+    using lumo::shaping::legacy_emoji_drop;
+    // A 24 px line with its baseline 22 rows down; the emoji font's own ascent is 20.
+    EXPECT_EQ(legacy_emoji_drop({true, 0.0}, 22, 20, 24.0), 2);
+    EXPECT_EQ(legacy_emoji_drop({true, 0.05}, 22, 20, 24.0), 1);   // lifted by int(1.2) rows
+    EXPECT_EQ(legacy_emoji_drop({true, -0.25}, 22, 20, 24.0), 8);  // a negative offset lowers further
+    EXPECT_EQ(legacy_emoji_drop({true, 0.5}, 22, 20, 24.0), 0);    // never above the line's top
+    EXPECT_EQ(legacy_emoji_drop({true, 0.0}, 22, 30, 24.0), 0);
+    EXPECT_EQ(legacy_emoji_drop({false, -0.25}, 22, 20, 24.0), 0); // hung from the top as drawn
+}
+
+TEST(RunLengthRefusal, OnlyRunsPastTheLimitAreRefused) {
+    EXPECT_EQ(lumo::shaping::run_length_refusal(0), "");
+    EXPECT_EQ(lumo::shaping::run_length_refusal(lumo::kMaxRunCodePoints), "");
+    EXPECT_EQ(lumo::shaping::run_length_refusal(lumo::kMaxRunCodePoints + 1),
+              "a run of 262145 characters is longer than the 262144 one run may hold");
+}
+
+}  // namespace
