@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "render/char_categories.h"
 #include "render/script_groups.h"
 
 namespace lumo::diagnostics {
@@ -50,6 +51,32 @@ std::string code_point_label(char32_t code) {
 std::u32string_view file_name_of(std::u32string_view path) {
     const std::size_t slash = path.rfind(U'/');
     return slash == std::u32string_view::npos ? path : path.substr(slash + 1);
+}
+
+EntryLabels tag_labels() {
+    EntryLabels labels;
+    labels.hex = "TAG";
+    labels.category = "TAG";
+    labels.script = "-";
+    labels.font_source = "TAG";
+    labels.synthetic = synthetic_label(false, false);
+    labels.render_path = "-";
+    labels.is_tag = true;
+    return labels;
+}
+
+EntryLabels character_labels(const CharacterFacts& facts) {
+    const int group = render::classify_script(facts.code);
+    EntryLabels labels;
+    labels.hex = code_point_label(facts.code);
+    labels.category = render::general_category(facts.code);
+    labels.script = render::script_label(group);
+    labels.font_source = font_source_label(facts.source);
+    labels.ttc_index = facts.ttc_index;
+    labels.has_glyph = facts.covered;
+    labels.synthetic = synthetic_label(facts.synthetic_bold, facts.synthetic_italic);
+    labels.render_path = render_path_label(facts.font_chosen, facts.font_chosen && facts.colour_glyphs, facts.source, group);
+    return labels;
 }
 
 }  // namespace lumo::diagnostics

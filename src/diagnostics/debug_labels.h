@@ -42,4 +42,34 @@ std::string code_point_label(char32_t code);
 /// The last component of a path written with '/' (all of it without one).
 std::u32string_view file_name_of(std::u32string_view path);
 
+/// The label fields of one entry of the report, in the entry's order.
+struct EntryLabels {
+    std::string hex;                // "U+0041"; "TAG"
+    std::string_view category;      // the general category; "TAG"
+    std::string_view script;        // the script group's label; "-"
+    std::string_view font_source;   // font_source_label(); "TAG"
+    long ttc_index = -1;            // the face in a collection; -1 for a single font
+    bool has_glyph = false;
+    std::string_view synthetic;     // synthetic_label()
+    std::string_view render_path;   // render_path_label(); "-"
+    bool is_tag = false;
+};
+
+/// The labels of a tag's entry.
+EntryLabels tag_labels();
+
+/// What the report found out about one character and the font chosen for it.
+struct CharacterFacts {
+    char32_t code = 0;
+    bool font_chosen = false;
+    FontSource source = FontSource::missing;
+    long ttc_index = -1;
+    bool covered = false;  // the font chosen maps the character
+    bool synthetic_bold = false, synthetic_italic = false;
+    bool colour_glyphs = false;  // the font chosen has colour glyphs
+};
+
+/// The labels of a character's entry.
+EntryLabels character_labels(const CharacterFacts& facts);
+
 }  // namespace lumo::diagnostics

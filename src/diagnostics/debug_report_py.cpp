@@ -17,9 +17,7 @@
 #include "font/font_set_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "font/path_data_py.h"
-#include "render/char_categories.h"
 #include "render/markup.h"
-#include "render/script_groups.h"
 #include "render/segmentation_py.h"
 #include "shaping/drawn_style_py.h"
 #include "shaping/native_fonts_py.h"
@@ -42,22 +40,27 @@ nb::object path_text(nb::handle path_data) {
     return is_record(path_data) ? nb::object(path_data[0]) : nb::borrow(path_data);
 }
 
-nb::dict tag_record(nb::handle context, nb::handle tag_type) {
+/// One entry of the report, its keys in the report's order.
+nb::dict entry_of(nb::handle ch, nb::handle font, const EntryLabels& labels, nb::handle context, nb::handle tag_type) {
     nb::dict record;
-    record["char"] = " ";
-    record["hex"] = "TAG";
-    record["category"] = "TAG";
-    record["script"] = "-";
-    record["font"] = "-";
-    record["font_source"] = "TAG";
-    record["ttc_index"] = -1;
-    record["has_glyph"] = false;
-    record["synthetic"] = "NONE";
-    record["render_path"] = "-";
+    record["char"] = ch;
+    record["hex"] = text_of(labels.hex);
+    record["category"] = text_of(labels.category);
+    record["script"] = text_of(labels.script);
+    record["font"] = font;
+    record["font_source"] = text_of(labels.font_source);
+    record["ttc_index"] = labels.ttc_index;
+    record["has_glyph"] = labels.has_glyph;
+    record["synthetic"] = text_of(labels.synthetic);
+    record["render_path"] = text_of(labels.render_path);
     record["tag_context"] = context;
-    record["is_tag"] = true;
+    record["is_tag"] = labels.is_tag;
     record["tag_type"] = tag_type;
     return record;
+}
+
+nb::dict tag_record(nb::handle context, nb::handle tag_type) {
+    return entry_of(nb::str(" "), nb::str("-"), tag_labels(), context, tag_type);
 }
 
 /// The families' files in the report's face, compared with the font chosen.
@@ -129,55 +132,40 @@ private:
     Facts unkeyed_;  // of a path no key can hold, asked again each time
 };
 
-/// Which effects drawing `chosen` in `face` imitates: none for a face a
+/// The effects drawing `chosen` in `face` imitates: none for a face a
 /// variable font draws on its own axes.
-std::string_view synthetic_label_of(LumoFontObject* self, FontFacts& font_facts, nb::handle chosen, nb::handle face) {
+shaping::DrawnStyle imitated_style(LumoFontObject* self, FontFacts& font_facts, nb::handle chosen, nb::handle face) {
     const shaping::FontVariations* variations =
         engine::truth_of(face) && engine::truth_of(chosen) ? font_facts.variations(chosen) : nullptr;
-    const shaping::DrawnStyle style = shaping::drawn_style(self, chosen, face, variations, true);
-    return synthetic_label(style.synthetic_bold, style.synthetic_italic);
+    return shaping::drawn_style(self, chosen, face, variations, true);
 }
 
 nb::dict character_record(LumoFontObject* self, FontFacts& font_facts, Py_UCS4 code, nb::handle face,
                           bool keycap, font::Presentation presentation) {
     nb::object ch = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(code)));
-    int group = render::classify_script(code);
-
     // A keycap's digit is drawn with its keycap by the emoji font, as render does.
     nb::object chosen = keycap ? nb::borrow(self->emoji_path)
                                : render::font_for_character(
                                      self, ch, face, engine::setting_flag(engine::SettingId::ModernFont), presentation,
                                      [&] { return font_facts.has_colour_glyphs(nb::borrow(self->emoji_path)); });
+    CharacterFacts facts;
+    facts.code = code;
+    facts.font_chosen = engine::truth_of(chosen);
     nb::object font_name = nb::str("NOT_FOUND");
-    const bool font_chosen = engine::truth_of(chosen);
-    FontSource source = FontSource::missing;
-    long face_index = -1;
-    bool covered = false;
-    if (font_chosen) {
+    if (facts.font_chosen) {
         nb::object file_name = nb::str(path_text(chosen));
         if (is_record(chosen) && PyObject_Length(chosen.ptr()) >= 2)
-            face_index = nb::cast<long>(nb::int_(chosen[1]));
+            facts.ttc_index = nb::cast<long>(nb::int_(chosen[1]));
         font_name = engine::text_of_code_points(file_name_of(engine::code_points_of(file_name)));
-        covered = font::has_glyph(self, chosen, static_cast<std::uint32_t>(code));
+        facts.covered = font::has_glyph(self, chosen, static_cast<std::uint32_t>(code));
         HostSources sources(self, chosen, file_name, face);
-        source = font_source_of(true, sources);
+        facts.source = font_source_of(true, sources);
     }
-    nb::dict record;
-    record["char"] = ch;
-    record["hex"] = text_of(code_point_label(code));
-    record["category"] = text_of(render::general_category(code));
-    record["script"] = text_of(render::script_label(group));
-    record["font"] = font_name;
-    record["font_source"] = text_of(font_source_label(source));
-    record["ttc_index"] = face_index;
-    record["has_glyph"] = covered;
-    record["synthetic"] = text_of(synthetic_label_of(self, font_facts, chosen, face));
-    const bool colour = font_chosen && font_facts.has_colour_glyphs(chosen);
-    record["render_path"] = text_of(render_path_label(font_chosen, colour, source, group));
-    record["tag_context"] = face;
-    record["is_tag"] = false;
-    record["tag_type"] = "-";
-    return record;
+    const shaping::DrawnStyle style = imitated_style(self, font_facts, chosen, face);
+    facts.synthetic_bold = style.synthetic_bold;
+    facts.synthetic_italic = style.synthetic_italic;
+    facts.colour_glyphs = facts.font_chosen && font_facts.has_colour_glyphs(chosen);
+    return entry_of(ch, font_name, character_labels(facts), face, nb::str("-"));
 }
 
 nb::list debug_info(LumoFontObject* self, PyObject* text_input, PyObject* face_argument) {

@@ -95,3 +95,56 @@ TEST(FileNameOf, TheLastComponent) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace lumo::diagnostics;
+
+TEST(EntryLabels, ATagIsLabelledTagWithoutScriptFontOrRenderPath) {
+    const EntryLabels tag = tag_labels();
+    EXPECT_EQ(tag.hex, "TAG");
+    EXPECT_EQ(tag.category, "TAG");
+    EXPECT_EQ(tag.script, "-");
+    EXPECT_EQ(tag.font_source, "TAG");
+    EXPECT_EQ(tag.ttc_index, -1);
+    EXPECT_FALSE(tag.has_glyph);
+    EXPECT_EQ(tag.synthetic, "NONE");
+    EXPECT_EQ(tag.render_path, "-");
+    EXPECT_TRUE(tag.is_tag);
+}
+
+TEST(EntryLabels, ACharacterIsLabelledByItsCodeCategoryScriptFontAndStyle) {
+    CharacterFacts arabic;
+    arabic.code = U'\u0628';
+    arabic.font_chosen = true;
+    arabic.source = FontSource::international;
+    arabic.ttc_index = 2;
+    arabic.covered = true;
+    arabic.synthetic_bold = true;
+    const EntryLabels labels = character_labels(arabic);
+    EXPECT_EQ(labels.hex, "U+0628");
+    EXPECT_EQ(labels.category, "Lo");
+    EXPECT_EQ(labels.script, "Arabic");
+    EXPECT_EQ(labels.font_source, "INTL");
+    EXPECT_EQ(labels.ttc_index, 2);
+    EXPECT_TRUE(labels.has_glyph);
+    EXPECT_EQ(labels.synthetic, "BOLD");
+    EXPECT_EQ(labels.render_path, "SHAPED");
+    EXPECT_FALSE(labels.is_tag);
+}
+
+TEST(EntryLabels, ColourGlyphsCountOnlyForAFontChosen) {
+    CharacterFacts missing;
+    missing.code = 0x1F600;
+    missing.colour_glyphs = true;  // asked of no font: the path is the script's
+    EXPECT_EQ(character_labels(missing).font_source, "MISSING");
+    EXPECT_NE(character_labels(missing).render_path, "COLOR");
+    CharacterFacts emoji = missing;
+    emoji.font_chosen = true;
+    emoji.source = FontSource::emoji;
+    EXPECT_EQ(character_labels(emoji).render_path, "COLOR");
+    emoji.colour_glyphs = false;
+    EXPECT_EQ(character_labels(emoji).render_path, "LEGACY");
+}
+
+}  // namespace
