@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace lumo {
 
@@ -118,6 +119,9 @@ constexpr bool surface_within_limits(std::int64_t width, std::int64_t height) {
     return width <= kMaxSurfaceSide && height <= kMaxSurfaceSide &&
            (width <= 0 || height <= 0 || width * height <= kMaxSurfacePixels);
 }
+
+/// Why a width x height surface past those limits is refused, with its size.
+std::string surface_limit_message(std::int64_t width, std::int64_t height);
 
 // Caches of one FreeType face -------------------------------------------------
 

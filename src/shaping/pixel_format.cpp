@@ -45,6 +45,30 @@ ColorTable color_table(const PixelFormat& format, std::uint8_t red, std::uint8_t
     return table;
 }
 
+namespace detail {
+namespace {
+
+using MaskKey = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t>;
+
+std::map<MaskKey, PixelFormat>& kept_formats() {
+    static std::map<MaskKey, PixelFormat> formats;
+    return formats;
+}
+
+}  // namespace
+
+const PixelFormat* find_kept_format(const std::uint32_t (&masks)[4]) {
+    auto found = kept_formats().find({masks[0], masks[1], masks[2], masks[3]});
+    return found == kept_formats().end() ? nullptr : &found->second;
+}
+
+const PixelFormat& keep_format(const PixelFormat& format) {
+    const MaskKey key{format.masks[0], format.masks[1], format.masks[2], format.masks[3]};
+    return kept_formats().try_emplace(key, format).first->second;
+}
+
+}  // namespace detail
+
 const ColorTable& kept_color_table(const PixelFormat& format, const std::array<std::uint8_t, 3>& rgb) {
     using Key = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t>;
     static std::map<Key, ColorTable> tables;

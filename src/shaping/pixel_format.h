@@ -47,8 +47,26 @@ std::array<std::uint8_t, 4> unmap_rgba(const PixelFormat& format, std::uint32_t 
 /// map_rgba of one colour for every alpha 0..255.
 ColorTable color_table(const PixelFormat& format, std::uint8_t red, std::uint8_t green, std::uint8_t blue);
 
+/// The one PixelFormat kept for a set of channel masks (surfaces of one
+/// format share it, and painting compares formats by address): the kept one
+/// when these masks were seen before, else `read()`'s answer, kept from now
+/// on. Kept formats stay where they are for the process's life.
+template <class Read>
+const PixelFormat& known_pixel_format(const std::uint32_t (&masks)[4], Read&& read);
+
 /// color_table(), kept for the few formats and colours lines keep using;
 /// valid until the next call.
 const ColorTable& kept_color_table(const PixelFormat& format, const std::array<std::uint8_t, 3>& rgb);
+
+namespace detail {
+const PixelFormat* find_kept_format(const std::uint32_t (&masks)[4]);
+const PixelFormat& keep_format(const PixelFormat& format);
+}  // namespace detail
+
+template <class Read>
+const PixelFormat& known_pixel_format(const std::uint32_t (&masks)[4], Read&& read) {
+    if (const PixelFormat* kept = detail::find_kept_format(masks)) return *kept;
+    return detail::keep_format(read());
+}
 
 }  // namespace lumo::shaping

@@ -9,8 +9,7 @@
 // version, the methods are used throughout.
 #include "shaping/surface_pixels_py.h"
 
-#include <map>
-#include <tuple>
+#include <algorithm>
 
 #include "base/limits.h"
 
@@ -18,8 +17,6 @@ namespace nb = nanobind;
 
 namespace lumo::shaping {
 namespace {
-
-using MaskKey = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t>;
 
 // The leading fields of SDL 2's SDL_PixelFormat and SDL_Surface.
 struct SdlPixelFormat {
@@ -101,11 +98,6 @@ const SdlSurface* direct_surface(nb::handle surface) {
     return g_direct_access == DirectAccess::usable ? sdl : nullptr;
 }
 
-std::map<MaskKey, PixelFormat>& known_formats() {
-    static std::map<MaskKey, PixelFormat> formats;
-    return formats;
-}
-
 }  // namespace
 
 void set_direct_surface_access(bool enabled) { g_direct_access_enabled = enabled; }
@@ -123,14 +115,7 @@ bool blends_plainly(nb::handle surface) {
 
 void require_surface_within_limits(std::int64_t width, std::int64_t height) {
     if (surface_within_limits(width, height)) return;
-    // Run extents are clamped before they become whole pixels: a width at the
-    // clamp stands for at least that much.
-    const char* at_least = width >= kMaxRunExtentPixels ? "at least " : "";
-    PyErr_Format(PyExc_ValueError,
-                 "the text needs a surface of %s%lld x %lld pixels, past the largest the engine makes "
-                 "(%lld pixels a side, %lld pixels in all)",
-                 at_least, static_cast<long long>(width), static_cast<long long>(height),
-                 static_cast<long long>(kMaxSurfaceSide), static_cast<long long>(kMaxSurfacePixels));
+    PyErr_SetString(PyExc_ValueError, surface_limit_message(width, height).c_str());
     throw nb::python_error();
 }
 
@@ -142,31 +127,27 @@ nb::object new_surface(long width, long height) {
 
 const PixelFormat& surface_pixel_format(nb::handle surface) {
     if (const SdlSurface* sdl = direct_surface(surface)) {
-        const std::uint32_t* masks = sdl->format->masks;
-        auto [entry, added] = known_formats().try_emplace({masks[0], masks[1], masks[2], masks[3]});
-        if (added) {
-            for (int i = 0; i < 4; ++i) {
-                entry->second.masks[i] = masks[i];
-                entry->second.shifts[i] = sdl->format->shifts[i];
-                entry->second.losses[i] = sdl->format->losses[i];
-            }
-        }
-        return entry->second;
+        return known_pixel_format(sdl->format->masks, [sdl] {
+            PixelFormat format;
+            std::copy(std::begin(sdl->format->masks), std::end(sdl->format->masks), format.masks);
+            std::copy(std::begin(sdl->format->shifts), std::end(sdl->format->shifts), format.shifts);
+            std::copy(std::begin(sdl->format->losses), std::end(sdl->format->losses), format.losses);
+            return format;
+        });
     }
     nb::object masks = surface.attr("get_masks")();
-    MaskKey key{nb::cast<std::uint32_t>(masks[0]), nb::cast<std::uint32_t>(masks[1]),
-                nb::cast<std::uint32_t>(masks[2]), nb::cast<std::uint32_t>(masks[3])};
-    auto found = known_formats().find(key);
-    if (found != known_formats().end()) return found->second;
     PixelFormat format;
-    nb::object shifts = surface.attr("get_shifts")();
-    nb::object losses = surface.attr("get_losses")();
-    for (int i = 0; i < 4; ++i) {
-        format.masks[i] = nb::cast<std::uint32_t>(masks[i]);
-        format.shifts[i] = nb::cast<std::uint8_t>(shifts[i]);
-        format.losses[i] = nb::cast<std::uint8_t>(losses[i]);
-    }
-    return known_formats().emplace(key, format).first->second;
+    for (int i = 0; i < 4; ++i) format.masks[i] = nb::cast<std::uint32_t>(masks[i]);
+    // Shifts and losses are asked for only for masks not seen before.
+    return known_pixel_format(format.masks, [&] {
+        nb::object shifts = surface.attr("get_shifts")();
+        nb::object losses = surface.attr("get_losses")();
+        for (int i = 0; i < 4; ++i) {
+            format.shifts[i] = nb::cast<std::uint8_t>(shifts[i]);
+            format.losses[i] = nb::cast<std::uint8_t>(losses[i]);
+        }
+        return format;
+    });
 }
 
 LockedPixels::LockedPixels(nb::handle surface) {

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "base/limits.h"
 #include "shaping/pixel_format.h"
 
 namespace {
@@ -52,6 +53,45 @@ TEST(ColorTable, HoldsTheColourAtEveryAlpha) {
     EXPECT_EQ(table[1], 0x01FF8000u);
     EXPECT_EQ(table[128], 0x80FF8000u);
     EXPECT_EQ(table[255], 0xFFFF8000u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(KnownPixelFormat, OneFormatPerMaskSetReadOnlyOnFirstSight) {
+    // Masks no surface of the tests has: a format seen for the first time here.
+    PixelFormat odd{{0xFF00, 0xFF0000, 0xFF000000u, 0xFF}, {8, 16, 24, 0}, {0, 0, 0, 0}};
+    int reads = 0;
+    const PixelFormat& first = lumo::shaping::known_pixel_format(odd.masks, [&] {
+        ++reads;
+        return odd;
+    });
+    EXPECT_EQ(reads, 1);
+    EXPECT_EQ(first.shifts[2], 24);
+    // The same masks, whatever else a later read would say: the kept format, not read again.
+    PixelFormat other_shifts = odd;
+    other_shifts.shifts[0] = 3;
+    const PixelFormat& again = lumo::shaping::known_pixel_format(other_shifts.masks, [&] {
+        ++reads;
+        return other_shifts;
+    });
+    EXPECT_EQ(&again, &first);
+    EXPECT_EQ(reads, 1);
+    EXPECT_EQ(again.shifts[0], 8);
+    // Other masks are another format.
+    PixelFormat swapped = odd;
+    std::swap(swapped.masks[0], swapped.masks[1]);
+    EXPECT_NE(&lumo::shaping::known_pixel_format(swapped.masks, [&] { return swapped; }), &first);
+}
+
+TEST(SurfaceLimitMessage, GivesTheSizeAndTheLimits) {
+    EXPECT_EQ(lumo::surface_limit_message(9000, 9000),
+              "the text needs a surface of 9000 x 9000 pixels, past the largest the engine makes "
+              "(1048575 pixels a side, 67108864 pixels in all)");
+    // A width at the clamp on run extents stands for at least that much.
+    EXPECT_EQ(lumo::surface_limit_message(lumo::kMaxRunExtentPixels, 30).substr(0, 47),
+              "the text needs a surface of at least 1048576 x ");
 }
 
 }  // namespace
