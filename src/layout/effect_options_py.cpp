@@ -2,7 +2,6 @@
 // they add to the block cache's key.
 #include "layout/effect_options_py.h"
 
-#include <cmath>
 
 #include "base/limits.h"
 #include "engine/call_arguments_py.h"
@@ -20,9 +19,8 @@ double pixels_argument(const char* argument, PyObject* value, double most) {
         engine::raise_argument_type_error(argument, "int or float", value);
     const double pixels = PyFloat_AsDouble(value);
     if (pixels == -1.0 && PyErr_Occurred()) throw nb::python_error();
-    if (!(pixels >= 0.0 && pixels <= most)) {
-        PyErr_Format(PyExc_ValueError, "%s must be from 0 to %d pixels, not %R", argument, static_cast<int>(most),
-                     value);
+    if (!effect_pixels_allowed(pixels, most)) {
+        PyErr_Format(PyExc_ValueError, "%s, not %R", effect_pixels_message(argument, most).c_str(), value);
         throw nb::python_error();
     }
     return pixels;
@@ -45,17 +43,10 @@ void read_shadow_offset(PyObject* value, TextEffects& effects) {
         PyErr_Format(PyExc_TypeError, "shadow must be None or a pair (dx, dy) of numbers, not %R", value);
         throw nb::python_error();
     }
-    for (double& pixels : offset) {
-        if (!(std::fabs(pixels) <= kMaxShadowOffsetPixels)) {
-            PyErr_Format(PyExc_ValueError, "shadow offsets must be from -%d to %d pixels, not %R",
-                         kMaxShadowOffsetPixels, kMaxShadowOffsetPixels, value);
-            throw nb::python_error();
-        }
-        pixels = std::round(pixels);
+    if (!set_shadow_offset(offset[0], offset[1], effects)) {
+        PyErr_Format(PyExc_ValueError, "%s, not %R", shadow_offset_message().c_str(), value);
+        throw nb::python_error();
     }
-    effects.shadow = true;
-    effects.shadow_x = static_cast<int>(offset[0]);
-    effects.shadow_y = static_cast<int>(offset[1]);
 }
 
 }  // namespace

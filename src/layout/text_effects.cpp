@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/limits.h"
 #include "shaping/coverage_mask.h"
 
 namespace lumo::layout {
@@ -29,6 +30,26 @@ EffectFrame frame_block(long width, long height, const TextEffects& effects) {
     frame.text_x = frame.layer_x + margin;
     frame.text_y = frame.layer_y + margin;
     return frame;
+}
+
+bool effect_pixels_allowed(double pixels, double most) { return pixels >= 0.0 && pixels <= most; }
+
+std::string effect_pixels_message(std::string_view argument, double most) {
+    return std::string(argument) + " must be from 0 to " + std::to_string(static_cast<int>(most)) + " pixels";
+}
+
+bool set_shadow_offset(double dx, double dy, TextEffects& effects) {
+    constexpr double most = kMaxShadowOffsetPixels;
+    if (!(std::fabs(dx) <= most) || !(std::fabs(dy) <= most)) return false;
+    effects.shadow = true;
+    effects.shadow_x = static_cast<int>(std::round(dx));
+    effects.shadow_y = static_cast<int>(std::round(dy));
+    return true;
+}
+
+std::string shadow_offset_message() {
+    return "shadow offsets must be from -" + std::to_string(kMaxShadowOffsetPixels) + " to " +
+           std::to_string(kMaxShadowOffsetPixels) + " pixels";
 }
 
 }  // namespace lumo::layout

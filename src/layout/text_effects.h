@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace lumo::layout {
 
@@ -47,5 +49,21 @@ struct EffectFrame {
 };
 
 EffectFrame frame_block(long width, long height, const TextEffects& effects);
+
+/// Whether an outline or a shadow blur of `pixels` is allowed: from 0 to
+/// `most` (kMaxOutlinePixels, kMaxShadowBlurPixels).
+bool effect_pixels_allowed(double pixels, double most);
+
+/// "outline must be from 0 to 64 pixels": the start of the message a value
+/// refused by effect_pixels_allowed() gets.
+std::string effect_pixels_message(std::string_view argument, double most);
+
+/// A shadow offset (dx, dy) in whole pixels, rounded half away from zero,
+/// into `effects`; false, leaving them unchanged, when either part lies past
+/// kMaxShadowOffsetPixels or is not finite.
+bool set_shadow_offset(double dx, double dy, TextEffects& effects);
+
+/// "shadow offsets must be from -4096 to 4096 pixels".
+std::string shadow_offset_message();
 
 }  // namespace lumo::layout

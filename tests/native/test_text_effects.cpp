@@ -7,6 +7,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "base/limits.h"
 #include "layout/text_effects.h"
 #include "real_fonts.h"
 #include "shaping/coverage_mask.h"
@@ -291,6 +292,35 @@ TEST(BlendPixel, EqualsTheBlendOfBlendPixelsForEveryPlaceOfAlpha) {
                 << std::hex << source << " over " << target << " alpha at " << std::dec << alpha_shift;
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(EffectOptions, OutlineAndBlurPixelsRunFromZeroToTheirLimit) {
+    using lumo::layout::effect_pixels_allowed;
+    for (double allowed : {0.0, 0.5, 64.0}) EXPECT_TRUE(effect_pixels_allowed(allowed, 64.0)) << allowed;
+    for (double refused : {-0.01, 64.01, __builtin_inf(), __builtin_nan("")})
+        EXPECT_FALSE(effect_pixels_allowed(refused, 64.0)) << refused;
+    EXPECT_EQ(lumo::layout::effect_pixels_message("shadow_blur", lumo::kMaxShadowBlurPixels),
+              "shadow_blur must be from 0 to 64 pixels");
+}
+
+TEST(EffectOptions, ShadowOffsetsRoundHalfAwayFromZeroWithinTheLimit) {
+    lumo::layout::TextEffects effects;
+    ASSERT_TRUE(lumo::layout::set_shadow_offset(2.5, -2.5, effects));
+    EXPECT_TRUE(effects.shadow);
+    EXPECT_EQ(effects.shadow_x, 3);
+    EXPECT_EQ(effects.shadow_y, -3);
+    ASSERT_TRUE(lumo::layout::set_shadow_offset(-4096, 4096, effects));
+    EXPECT_EQ(effects.shadow_x, -4096);
+    for (auto [dx, dy] : {std::pair{4096.5, 0.0}, std::pair{0.0, -5000.0}, std::pair{__builtin_nan(""), 0.0}}) {
+        lumo::layout::TextEffects untouched;
+        EXPECT_FALSE(lumo::layout::set_shadow_offset(dx, dy, untouched)) << dx << ", " << dy;
+        EXPECT_FALSE(untouched.shadow);
+    }
+    EXPECT_EQ(lumo::layout::shadow_offset_message(), "shadow offsets must be from -4096 to 4096 pixels");
 }
 
 }  // namespace
