@@ -19,8 +19,8 @@
 #include "font/object_caches_py.h"
 #include "font/sized_fonts_py.h"
 #include "render/line_composer_py.h"
+#include "render/line_preparation.h"
 #include "render/markup.h"
-#include "render/run_direction.h"
 #include "render/segmentation_py.h"
 #include "render/text_options_py.h"
 #include "shaping/shaped_run_py.h"
@@ -196,55 +196,69 @@ nb::object render_dynamic(LumoFontObject* self, const RenderCall& call, std::u32
     return line;
 }
 
-shaping::ShapingDirection shaping_direction(const Run& run) {
-    return is_right_to_left(run.level) ? shaping::ShapingDirection::right_to_left
-                                       : shaping::ShapingDirection::left_to_right;
-}
+/// The fonts and colours of a line's runs as host objects: runs of one path
+/// data and face object share a font number, runs of one colour object a colour.
+class HostRunFonts final : public RunFonts {
+public:
+    HostRunFonts(LumoFontObject* self, const RenderCall& call, const shaping::EmojiPlacement& placement,
+                 const std::vector<Run>& runs, shaping::RunSurfaces& surfaces)
+        : self_(self), call_(call), runs_(runs), surfaces_(surfaces), placement_(placement) {}
+
+    /// The font number of `run`'s path data and face.
+    int font_number(const Run& run) {
+        const std::pair<PyObject*, PyObject*> key{run.path.ptr(), run.face.ptr()};
+        const auto known = std::find(keys_.begin(), keys_.end(), key);
+        if (known != keys_.end()) return static_cast<int>(known - keys_.begin());
+        keys_.push_back(key);
+        asking_.push_back(&run);
+        fonts_.emplace_back();
+        return static_cast<int>(keys_.size() - 1);
+    }
+
+    Resolved resolve(int number) override {
+        const Run& run = *asking_[static_cast<std::size_t>(number)];
+        shaping::RunFont& font = fonts_[static_cast<std::size_t>(number)];
+        font = shaping::resolve_run_font(self_, call_.size, run.path, run.face, placement_, &call_.options.typography);
+        return {font.emoji || font.harfbuzz.is_valid(), font.harfbuzz.is_valid(), font.instance_found};
+    }
+
+    shaping::PreparedRun prepare(std::size_t index, const RunRequest& request,
+                                 shaping::ShapingDirection direction) override {
+        const nb::handle color = runs_[index].color;
+        auto colour = std::find_if(colours_.begin(), colours_.end(),
+                                   [&](const shaping::RunColour& known) { return known.object().is(color); });
+        if (colour == colours_.end()) colour = colours_.insert(colours_.end(), shaping::RunColour(color));
+        return shaping::prepare_run_with(self_, fonts_[static_cast<std::size_t>(request.font)], request.text,
+                                         call_.size, *colour, direction, surfaces_);
+    }
+
+private:
+    LumoFontObject* self_;
+    const RenderCall& call_;
+    const std::vector<Run>& runs_;
+    shaping::RunSurfaces& surfaces_;
+    const shaping::EmojiPlacement placement_;
+    std::vector<std::pair<PyObject*, PyObject*>> keys_;
+    std::vector<const Run*> asking_;         // per font number: a run with that path and face
+    std::vector<shaping::RunFont> fonts_;     // per font number: as last resolved
+    std::vector<shaping::RunColour> colours_;  // one per colour object the runs use
+};
 
 }  // namespace
 
 PreparedLine prepare_line(LumoFontObject* self, const RenderCall& call, nb::handle text, nb::handle primary_path,
                           nb::handle fallback_path, shaping::RunSurfaces& surfaces) {
-    PreparedLine line;
-    line.height = standard_height(self, call);
+    const int height = standard_height(self, call);
     LineContext context{call.color, call.face, primary_path, fallback_path, engine::truth_of(call.modern_font),
                         call.right_to_left_paragraph, call.options.markup};
     const shaping::EmojiPlacement placement = emoji_placement(call);
     const SegmentedRuns segmented = segment_line(self, text, context);
-    const std::vector<Run>& runs = segmented.runs;
-
-    line.runs.reserve(runs.size());
-    line.characters.reserve(runs.size());
-    // Runs of one font and face (words and the spaces between them) resolve
-    // their font once per line. Only usable fonts are remembered, so a font
-    // that cannot be loaded is tried, and reported, for every run as before.
-    std::vector<std::pair<std::pair<PyObject*, PyObject*>, shaping::RunFont>> fonts;
-    std::vector<shaping::RunColour> colours;  // one per colour object the runs use
-    for (const Run& run : runs) {
-        line.characters.push_back({run.visible_start, run.text.size(), run.level});
-        auto colour = std::find_if(colours.begin(), colours.end(),
-                                   [&](const shaping::RunColour& known) { return known.object().is(run.color); });
-        if (colour == colours.end()) colour = colours.insert(colours.end(), shaping::RunColour(run.color));
-        std::pair<PyObject*, PyObject*> key{run.path.ptr(), run.face.ptr()};
-        auto known = std::find_if(fonts.begin(), fonts.end(), [&](const auto& entry) { return entry.first == key; });
-        if (known == fonts.end()) {
-            shaping::RunFont font = shaping::resolve_run_font(self, call.size, run.path, run.face, placement,
-                                                              &call.options.typography);
-            line.draws_with_fonts = line.draws_with_fonts || font.harfbuzz.is_valid();
-            line.instance_found = line.instance_found || font.instance_found;
-            if (!font.emoji && !font.harfbuzz.is_valid()) {
-                line.runs.push_back(shaping::prepare_run_with(self, font, run.text, call.size, *colour,
-                                                              shaping_direction(run), surfaces));
-                line.total += line.runs.back().advance;
-                continue;
-            }
-            known = fonts.insert(fonts.end(), {key, std::move(font)});
-        }
-        line.runs.push_back(shaping::prepare_run_with(self, known->second, run.text, call.size, *colour,
-                                                      shaping_direction(run), surfaces));
-        line.total += line.runs.back().advance;
-    }
-    return line;
+    HostRunFonts fonts(self, call, placement, segmented.runs, surfaces);
+    std::vector<RunRequest> requests;
+    requests.reserve(segmented.runs.size());
+    for (const Run& run : segmented.runs)
+        requests.push_back({run.text, fonts.font_number(run), run.level, run.visible_start});
+    return prepare_runs(requests, height, fonts);
 }
 
 void require_named_instance(const TextOptions& options, std::span<const PreparedLine* const> lines) {
