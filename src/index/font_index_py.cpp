@@ -92,13 +92,8 @@ nb::object parse_as_host_text_json(const std::string& contents) {
     return nb::module_::import_("json").attr("loads")(text);
 }
 
-/// repr() of a value from the index file, cut short for a one-line message.
-std::string shown(nb::handle value) {
-    constexpr std::size_t kShownCharacters = 60;
-    std::string text = engine::utf8_of(nb::repr(value));
-    if (text.size() > kShownCharacters) text = text.substr(0, kShownCharacters) + "...";
-    return text;
-}
+/// repr() of a value from the index file.
+std::string shown(nb::handle value) { return engine::utf8_of(nb::repr(value)); }
 
 [[noreturn]] void refuse_index(const std::string& message) {
     PyErr_SetString(PyExc_ValueError, message.c_str());
@@ -114,8 +109,8 @@ bool is_path_record(nb::handle value) {
     if (PyUnicode_FindChar(path, 0, 0, PyUnicode_GET_LENGTH(path), 1) != -1) return false;  // a NUL names no file
     if (!PyLong_CheckExact(face_index)) return false;
     int overflow = 0;
-    const long number = PyLong_AsLongAndOverflow(face_index, &overflow);
-    return overflow == 0 && number >= -1 && number <= static_cast<long>(kMaxCollectionFaces);
+    const long long number = PyLong_AsLongLongAndOverflow(face_index, &overflow);
+    return overflow == 0 && is_written_face_index(number);
 }
 
 /// Refuses an index whose members are not what a scan writes, so that a file
@@ -123,14 +118,14 @@ bool is_path_record(nb::handle value) {
 void check_index_shape(nb::dict document, nb::dict paths) {
     for (auto [name, record] : paths) {
         if (!PyUnicode_CheckExact(name.ptr()) || !is_path_record(record))
-            refuse_index("index entry " + shown(name) + " of \"paths\" is not [path, face index]: " + shown(record));
+            refuse_index(bad_path_record_message(shown(name), shown(record)));
     }
     nb::object names = document.contains("names") ? nb::object(document["names"]) : nb::none();
-    if (!PyDict_CheckExact(names.ptr())) refuse_index("\"names\" of the index is not an object: " + shown(names));
+    if (!PyDict_CheckExact(names.ptr())) refuse_index(bad_names_message(shown(names)));
     for (auto [alias, full_name] : nb::borrow<nb::dict>(names)) {
         if (!PyUnicode_CheckExact(alias.ptr()) || !PyUnicode_CheckExact(full_name.ptr()) ||
             !paths.contains(full_name))
-            refuse_index("index alias " + shown(alias) + " names no face of \"paths\": " + shown(full_name));
+            refuse_index(bad_alias_message(shown(alias), shown(full_name)));
     }
 }
 

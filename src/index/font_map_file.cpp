@@ -121,4 +121,28 @@ std::string font_map_json(std::string_view timestamp, const FontMap& map) {
     return out;
 }
 
+bool is_written_face_index(long long number) {
+    return number >= -1 && number <= static_cast<long long>(kMaxCollectionFaces);
+}
+
+std::string shortened_repr(std::string_view repr) {
+    constexpr std::size_t kShownBytes = 60;
+    if (repr.size() <= kShownBytes) return std::string(repr);
+    return std::string(repr.substr(0, kShownBytes)) + "...";
+}
+
+std::string bad_path_record_message(std::string_view name_repr, std::string_view record_repr) {
+    return "index entry " + shortened_repr(name_repr) + " of \"paths\" is not [path, face index]: " +
+           shortened_repr(record_repr);
+}
+
+std::string bad_names_message(std::string_view names_repr) {
+    return "\"names\" of the index is not an object: " + shortened_repr(names_repr);
+}
+
+std::string bad_alias_message(std::string_view alias_repr, std::string_view full_name_repr) {
+    return "index alias " + shortened_repr(alias_repr) + " names no face of \"paths\": " +
+           shortened_repr(full_name_repr);
+}
+
 }  // namespace lumo::index

@@ -173,3 +173,25 @@ TEST(FontMapFile, EscapesTextAsTheHostDoes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FontMapFileReadBack, FaceNumbersAreThoseAScanWrites) {
+    for (long long written : {-1LL, 0LL, 7LL, static_cast<long long>(lumo::kMaxCollectionFaces)})
+        EXPECT_TRUE(lumo::index::is_written_face_index(written)) << written;
+    for (long long damaged : {-2LL, static_cast<long long>(lumo::kMaxCollectionFaces) + 1, 1LL << 40})
+        EXPECT_FALSE(lumo::index::is_written_face_index(damaged)) << damaged;
+}
+
+TEST(FontMapFileReadBack, RefusalsQuoteWhatIsWrongCutShort) {
+    EXPECT_EQ(lumo::index::bad_path_record_message("'dejavu sans'", "['/f.ttf', 'x']"),
+              "index entry 'dejavu sans' of \"paths\" is not [path, face index]: ['/f.ttf', 'x']");
+    EXPECT_EQ(lumo::index::bad_names_message("[]"), "\"names\" of the index is not an object: []");
+    EXPECT_EQ(lumo::index::bad_alias_message("'sans'", "'missing face'"),
+              "index alias 'sans' names no face of \"paths\": 'missing face'");
+    const std::string long_repr = "'" + std::string(80, 'a') + "'";
+    EXPECT_EQ(lumo::index::shortened_repr(long_repr), "'" + std::string(59, 'a') + "...");
+    EXPECT_EQ(lumo::index::shortened_repr(std::string(60, 'b')), std::string(60, 'b'));
+}
+
+}  // namespace
