@@ -6,6 +6,14 @@
 
 namespace lumo::layout {
 
+std::shared_ptr<const render::PreparedLine> BlockLines::line(std::u32string_view markup, bool right_to_left) {
+    std::pair<std::u32string, bool> key{std::u32string(markup), right_to_left};
+    auto known = lines_.find(key);
+    if (known != lines_.end()) return known->second;
+    auto prepared = std::make_shared<const render::PreparedLine>(prepare(markup, right_to_left));
+    return lines_.emplace(std::move(key), std::move(prepared)).first->second;
+}
+
 long BlockLines::width(std::u32string_view markup, bool right_to_left) {
     return render::line_size(*line(markup, right_to_left)).first;
 }

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "layout/block_drawing.h"
@@ -35,11 +37,20 @@ struct BlockMetrics {
 };
 
 /// The lines the line renderer prepares: a block measures lines to break
-/// them and then draws the ones it keeps, so the renderer keeps them.
+/// them and then draws the ones it keeps (usually its last measure of each),
+/// so each line is prepared once per markup and direction and kept.
 class BlockLines : public LineWidths {
 public:
-    virtual std::shared_ptr<const render::PreparedLine> line(std::u32string_view markup, bool right_to_left) = 0;
+    /// The line, shared: a laid-out block keeps the lines it draws.
+    std::shared_ptr<const render::PreparedLine> line(std::u32string_view markup, bool right_to_left);
     long width(std::u32string_view markup, bool right_to_left) final;
+
+protected:
+    /// The line of `markup` in a paragraph of that direction, prepared now.
+    virtual render::PreparedLine prepare(std::u32string_view markup, bool right_to_left) = 0;
+
+private:
+    std::map<std::pair<std::u32string, bool>, std::shared_ptr<const render::PreparedLine>> lines_;
 };
 
 /// The block's lines placed, ready to draw (without effects, on a block of

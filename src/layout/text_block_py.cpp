@@ -5,7 +5,6 @@
 
 #include <array>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <span>
@@ -143,8 +142,7 @@ std::function<bool(char32_t)> palette_keys(const BlockCall& call) {
     return &render::is_palette_key;
 }
 
-/// Lines measured for breaking, kept to be drawn: a block's last measure of
-/// a line is usually the line it keeps.
+/// The block's lines, prepared as render() prepares a line.
 class LineRenderer final : public BlockLines {
 public:
     LineRenderer(LumoFontObject* self, const render::RenderCall& call)
@@ -157,16 +155,11 @@ public:
     /// The surfaces the legacy emoji engine drew the lines' runs on.
     const std::shared_ptr<shaping::RunSurfaces>& surfaces() const { return surfaces_; }
 
-    /// The line, shared: a laid-out block keeps the lines it draws.
-    std::shared_ptr<const render::PreparedLine> line(std::u32string_view markup, bool right_to_left) override {
-        const std::pair<std::u32string, bool> key{std::u32string(markup), right_to_left};
-        auto known = lines_.find(key);
-        if (known != lines_.end()) return known->second;
+protected:
+    render::PreparedLine prepare(std::u32string_view markup, bool right_to_left) override {
         render::RenderCall call = call_;
         call.right_to_left_paragraph = right_to_left;
-        auto prepared = std::make_shared<const render::PreparedLine>(
-            render::prepare_line(self_, call, engine::text_of_code_points(markup), primary_, fallback_, *surfaces_));
-        return lines_.emplace(key, std::move(prepared)).first->second;
+        return render::prepare_line(self_, call, engine::text_of_code_points(markup), primary_, fallback_, *surfaces_);
     }
 
 private:
@@ -174,7 +167,6 @@ private:
     const render::RenderCall& call_;
     nb::object primary_, fallback_;
     std::shared_ptr<shaping::RunSurfaces> surfaces_;
-    std::map<std::pair<std::u32string, bool>, std::shared_ptr<const render::PreparedLine>> lines_;
 };
 
 /// A block laid out, and the surfaces its runs drawn as pictures refer to.

@@ -110,29 +110,25 @@ private:
     std::vector<shaping::RunPicture> pictures_;
 };
 
-/// Lines of markup-free text, each one run of DejaVu Sans, prepared once
-/// each; counts what it prepares.
+/// Lines of markup-free text, each one run of DejaVu Sans; counts what it prepares.
 class DejaVuLines final : public layout::BlockLines {
 public:
     explicit DejaVuLines(DejaVuRuns& fonts) : fonts_(fonts) {}
-    std::shared_ptr<const render::PreparedLine> line(std::u32string_view text, bool) override {
-        auto& kept = lines_[std::u32string(text)];
-        if (!kept) {
-            ++prepared;
-            asked.emplace_back(text);
-            render::PreparedLine line =
-                line_of(text.empty() ? std::vector<shaping::PreparedRun>{} : std::vector{fonts_.run(std::u32string(text))});
-            if (!text.empty()) line.characters.push_back({0, text.size(), 0});
-            kept = std::make_shared<const render::PreparedLine>(std::move(line));
-        }
-        return kept;
-    }
     int prepared = 0;
     std::vector<std::u32string> asked;  // the texts prepared, in order
 
+protected:
+    render::PreparedLine prepare(std::u32string_view text, bool) override {
+        ++prepared;
+        asked.emplace_back(text);
+        render::PreparedLine line =
+            line_of(text.empty() ? std::vector<shaping::PreparedRun>{} : std::vector{fonts_.run(std::u32string(text))});
+        if (!text.empty()) line.characters.push_back({0, text.size(), 0});
+        return line;
+    }
+
 private:
     DejaVuRuns& fonts_;
-    std::map<std::u32string, std::shared_ptr<const render::PreparedLine>> lines_;
 };
 
 }  // namespace lumo::test

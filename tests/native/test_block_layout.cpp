@@ -35,6 +35,20 @@ TEST(LineExtent, ReachesFromTheHighestInkToTheLowestAndPicturesFillTheirHeight) 
     EXPECT_EQ(extent.ink_bottom, 42);
 }
 
+TEST(BlockLines, EachLineIsPreparedOncePerMarkupAndDirectionAndShared) {
+    test::DejaVuRuns fonts;
+    if (!fonts.ready()) GTEST_SKIP() << "DejaVu Sans is not installed";
+    test::DejaVuLines lines(fonts);
+    const auto first = lines.line(U"Kept line", false);
+    EXPECT_EQ(lines.line(U"Kept line", false), first);
+    EXPECT_EQ(lines.width(U"Kept line", false), render::line_size(*first).first);
+    EXPECT_EQ(lines.prepared, 1);
+    // The same text in a right-to-left paragraph is another line.
+    EXPECT_NE(lines.line(U"Kept line", true), first);
+    EXPECT_NE(lines.line(U"Kept line ", false), first);
+    EXPECT_EQ(lines.prepared, 3);
+}
+
 TEST(BlockLayout, TakesEachLineOnceAndPlacesTheLinesItBroke) {
     test::DejaVuRuns fonts;
     if (!fonts.ready()) GTEST_SKIP() << "DejaVu Sans is not installed";
