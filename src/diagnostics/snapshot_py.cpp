@@ -9,6 +9,7 @@
 #include <array>
 #include <string>
 
+#include "diagnostics/snapshot_layout.h"
 #include "engine/call_arguments_py.h"
 #include "engine/engine_namespace_py.h"
 #include "engine/host_errors_py.h"
@@ -23,29 +24,19 @@ using font::FieldSpec;
 using font::kLumoFontFields;
 using font::LumoFontObject;
 
-constexpr long kLayoutChecksum = 0x80baa68;
-// Checksums of earlier builds with the same field layout, still accepted.
-constexpr std::array<long, 3> kAcceptedChecksums = {0x80baa68, 0xf38e25e, 0x3047d49};
 constexpr std::size_t kStateItems = kLumoFontFields.size();
 
-/// The fields in snapshot order: alphabetical by name.
+/// The fields in snapshot order.
 const std::array<const FieldSpec*, kStateItems>& snapshot_order() {
     static const auto order = [] {
+        std::array<std::string_view, kStateItems> names{};
+        for (std::size_t i = 0; i < kStateItems; ++i) names[i] = kLumoFontFields[i].name;
         std::array<const FieldSpec*, kStateItems> fields{};
-        for (std::size_t i = 0; i < kStateItems; ++i) fields[i] = &kLumoFontFields[i];
-        std::sort(fields.begin(), fields.end(), [](auto* a, auto* b) { return a->name < b->name; });
+        const std::vector<std::size_t> positions = diagnostics::snapshot_order(names);
+        for (std::size_t i = 0; i < kStateItems; ++i) fields[i] = &kLumoFontFields[positions[i]];
         return fields;
     }();
     return order;
-}
-
-std::string field_list() {
-    std::string list;
-    for (const FieldSpec* field : snapshot_order()) {
-        if (!list.empty()) list += ", ";
-        list += field->name;
-    }
-    return list;
 }
 
 /// The host instance dict of a subclass instance, or null for a plain
@@ -67,11 +58,12 @@ nb::object restore(nb::handle cls, nb::handle checksum, nb::handle state) {
     if (!PyLong_Check(checksum.ptr())) engine::raise_argument_type_error("checksum", "int", checksum);
     long value = PyLong_AsLong(checksum.ptr());
     if (value == -1 && PyErr_Occurred()) PyErr_Clear();
-    if (std::find(kAcceptedChecksums.begin(), kAcceptedChecksums.end(), value) == kAcceptedChecksums.end()) {
+    if (!accepted_checksum(value)) {
         nb::object pickle_error = nb::module_::import_("pickle").attr("PickleError");
         nb::object offered = nb::module_::import_("builtins").attr("hex")(checksum);
-        std::string message = "Incompatible checksums (" + nb::cast<std::string>(offered) +
-                              " vs (0x80baa68, 0xf38e25e, 0x3047d49) = (" + field_list() + "))";
+        std::array<std::string_view, kStateItems> fields{};
+        for (std::size_t i = 0; i < kStateItems; ++i) fields[i] = snapshot_order()[i]->name;
+        const std::string message = incompatible_checksum_message(nb::cast<std::string>(offered), fields);
         PyErr_SetString(pickle_error.ptr(), message.c_str());
         throw nb::python_error();
     }

@@ -1,0 +1,31 @@
+// The layout of a font object's state snapshot: its fields in alphabetical
+// order of their names, tagged with a checksum of that layout that the
+// restoring side checks, accepting the checksums of earlier builds with the
+// same layout.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumo::diagnostics {
+
+/// The checksum snapshots are written with.
+inline constexpr long kLayoutChecksum = 0x80baa68;
+
+/// Whether a snapshot tagged `checksum` has the layout this build reads.
+bool accepted_checksum(long checksum);
+
+/// The positions of `names` in snapshot order: alphabetical.
+std::vector<std::size_t> snapshot_order(std::span<const std::string_view> names);
+
+/// "Incompatible checksums (0x1234 vs (0x80baa68, ...) = (field, ...))": the
+/// refusal of a snapshot tagged `offered` (as the host writes it in
+/// hexadecimal), naming the fields in snapshot order.
+std::string incompatible_checksum_message(std::string_view offered,
+                                          std::span<const std::string_view> fields_in_order);
+
+}  // namespace lumo::diagnostics

@@ -1,0 +1,31 @@
+// The layout of a state snapshot: the checksums read, the fields' order and
+// the refusal of a snapshot of another layout.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string_view>
+
+#include "diagnostics/snapshot_layout.h"
+
+namespace {
+
+using namespace lumo::diagnostics;
+
+TEST(SnapshotLayout, ThisAndEarlierChecksumsOfTheSameLayoutAreRead) {
+    for (long accepted : {kLayoutChecksum, 0xf38e25eL, 0x3047d49L}) EXPECT_TRUE(accepted_checksum(accepted));
+    for (long refused : {0L, -1L, 0x1234L, kLayoutChecksum + 1}) EXPECT_FALSE(accepted_checksum(refused));
+}
+
+TEST(SnapshotLayout, FieldsGoInAlphabeticalOrderOfTheirNames) {
+    // Underscored names sort before lower-case letters, as the host sorts them.
+    const std::array<std::string_view, 4> names = {"primary_name", "_font_objs", "init_face", "emoji_path"};
+    EXPECT_EQ(snapshot_order(names), (std::vector<std::size_t>{1, 3, 2, 0}));
+}
+
+TEST(SnapshotLayout, ARefusalNamesTheOfferedAndReadChecksumsAndTheFields) {
+    const std::array<std::string_view, 2> fields = {"_anti_alias", "init_face"};
+    EXPECT_EQ(incompatible_checksum_message("0x1234", fields),
+              "Incompatible checksums (0x1234 vs (0x80baa68, 0xf38e25e, 0x3047d49) = (_anti_alias, init_face))");
+}
+
+}  // namespace
