@@ -115,4 +115,17 @@ std::uint64_t CodePointSet::content_hash() const {
     return hash;
 }
 
+namespace {
+
+std::string counted(std::size_t count, const char* singular, const char* plural) {
+    return std::to_string(count) + " " + (count == 1 ? singular : plural);
+}
+
+}  // namespace
+
+std::string CodePointSet::description() const {
+    return "<CodePointSet " + counted(size(), "code point", "code points") + " in " +
+           counted(ranges_.size(), "range", "ranges") + ">";
+}
+
 }  // namespace lumo::font

@@ -57,6 +57,8 @@ public:
     bool operator==(const CodePointSet& other) const { return ranges_ == other.ranges_; }
     /// A hash of the content (FNV-1a over the ranges): equal sets hash alike.
     std::uint64_t content_hash() const;
+    /// "<CodePointSet 5 code points in 3 ranges>": what the set is, in a line.
+    std::string description() const;
 
 private:
     /// Takes ranges that are already sorted, apart and within Unicode.

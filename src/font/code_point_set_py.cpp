@@ -30,15 +30,6 @@ bool contains_object(const CodePointSet& set, nb::handle value) {
     return set.contains(static_cast<std::uint32_t>(code));
 }
 
-std::string counted(std::size_t count, const char* singular, const char* plural) {
-    return std::to_string(count) + " " + (count == 1 ? singular : plural);
-}
-
-std::string describe(const CodePointSet& set) {
-    return "<CodePointSet " + counted(set.size(), "code point", "code points") + " in " +
-           counted(set.ranges().size(), "range", "ranges") + ">";
-}
-
 nb::list ranges_list(const CodePointSet& set) {
     nb::list out;
     for (const CodePointRange& range : set.ranges()) out.append(nb::make_tuple(range.first, range.last));
@@ -136,7 +127,7 @@ void bind_code_point_set(nb::module_& native) {
         .def("__len__", &CodePointSet::size)
         .def("__eq__", &equals, nb::arg("other").none(), nb::sig("def __eq__(self, other: object) -> bool"))
         .def("__hash__", &content_hash)
-        .def("__repr__", &describe)
+        .def("__repr__", &CodePointSet::description)
         .def("__sizeof__", &size_in_memory)
         .def("ranges", &ranges_list, nb::sig("def ranges(self) -> list[tuple[int, int]]"),
              "The covered code points as sorted, inclusive (first, last) pairs.")

@@ -30,17 +30,13 @@ void blit_runs(nb::handle surface, std::span<const shaping::PreparedRun> runs, c
     }
 }
 
-bool same_masks(const shaping::PixelFormat& a, const shaping::PixelFormat& b) {
-    return std::equal(std::begin(a.masks), std::end(a.masks), std::begin(b.masks));
-}
-
 /// Whether every piece can be blended here exactly as pygame would blit it:
 /// a plain Surface of the line's format, with no colour key and full alpha
 /// of its own (either would change how pygame blends it).
 bool natively_placeable(const std::vector<PlacedSurface>& pieces, const shaping::PixelFormat& format) {
     for (const PlacedSurface& piece : pieces) {
         if (!shaping::is_plain_surface(piece.surface) ||
-            !same_masks(shaping::surface_pixel_format(piece.surface), format) ||
+            !shaping::same_masks(shaping::surface_pixel_format(piece.surface), format) ||
             !shaping::blends_plainly(piece.surface))
             return false;
     }

@@ -14,10 +14,6 @@ namespace {
 using shaping::PixelTarget;
 using shaping::PreparedRun;
 
-bool same_masks(const shaping::PixelFormat& a, const shaping::PixelFormat& b) {
-    return std::equal(std::begin(a.masks), std::end(a.masks), std::begin(b.masks));
-}
-
 /// Blends a run's picture at (run_x, top): its columns from `blank_from` on
 /// hold nothing yet, where it is copied.
 void place_picture(const PixelTarget& target, const shaping::PixelFormat& format, const shaping::RunPicture& picture,
@@ -35,7 +31,7 @@ bool paint_runs(const PixelTarget& whole, const shaping::PixelFormat& format, st
     for (const PreparedRun& run : runs) {
         // A picture of another pixel layout is left to the host's own blit.
         if (run.has_picture() &&
-            !same_masks(pictures.picture(static_cast<std::size_t>(run.picture)).format, format))
+            !shaping::same_masks(pictures.picture(static_cast<std::size_t>(run.picture)).format, format))
             return false;
     }
     if (x < 0 || y < 0 || x >= whole.width || y >= whole.height) return true;

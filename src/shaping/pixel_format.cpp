@@ -1,6 +1,8 @@
 // Colour encoding for 32-bit surfaces, matching SDL's own mapping bit for bit.
 #include "shaping/pixel_format.h"
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <tuple>
 
@@ -68,6 +70,10 @@ const PixelFormat& keep_format(const PixelFormat& format) {
 }
 
 }  // namespace detail
+
+bool same_masks(const PixelFormat& a, const PixelFormat& b) {
+    return std::equal(std::begin(a.masks), std::end(a.masks), std::begin(b.masks));
+}
 
 const ColorTable& kept_color_table(const PixelFormat& format, const std::array<std::uint8_t, 3>& rgb) {
     using Key = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t>;

@@ -31,6 +31,10 @@ struct AlphaChannel {
     }
 };
 
+/// Whether two formats put the channels in the same bits: pixels of one are
+/// pixels of the other.
+bool same_masks(const PixelFormat& a, const PixelFormat& b);
+
 /// The alpha channel of `format`.
 AlphaChannel alpha_channel(const PixelFormat& format);
 

@@ -122,3 +122,14 @@ TEST(CodePointSetHash, FollowsContentNotHowTheSetWasMade) {
     EXPECT_NE(made_from_points.content_hash(), CodePointSet::from_code_points({0x41, 0x42, 0x43}).content_hash());
     EXPECT_NE(CodePointSet().content_hash(), CodePointSet::from_code_points({0}).content_hash());
 }
+
+namespace {
+
+TEST(CodePointSetDescription, CountsCodePointsAndRangesInWords) {
+    EXPECT_EQ(lumo::font::CodePointSet::from_code_points({'a', 'b', 'c', 'x', 'z'}).description(),
+              "<CodePointSet 5 code points in 3 ranges>");
+    EXPECT_EQ(lumo::font::CodePointSet::from_code_points({'a'}).description(), "<CodePointSet 1 code point in 1 range>");
+    EXPECT_EQ(lumo::font::CodePointSet().description(), "<CodePointSet 0 code points in 0 ranges>");
+}
+
+}  // namespace

@@ -95,3 +95,19 @@ TEST(SurfaceLimitMessage, GivesTheSizeAndTheLimits) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SameMasks, OnlyTheChannelBitsCount) {
+    const PixelFormat abgr{{0xFF, 0xFF00, 0xFF0000, 0xFF000000u}, {0, 8, 16, 24}, {0, 0, 0, 0}};
+    EXPECT_TRUE(lumo::shaping::same_masks(kArgb, kArgb));
+    EXPECT_FALSE(lumo::shaping::same_masks(kArgb, abgr));
+    PixelFormat other_losses = kArgb;
+    other_losses.losses[3] = 8;  // masks alike: the same pixels
+    EXPECT_TRUE(lumo::shaping::same_masks(kArgb, other_losses));
+    PixelFormat no_alpha = kArgb;
+    no_alpha.masks[3] = 0;
+    EXPECT_FALSE(lumo::shaping::same_masks(kArgb, no_alpha));
+}
+
+}  // namespace
