@@ -208,6 +208,13 @@ def test_emoji_pictures_kept_are_the_ones_drawn_for_the_same_question():
     lumo_font.EMOJI_OFFSET_Y = 0.3
     assert pygame.image.tobytes(font.render("c 😀 🎮", 24), "RGBA") == fresh("c 😀 🎮")
 
+    engine = font.emoji_fallback_engine[24]
+    engine.underline = True  # a style the game sets on the engine itself
+    try:
+        assert pygame.image.tobytes(font.render("c2 😀 🎮", 24), "RGBA") == fresh("c2 😀 🎮", engine)
+    finally:
+        engine.underline = False
+
     replacement = pygame.font.Font(dejavu, 24)
     font.emoji_fallback_engine[24] = replacement
     assert pygame.image.tobytes(font.render("d 😀", 24), "RGBA") == fresh("d 😀", replacement)

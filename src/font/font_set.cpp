@@ -33,6 +33,7 @@ std::size_t FontSetKeyHash::operator()(const LegacyEmojiKey& key) const {
     std::size_t seed = combined(std::hash<std::uintptr_t>{}(key.engine), std::hash<std::u32string>{}(key.text));
     seed = combined(seed, static_cast<std::size_t>(key.ascent) * 4 + key.anti_aliased * 2 + key.lowered);
     seed = combined(seed, std::hash<long>{}(key.height));
+    for (long value : key.engine_style) seed = combined(seed, std::hash<long>{}(value));
     return combined(seed, std::hash<double>{}(key.offset) ^ std::hash<double>{}(key.size));
 }
 

@@ -57,10 +57,11 @@ struct SizeFaceKey {
 };
 
 /// A run the legacy emoji engine drew, as it was asked for: the engine
-/// object (by identity; the entry keeps it alive), the run's text, the
-/// smoothing, and where the run stands on its line.
+/// object (by identity; the entry keeps it alive) and the styles set on it,
+/// the run's text, the smoothing, and where the run stands on its line.
 struct LegacyEmojiKey {
     std::uintptr_t engine = 0;
+    std::vector<long> engine_style;
     std::u32string text;
     bool anti_aliased = true;
     int ascent = 0;

@@ -57,10 +57,38 @@ nb::object render_emoji_run(LumoFontObject* self, nb::handle engine, nb::handle 
     return surface;
 }
 
+/// The styles a game may set on pygame's font object (bold, italic,
+/// underline, strikethrough, and where pygame has them its point size,
+/// outline and alignment), -1 for one this pygame lacks; false when one
+/// reads as anything but a bool or an int.
+bool engine_style(nb::handle engine, std::vector<long>& style) {
+    static constexpr const char* kStyles[] = {"bold", "italic", "underline", "strikethrough", "point_size",
+                                              "outline", "align"};
+    style.clear();
+    for (const char* name : kStyles) {
+        nb::object value = nb::steal(PyObject_GetAttrString(engine.ptr(), name));
+        if (!value.is_valid()) {
+            if (!PyErr_ExceptionMatches(PyExc_AttributeError)) throw nb::python_error();
+            PyErr_Clear();
+            style.push_back(-1);
+            continue;
+        }
+        if (!PyLong_Check(value.ptr())) return false;  // bools are ints too
+        int overflow = 0;
+        const long number = PyLong_AsLongAndOverflow(value.ptr(), &overflow);
+        if (overflow != 0 || (number == -1 && PyErr_Occurred())) {
+            PyErr_Clear();
+            return false;
+        }
+        style.push_back(number);
+    }
+    return true;
+}
+
 /// The picture of an emoji run drawn by the legacy emoji engine: the one it
 /// drew before for the same question, or drawn now. Only pygame's own font
-/// type is trusted to draw the same picture again; a host's engine object
-/// draws every time.
+/// type is trusted to draw the same picture again (a host's engine object
+/// draws every time), and only with the same styles set on it.
 nb::object emoji_run_picture(LumoFontObject* self, std::u32string_view text, nb::handle size, int ascent, long height,
                              const EmojiPlacement& placement, long& width) {
     nb::object engine = font::get_old_engine(self, size);
@@ -68,7 +96,12 @@ nb::object emoji_run_picture(LumoFontObject* self, std::u32string_view text, nb:
     if (reinterpret_cast<PyObject*>(Py_TYPE(engine.ptr())) != pygame_font.ptr())
         return render_emoji_run(self, engine, engine::text_of_code_points(text), size, ascent, height, placement,
                                 width);
+    std::vector<long> style;
+    if (!engine_style(engine, style))
+        return render_emoji_run(self, engine, engine::text_of_code_points(text), size, ascent, height, placement,
+                                width);
     font::LegacyEmojiKey key{reinterpret_cast<std::uintptr_t>(engine.ptr()),
+                             std::move(style),
                              std::u32string(text),
                              self->anti_alias != 0,
                              ascent,
