@@ -31,12 +31,12 @@ private:
 }  // namespace
 
 FaceFile choose_face_file(FaceIndex& index) {
-    if (index.primary_record_names_family()) return {FaceSource::primary_record};
-    if (index.fallback_record_names_family()) return {FaceSource::fallback_record};
-    if (index.family_exists_on_disk()) return {FaceSource::file_on_disk};
+    if (index.primary_record_names_family()) return {FaceSource::primary_record, -1, {}};
+    if (index.fallback_record_names_family()) return {FaceSource::fallback_record, -1, {}};
+    if (index.family_exists_on_disk()) return {FaceSource::file_on_disk, -1, {}};
     const std::string low_family = index.lower_family();
     IndexSearch search(index);
-    if (const int record = search.record_of_family(low_family); record >= 0) return {FaceSource::index, record};
+    if (const int record = search.record_of_family(low_family); record >= 0) return {FaceSource::index, record, {}};
     // A family no file answers to: an installed stand-in (its metric twin, a
     // default sans, or else the index's first regular face).
     std::string family = substitute_family(low_family, [&](std::string_view candidate) {
