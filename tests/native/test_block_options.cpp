@@ -66,7 +66,7 @@ TEST(BlockOptions, LineRowsRoundTheAscentAndCutTheLineHeight) {
 }
 
 TEST(BlockOptions, AnchorNamesAreRectPositionNames) {
-    for (const char* name : lumo::layout::kAnchorNames) EXPECT_EQ(lumo::layout::anchor_named(name), name);
+    for (const char* name : lumo::layout::kAnchorNames) EXPECT_STREQ(lumo::layout::anchor_named(name), name);
     for (const char* other : {"", "top", "TopLeft", "centre", "bottom_right"})
         EXPECT_EQ(lumo::layout::anchor_named(other), nullptr) << other;
 }
