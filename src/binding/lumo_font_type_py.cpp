@@ -241,6 +241,27 @@ constexpr int kFastFlags = METH_FASTCALL | METH_KEYWORDS;
     "shadow_color=(0, 0, 0, 128), shadow_blur=0, underline=False, strikethrough=False, markup=True, "          \
     "features=None, language=None, variations=None)\n--\n\n"
 
+// Parts of the method documentation several methods share.
+#define LUMO_TYPOGRAPHY_ARGUMENTS_DOC                                                                            \
+    "    features: OpenType features for all the text, as '-liga,+tnum,ss01=2' or {'liga': False, 'tnum': True}.\n" \
+    "    language: a BCP 47 tag ('sr', 'bg', 'ja', 'zh-Hant') that picks the fonts' local letter forms.\n"           \
+    "    variations: axis values of variable fonts, {'wght': 650, 'wdth': 87.5} or 'wght=650', or a named\n"       \
+    "        instance's name ('SemiBold Condensed'); fonts without those axes draw as before.\n"
+#define LUMO_BLOCK_RAISES_DOC                                                                                  \
+    "Raises:\n"                                                                                                \
+    "    TypeError: an argument of the wrong type.\n"                                                          \
+    "    ValueError: size not positive, a bad colour, align, direction, line_spacing or option value, or a block\n" \
+    "        past the largest surface the engine makes (2^26 pixels, 2^20 a side).\n"                         \
+    "    RuntimeError: HarfBuzz or FreeType stopped on a hostile font."
+#define LUMO_METRIC_ARGUMENTS_DOC                                                                              \
+    "\n"                                                                                                       \
+    "Args:\n"                                                                                                  \
+    "    size: the pixel size, a positive integer.\n"                                                          \
+    "    face: a face word; '' is the object's init_face.\n"                                                   \
+    "\n"                                                                                                       \
+    "Raises:\n"                                                                                                \
+    "    ValueError: size not positive."
+
 PyMethodDef g_methods[] = {
     {"render", reinterpret_cast<PyCFunction>(+render::render_method), kFastFlags,
      "render($self, /, text, size, color=(255, 255, 255), dynamic=False, face='')\n--\n\n"
@@ -273,10 +294,7 @@ PyMethodDef g_methods[] = {
      "    size: the pixel size, a positive integer.\n"
      "    face: a face word; '' is the object's init_face.\n"
      "    markup: False measures the text exactly as given, tags included.\n"
-     "    features: OpenType features for all the text, as '-liga,+tnum,ss01=2' or {'liga': False, 'tnum': True}.\n"
-     "    language: a BCP 47 tag ('sr', 'bg', 'ja', 'zh-Hant') that picks the fonts' local letter forms.\n"
-     "    variations: axis values of variable fonts, {'wght': 650, 'wdth': 87.5} or 'wght=650', or a named\n"
-     "        instance's name ('SemiBold Condensed'); fonts without those axes draw as before.\n"
+     LUMO_TYPOGRAPHY_ARGUMENTS_DOC
      "\n"
      "Raises:\n"
      "    TypeError: an argument of the wrong type.\n"
@@ -284,33 +302,15 @@ PyMethodDef g_methods[] = {
     {"get_linesize", reinterpret_cast<PyCFunction>(+layout::get_linesize_method), kFastFlags,
      "get_linesize($self, /, size, face='')\n--\n\n"
      "The height of a line: what text blocks step by. It comes from the fallback font.\n"
-     "\n"
-     "Args:\n"
-     "    size: the pixel size, a positive integer.\n"
-     "    face: a face word; '' is the object's init_face.\n"
-     "\n"
-     "Raises:\n"
-     "    ValueError: size not positive."},
+     LUMO_METRIC_ARGUMENTS_DOC},
     {"get_ascent", reinterpret_cast<PyCFunction>(+layout::get_ascent_method), kFastFlags,
      "get_ascent($self, /, size, face='')\n--\n\n"
      "Pixels from the top of a line to its baseline: where render() puts the baseline.\n"
-     "\n"
-     "Args:\n"
-     "    size: the pixel size, a positive integer.\n"
-     "    face: a face word; '' is the object's init_face.\n"
-     "\n"
-     "Raises:\n"
-     "    ValueError: size not positive."},
+     LUMO_METRIC_ARGUMENTS_DOC},
     {"get_descent", reinterpret_cast<PyCFunction>(+layout::get_descent_method), kFastFlags,
      "get_descent($self, /, size, face='')\n--\n\n"
      "Pixels from the baseline to the bottom of a line, negative (ascent - descent = line size).\n"
-     "\n"
-     "Args:\n"
-     "    size: the pixel size, a positive integer.\n"
-     "    face: a face word; '' is the object's init_face.\n"
-     "\n"
-     "Raises:\n"
-     "    ValueError: size not positive."},
+     LUMO_METRIC_ARGUMENTS_DOC},
     {"render_block", reinterpret_cast<PyCFunction>(+layout::render_block_method), kFastFlags,
      "render_block" LUMO_BLOCK_SIGNATURE
      "Draws paragraphs, wrapped, aligned and stacked, into one pygame Surface.\n"
@@ -337,30 +337,19 @@ PyMethodDef g_methods[] = {
      "    underline: a line under each line of text, where the fallback font puts it.\n"
      "    strikethrough: a line through each line of text.\n"
      "    markup: False draws the text exactly as given, tags included (player names, chat lines).\n"
-     "    features: OpenType features for all the text, as '-liga,+tnum,ss01=2' or {'liga': False, 'tnum': True}.\n"
-     "    language: a BCP 47 tag ('sr', 'bg', 'ja', 'zh-Hant') that picks the fonts' local letter forms.\n"
-     "    variations: axis values of variable fonts, {'wght': 650, 'wdth': 87.5} or 'wght=650', or a named\n"
-     "        instance's name ('SemiBold Condensed'); fonts without those axes draw as before.\n"
+     LUMO_TYPOGRAPHY_ARGUMENTS_DOC
      "\n"
      "Returns:\n"
      "    The block's Surface, with per-pixel alpha.\n"
      "\n"
-     "Raises:\n"
-     "    TypeError: an argument of the wrong type.\n"
-     "    ValueError: size not positive, a bad colour, align, direction, line_spacing or option value, or a block\n"
-     "        past the largest surface the engine makes (2^26 pixels, 2^20 a side).\n"
-     "    RuntimeError: HarfBuzz or FreeType stopped on a hostile font."},
+     LUMO_BLOCK_RAISES_DOC},
     {"size_block", reinterpret_cast<PyCFunction>(+layout::size_block_method), kFastFlags,
      "size_block" LUMO_BLOCK_SIGNATURE
      "(width, height) of the surface render_block() returns for the same arguments, without drawing it.\n"
      "\n"
      "Takes render_block()'s arguments.\n"
      "\n"
-     "Raises:\n"
-     "    TypeError: an argument of the wrong type.\n"
-     "    ValueError: size not positive, a bad colour, align, direction, line_spacing or option value, or a block\n"
-     "        past the largest surface the engine makes (2^26 pixels, 2^20 a side).\n"
-     "    RuntimeError: HarfBuzz or FreeType stopped on a hostile font."},
+     LUMO_BLOCK_RAISES_DOC},
     {"layout_block", reinterpret_cast<PyCFunction>(+layout::layout_block_method), kFastFlags,
      "layout_block" LUMO_BLOCK_SIGNATURE
      "The block render_block() draws, laid out once: a TextLayout that draws it and tells where its carets,\n"
@@ -368,11 +357,7 @@ PyMethodDef g_methods[] = {
      "\n"
      "Takes render_block()'s arguments. Layouts are not cached: keep one while its text does not change.\n"
      "\n"
-     "Raises:\n"
-     "    TypeError: an argument of the wrong type.\n"
-     "    ValueError: size not positive, a bad colour, align, direction, line_spacing or option value, or a block\n"
-     "        past the largest surface the engine makes (2^26 pixels, 2^20 a side).\n"
-     "    RuntimeError: HarfBuzz or FreeType stopped on a hostile font."},
+     LUMO_BLOCK_RAISES_DOC},
     {"draw_block", reinterpret_cast<PyCFunction>(+layout::draw_block_method), kFastFlags,
      "draw_block($self, /, surface, pos, text, size, color=(255, 255, 255), face='', *, wraplength=0, "
      "align='start', line_spacing=1.0, background=None, direction='ltr', outline=0, outline_color=(0, 0, 0), "
@@ -392,11 +377,7 @@ PyMethodDef g_methods[] = {
      "Returns:\n"
      "    The pygame.Rect the block covers on surface.\n"
      "\n"
-     "Raises:\n"
-     "    TypeError: an argument of the wrong type.\n"
-     "    ValueError: size not positive, a bad colour, align, direction, line_spacing or option value, or a block\n"
-     "        past the largest surface the engine makes (2^26 pixels, 2^20 a side).\n"
-     "    RuntimeError: HarfBuzz or FreeType stopped on a hostile font."},
+     LUMO_BLOCK_RAISES_DOC},
     {"_block_lines", reinterpret_cast<PyCFunction>(+layout::block_lines_method), kFastFlags,
      "_block_lines" LUMO_BLOCK_SIGNATURE
      "The lines render_block() draws: (characters, line with the markup in force, right to left)."},

@@ -293,26 +293,29 @@ void bind_text_layout(nb::module_& package) {
              "punctuation there when no word touches it): what a double click selects.");
 }
 
+/// A named tuple type `name` with `fields`, documented, defined in the
+/// package and held in `slot` until the interpreter exits.
+void install_named_tuple(PyObject*& slot, nb::module_& package, const char* name, nb::tuple fields,
+                         const char* doc) {
+    nb::object type = nb::module_::import_("collections").attr("namedtuple")(
+        name, fields, nb::arg("module") = package.attr("__name__"));
+    type.attr("__doc__") = doc;
+    engine::hold_until_exit(slot, type.ptr());
+    package.attr(name) = type;
+}
+
 }  // namespace
 
 void install_text_layout_types(nb::module_& package) {
     engine::hold_until_exit(g_rect_type, nb::module_::import_("pygame").attr("Rect").ptr());
-    nb::object layout_line = nb::module_::import_("collections").attr("namedtuple")(
-        "LayoutLine", nb::make_tuple("start", "end", "rect", "baseline", "direction"),
-        nb::arg("module") = package.attr("__name__"));
-    layout_line.attr("__doc__") =
-        "One line of a TextLayout: its text range [start, end), its rectangle (pygame.Rect), the row of its\n"
-        "baseline and its paragraph's direction ('ltr' or 'rtl').";
-    engine::hold_until_exit(g_layout_line, layout_line.ptr());
-    package.attr("LayoutLine") = layout_line;
-    nb::object layout_cluster = nb::module_::import_("collections").attr("namedtuple")(
-        "LayoutCluster", nb::make_tuple("start", "end", "rect", "line", "baseline"),
-        nb::arg("module") = package.attr("__name__"));
-    layout_cluster.attr("__doc__") =
-        "One grapheme cluster of a TextLayout: its text range [start, end), its rectangle (pygame.Rect),\n"
-        "the number of its line and the row of that line's baseline.";
-    engine::hold_until_exit(g_layout_cluster, layout_cluster.ptr());
-    package.attr("LayoutCluster") = layout_cluster;
+    install_named_tuple(g_layout_line, package, "LayoutLine",
+                        nb::make_tuple("start", "end", "rect", "baseline", "direction"),
+                        "One line of a TextLayout: its text range [start, end), its rectangle (pygame.Rect), the row of its\n"
+                        "baseline and its paragraph's direction ('ltr' or 'rtl').");
+    install_named_tuple(g_layout_cluster, package, "LayoutCluster",
+                        nb::make_tuple("start", "end", "rect", "line", "baseline"),
+                        "One grapheme cluster of a TextLayout: its text range [start, end), its rectangle (pygame.Rect),\n"
+                        "the number of its line and the row of that line's baseline.");
     // Defined in the package itself, so that it and its methods belong there;
     // a package started again (reloaded) names the class it already has.
     if (nb::type<TextLayout>().is_valid())
