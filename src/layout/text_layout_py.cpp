@@ -310,12 +310,12 @@ void install_text_layout_types(nb::module_& package) {
     engine::hold_until_exit(g_rect_type, nb::module_::import_("pygame").attr("Rect").ptr());
     install_named_tuple(g_layout_line, package, "LayoutLine",
                         nb::make_tuple("start", "end", "rect", "baseline", "direction"),
-                        "One line of a TextLayout: its text range [start, end), its rectangle (pygame.Rect), the row of its\n"
-                        "baseline and its paragraph's direction ('ltr' or 'rtl').");
+                        "One line of a TextLayout: its text range [start, end), its rectangle (pygame.Rect), "
+                        "the row of its\nbaseline and its paragraph's direction ('ltr' or 'rtl').");
     install_named_tuple(g_layout_cluster, package, "LayoutCluster",
                         nb::make_tuple("start", "end", "rect", "line", "baseline"),
-                        "One grapheme cluster of a TextLayout: its text range [start, end), its rectangle (pygame.Rect),\n"
-                        "the number of its line and the row of that line's baseline.");
+                        "One grapheme cluster of a TextLayout: its text range [start, end), "
+                        "its rectangle (pygame.Rect),\nthe number of its line and the row of that line's baseline.");
     // Defined in the package itself, so that it and its methods belong there;
     // a package started again (reloaded) names the class it already has.
     if (nb::type<TextLayout>().is_valid())
