@@ -14,28 +14,6 @@ namespace {
 using lumo::layout::Align;
 using lumo::layout::Direction;
 
-TEST(BlockOptions, AlignWordsNameTheirAlignmentsAndNothingElse) {
-    EXPECT_EQ(lumo::layout::align_named("start"), Align::start);
-    EXPECT_EQ(lumo::layout::align_named("left"), Align::left);
-    EXPECT_EQ(lumo::layout::align_named("center"), Align::center);
-    EXPECT_EQ(lumo::layout::align_named("right"), Align::right);
-    for (const char* other : {"", "Left", "centre", "middle", "right "})
-        EXPECT_FALSE(lumo::layout::align_named(other)) << other;
-    EXPECT_FALSE(lumo::layout::align_named(std::string_view("left\0", 5)));
-}
-
-TEST(BlockOptions, DirectionWordsNameTheirDirections) {
-    EXPECT_EQ(lumo::layout::direction_named("ltr"), Direction::left_to_right);
-    EXPECT_EQ(lumo::layout::direction_named("rtl"), Direction::right_to_left);
-    EXPECT_EQ(lumo::layout::direction_named("auto"), Direction::from_text);
-    for (const char* other : {"", "LTR", "rtl\n", "left"}) EXPECT_FALSE(lumo::layout::direction_named(other)) << other;
-}
-
-TEST(BlockOptions, ChoiceMessagesListTheWordsInOrder) {
-    EXPECT_EQ(lumo::layout::align_choice_message(), "align must be 'start', 'left', 'center' or 'right'");
-    EXPECT_EQ(lumo::layout::direction_choice_message(), "direction must be 'ltr', 'rtl' or 'auto'");
-}
-
 TEST(BlockOptions, WraplengthBelowZeroDoesNotWrapAndPastTheRunLimitIsRefused) {
     const long most = lumo::kMaxRunExtentPixels;
     EXPECT_EQ(lumo::layout::wraplength_of(0, false, false), 0);

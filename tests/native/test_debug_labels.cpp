@@ -80,20 +80,6 @@ INSTANTIATE_TEST_SUITE_P(
                       RenderPathCase{"ArabicWithoutFont", false, false, FontSource::missing, 2, "SHAPED"}),
     [](const auto& info) { return std::string(info.param.label); });
 
-TEST(CodePointLabel, FourDigitsAtLeastInUpperCase) {
-    EXPECT_EQ(code_point_label(U'A'), "U+0041");
-    EXPECT_EQ(code_point_label(0xFE0F), "U+FE0F");
-    EXPECT_EQ(code_point_label(0x1F600), "U+1F600");
-    EXPECT_EQ(code_point_label(0), "U+0000");
-}
-
-TEST(FileNameOf, TheLastComponent) {
-    EXPECT_EQ(file_name_of(U"/usr/share/fonts/DejaVuSans.ttf"), U"DejaVuSans.ttf");
-    EXPECT_EQ(file_name_of(U"DejaVuSans.ttf"), U"DejaVuSans.ttf");
-    EXPECT_EQ(file_name_of(U"fonts/"), U"");
-    EXPECT_EQ(file_name_of(U"/\u00e9t\u00e9/\u05e9.ttf"), U"\u05e9.ttf");
-}
-
 }  // namespace
 
 namespace {

@@ -85,15 +85,6 @@ TEST(KnownPixelFormat, OneFormatPerMaskSetReadOnlyOnFirstSight) {
     EXPECT_NE(&lumo::shaping::known_pixel_format(swapped.masks, [&] { return swapped; }), &first);
 }
 
-TEST(SurfaceLimitMessage, GivesTheSizeAndTheLimits) {
-    EXPECT_EQ(lumo::surface_limit_message(9000, 9000),
-              "the text needs a surface of 9000 x 9000 pixels, past the largest the engine makes "
-              "(1048575 pixels a side, 67108864 pixels in all)");
-    // A width at the clamp on run extents stands for at least that much.
-    EXPECT_EQ(lumo::surface_limit_message(lumo::kMaxRunExtentPixels, 30).substr(0, 47),
-              "the text needs a surface of at least 1048576 x ");
-}
-
 }  // namespace
 
 namespace {

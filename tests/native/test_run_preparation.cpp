@@ -111,11 +111,4 @@ TEST(LegacyEmojiDrop, LowersOntoTheBaselineLessTheLiftAndNeverAboveTheTop) {
     EXPECT_EQ(legacy_emoji_drop({false, -0.25}, 22, 20, 24.0), 0); // hung from the top as drawn
 }
 
-TEST(RunLengthRefusal, OnlyRunsPastTheLimitAreRefused) {
-    EXPECT_EQ(lumo::shaping::run_length_refusal(0), "");
-    EXPECT_EQ(lumo::shaping::run_length_refusal(lumo::kMaxRunCodePoints), "");
-    EXPECT_EQ(lumo::shaping::run_length_refusal(lumo::kMaxRunCodePoints + 1),
-              "a run of 262145 characters is longer than the 262144 one run may hold");
-}
-
 }  // namespace

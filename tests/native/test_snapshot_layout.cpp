@@ -16,12 +16,6 @@ TEST(SnapshotLayout, ThisAndEarlierChecksumsOfTheSameLayoutAreRead) {
     for (long refused : {0L, -1L, 0x1234L, kLayoutChecksum + 1}) EXPECT_FALSE(accepted_checksum(refused));
 }
 
-TEST(SnapshotLayout, FieldsGoInAlphabeticalOrderOfTheirNames) {
-    // Underscored names sort before lower-case letters, as the host sorts them.
-    const std::array<std::string_view, 4> names = {"primary_name", "_font_objs", "init_face", "emoji_path"};
-    EXPECT_EQ(snapshot_order(names), (std::vector<std::size_t>{1, 3, 2, 0}));
-}
-
 TEST(SnapshotLayout, ARefusalNamesTheOfferedAndReadChecksumsAndTheFields) {
     const std::array<std::string_view, 2> fields = {"_anti_alias", "init_face"};
     EXPECT_EQ(incompatible_checksum_message("0x1234", fields),
