@@ -33,7 +33,11 @@ public:
         if (markup_) is_palette_key = [this](char32_t key) { return host_.is_palette_key(key); };
         MarkupLexer lexer(line_, std::move(is_palette_key));
         MarkupToken token;
-        while (lexer.next(token)) {
+        while (true) {
+            std::size_t at = lexer.position();
+            for (; at < line_.size() && is_plain_at(at); ++at) place(line_[at], false, font::Presentation::by_default);
+            lexer.skip_to(at);
+            if (!lexer.next(token)) break;
             switch (token.kind) {
             case MarkupKind::colour_tag: colour_tag(token.code); break;
             case MarkupKind::face_open: face_open_tag(token); break;
@@ -50,6 +54,17 @@ public:
     }
 
 private:
+    /// Whether the character at `i` is printable ASCII that no tag, keycap,
+    /// variation selector or joiner around it concerns: most of most lines.
+    /// Such characters skip the lexer and the emoji checks, which cost more
+    /// than the rest of their placing; what they would answer is known.
+    bool is_plain_at(std::size_t i) const {
+        const char32_t code = line_[i];
+        if (code < 0x20 || code > 0x7E) return false;
+        if (markup_ && (code == U'^' || code == U'<' || code == U'}')) return false;
+        return (i == 0 || line_[i - 1] < 0x80) && (i + 1 == line_.size() || line_[i + 1] < 0x80);
+    }
+
     void flush() {
         if (result_.visible.size() == piece_start_) return;
         result_.pieces.push_back({piece_start_, result_.visible.size() - piece_start_, *last_font_, colour_, group_,
@@ -83,7 +98,7 @@ private:
 
     void place(char32_t code, bool keycap, font::Presentation presentation) {
         int group = classify_script(code);
-        const bool inheritable = is_mark(code) || is_format(code);
+        const bool inheritable = code >= 0x80 && (is_mark(code) || is_format(code));  // none below
         int font;
         if (keycap) {
             font = host_.emoji_font();

@@ -39,6 +39,11 @@ public:
     /// The next token, or false at the end of the text.
     bool next(MarkupToken& token);
 
+    /// Where the next token begins; `skip_to` moves there past characters
+    /// the caller took as plain characters itself.
+    std::size_t position() const { return at_; }
+    void skip_to(std::size_t at) { at_ = at; }
+
 private:
     std::u32string_view text_;
     std::function<bool(char32_t)> is_palette_key_;

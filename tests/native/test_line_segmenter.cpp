@@ -103,6 +103,18 @@ TEST(LineSegmenter, TheHostIsToldWhatTheTextAsksOfAnEmoji) {
                                                                     lumo::font::Presentation::text}));
 }
 
+TEST(LineSegmenter, AsciiNextToSelectorsJoinersAndKeycapsIsAskedAsTheTextAsks) {
+    ScriptedHost host;
+    const SegmentedLine line = segment_markup(U"ab#\uFE0F\u20E3cd\u200Def\uFE0E", host);
+    using lumo::font::Presentation;
+    EXPECT_EQ(host.asked, (std::vector<char32_t>{U'a', U'b', U'c', U'd', U'e', U'f'}));
+    EXPECT_EQ(host.presentations,
+              (std::vector<Presentation>{Presentation::by_default, Presentation::by_default, Presentation::by_default,
+                                         Presentation::emoji, Presentation::emoji, Presentation::text}));
+    const std::vector<Cut> expected{{U"ab", 1, 0, 0}, {U"#\uFE0F\u20E3", kEmoji, 0, 0}, {U"cd\u200Def\uFE0E", 1, 0, 0}};
+    EXPECT_EQ(cuts(line, line.pieces), expected);
+}
+
 TEST(LineSegmenter, WithoutMarkupTagsAreCharacters) {
     ScriptedHost host;
     const SegmentedLine line = segment_markup(U"a^1b<bold={c}>", host, false);
