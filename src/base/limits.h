@@ -134,6 +134,8 @@ inline constexpr std::size_t kMaxCachedRunLength = 48;
 
 /// Layouts one face keeps; past it the cache starts afresh.
 inline constexpr std::size_t kMaxCachedRunsPerFace = 4096;
+/// Runs a face remembers having missed once; the second miss keeps a run.
+inline constexpr std::size_t kRunsMissedRemembered = 1024;
 
 // Text blocks ---------------------------------------------------------------
 

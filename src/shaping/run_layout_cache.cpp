@@ -46,6 +46,15 @@ std::shared_ptr<const RunLayout> RunLayoutCache::find(std::span<const std::uint3
     return found == layouts_.end() ? nullptr : found->second;
 }
 
+bool RunLayoutCache::missed_before(std::span<const std::uint32_t> text, const RasterOptions& options,
+                                   ShapingDirection direction, std::u32string_view shaping_key) {
+    const std::size_t hash = probe_of(text, options, direction, shaping_key).hash;
+    std::size_t& slot = missed_[hash % missed_.size()];
+    if (slot == hash) return true;
+    slot = hash;
+    return false;
+}
+
 void RunLayoutCache::store(std::span<const std::uint32_t> text, const RasterOptions& options,
                            ShapingDirection direction, std::shared_ptr<const RunLayout> layout,
                            std::u32string_view shaping_key) {

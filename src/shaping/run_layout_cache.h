@@ -2,6 +2,7 @@
 // comes again is neither shaped nor rasterised again.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -26,6 +27,13 @@ public:
     void store(std::span<const std::uint32_t> text, const RasterOptions& options, ShapingDirection direction,
                std::shared_ptr<const RunLayout> layout, std::u32string_view shaping_key = {});
     std::size_t size() const { return layouts_.size(); }
+
+    /// Whether the run was looked up and missed before, not long ago; it is
+    /// noted if not. Only such runs are worth keeping: a line's unique parts
+    /// (numbers, names) would otherwise fill the cache, and clear it of the
+    /// words that do come again.
+    bool missed_before(std::span<const std::uint32_t> text, const RasterOptions& options,
+                       ShapingDirection direction, std::u32string_view shaping_key = {});
 
 private:
     /// A run looked up: its parts as they are, hashed once. A line asks for
@@ -59,6 +67,9 @@ private:
                           ShapingDirection direction, std::u32string_view shaping_key);
 
     std::unordered_map<Stored, std::shared_ptr<const RunLayout>, Hash, Equal> layouts_;
+    // The hashes of runs missed once, one per slot: a newer run takes the
+    // slot of an older one, and a hash shared by two texts admits both.
+    std::array<std::size_t, kRunsMissedRemembered> missed_{};
 };
 
 /// What the features and language of `shaping` add to a layout's key:
