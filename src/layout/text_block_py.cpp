@@ -24,6 +24,7 @@
 #include "layout/block_options.h"
 #include "layout/caret_lines.h"
 #include "layout/effect_options_py.h"
+#include "layout/kept_blocks.h"
 #include "layout/text_block.h"
 #include "layout/text_effects.h"
 #include "layout/text_layout_py.h"
@@ -203,10 +204,9 @@ std::int64_t kept_bytes(PyObject* entry) {
 }
 
 /// Keeps `block` (`bytes` of pixels) under `key`, dropping the oldest blocks
-/// past the count and byte limits; a block past the byte limit on its own is
-/// not kept.
+/// past the count and byte limits.
 void remember_block(LumoFontObject* self, nb::handle key, nb::handle block, std::int64_t bytes) {
-    if (bytes > kMaxCachedBlockBytes) return;
+    if (!block_may_be_kept(bytes)) return;
     if (self->block_cache == nullptr) {
         self->block_cache = PyDict_New();
         if (self->block_cache == nullptr) throw nb::python_error();
@@ -218,14 +218,16 @@ void remember_block(LumoFontObject* self, nb::handle key, nb::handle block, std:
     while (PyDict_Next(cache.ptr(), &position, &kept_key, &entry)) total += kept_bytes(entry);
     nb::object entry_of_block = nb::make_tuple(block, bytes);
     font::cache_store(cache.ptr(), key.ptr(), entry_of_block.ptr());
-    while (PyDict_GET_SIZE(cache.ptr()) > static_cast<Py_ssize_t>(kMaxCachedBlocks) || total > kMaxCachedBlockBytes) {
-        position = 0;
-        PyObject *oldest = nullptr, *value = nullptr;
-        if (!PyDict_Next(cache.ptr(), &position, &oldest, &value) || oldest == key.ptr()) break;
-        total -= kept_bytes(value);
-        nb::object held = nb::borrow(oldest);
-        if (PyDict_DelItem(cache.ptr(), held.ptr()) != 0) throw nb::python_error();
+    std::vector<nb::object> keys;
+    std::vector<std::int64_t> sizes;
+    std::size_t new_position = PyDict_GET_SIZE(cache.ptr());
+    for (position = 0; PyDict_Next(cache.ptr(), &position, &kept_key, &entry);) {
+        if (kept_key == key.ptr()) new_position = keys.size();
+        keys.push_back(nb::borrow(kept_key));
+        sizes.push_back(kept_bytes(entry));
     }
+    for (std::size_t i = 0, dropped = blocks_to_drop(sizes, total, new_position); i < dropped; ++i)
+        if (PyDict_DelItem(cache.ptr(), keys[i].ptr()) != 0) throw nb::python_error();
 }
 
 nb::object known_block(LumoFontObject* self, nb::handle key) {
@@ -276,13 +278,7 @@ nb::object draw_block(LumoFontObject* self, PyObject* const* given) {
     const char* anchor = kAnchorNames[0];
     if (PyObject* named = given[2 + kBlockArguments]) {
         anchor = anchor_named(word_of("anchor", named));
-        if (anchor == nullptr) {
-            PyErr_Format(PyExc_ValueError,
-                         "anchor must be one of 'topleft', 'midtop', 'topright', 'midleft', 'center', 'midright', "
-                         "'bottomleft', 'midbottom', 'bottomright', not %R",
-                         named);
-            throw nb::python_error();
-        }
+        if (anchor == nullptr) raise_word_error(anchor_choice_message(), named);
     }
     // The position is checked (by pygame) before anything is drawn.
     nb::object rect = nb::module_::import_("pygame").attr("Rect")(0, 0, 0, 0);
@@ -340,14 +336,18 @@ nb::object layout_block(LumoFontObject* self, PyObject* const* given) {
                             std::move(picture));
 }
 
-/// The checked (text, size, color, face, wraplength, align, line_spacing,
-/// background, direction, text options...) of a block call; all after the
-/// face by keyword only.
-bool parse_block_arguments(const char* function, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames,
-                           PyObject** given) {
+/// A block method: its checked (text, size, color, face, wraplength, align,
+/// line_spacing, background, direction, text options...), all after the
+/// face by keyword only, handed to `body`.
+template <nb::object (*body)(LumoFontObject*, PyObject* const*)>
+PyObject* block_method(const char* function, PyObject* self, PyObject* const* args, Py_ssize_t nargs,
+                       PyObject* kwnames) {
     constexpr std::size_t kPositional = 4;
-    return engine::parse_call_arguments(function, kBlockNames, 2, kPositional, args, nargs, kwnames,
-                                        std::span<PyObject*>(given, kBlockArguments));
+    PyObject* given[kBlockArguments];
+    if (!engine::parse_call_arguments(function, kBlockNames, 2, kPositional, args, nargs, kwnames,
+                                      std::span<PyObject*>(given, kBlockArguments)))
+        return nullptr;
+    return engine::call_guarded([&] { return body(reinterpret_cast<LumoFontObject*>(self), given); });
 }
 
 enum class Metric { line_size, ascent, descent };
@@ -384,18 +384,6 @@ PyObject* metric_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs,
 
 }  // namespace
 
-PyObject* render_block_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    PyObject* given[kBlockArguments];
-    if (!parse_block_arguments("render_block", args, nargs, kwnames, given)) return nullptr;
-    return engine::call_guarded([&] { return render_block(reinterpret_cast<LumoFontObject*>(self), given); });
-}
-
-PyObject* size_block_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    PyObject* given[kBlockArguments];
-    if (!parse_block_arguments("size_block", args, nargs, kwnames, given)) return nullptr;
-    return engine::call_guarded([&] { return size_block(reinterpret_cast<LumoFontObject*>(self), given); });
-}
-
 PyObject* draw_block_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
     static constexpr auto kDrawNames = [] {
         std::array<const char*, kBlockArguments + 3> names{"surface", "pos"};
@@ -411,16 +399,20 @@ PyObject* draw_block_method(PyObject* self, PyObject* const* args, Py_ssize_t na
     return engine::call_guarded([&] { return draw_block(reinterpret_cast<LumoFontObject*>(self), given); });
 }
 
+PyObject* render_block_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    return block_method<render_block>("render_block", self, args, nargs, kwnames);
+}
+
+PyObject* size_block_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    return block_method<size_block>("size_block", self, args, nargs, kwnames);
+}
+
 PyObject* layout_block_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    PyObject* given[kBlockArguments];
-    if (!parse_block_arguments("layout_block", args, nargs, kwnames, given)) return nullptr;
-    return engine::call_guarded([&] { return layout_block(reinterpret_cast<LumoFontObject*>(self), given); });
+    return block_method<layout_block>("layout_block", self, args, nargs, kwnames);
 }
 
 PyObject* block_lines_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    PyObject* given[kBlockArguments];
-    if (!parse_block_arguments("_block_lines", args, nargs, kwnames, given)) return nullptr;
-    return engine::call_guarded([&] { return block_lines(reinterpret_cast<LumoFontObject*>(self), given); });
+    return block_method<block_lines>("_block_lines", self, args, nargs, kwnames);
 }
 
 PyObject* get_linesize_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
