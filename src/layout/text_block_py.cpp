@@ -188,6 +188,7 @@ BlockMetrics block_metrics(LumoFontObject* self, const BlockCall& call, const Li
     return metrics;
 }
 
+/// The block laid out, refused past the surface limits.
 HostBlock lay_out(LumoFontObject* self, const BlockCall& call, LineRenderer& renderer) {
     HostBlock block{break_block(engine::code_points_of(call.line.text), palette_keys(call), call.block, renderer),
                     renderer.surfaces()};
@@ -195,6 +196,7 @@ HostBlock lay_out(LumoFontObject* self, const BlockCall& call, LineRenderer& ren
     std::vector<const render::PreparedLine*> prepared_lines;
     for (const PlacedLine& placed : block.laid_out.drawing.lines) prepared_lines.push_back(placed.line);
     render::require_named_instance(call.line.options, prepared_lines);
+    shaping::require_surface_within_limits(block.laid_out.frame.width, block.laid_out.frame.height);
     return block;
 }
 
@@ -258,7 +260,6 @@ nb::object block_surface(LumoFontObject* self, const BlockCall& call) {
     LineRenderer renderer(self, call.line);
     const HostBlock block = lay_out(self, call, renderer);
     const long width = block.laid_out.frame.width, height = block.laid_out.frame.height;
-    shaping::require_surface_within_limits(width, height);
     nb::object surface = paint_block(block, call.block.effects, call.background);
     remember_block(self, call.key, surface, std::int64_t{4} * width * height);
     render::trim_caches(self);
@@ -311,7 +312,6 @@ nb::object size_block(LumoFontObject* self, PyObject* const* given) {
     font::ensure_initialized(self);
     LineRenderer renderer(self, call.line);
     const LaidOutBlock block = lay_out(self, call, renderer).laid_out;
-    shaping::require_surface_within_limits(block.frame.width, block.frame.height);
     return nb::make_tuple(block.frame.width, block.frame.height);
 }
 
@@ -322,7 +322,6 @@ nb::object layout_block(LumoFontObject* self, PyObject* const* given) {
     LineRenderer renderer(self, call.line);
     auto block = std::make_shared<HostBlock>(lay_out(self, call, renderer));
     const LaidOutBlock& laid_out = block->laid_out;
-    shaping::require_surface_within_limits(laid_out.frame.width, laid_out.frame.height);
     BlockCarets carets =
         block_carets(laid_out, [&renderer](std::u32string_view markup, bool right_to_left) -> const render::PreparedLine& {
             return *renderer.line(markup, right_to_left);
