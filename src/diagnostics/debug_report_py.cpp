@@ -1,13 +1,14 @@
-// The debug report: walks a text as rendering does, reading the markup its own
-// way (a face-open tag with or without a slash, no nesting), and returns one
-// dict per character or tag instead of drawing.
+// The debug report for the host: the walk (diagnostics/debug_report.h) asks
+// the object's fonts and the host's faces and palette, and each entry becomes
+// a dict.
 #include "diagnostics/debug_report_py.h"
 
 #include <unordered_map>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "diagnostics/debug_labels.h"
+#include "diagnostics/debug_report.h"
 #include "engine/call_arguments_py.h"
 #include "engine/engine_namespace_py.h"
 #include "engine/host_errors_py.h"
@@ -17,7 +18,6 @@
 #include "font/font_set_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "font/path_data_py.h"
-#include "render/markup.h"
 #include "render/segmentation_py.h"
 #include "shaping/drawn_style_py.h"
 #include "shaping/native_fonts_py.h"
@@ -32,6 +32,8 @@ namespace {
 using font::LumoFontObject;
 
 nb::str text_of(std::string_view view) { return nb::str(view.data(), view.size()); }
+
+nb::object character(char32_t code) { return nb::steal(PyUnicode_FromOrdinal(static_cast<int>(code))); }
 
 bool is_record(nb::handle value) { return PyList_Check(value.ptr()) || PyTuple_Check(value.ptr()); }
 
@@ -58,35 +60,6 @@ nb::dict entry_of(nb::handle ch, nb::handle font, const EntryLabels& labels, nb:
     record["tag_type"] = tag_type;
     return record;
 }
-
-nb::dict tag_record(nb::handle context, nb::handle tag_type) {
-    return entry_of(nb::str(" "), nb::str("-"), tag_labels(), context, tag_type);
-}
-
-/// The families' files in the report's face, compared with the font chosen.
-class HostSources final : public SourceQuestions {
-public:
-    HostSources(LumoFontObject* self, nb::handle chosen, nb::handle file_name, nb::handle face)
-        : self_(self), chosen_(chosen), file_name_(file_name),
-          primary_(font::get_true_path(self, self->primary_name, face)),
-          fallback_(font::get_true_path(self, self->fallback_name, face)) {}
-
-    bool is_primary() override { return is_file_of(primary_); }
-    bool is_fallback() override { return is_file_of(fallback_); }
-    bool is_emoji_font() override {
-        nb::object emoji_path = nb::borrow(self_->emoji_path);  // held while compared by host code
-        return engine::truth_of(emoji_path.ptr()) && engine::host_equal(file_name_, emoji_path);
-    }
-
-private:
-    bool is_file_of(nb::handle family_file) {
-        return engine::host_equal(chosen_, family_file) || engine::host_equal(file_name_, nb::str(path_text(family_file)));
-    }
-
-    LumoFontObject* self_;
-    nb::handle chosen_, file_name_;
-    nb::object primary_, fallback_;
-};
 
 /// What the report asks of the fonts it meets, asked once per font and
 /// report. The report keeps no HarfBuzz font on the object: what it leaves
@@ -132,80 +105,99 @@ private:
     Facts unkeyed_;  // of a path no key can hold, asked again each time
 };
 
-/// The effects drawing `chosen` in `face` imitates: none for a face a
-/// variable font draws on its own axes.
-shaping::DrawnStyle imitated_style(LumoFontObject* self, FontFacts& font_facts, nb::handle chosen, nb::handle face) {
-    const shaping::FontVariations* variations =
-        engine::truth_of(face) && engine::truth_of(chosen) ? font_facts.variations(chosen) : nullptr;
-    return shaping::drawn_style(self, chosen, face, variations, true);
-}
-
-nb::dict character_record(LumoFontObject* self, FontFacts& font_facts, Py_UCS4 code, nb::handle face,
-                          bool keycap, font::Presentation presentation) {
-    nb::object ch = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(code)));
-    // A keycap's digit is drawn with its keycap by the emoji font, as render does.
-    nb::object chosen = keycap ? nb::borrow(self->emoji_path)
-                               : render::font_for_character(
-                                     self, ch, face, engine::setting_flag(engine::SettingId::ModernFont), presentation,
-                                     [&] { return font_facts.has_colour_glyphs(nb::borrow(self->emoji_path)); });
-    CharacterFacts facts;
-    facts.code = code;
-    facts.font_chosen = engine::truth_of(chosen);
-    nb::object font_name = nb::str("NOT_FOUND");
-    if (facts.font_chosen) {
-        nb::object file_name = nb::str(path_text(chosen));
-        if (is_record(chosen) && PyObject_Length(chosen.ptr()) >= 2)
-            facts.ttc_index = nb::cast<long>(nb::int_(chosen[1]));
-        font_name = engine::text_of_code_points(file_name_of(engine::code_points_of(file_name)));
-        facts.covered = font::has_glyph(self, chosen, static_cast<std::uint32_t>(code));
-        HostSources sources(self, chosen, file_name, face);
-        facts.source = font_source_of(true, sources);
+/// The report's questions answered by the object and the host: its fonts,
+/// the faces as the host lower-cases them, and its palette.
+class HostReport final : public ReportFonts, private SourceQuestions {
+public:
+    HostReport(LumoFontObject* self, nb::handle call_face) : self_(self), font_facts_(self) {
+        faces_.push_back(nb::borrow(call_face));
     }
-    const shaping::DrawnStyle style = imitated_style(self, font_facts, chosen, face);
-    facts.synthetic_bold = style.synthetic_bold;
-    facts.synthetic_italic = style.synthetic_italic;
-    facts.colour_glyphs = facts.font_chosen && font_facts.has_colour_glyphs(chosen);
-    return entry_of(ch, font_name, character_labels(facts), face, nb::str("-"));
+
+    nb::handle face(std::size_t number) const { return faces_[number]; }
+
+    bool is_palette_key(char32_t key) override { return render::is_palette_key(key); }
+    void face_opened(std::u32string_view word) override {
+        faces_.push_back(engine::text_of_code_points(word).attr("lower")().attr("strip")());
+    }
+    bool starts_keycap(std::u32string_view text, std::size_t position) override {
+        return render::starts_keycap(self_, text, position);
+    }
+    bool choose_font(char32_t code, std::size_t face, bool keycap, font::Presentation presentation) override {
+        nb::object ch = character(code);
+        chosen_ = keycap ? nb::borrow(self_->emoji_path)
+                         : render::font_for_character(
+                               self_, ch, faces_[face], engine::setting_flag(engine::SettingId::ModernFont),
+                               presentation,
+                               [&] { return font_facts_.has_colour_glyphs(nb::borrow(self_->emoji_path)); });
+        return engine::truth_of(chosen_);
+    }
+    std::u32string chosen_path() override {
+        file_name_ = nb::str(path_text(chosen_));
+        return engine::code_points_of(file_name_);
+    }
+    long chosen_face_index() override {
+        if (!is_record(chosen_) || PyObject_Length(chosen_.ptr()) < 2) return -1;
+        return nb::cast<long>(nb::int_(chosen_[1]));
+    }
+    bool chosen_covers(char32_t code) override {
+        return font::has_glyph(self_, chosen_, static_cast<std::uint32_t>(code));
+    }
+    SourceQuestions& chosen_sources(std::size_t face) override {
+        primary_ = font::get_true_path(self_, self_->primary_name, faces_[face]);
+        fallback_ = font::get_true_path(self_, self_->fallback_name, faces_[face]);
+        return *this;
+    }
+    /// None for a face that a variable font draws on its own axes.
+    shaping::DrawnStyle imitated_style(std::size_t face) override {
+        const shaping::FontVariations* variations =
+            engine::truth_of(faces_[face]) && engine::truth_of(chosen_) ? font_facts_.variations(chosen_) : nullptr;
+        return shaping::drawn_style(self_, chosen_, faces_[face], variations, true);
+    }
+    bool chosen_has_colour_glyphs() override { return font_facts_.has_colour_glyphs(chosen_); }
+
+private:
+    bool is_primary() override { return is_file_of(primary_); }
+    bool is_fallback() override { return is_file_of(fallback_); }
+    bool is_emoji_font() override {
+        nb::object emoji_path = nb::borrow(self_->emoji_path);  // held while compared by host code
+        return engine::truth_of(emoji_path.ptr()) && engine::host_equal(file_name_, emoji_path);
+    }
+    bool is_file_of(nb::handle family_file) {
+        return engine::host_equal(chosen_, family_file) ||
+               engine::host_equal(file_name_, nb::str(path_text(family_file)));
+    }
+
+    LumoFontObject* self_;
+    FontFacts font_facts_;
+    std::vector<nb::object> faces_;  // the call's face, then those the face tags open
+    nb::object chosen_, file_name_, primary_, fallback_;  // the font chosen for the character in hand
+};
+
+nb::object tag_type(const ReportEntry& entry, nb::handle face) {
+    switch (entry.tag) {
+    case ReportTag::colour: return nb::str("COLOR:") + nb::str(character(entry.code));
+    case ReportTag::face_open: return nb::str("FACE_OPEN:") + nb::str(face);
+    case ReportTag::face_close: return nb::str("FACE_CLOSE");
+    case ReportTag::none: break;
+    }
+    return nb::str("-");
 }
 
 nb::list debug_info(LumoFontObject* self, PyObject* text_input, PyObject* face_argument) {
     if (face_argument != nullptr && face_argument != Py_None && !PyUnicode_Check(face_argument))
         engine::raise_argument_type_error("face", "str", face_argument);
     font::ensure_initialized(self);
-    nb::object base_face = (face_argument != nullptr && face_argument != Py_None &&
+    nb::object call_face = (face_argument != nullptr && face_argument != Py_None &&
                             PyUnicode_GET_LENGTH(face_argument) > 0)
                                ? nb::handle(face_argument).attr("lower")()
                                : nb::borrow(self->init_face);
     nb::object text = PyUnicode_Check(text_input) ? nb::borrow(text_input) : nb::str(nb::handle(text_input));
-    nb::object face = base_face;
+    HostReport fonts(self, call_face);
     nb::list info;
-    FontFacts font_facts(self);
-    const std::u32string line = engine::code_points_of(text);
-    render::MarkupLexer lexer(line, &render::is_palette_key);
-    render::MarkupToken token;
-    while (lexer.next(token)) {
-        switch (token.kind) {
-        case render::MarkupKind::colour_tag: {
-            nb::object key = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(token.code)));
-            info.append(tag_record(face, nb::str("COLOR:") + nb::str(key)));
-            break;
-        }
-        case render::MarkupKind::face_open: {
-            const std::u32string_view word = std::u32string_view(line).substr(token.word_start, token.word_end - token.word_start);
-            face = engine::text_of_code_points(word).attr("lower")().attr("strip")();
-            info.append(tag_record(face, nb::str("FACE_OPEN:") + nb::str(face)));
-            break;
-        }
-        case render::MarkupKind::face_close:
-            face = base_face;
-            info.append(tag_record(face, nb::str("FACE_CLOSE")));
-            break;
-        case render::MarkupKind::character:
-            info.append(character_record(self, font_facts, token.code, face,
-                                         render::starts_keycap(self, line, token.start),
-                                         font::requested_presentation(line, token.start)));
-            break;
-        }
+    for (const ReportEntry& entry : debug_report(engine::code_points_of(text), fonts)) {
+        nb::object ch = entry.tag == ReportTag::none ? character(entry.code) : nb::str(" ");
+        info.append(entry_of(ch, engine::text_of_code_points(entry.font), entry.labels, fonts.face(entry.face),
+                             tag_type(entry, fonts.face(entry.face))));
     }
     return info;
 }

@@ -41,4 +41,18 @@ std::string incompatible_checksum_message(std::string_view offered,
     return message + "))";
 }
 
+StateShape state_shape(std::size_t length, std::size_t fields) {
+    if (length < fields) return StateShape::too_short;
+    return length > fields ? StateShape::fields_and_attributes : StateShape::fields;
+}
+
+std::string short_state_message(std::size_t fields, std::size_t length) {
+    return "LumoFont state must be a tuple of " + std::to_string(fields) + " items (" + std::to_string(fields + 1) +
+           " with instance attributes), got " + std::to_string(length) + " items";
+}
+
+bool state_goes_with_reconstructor(bool any_field_set, bool has_attributes) {
+    return !any_field_set && !has_attributes;
+}
+
 }  // namespace lumo::diagnostics

@@ -28,4 +28,18 @@ std::vector<std::size_t> snapshot_order(std::span<const std::string_view> names)
 std::string incompatible_checksum_message(std::string_view offered,
                                           std::span<const std::string_view> fields_in_order);
 
+/// What a state tuple of `length` items is to an object of `fields` fields:
+/// too short to read, its fields, or its fields and then the instance attributes.
+enum class StateShape { too_short, fields, fields_and_attributes };
+StateShape state_shape(std::size_t length, std::size_t fields);
+
+/// "LumoFont state must be a tuple of 23 items (24 with instance
+/// attributes), got 2 items": the refusal of a too_short state.
+std::string short_state_message(std::size_t fields, std::size_t length);
+
+/// Whether a snapshot hands its state to the reconstructor itself: for an
+/// object never constructed (no field set, no instance attributes), which
+/// pickle must then not restore again.
+bool state_goes_with_reconstructor(bool any_field_set, bool has_attributes);
+
 }  // namespace lumo::diagnostics

@@ -95,7 +95,7 @@ nb::object reduce_lumo_font(LumoFontObject* self) {
     if (has_attributes) items.append(attributes);
     nb::tuple state = nb::tuple(items);
     nb::handle cls(reinterpret_cast<PyObject*>(Py_TYPE(self)));
-    if (!has_attributes && !any_value)
+    if (state_goes_with_reconstructor(any_value, has_attributes))
         return nb::make_tuple(reconstructor(), nb::make_tuple(cls, kLayoutChecksum, state));
     return nb::make_tuple(reconstructor(), nb::make_tuple(cls, kLayoutChecksum, nb::none()), state);
 }
@@ -106,15 +106,14 @@ void restore_lumo_font(LumoFontObject* self, nb::handle state) {
         throw nb::python_error();
     }
     const Py_ssize_t length = PyTuple_GET_SIZE(state.ptr());
+    const StateShape shape = state_shape(static_cast<std::size_t>(length), kStateItems);
     // A short tuple is refused before anything is assigned, rather than read past its end.
-    if (length < static_cast<Py_ssize_t>(kStateItems)) {
-        PyErr_Format(PyExc_TypeError,
-                     "LumoFont state must be a tuple of %zu items (%zu with instance attributes), got %zd items",
-                     kStateItems, kStateItems + 1, length);
+    if (shape == StateShape::too_short) {
+        PyErr_SetString(PyExc_TypeError, short_state_message(kStateItems, static_cast<std::size_t>(length)).c_str());
         throw nb::python_error();
     }
     // Instance attributes need an object that can hold them: refused before anything changes.
-    const bool has_attributes = length > static_cast<Py_ssize_t>(kStateItems);
+    const bool has_attributes = shape == StateShape::fields_and_attributes;
     nb::object attributes = has_attributes ? instance_dict(reinterpret_cast<PyObject*>(self)) : nb::object();
     if (has_attributes && !attributes.is_valid()) {
         PyErr_Format(PyExc_TypeError, "%.200s objects hold no instance attributes; the state has %zd items",

@@ -79,4 +79,16 @@ const char* anchor_named(std::string_view word) {
     return nullptr;
 }
 
+std::string anchor_choice_message() {
+    std::string message = "anchor must be one of ";
+    for (const char* name : kAnchorNames) message += (name == kAnchorNames[0] ? "'" : ", '") + std::string(name) + "'";
+    return message;
+}
+
+std::string layout_anchor_message(std::string_view anchor) {
+    std::string message = "anchor must be one of ";
+    for (const char* name : kAnchorNames) message += std::string(name) + ", ";
+    return message + "not '" + std::string(anchor) + "'";
+}
+
 }  // namespace lumo::layout

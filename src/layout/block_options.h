@@ -50,4 +50,12 @@ inline constexpr std::array<const char*, 9> kAnchorNames = {
 /// The anchor name `word` is, as the entry of kAnchorNames; null when none.
 const char* anchor_named(std::string_view word);
 
+/// "anchor must be one of 'topleft', ..., 'bottomright'": the start of the
+/// message a block call's word outside kAnchorNames gets.
+std::string anchor_choice_message();
+
+/// "anchor must be one of topleft, ..., bottomright, not 'middle'": what a
+/// layout's draw() says of `anchor` outside kAnchorNames.
+std::string layout_anchor_message(std::string_view anchor);
+
 }  // namespace lumo::layout

@@ -24,6 +24,7 @@
 #include "layout/block_options.h"
 #include "layout/caret_lines.h"
 #include "layout/effect_options_py.h"
+#include "layout/kept_blocks.h"
 #include "layout/text_block.h"
 #include "layout/text_effects.h"
 #include "layout/text_layout_py.h"
@@ -187,6 +188,7 @@ BlockMetrics block_metrics(LumoFontObject* self, const BlockCall& call, const Li
     return metrics;
 }
 
+/// The block laid out, refused past the surface limits.
 HostBlock lay_out(LumoFontObject* self, const BlockCall& call, LineRenderer& renderer) {
     HostBlock block{break_block(engine::code_points_of(call.line.text), palette_keys(call), call.block, renderer),
                     renderer.surfaces()};
@@ -194,6 +196,7 @@ HostBlock lay_out(LumoFontObject* self, const BlockCall& call, LineRenderer& ren
     std::vector<const render::PreparedLine*> prepared_lines;
     for (const PlacedLine& placed : block.laid_out.drawing.lines) prepared_lines.push_back(placed.line);
     render::require_named_instance(call.line.options, prepared_lines);
+    shaping::require_surface_within_limits(block.laid_out.frame.width, block.laid_out.frame.height);
     return block;
 }
 
@@ -203,10 +206,9 @@ std::int64_t kept_bytes(PyObject* entry) {
 }
 
 /// Keeps `block` (`bytes` of pixels) under `key`, dropping the oldest blocks
-/// past the count and byte limits; a block past the byte limit on its own is
-/// not kept.
+/// past the count and byte limits.
 void remember_block(LumoFontObject* self, nb::handle key, nb::handle block, std::int64_t bytes) {
-    if (bytes > kMaxCachedBlockBytes) return;
+    if (!block_may_be_kept(bytes)) return;
     if (self->block_cache == nullptr) {
         self->block_cache = PyDict_New();
         if (self->block_cache == nullptr) throw nb::python_error();
@@ -218,14 +220,16 @@ void remember_block(LumoFontObject* self, nb::handle key, nb::handle block, std:
     while (PyDict_Next(cache.ptr(), &position, &kept_key, &entry)) total += kept_bytes(entry);
     nb::object entry_of_block = nb::make_tuple(block, bytes);
     font::cache_store(cache.ptr(), key.ptr(), entry_of_block.ptr());
-    while (PyDict_GET_SIZE(cache.ptr()) > static_cast<Py_ssize_t>(kMaxCachedBlocks) || total > kMaxCachedBlockBytes) {
-        position = 0;
-        PyObject *oldest = nullptr, *value = nullptr;
-        if (!PyDict_Next(cache.ptr(), &position, &oldest, &value) || oldest == key.ptr()) break;
-        total -= kept_bytes(value);
-        nb::object held = nb::borrow(oldest);
-        if (PyDict_DelItem(cache.ptr(), held.ptr()) != 0) throw nb::python_error();
+    std::vector<nb::object> keys;
+    std::vector<std::int64_t> sizes;
+    std::size_t new_position = PyDict_GET_SIZE(cache.ptr());
+    for (position = 0; PyDict_Next(cache.ptr(), &position, &kept_key, &entry);) {
+        if (kept_key == key.ptr()) new_position = keys.size();
+        keys.push_back(nb::borrow(kept_key));
+        sizes.push_back(kept_bytes(entry));
     }
+    for (std::size_t i = 0, dropped = blocks_to_drop(sizes, total, new_position); i < dropped; ++i)
+        if (PyDict_DelItem(cache.ptr(), keys[i].ptr()) != 0) throw nb::python_error();
 }
 
 nb::object known_block(LumoFontObject* self, nb::handle key) {
@@ -256,7 +260,6 @@ nb::object block_surface(LumoFontObject* self, const BlockCall& call) {
     LineRenderer renderer(self, call.line);
     const HostBlock block = lay_out(self, call, renderer);
     const long width = block.laid_out.frame.width, height = block.laid_out.frame.height;
-    shaping::require_surface_within_limits(width, height);
     nb::object surface = paint_block(block, call.block.effects, call.background);
     remember_block(self, call.key, surface, std::int64_t{4} * width * height);
     render::trim_caches(self);
@@ -276,13 +279,7 @@ nb::object draw_block(LumoFontObject* self, PyObject* const* given) {
     const char* anchor = kAnchorNames[0];
     if (PyObject* named = given[2 + kBlockArguments]) {
         anchor = anchor_named(word_of("anchor", named));
-        if (anchor == nullptr) {
-            PyErr_Format(PyExc_ValueError,
-                         "anchor must be one of 'topleft', 'midtop', 'topright', 'midleft', 'center', 'midright', "
-                         "'bottomleft', 'midbottom', 'bottomright', not %R",
-                         named);
-            throw nb::python_error();
-        }
+        if (anchor == nullptr) raise_word_error(anchor_choice_message(), named);
     }
     // The position is checked (by pygame) before anything is drawn.
     nb::object rect = nb::module_::import_("pygame").attr("Rect")(0, 0, 0, 0);
@@ -315,7 +312,6 @@ nb::object size_block(LumoFontObject* self, PyObject* const* given) {
     font::ensure_initialized(self);
     LineRenderer renderer(self, call.line);
     const LaidOutBlock block = lay_out(self, call, renderer).laid_out;
-    shaping::require_surface_within_limits(block.frame.width, block.frame.height);
     return nb::make_tuple(block.frame.width, block.frame.height);
 }
 
@@ -326,7 +322,6 @@ nb::object layout_block(LumoFontObject* self, PyObject* const* given) {
     LineRenderer renderer(self, call.line);
     auto block = std::make_shared<HostBlock>(lay_out(self, call, renderer));
     const LaidOutBlock& laid_out = block->laid_out;
-    shaping::require_surface_within_limits(laid_out.frame.width, laid_out.frame.height);
     BlockCarets carets =
         block_carets(laid_out, [&renderer](std::u32string_view markup, bool right_to_left) -> const render::PreparedLine& {
             return *renderer.line(markup, right_to_left);
@@ -340,14 +335,18 @@ nb::object layout_block(LumoFontObject* self, PyObject* const* given) {
                             std::move(picture));
 }
 
-/// The checked (text, size, color, face, wraplength, align, line_spacing,
-/// background, direction, text options...) of a block call; all after the
-/// face by keyword only.
-bool parse_block_arguments(const char* function, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames,
-                           PyObject** given) {
+/// A block method: its checked (text, size, color, face, wraplength, align,
+/// line_spacing, background, direction, text options...), all after the
+/// face by keyword only, handed to `body`.
+template <nb::object (*body)(LumoFontObject*, PyObject* const*)>
+PyObject* block_method(const char* function, PyObject* self, PyObject* const* args, Py_ssize_t nargs,
+                       PyObject* kwnames) {
     constexpr std::size_t kPositional = 4;
-    return engine::parse_call_arguments(function, kBlockNames, 2, kPositional, args, nargs, kwnames,
-                                        std::span<PyObject*>(given, kBlockArguments));
+    PyObject* given[kBlockArguments];
+    if (!engine::parse_call_arguments(function, kBlockNames, 2, kPositional, args, nargs, kwnames,
+                                      std::span<PyObject*>(given, kBlockArguments)))
+        return nullptr;
+    return engine::call_guarded([&] { return body(reinterpret_cast<LumoFontObject*>(self), given); });
 }
 
 enum class Metric { line_size, ascent, descent };
@@ -384,18 +383,6 @@ PyObject* metric_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs,
 
 }  // namespace
 
-PyObject* render_block_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    PyObject* given[kBlockArguments];
-    if (!parse_block_arguments("render_block", args, nargs, kwnames, given)) return nullptr;
-    return engine::call_guarded([&] { return render_block(reinterpret_cast<LumoFontObject*>(self), given); });
-}
-
-PyObject* size_block_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    PyObject* given[kBlockArguments];
-    if (!parse_block_arguments("size_block", args, nargs, kwnames, given)) return nullptr;
-    return engine::call_guarded([&] { return size_block(reinterpret_cast<LumoFontObject*>(self), given); });
-}
-
 PyObject* draw_block_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
     static constexpr auto kDrawNames = [] {
         std::array<const char*, kBlockArguments + 3> names{"surface", "pos"};
@@ -411,16 +398,20 @@ PyObject* draw_block_method(PyObject* self, PyObject* const* args, Py_ssize_t na
     return engine::call_guarded([&] { return draw_block(reinterpret_cast<LumoFontObject*>(self), given); });
 }
 
+PyObject* render_block_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    return block_method<render_block>("render_block", self, args, nargs, kwnames);
+}
+
+PyObject* size_block_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    return block_method<size_block>("size_block", self, args, nargs, kwnames);
+}
+
 PyObject* layout_block_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    PyObject* given[kBlockArguments];
-    if (!parse_block_arguments("layout_block", args, nargs, kwnames, given)) return nullptr;
-    return engine::call_guarded([&] { return layout_block(reinterpret_cast<LumoFontObject*>(self), given); });
+    return block_method<layout_block>("layout_block", self, args, nargs, kwnames);
 }
 
 PyObject* block_lines_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    PyObject* given[kBlockArguments];
-    if (!parse_block_arguments("_block_lines", args, nargs, kwnames, given)) return nullptr;
-    return engine::call_guarded([&] { return block_lines(reinterpret_cast<LumoFontObject*>(self), given); });
+    return block_method<block_lines>("_block_lines", self, args, nargs, kwnames);
 }
 
 PyObject* get_linesize_method(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {

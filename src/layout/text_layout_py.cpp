@@ -15,6 +15,7 @@
 #include "layout/block_clusters.h"
 #include "layout/block_options.h"
 #include "layout/cluster_requests.h"
+#include "layout/laid_out_text.h"
 #include "shaping/surface_pixels_py.h"
 
 namespace nb = nanobind;
@@ -23,13 +24,11 @@ namespace lumo::layout {
 namespace {
 
 struct TextLayout {
-    BlockCarets carets;
-    long width = 1, height = 1;
+    LaidOutText text;
     std::function<nb::object()> paint;
     nb::object painted;  // the surface, once asked for
     std::shared_ptr<const BlockPicture> picture;  // what frames are drawn from
-    std::optional<BlockClusters> clusters;        // found when first asked for
-    nb::object cluster_list;                      // the host's list of them, made once
+    nb::object cluster_list;                      // the host's list of clusters, made once
     FrameSurfaces frames;                         // what draw() draws frames on
 };
 
@@ -45,9 +44,8 @@ nb::object rect(const PixelRect& pixels) { return rect(pixels.x, pixels.y, pixel
 
 /// An index of the text given to the call: 0 to its length.
 std::size_t text_index(const TextLayout& layout, Py_ssize_t index) {
-    const std::size_t length = layout.carets.text_length();
-    const std::optional<std::size_t> within = index_within_text(index, length);
-    if (!within) throw nb::index_error(index_outside_text_message(index, length).c_str());
+    const std::optional<std::size_t> within = layout.text.index(index);
+    if (!within) throw nb::index_error(index_outside_text_message(index, layout.text.carets().text_length()).c_str());
     return *within;
 }
 
@@ -60,23 +58,17 @@ std::pair<double, double> point_of(nb::handle pos) {
     if (x == -1.0 && PyErr_Occurred()) throw nb::python_error();
     const double y = PyFloat_AsDouble(PySequence_Fast_GET_ITEM(items.ptr(), 1));
     if (y == -1.0 && PyErr_Occurred()) throw nb::python_error();
-    if (!std::isfinite(x) || !std::isfinite(y)) throw nb::value_error("pos must be finite");
+    if (!point_allowed(x, y)) throw nb::value_error("pos must be finite");
     return {x, y};
-}
-
-const BlockClusters& clusters_of(TextLayout& layout) {
-    if (!layout.clusters) layout.clusters.emplace(layout.carets);
-    return *layout.clusters;
 }
 
 /// How many clusters a `reveal` (an index of the text, or None) shows.
 std::size_t revealed_clusters(TextLayout& layout, nb::handle reveal) {
-    const BlockClusters& clusters = clusters_of(layout);
-    if (reveal.is_none()) return clusters.clusters().size();
+    if (reveal.is_none()) return layout.text.shown(std::nullopt);
     if (!PyLong_Check(reveal.ptr())) engine::raise_argument_type_error("reveal", "int or None", reveal);
     int overflow = 0;
     const long long index = PyLong_AsLongLongAndOverflow(reveal.ptr(), &overflow);
-    return clusters_revealed(clusters, layout.carets.text_length(), index, overflow);
+    return layout.text.shown(index, overflow);
 }
 
 /// A number of an offsets triple, as offset_allowed() allows it.
@@ -110,10 +102,10 @@ ClusterShift shift_asked(nb::handle triple) {
 /// Each cluster's shift in a frame: the first `shown` as `offsets` (a
 /// callable of the cluster's number or a sequence, one per cluster) move
 /// them, or where they stand; the rest left out.
-std::vector<ClusterShift> frame_shifts(const BlockClusters& clusters, std::size_t shown, nb::handle offsets) {
-    std::vector<ClusterShift> shifts = clusters.reveal_shifts(shown);
+std::vector<ClusterShift> frame_shifts(LaidOutText& text, std::size_t shown, nb::handle offsets) {
+    std::vector<ClusterShift> shifts = text.frame_shifts(shown);
     if (offsets.is_none()) return shifts;
-    const std::size_t count = clusters.clusters().size();
+    const std::size_t count = text.clusters().clusters().size();
     if (PyCallable_Check(offsets.ptr())) {
         for (std::size_t i = 0; i < shown; ++i) shifts[i] = shift_asked(offsets(i));
         return shifts;
@@ -132,9 +124,9 @@ std::vector<ClusterShift> frame_shifts(const BlockClusters& clusters, std::size_
 ClusterFrame frame_of(TextLayout& layout, nb::handle reveal, nb::handle offsets, FrameSurfaces* kept = nullptr) {
     if (reveal.is_none() && offsets.is_none()) return {};
     const std::size_t shown = revealed_clusters(layout, reveal);
-    const BlockClusters& clusters = clusters_of(layout);
-    if (offsets.is_none() && shown == clusters.clusters().size()) return {};
-    const std::vector<LinePieces> pieces = clusters.pieces(frame_shifts(clusters, shown, offsets));
+    if (layout.text.is_whole(shown, !offsets.is_none())) return {};
+    const std::vector<ClusterShift> shifts = frame_shifts(layout.text, shown, offsets);
+    const std::vector<LinePieces> pieces = layout.text.clusters().pieces(shifts);
     return draw_cluster_frame(*layout.picture, pieces, kept);
 }
 
@@ -146,11 +138,9 @@ nb::object surface_of(TextLayout& layout, nb::handle reveal) {
 
 nb::object draw(TextLayout& layout, nb::handle target, nb::handle pos, const std::string& anchor, nb::handle reveal,
                 nb::handle offsets) {
-    if (anchor_named(anchor) == nullptr)
-        throw nb::value_error(("anchor must be one of topleft, midtop, topright, midleft, center, midright, "
-                               "bottomleft, midbottom, bottomright, not '" + anchor + "'").c_str());
+    if (anchor_named(anchor) == nullptr) throw nb::value_error(layout_anchor_message(anchor).c_str());
     const auto [x, y] = point_of(pos);
-    nb::object placed = rect(0, 0, layout.width, layout.height);
+    nb::object placed = rect(0, 0, layout.text.width(), layout.text.height());
     nb::setattr(placed, anchor.c_str(), nb::make_tuple(std::lround(x), std::lround(y)));
     ClusterFrame frame = frame_of(layout, reveal, offsets, &layout.frames);
     if (frame.surface.is_valid()) {
@@ -166,7 +156,7 @@ nb::object draw(TextLayout& layout, nb::handle target, nb::handle pos, const std
 nb::list clusters_list(TextLayout& layout) {
     if (!layout.cluster_list.is_valid()) {
         nb::list made;
-        for (const TextCluster& cluster : clusters_of(layout).clusters())
+        for (const TextCluster& cluster : layout.text.clusters().clusters())
             made.append(nb::borrow(g_layout_cluster)(cluster.start, cluster.end, rect(cluster.rect), cluster.line,
                                                      cluster.baseline));
         layout.cluster_list = made;
@@ -176,18 +166,14 @@ nb::list clusters_list(TextLayout& layout) {
 
 nb::list lines_of(const TextLayout& layout) {
     nb::list lines;
-    for (std::size_t number = 0; number < layout.carets.line_count(); ++number) {
-        const CaretLine& line = layout.carets.line(number);
-        const auto [start, end] = layout.carets.line_range(number);
-        lines.append(nb::borrow(g_layout_line)(start, end, rect(line.x, line.y, line.width, line.height),
-                                               line.baseline, line.right_to_left ? "rtl" : "ltr"));
-    }
+    for (const LayoutLineRecord& line : layout.text.lines())
+        lines.append(nb::borrow(g_layout_line)(line.start, line.end, rect(line.rect), line.baseline, line.direction));
     return lines;
 }
 
 nb::list selection_rects(const TextLayout& layout, Py_ssize_t start, Py_ssize_t end) {
     nb::list rects;
-    for (const PixelRect& pixels : layout.carets.selection(text_index(layout, start), text_index(layout, end)))
+    for (const PixelRect& pixels : layout.text.carets().selection(text_index(layout, start), text_index(layout, end)))
         rects.append(rect(pixels));
     return rects;
 }
@@ -197,8 +183,8 @@ nb::list selection_rects(const TextLayout& layout, Py_ssize_t start, Py_ssize_t 
 nb::object make_text_layout(BlockCarets carets, long width, long height, std::function<nb::object()> paint,
                             std::shared_ptr<const BlockPicture> picture) {
     engine::require_headroom_for_wrapper();
-    return nb::cast(TextLayout{std::move(carets), width, height, std::move(paint), nb::object(), std::move(picture),
-                               std::nullopt, nb::object(), FrameSurfaces{}});
+    return nb::cast(TextLayout{LaidOutText(std::move(carets), width, height), std::move(paint), nb::object(),
+                               std::move(picture), nb::object(), FrameSurfaces{}});
 }
 
 namespace {
@@ -209,7 +195,7 @@ void bind_text_layout(nb::module_& package) {
                            "carets, clicks and selections fall. Indices are positions in the text given (0 to its\n"
                            "length); with markup, tags take no room. Points and rectangles are in the layout's own\n"
                            "pixels, its top-left corner at (0, 0). An index outside the text raises IndexError.")
-        .def_prop_ro("size", [](const TextLayout& self) { return std::make_pair(self.width, self.height); },
+        .def_prop_ro("size", [](const TextLayout& self) { return std::make_pair(self.text.width(), self.text.height()); },
                      nb::sig("def size(self) -> tuple[int, int]"),
                      "(width, height): what size_block() gives for the same arguments.")
         .def("surface", &surface_of, nb::kw_only(), nb::arg("reveal") = nb::none(),
@@ -241,7 +227,7 @@ void bind_text_layout(nb::module_& package) {
                      "direction ('ltr' or 'rtl').")
         .def("caret",
              [](const TextLayout& self, Py_ssize_t index, bool other) {
-                 return rect(self.carets.caret(text_index(self, index), other));
+                 return rect(self.text.carets().caret(text_index(self, index), other));
              },
              nb::arg("index"), nb::arg("other") = false,
              nb::sig("def caret(self, index: int, other: bool = False) -> pygame.Rect"),
@@ -251,7 +237,7 @@ void bind_text_layout(nb::module_& package) {
         .def("index_at",
              [](const TextLayout& self, nb::handle pos) {
                  const auto [x, y] = point_of(pos);
-                 return self.carets.index_at(x, y);
+                 return self.text.carets().index_at(x, y);
              },
              nb::arg("pos"), nb::sig("def index_at(self, pos: tuple[float, float]) -> int"),
              "The caret index nearest to the point pos (a click): the nearer edge of the grapheme cluster under it.\n"
@@ -261,25 +247,31 @@ void bind_text_layout(nb::module_& package) {
              "Rectangles covering the characters in [start, end) as they stand on screen: one per stretch, so\n"
              "several on a line where the selection crosses a change of direction.")
         .def("next_caret",
-             [](const TextLayout& self, Py_ssize_t index) { return self.carets.next_caret(text_index(self, index)); },
+             [](const TextLayout& self, Py_ssize_t index) {
+                 return self.text.carets().next_caret(text_index(self, index));
+             },
              nb::arg("index"), "The next caret index in the text: one grapheme cluster on (the length at the end).")
         .def("prev_caret",
-             [](const TextLayout& self, Py_ssize_t index) { return self.carets.prev_caret(text_index(self, index)); },
+             [](const TextLayout& self, Py_ssize_t index) {
+                 return self.text.carets().prev_caret(text_index(self, index));
+             },
              nb::arg("index"), "The previous caret index in the text: one grapheme cluster back (0 at the start).")
         .def("move_visually",
              [](const TextLayout& self, Py_ssize_t index, long steps) {
-                 return self.carets.move_visually(text_index(self, index), steps);
+                 return self.text.carets().move_visually(text_index(self, index), steps);
              },
              nb::arg("index"), nb::arg("steps"),
              "The caret index `steps` places to the right on screen (negative: to the left), across changes of\n"
              "direction and on to the next or previous line; unchanged at the text's ends.")
         .def("line_of",
-             [](const TextLayout& self, Py_ssize_t index) { return self.carets.line_of(text_index(self, index)); },
+             [](const TextLayout& self, Py_ssize_t index) {
+                 return self.text.carets().line_of(text_index(self, index));
+             },
              nb::arg("index"), "The number of the line the caret at `index` stands on.")
         .def("move_vertically",
              [](const TextLayout& self, Py_ssize_t index, long lines, std::optional<double> x) {
                  if (x && !std::isfinite(*x)) throw nb::value_error("x must be finite");
-                 return self.carets.move_vertically(text_index(self, index), lines, x);
+                 return self.text.carets().move_vertically(text_index(self, index), lines, x);
              },
              nb::arg("index"), nb::arg("lines"), nb::arg("x") = nb::none(),
              nb::sig("def move_vertically(self, index: int, lines: int, x: float | None = None) -> int"),
@@ -287,7 +279,9 @@ void bind_text_layout(nb::module_& package) {
              "own x: keep the x of the first move to go on in a straight line. 0 above the first line, the\n"
              "length below the last.")
         .def("word_at",
-             [](const TextLayout& self, Py_ssize_t index) { return self.carets.word_at(text_index(self, index)); },
+             [](const TextLayout& self, Py_ssize_t index) {
+                 return self.text.carets().word_at(text_index(self, index));
+             },
              nb::arg("index"), nb::sig("def word_at(self, index: int) -> tuple[int, int]"),
              "(start, end) of the word at `index` by the Unicode word boundaries (or of the spaces or\n"
              "punctuation there when no word touches it): what a double click selects.");

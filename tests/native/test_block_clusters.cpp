@@ -9,6 +9,7 @@
 #include "base/limits.h"
 #include "layout/block_clusters.h"
 #include "layout/cluster_requests.h"
+#include "layout/laid_out_text.h"
 
 namespace {
 
@@ -134,6 +135,46 @@ TEST(ClusterRequests, RevealIndicesOfAnySizeShowNoneSomeOrAll) {
     EXPECT_EQ(clusters_revealed(clusters, 6, 6, 0), 3u);
     EXPECT_EQ(clusters_revealed(clusters, 6, 1LL << 40, 0), 3u);
     EXPECT_EQ(clusters_revealed(clusters, 6, -1, 1), 3u);  // above every long long
+}
+
+TEST(LaidOutText, FramesDifferFromTheBlockOnlyWhenTheyHideOrMoveClusters) {
+    const std::u32string text = U"ae\u0301b";
+    lumo::layout::LaidOutText laid_out(
+        BlockCarets(characters_of(text, {0, 3, 4, 5}), 6,
+                    {line(0, 4, {run(0, 4, 0, 0, {0, 1, 1, 3}, {10, 12, 0, 8})})}),
+        30, 20);
+    EXPECT_EQ(laid_out.shown(std::nullopt), 3u);
+    EXPECT_EQ(laid_out.shown(4), 1u);
+    EXPECT_EQ(laid_out.shown(-1, 1), 3u);
+    EXPECT_TRUE(laid_out.is_whole(3, false));
+    EXPECT_FALSE(laid_out.is_whole(3, true));
+    EXPECT_FALSE(laid_out.is_whole(2, false));
+    EXPECT_EQ(laid_out.frame_shifts(1), (std::vector<ClusterShift>{kStill, kHidden, kHidden}));
+    EXPECT_EQ(laid_out.index(6), 6u);
+    EXPECT_FALSE(laid_out.index(7));
+    EXPECT_FALSE(laid_out.index(-1));
+}
+
+TEST(LaidOutText, LinesGiveTheirTypedRangeRectangleBaselineAndDirection) {
+    const std::u32string text = U"ab\ncd";
+    CaretLine second = line(3, 5, {run(3, 5, 1, 0, {4, 3}, {9, 9})}, 20);
+    second.right_to_left = true;
+    second.width = 18;
+    lumo::layout::LaidOutText laid_out(
+        BlockCarets(characters_of(text), text.size(), {line(0, 2, {run(0, 2, 0, 0, {0, 1}, {10, 10})}), second}), 20,
+        40);
+    const std::vector<lumo::layout::LayoutLineRecord> lines = laid_out.lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(std::string(lines[0].direction), "ltr");
+    EXPECT_EQ(lines[0].start, 0u);
+    EXPECT_EQ(lines[1].start, 3u);
+    EXPECT_EQ(lines[1].end, 5u);
+    EXPECT_EQ(lines[1].rect, (PixelRect{0, 20, 18, 20}));
+    EXPECT_EQ(lines[1].baseline, 35);
+    EXPECT_EQ(std::string(lines[1].direction), "rtl");
+    EXPECT_TRUE(lumo::layout::point_allowed(-3.5, 1e300));
+    EXPECT_FALSE(lumo::layout::point_allowed(__builtin_inf(), 0.0));
+    EXPECT_FALSE(lumo::layout::point_allowed(0.0, __builtin_nan("")));
 }
 
 TEST(ClusterRequests, TextIndicesRunFromZeroToTheLength) {

@@ -50,3 +50,16 @@ TEST(BlockOptions, AnchorNamesAreRectPositionNames) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BlockOptions, AnchorMessagesNameEveryRectanglePoint) {
+    EXPECT_EQ(lumo::layout::anchor_choice_message(),
+              "anchor must be one of 'topleft', 'midtop', 'topright', 'midleft', 'center', 'midright', "
+              "'bottomleft', 'midbottom', 'bottomright'");
+    EXPECT_EQ(lumo::layout::layout_anchor_message("middle"),
+              "anchor must be one of topleft, midtop, topright, midleft, center, midright, bottomleft, midbottom, "
+              "bottomright, not 'middle'");
+}
+
+}  // namespace

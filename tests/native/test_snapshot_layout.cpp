@@ -22,4 +22,21 @@ TEST(SnapshotLayout, ARefusalNamesTheOfferedAndReadChecksumsAndTheFields) {
               "Incompatible checksums (0x1234 vs (0x80baa68, 0xf38e25e, 0x3047d49) = (_anti_alias, init_face))");
 }
 
+TEST(SnapshotLayout, AStateIsItsFieldsThenInstanceAttributes) {
+    using lumo::diagnostics::StateShape;
+    EXPECT_EQ(lumo::diagnostics::state_shape(0, 23), StateShape::too_short);
+    EXPECT_EQ(lumo::diagnostics::state_shape(22, 23), StateShape::too_short);
+    EXPECT_EQ(lumo::diagnostics::state_shape(23, 23), StateShape::fields);
+    EXPECT_EQ(lumo::diagnostics::state_shape(24, 23), StateShape::fields_and_attributes);
+    EXPECT_EQ(lumo::diagnostics::state_shape(99, 23), StateShape::fields_and_attributes);
+    EXPECT_EQ(lumo::diagnostics::short_state_message(23, 2),
+              "LumoFont state must be a tuple of 23 items (24 with instance attributes), got 2 items");
+}
+
+TEST(SnapshotLayout, OnlyAnObjectNeverConstructedHandsItsStateToTheReconstructor) {
+    EXPECT_TRUE(lumo::diagnostics::state_goes_with_reconstructor(false, false));
+    EXPECT_FALSE(lumo::diagnostics::state_goes_with_reconstructor(true, false));
+    EXPECT_FALSE(lumo::diagnostics::state_goes_with_reconstructor(false, true));
+}
+
 }  // namespace
