@@ -201,8 +201,8 @@ nb::object render_dynamic(LumoFontObject* self, const RenderCall& call, std::u32
 class HostRunFonts final : public RunFonts {
 public:
     HostRunFonts(LumoFontObject* self, const RenderCall& call, const shaping::EmojiPlacement& placement,
-                 const std::vector<Run>& runs, shaping::RunSurfaces& surfaces)
-        : self_(self), call_(call), runs_(runs), surfaces_(surfaces), placement_(placement) {}
+                 const std::vector<Run>& runs, shaping::RunSurfaces& surfaces, ResolvedRunFonts* resolved)
+        : self_(self), call_(call), runs_(runs), surfaces_(surfaces), placement_(placement), resolved_(resolved) {}
 
     /// The font number of `run`'s path data and face.
     int font_number(const Run& run) {
@@ -218,7 +218,15 @@ public:
     Resolved resolve(int number) override {
         const Run& run = *asking_[static_cast<std::size_t>(number)];
         shaping::RunFont& font = fonts_[static_cast<std::size_t>(number)];
-        font = shaping::resolve_run_font(self_, call_.size, run.path, run.face, placement_, &call_.options.typography);
+        if (const shaping::RunFont* known = resolved_ != nullptr ? resolved_->find(run.path, run.face) : nullptr) {
+            font = *known;
+            // Each line's call is its own copy: the options are the same, their place is not.
+            if (font.typography != nullptr) font.typography = &call_.options.typography;
+        } else {
+            font = shaping::resolve_run_font(self_, call_.size, run.path, run.face, placement_,
+                                             &call_.options.typography);
+            if (resolved_ != nullptr) resolved_->keep(run.path, run.face, font);
+        }
         return {font.emoji || font.harfbuzz.is_valid(), font.harfbuzz.is_valid(), font.instance_found};
     }
 
@@ -238,6 +246,7 @@ private:
     const std::vector<Run>& runs_;
     shaping::RunSurfaces& surfaces_;
     const shaping::EmojiPlacement placement_;
+    ResolvedRunFonts* resolved_;
     std::vector<std::pair<PyObject*, PyObject*>> keys_;
     std::vector<const Run*> asking_;         // per font number: a run with that path and face
     std::vector<shaping::RunFont> fonts_;     // per font number: as last resolved
@@ -246,14 +255,24 @@ private:
 
 }  // namespace
 
+const shaping::RunFont* ResolvedRunFonts::find(nb::handle path, nb::handle face) const {
+    for (const Entry& entry : entries_)
+        if (entry.path.is(path) && entry.face.is(face)) return &entry.font;
+    return nullptr;
+}
+
+void ResolvedRunFonts::keep(nb::handle path, nb::handle face, const shaping::RunFont& font) {
+    entries_.push_back({nb::borrow(path), nb::borrow(face), font});
+}
+
 PreparedLine prepare_line(LumoFontObject* self, const RenderCall& call, nb::handle text, nb::handle primary_path,
-                          nb::handle fallback_path, shaping::RunSurfaces& surfaces) {
+                          nb::handle fallback_path, shaping::RunSurfaces& surfaces, ResolvedRunFonts* resolved) {
     const int height = standard_height(self, call);
     LineContext context{call.color, call.face, primary_path, fallback_path, engine::truth_of(call.modern_font),
                         call.right_to_left_paragraph, call.options.markup};
     const shaping::EmojiPlacement placement = emoji_placement(call);
     const SegmentedRuns segmented = segment_line(self, text, context);
-    HostRunFonts fonts(self, call, placement, segmented.runs, surfaces);
+    HostRunFonts fonts(self, call, placement, segmented.runs, surfaces, resolved);
     std::vector<RunRequest> requests;
     requests.reserve(segmented.runs.size());
     for (const Run& run : segmented.runs)

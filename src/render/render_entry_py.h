@@ -41,12 +41,29 @@ RenderCall read_text_call(font::LumoFontObject* self, PyObject* const* given);
 /// The text cache's key for `first` (the text) drawn as `call` asks.
 nanobind::object cache_key(nanobind::handle first, const RenderCall& call);
 
+/// The fonts a call's lines resolved, by the path data and face object of
+/// their runs: the lines of a block (and the lines measured to break it)
+/// share them instead of resolving each line's fonts again.
+class ResolvedRunFonts {
+public:
+    const shaping::RunFont* find(nanobind::handle path, nanobind::handle face) const;
+    void keep(nanobind::handle path, nanobind::handle face, const shaping::RunFont& font);
+
+private:
+    struct Entry {
+        nanobind::object path, face;  // held, so that their identities stay theirs
+        shaping::RunFont font;
+    };
+    std::vector<Entry> entries_;
+};
+
 /// The runs of `text` (markup included), for an initialised object and the
 /// path data of its primary and fallback families in the call's face; the
 /// surfaces of runs the legacy emoji engine draws are kept in `surfaces`.
+/// With `resolved`, fonts resolved by earlier lines of the call are reused.
 PreparedLine prepare_line(font::LumoFontObject* self, const RenderCall& call, nanobind::handle text,
                           nanobind::handle primary_path, nanobind::handle fallback_path,
-                          shaping::RunSurfaces& surfaces);
+                          shaping::RunSurfaces& surfaces, ResolvedRunFonts* resolved = nullptr);
 
 /// Refuses variations that name an instance no font of the text has, when
 /// the text draws with fonts at all: `lines` are the call's prepared lines.
