@@ -61,6 +61,19 @@ def test_wrapped_lines_fit_and_give_back_the_paragraph(font, paragraph, wrapleng
     assert len(lines) > 1
 
 
+@pytest.mark.parametrize("wraplength", range(60, 240, 7))
+def test_each_wrapped_line_is_as_long_as_it_can_be(font, wraplength):
+    # No-break spaces and spaces before zero-width spaces draw with the spaces
+    # after them: a line ending there is measured with them, not beside them.
+    words = ["ab", "x\u00a0", "cde\u200b", "\u200b", "fghij", "k\u00a0l", "mn", "o"]
+    paragraph = " ".join(words[(i * 5) % len(words)] + " " * (i % 3) for i in range(40))
+    lines = font._block_lines(paragraph, SIZE, wraplength=wraplength)
+    for (shown, drawn, _), (next_shown, _, _) in zip(lines, lines[1:]):
+        next_unit = font._block_lines(next_shown, SIZE, wraplength=1)[0][0]  # up to its first break
+        longer = (shown + next_unit).rstrip(" ")
+        assert font.size(longer, SIZE)[0] > wraplength, (shown, next_shown)
+
+
 def test_newlines_separate_paragraphs_and_markup_carries_across_lines(font):
     lines = font._block_lines("one\r\ntwo\n\nthree ^1four five six seven", SIZE, wraplength=110)
     shown = [line[0] for line in lines]

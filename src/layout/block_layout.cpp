@@ -18,6 +18,13 @@ long BlockLines::width(std::u32string_view markup, bool right_to_left) {
     return render::line_size(*line(markup, right_to_left)).first;
 }
 
+std::optional<LineAdvance> BlockLines::advance(std::u32string_view markup, bool right_to_left) {
+    const render::PreparedLine& prepared = *line(markup, right_to_left);
+    LineAdvance advance{prepared.total, prepared.runs.size(), 0};
+    if (!prepared.runs.empty()) advance.last_reach = prepared.runs.back().width - prepared.runs.back().advance;
+    return advance;
+}
+
 LineExtent line_extent(const render::PreparedLine& line) {
     LineExtent extent;
     if (line.runs.empty()) return extent;

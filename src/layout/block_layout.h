@@ -44,6 +44,7 @@ public:
     /// The line, shared: a laid-out block keeps the lines it draws.
     std::shared_ptr<const render::PreparedLine> line(std::u32string_view markup, bool right_to_left);
     long width(std::u32string_view markup, bool right_to_left) final;
+    std::optional<LineAdvance> advance(std::u32string_view markup, bool right_to_left) final;
 
 protected:
     /// The line of `markup` in a paragraph of that direction, prepared now.

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "layout/line_breaks.h"
+#include "render/char_categories.h"
 #include "render/markup.h"
 #include "render/run_direction.h"
 
@@ -50,7 +51,9 @@ public:
     ParagraphBreaker(std::u32string_view text, std::span<const TypedChar> chars, std::size_t first,
                      std::u32string visible, bool right_to_left, LineWidths& widths)
         : text_(text), chars_(chars), first_(first), right_to_left_(right_to_left), widths_(widths),
-          visible_(std::move(visible)) {}
+          visible_(std::move(visible)),
+          runs_add_up_(!right_to_left && !render::may_hold_right_to_left(std::span<const std::uint32_t>(
+                                             reinterpret_cast<const std::uint32_t*>(visible_.data()), visible_.size()))) {}
 
     void break_lines(long wraplength, std::vector<BlockLine>& out) {
         const std::size_t count = chars_.size();
@@ -104,13 +107,16 @@ private:
     /// however far off the guess is. `width` is the found line's width.
     EndIterator last_fitting(EndIterator first, EndIterator guess, EndIterator last, std::size_t start,
                              long wraplength, long& width) {
+        EndIterator fitting, too_wide;  // fitting < too_wide, too_wide may be `last`
+        bool have_fitting = false;
         auto fits = [&](EndIterator candidate, long& measured) {
-            measured = measure(start, *candidate);
+            measured = have_fitting && candidate > fitting ? measure_past(start, *fitting, *candidate)
+                                                           : measure(start, *candidate);
             return measured <= wraplength;
         };
         long measured = 0;
-        EndIterator fitting, too_wide;  // fitting < too_wide, too_wide may be `last`
         if (fits(guess, measured)) {
+            have_fitting = true;
             fitting = guess;
             width = measured;
             std::ptrdiff_t step = 1;
@@ -145,6 +151,7 @@ private:
                 const EndIterator back = too_wide - std::min(step, too_wide - first);
                 if (fits(back, measured)) {
                     fitting = back;
+                    have_fitting = true;
                     width = measured;
                     break;
                 }
@@ -193,6 +200,28 @@ private:
         return widths_.width(markup(start, shown), right_to_left_);
     }
 
+    /// The width of the line [start, end) from that of the line [start, known)
+    /// and of the rest, when the line breaks into runs at a space between
+    /// them: a space takes a run of its own, so the runs of the whole line are
+    /// those of its two parts, and its advance their sum. The rest is a few
+    /// words where the whole line is dozens. Otherwise measured whole.
+    long measure_past(std::size_t start, std::size_t known, std::size_t end) {
+        const std::size_t known_shown = shown_end(start, known), shown = shown_end(start, end);
+        // The space starts a run unless what it follows is drawn as spaces
+        // are (a no-break space, or spaces before a mark that is not drawn).
+        std::size_t last_drawn = known_shown;
+        while (last_drawn > start && render::is_dropped_mark(chars_[last_drawn - 1].code)) --last_drawn;
+        if (runs_add_up_ && last_drawn > start && shown > known_shown && chars_[known_shown].code == U' ' &&
+            chars_[last_drawn - 1].code != U' ' && chars_[last_drawn - 1].code != 0xA0) {
+            const std::optional<LineAdvance> head = widths_.advance(markup(start, known_shown), right_to_left_);
+            const std::optional<LineAdvance> rest =
+                head ? widths_.advance(markup(known_shown, shown), right_to_left_) : std::nullopt;
+            if (head && rest && head->runs > 0 && rest->runs > 0)
+                return std::max(1L, head->total + rest->total) + rest->last_reach;
+        }
+        return measure(start, end);
+    }
+
     void add_line(std::size_t start, std::size_t end, std::vector<BlockLine>& out) const {
         const std::size_t shown = shown_end(start, end);
         out.push_back({markup(start, shown), visible_.substr(start, end - start), right_to_left_, first_ + start,
@@ -205,6 +234,7 @@ private:
     bool right_to_left_;
     LineWidths& widths_;
     std::u32string visible_;
+    bool runs_add_up_;  // left to right throughout: no level reorders runs
 };
 
 }  // namespace

@@ -44,11 +44,23 @@ std::vector<TypedChar> typed_characters(std::u32string_view text, const std::fun
 /// vertical tab, form feed, next line, and the line and paragraph separators.
 bool separates_lines(char32_t code);
 
+/// A line's runs summed: their advances, their count, and how far the last
+/// run's surface reaches past its advance (a line's width is the advances
+/// and that reach).
+struct LineAdvance {
+    long total = 0;
+    std::size_t runs = 0;
+    long last_reach = 0;
+};
+
 /// Measures a line the way the line renderer would draw it.
 class LineWidths {
 public:
     virtual ~LineWidths() = default;
     virtual long width(std::u32string_view markup, bool right_to_left) = 0;
+    /// The line's runs summed, where lines are cut into runs at every space
+    /// as the renderer cuts them (nullopt: only width() tells).
+    virtual std::optional<LineAdvance> advance(std::u32string_view, bool) { return std::nullopt; }
 };
 
 /// The lines of `text`. With `wraplength` > 0 a line ends at the last break

@@ -160,7 +160,8 @@ protected:
     render::PreparedLine prepare(std::u32string_view markup, bool right_to_left) override {
         render::RenderCall call = call_;
         call.right_to_left_paragraph = right_to_left;
-        return render::prepare_line(self_, call, engine::text_of_code_points(markup), primary_, fallback_, *surfaces_);
+        return render::prepare_line(self_, call, engine::text_of_code_points(markup), primary_, fallback_, *surfaces_,
+                                    &resolved_);
     }
 
 private:
@@ -168,6 +169,7 @@ private:
     const render::RenderCall& call_;
     nb::object primary_, fallback_;
     std::shared_ptr<shaping::RunSurfaces> surfaces_;
+    render::ResolvedRunFonts resolved_;
 };
 
 /// A block laid out, and the surfaces its runs drawn as pictures refer to.
