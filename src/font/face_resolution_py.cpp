@@ -159,22 +159,15 @@ nb::object get_true_path(LumoFontObject* self, nb::handle name_field, nb::handle
     if (keyed) {
         if (const nb::object* known = set.resolved_files.find(stamp_of(self->path_resolve_cache), asked)) return *known;
     }
-    nb::object key = nb::make_tuple(name, face);
-    nb::object cache = nb::borrow(self->path_resolve_cache);
-    const ViewStamp seen = stamp_of(cache.ptr());
-    if (nb::object known = cache_find(cache.ptr(), key.ptr()); known.is_valid()) {
-        if (FamilyFaceKey learned; keyed && family_face_key(name, face, learned))
-            set.resolved_files.learn_read(seen, stamp_of(cache.ptr()), std::move(learned), known);
-        return known;
-    }
-    HostFaceIndex index(self, name, face);
-    nb::object answer = index.path_of(choose_face_file(index));
-    cache = nb::borrow(self->path_resolve_cache);
-    const ViewStamp before = stamp_of(cache.ptr());
-    cache_store(cache.ptr(), key.ptr(), answer.ptr());
-    if (FamilyFaceKey learned; keyed && family_face_key(name, face, learned))
-        set.resolved_files.learn_write(before, stamp_of(cache.ptr()), std::move(learned), answer);
-    return answer;
+    auto learned = [&](nb::handle answer) -> std::optional<std::pair<FamilyFaceKey, nb::object>> {
+        if (FamilyFaceKey key; keyed && family_face_key(name, face, key))
+            return std::pair{std::move(key), nb::borrow(answer)};
+        return std::nullopt;
+    };
+    return consult_cache(self->path_resolve_cache, set.resolved_files, nb::make_tuple(name, face), learned, [&] {
+        HostFaceIndex index(self, name, face);
+        return index.path_of(choose_face_file(index));
+    });
 }
 
 }  // namespace lumo::font
