@@ -8,7 +8,6 @@
 #include "engine/console_py.h"
 #include "engine/host_errors_py.h"
 #include "engine/host_text_py.h"
-#include "base/file_reader.h"
 #include "font/font_set_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "font/object_caches_py.h"
@@ -29,13 +28,8 @@ nb::module_ pygame_freetype() {
     return module;
 }
 
-/// pygame's font engines open a path with a blocking open(): a pipe or a
-/// device at a font path would hang the program. Such a path is refused
-/// first, as the engine's own reader refuses it.
 void refuse_special_file(nb::handle path) {
-    std::optional<std::string> bytes = engine::file_path_of(path);
-    base::FileIdentity identity;
-    if (bytes && base::file_identity(*bytes, identity) == 0 && !identity.regular)
+    if (std::optional<std::string> bytes = engine::file_path_of(path); bytes && is_special_file(*bytes))
         engine::raise_os_error({EINVAL, *bytes});
 }
 
@@ -51,16 +45,10 @@ nb::object font_source(LumoFontObject* self, nb::handle path_data, nb::handle pa
 }
 
 /// pygame reports a font file it could not map or read for lack of memory as
-/// a file it cannot use. A failure is taken for one of memory, and raised as
-/// MemoryError, when the file's size in memory could not be had just now:
-/// a substitute chosen then would stay cached after memory came back.
+/// a file it cannot use: a substitute chosen then would stay cached after
+/// memory came back, so MemoryError is raised when memory is short now.
 void raise_if_memory_was_short(nb::handle path) {
-    constexpr std::size_t kSlackBytes = std::size_t{8} << 20;
-    std::size_t needed = kSlackBytes;
-    base::FileIdentity identity;
-    if (std::optional<std::string> bytes = engine::file_path_of(path); bytes && base::file_identity(*bytes, identity) == 0)
-        needed += identity.size;
-    if (engine::memory_is_short(needed)) {
+    if (engine::memory_is_short(memory_to_open_font(engine::file_path_of(path)))) {
         PyErr_NoMemory();
         throw nb::python_error();
     }
