@@ -79,10 +79,7 @@ public:
 
     std::string lower_family() override {
         paths_ = index_member(self_->font_map, "paths");
-        if (!PyUnicode_Check(name_.ptr())) {
-            PyErr_Format(PyExc_AttributeError, "'%.50s' object has no attribute 'lower'", Py_TYPE(name_.ptr())->tp_name);
-            throw nb::python_error();
-        }
+        if (!PyUnicode_Check(name_.ptr())) engine::raise_missing_attribute(name_, "lower");
         return index::lower_text(engine::utf8_of(name_));
     }
 
@@ -107,10 +104,7 @@ public:
             if (PyErr_Occurred()) throw nb::python_error();
             return std::nullopt;
         }
-        if (!PyUnicode_CheckExact(alias)) {
-            PyErr_Format(PyExc_TypeError, "Expected str, got %.200s", Py_TYPE(alias)->tp_name);
-            throw nb::python_error();
-        }
+        if (!PyUnicode_CheckExact(alias)) engine::raise_expected_type("str", alias);
         return engine::utf8_of(alias);
     }
 
