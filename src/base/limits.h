@@ -137,6 +137,14 @@ inline constexpr std::size_t kMaxCachedRunsPerFace = 4096;
 /// Runs a face remembers having missed once; the second miss keeps a run.
 inline constexpr std::size_t kRunsMissedRemembered = 1024;
 
+// Font choices each object remembers across lines --------------------------
+
+/// Face words and (character, face) choices the memo numbers and keeps: past
+/// them it starts afresh rather than grow, so a host inventing face words or
+/// characters without end gets no faster, and no bigger.
+inline constexpr std::size_t kMaxRememberedFaces = 64;
+inline constexpr std::size_t kMaxRememberedChoices = std::size_t{1} << 16;
+
 // Text blocks ---------------------------------------------------------------
 
 /// Emoji runs each object keeps as the legacy emoji engine drew them; past

@@ -4,9 +4,6 @@
 #include <nanobind/stl/string.h>
 #include <nanobind/stl/tuple.h>
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-
 #include <string>
 #include <tuple>
 
@@ -17,13 +14,6 @@ namespace nb = nanobind;
 
 namespace lumo::engine {
 namespace {
-
-constexpr long kLoadRender = FT_LOAD_RENDER;
-constexpr long kLoadNoHinting = FT_LOAD_NO_HINTING;
-constexpr long kLoadColor = FT_LOAD_COLOR;
-constexpr long kLoadTargetMono = FT_LOAD_TARGET_MONO;
-static_assert(kLoadRender == 4 && kLoadNoHinting == 2 && kLoadColor == 1048576 && kLoadTargetMono == 131072,
-              "FreeType's published load-flag values");
 
 /// What `_ft_lib` holds while the styling calls may be used.
 struct FreeTypeLibraryHandle {
@@ -57,26 +47,19 @@ void bind_freetype_types(nb::module_& native) {
         .def_ro("version", &FreeTypeLibraryHandle::version)
         .def("__repr__", [](const FreeTypeLibraryHandle& handle) {
             auto [major, minor, patch] = handle.version;
-            return "<FreeType " + std::to_string(major) + "." + std::to_string(minor) + "." +
-                   std::to_string(patch) + " at '" + handle.path + "'>";
+            return describe_library({handle.path, major, minor, patch});
         });
     nb::class_<StylingEntryPoint>(native, "FreeTypeEntryPoint",
                                   "A glyph-slot styling call of the linked FreeType.")
         .def_ro("name", &StylingEntryPoint::name)
-        .def("__repr__",
-             [](const StylingEntryPoint& entry) { return "<FreeType entry point " + entry.name + ">"; });
+        .def("__repr__", [](const StylingEntryPoint& entry) { return describe_entry_point(entry.name); });
     native.def("_set_styling_available", &set_styling_available_from_host, nb::arg("available"),
                "Internal switch: with False the engine draws as if FreeType's styling calls were missing.");
     native.def("_styling_available", &styling_available);
 }
 
 void install_load_flags(nb::dict ns) {
-    ns["_FT_LOAD_RENDER"] = kLoadRender;
-    ns["_FT_LOAD_NO_HINTING"] = kLoadNoHinting;
-    ns["_FT_LOAD_AA"] = kLoadRender | kLoadNoHinting;
-    ns["_FT_LOAD_MONO"] = kLoadRender | kLoadTargetMono;
-    ns["_FT_LOAD_COLOR"] = kLoadColor;
-    ns["_FT_LOAD_COLOR_RENDER"] = kLoadColor | kLoadRender;
+    for (const LoadFlagConstant& flag : kLoadFlagConstants) ns[nb::str(flag.name.data(), flag.name.size())] = flag.value;
 }
 
 void install_freetype_binding(nb::dict ns) {

@@ -40,3 +40,16 @@ FreeTypeLibraryInfo freetype_library_info() {
 }
 
 }  // namespace lumo::engine
+
+namespace lumo::engine {
+
+std::string describe_library(const FreeTypeLibraryInfo& info) {
+    return "<FreeType " + std::to_string(info.major) + "." + std::to_string(info.minor) + "." +
+           std::to_string(info.patch) + " at '" + info.path + "'>";
+}
+
+std::string describe_entry_point(std::string_view name) {
+    return "<FreeType entry point " + std::string(name) + ">";
+}
+
+}  // namespace lumo::engine

@@ -16,6 +16,16 @@ void raise_argument_type_error(const char* argument, const char* expected, nb::h
     throw nb::python_error();
 }
 
+void raise_expected_type(const char* expected, nb::handle given) {
+    PyErr_Format(PyExc_TypeError, "Expected %s, got %.200s", expected, Py_TYPE(given.ptr())->tp_name);
+    throw nb::python_error();
+}
+
+void raise_missing_attribute(nb::handle given, const char* attribute) {
+    PyErr_Format(PyExc_AttributeError, "'%.50s' object has no attribute '%s'", Py_TYPE(given.ptr())->tp_name, attribute);
+    throw nb::python_error();
+}
+
 void require_text_argument(nb::handle value, const char* argument) {
     if (!PyUnicode_Check(value.ptr())) raise_argument_type_error(argument, "str", value);
 }

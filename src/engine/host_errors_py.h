@@ -11,6 +11,13 @@ namespace lumo::engine {
 /// Raises TypeError "Argument 'name' has incorrect type (expected T, got U)".
 [[noreturn]] void raise_argument_type_error(const char* argument, const char* expected, nanobind::handle given);
 
+/// Raises TypeError "Expected <expected>, got <type of given>", as a typed
+/// value of the engine refuses another kind.
+[[noreturn]] void raise_expected_type(const char* expected, nanobind::handle given);
+
+/// Raises AttributeError "'<type of given>' object has no attribute '<attribute>'".
+[[noreturn]] void raise_missing_attribute(nanobind::handle given, const char* attribute);
+
 /// Raises the argument type error unless `value` is text.
 void require_text_argument(nanobind::handle value, const char* argument);
 

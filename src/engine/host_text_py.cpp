@@ -31,10 +31,7 @@ std::string path_bytes_of(nb::handle path) {
 }
 
 std::u32string code_points_of(nb::handle text) {
-    if (!PyUnicode_Check(text.ptr())) {
-        PyErr_Format(PyExc_TypeError, "Expected str, got %.200s", Py_TYPE(text.ptr())->tp_name);
-        throw nb::python_error();
-    }
+    if (!PyUnicode_Check(text.ptr())) raise_expected_type("str", text);
     const Py_ssize_t length = PyUnicode_GET_LENGTH(text.ptr());
     std::u32string code_points(static_cast<std::size_t>(length), U'\0');
     static_assert(sizeof(Py_UCS4) == sizeof(char32_t));

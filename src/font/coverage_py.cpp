@@ -28,40 +28,24 @@ const LearnedCoverage<nb::object>* learned_coverage(LumoFontObject* self, const 
     return font_set(self).coverage.find(stamp_of(self->cmap_cache), asked);
 }
 
-/// Teaches the font set a coverage set the cache held or now holds.
-template <class Learn>
-void learn_coverage(const PathData& where, nb::handle coverage, Learn&& learn) {
-    const CodePointSet* set = as_code_point_set(coverage);
-    // A map the host put there may change in place: it is asked every time.
-    if (FontFileKey key; set != nullptr && file_key(where.path, where.index, key))
-        learn(std::move(key), LearnedCoverage<nb::object>{nb::borrow(coverage), set});
-}
-
 /// The coverage of the face `where` names: read once, then kept under (path, face index).
 nb::object coverage_of(LumoFontObject* self, const PathData& where) {
-    nb::object key = nb::make_tuple(where.path, where.index);
-    HostFontSet& set = font_set(self);
-    nb::object cache = nb::borrow(self->cmap_cache);
-    const ViewStamp seen = stamp_of(cache.ptr());
-    if (nb::object known = cache_find(cache.ptr(), key.ptr()); known.is_valid()) {
-        learn_coverage(where, known, [&](FontFileKey file, LearnedCoverage<nb::object> learned) {
-            set.coverage.learn_read(seen, stamp_of(cache.ptr()), std::move(file), std::move(learned));
-        });
-        return known;
-    }
-
-    CodePointSet coverage;
-    // A name the file system cannot hold covers nothing.
-    if (std::optional<std::string> path = engine::file_path_of(where.path); path && !path->empty())
-        coverage = read_unicode_coverage(*path, where.index);
-    nb::object wrapped = wrap_code_point_set(std::move(coverage));
-    cache = nb::borrow(self->cmap_cache);
-    const ViewStamp before = stamp_of(cache.ptr());
-    cache_store(cache.ptr(), key.ptr(), wrapped.ptr());
-    learn_coverage(where, wrapped, [&](FontFileKey file, LearnedCoverage<nb::object> learned) {
-        set.coverage.learn_write(before, stamp_of(cache.ptr()), std::move(file), std::move(learned));
-    });
-    return wrapped;
+    // A map the host put there may change in place: only a CodePointSet is learned.
+    auto learned = [&](nb::handle coverage) -> std::optional<std::pair<FontFileKey, LearnedCoverage<nb::object>>> {
+        const CodePointSet* set = as_code_point_set(coverage);
+        if (FontFileKey key; set != nullptr && file_key(where.path, where.index, key))
+            return std::pair{std::move(key), LearnedCoverage<nb::object>{nb::borrow(coverage), set}};
+        return std::nullopt;
+    };
+    return consult_cache(self->cmap_cache, font_set(self).coverage, nb::make_tuple(where.path, where.index), learned,
+                         [&] {
+                             CodePointSet coverage;
+                             // A name the file system cannot hold covers nothing.
+                             if (std::optional<std::string> path = engine::file_path_of(where.path);
+                                 path && !path->empty())
+                                 coverage = read_unicode_coverage(*path, where.index);
+                             return wrap_code_point_set(std::move(coverage));
+                         });
 }
 
 bool covers(nb::handle coverage, std::uint32_t code) {

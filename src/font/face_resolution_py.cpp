@@ -79,10 +79,7 @@ public:
 
     std::string lower_family() override {
         paths_ = index_member(self_->font_map, "paths");
-        if (!PyUnicode_Check(name_.ptr())) {
-            PyErr_Format(PyExc_AttributeError, "'%.50s' object has no attribute 'lower'", Py_TYPE(name_.ptr())->tp_name);
-            throw nb::python_error();
-        }
+        if (!PyUnicode_Check(name_.ptr())) engine::raise_missing_attribute(name_, "lower");
         return index::lower_text(engine::utf8_of(name_));
     }
 
@@ -107,10 +104,7 @@ public:
             if (PyErr_Occurred()) throw nb::python_error();
             return std::nullopt;
         }
-        if (!PyUnicode_CheckExact(alias)) {
-            PyErr_Format(PyExc_TypeError, "Expected str, got %.200s", Py_TYPE(alias)->tp_name);
-            throw nb::python_error();
-        }
+        if (!PyUnicode_CheckExact(alias)) engine::raise_expected_type("str", alias);
         return engine::utf8_of(alias);
     }
 
@@ -159,22 +153,15 @@ nb::object get_true_path(LumoFontObject* self, nb::handle name_field, nb::handle
     if (keyed) {
         if (const nb::object* known = set.resolved_files.find(stamp_of(self->path_resolve_cache), asked)) return *known;
     }
-    nb::object key = nb::make_tuple(name, face);
-    nb::object cache = nb::borrow(self->path_resolve_cache);
-    const ViewStamp seen = stamp_of(cache.ptr());
-    if (nb::object known = cache_find(cache.ptr(), key.ptr()); known.is_valid()) {
-        if (FamilyFaceKey learned; keyed && family_face_key(name, face, learned))
-            set.resolved_files.learn_read(seen, stamp_of(cache.ptr()), std::move(learned), known);
-        return known;
-    }
-    HostFaceIndex index(self, name, face);
-    nb::object answer = index.path_of(choose_face_file(index));
-    cache = nb::borrow(self->path_resolve_cache);
-    const ViewStamp before = stamp_of(cache.ptr());
-    cache_store(cache.ptr(), key.ptr(), answer.ptr());
-    if (FamilyFaceKey learned; keyed && family_face_key(name, face, learned))
-        set.resolved_files.learn_write(before, stamp_of(cache.ptr()), std::move(learned), answer);
-    return answer;
+    auto learned = [&](nb::handle answer) -> std::optional<std::pair<FamilyFaceKey, nb::object>> {
+        if (FamilyFaceKey key; keyed && family_face_key(name, face, key))
+            return std::pair{std::move(key), nb::borrow(answer)};
+        return std::nullopt;
+    };
+    return consult_cache(self->path_resolve_cache, set.resolved_files, nb::make_tuple(name, face), learned, [&] {
+        HostFaceIndex index(self, name, face);
+        return index.path_of(choose_face_file(index));
+    });
 }
 
 }  // namespace lumo::font

@@ -5,10 +5,13 @@
 
 #include <nanobind/nanobind.h>
 
+#include <optional>
 #include <span>
+#include <utility>
 
 #include "font/font_set.h"
 #include "font/lumo_font_object_py.h"
+#include "font/object_caches_py.h"
 
 namespace lumo::font {
 
@@ -50,5 +53,29 @@ bool sized_face_key(nanobind::handle path, int face_index, nanobind::handle size
 bool dynamic_glyph_context(nanobind::handle size, nanobind::handle colour, nanobind::handle modern_font,
                            nanobind::handle smooth_font, nanobind::handle emoji_offset_y, nanobind::handle face,
                            DynamicGlyphContext& context);
+
+/// The answer the host's cache in `field` holds under `key`, or else the one
+/// `compute` gives, stored there. The field is read again after `compute`,
+/// whose host code may replace it. `map` learns what was read or written
+/// while the cache stays followable: `learned(answer)` gives the typed key
+/// and value to learn, or nothing for an answer the set does not keep.
+template <class Map, class Learned, class Compute>
+nanobind::object consult_cache(PyObject*& field, Map& map, nanobind::handle key, Learned&& learned,
+                               Compute&& compute) {
+    nanobind::object cache = nanobind::borrow(field);
+    const ViewStamp seen = stamp_of(cache.ptr());
+    if (nanobind::object known = cache_find(cache.ptr(), key.ptr()); known.is_valid()) {
+        if (auto entry = learned(known))
+            map.learn_read(seen, stamp_of(cache.ptr()), std::move(entry->first), std::move(entry->second));
+        return known;
+    }
+    nanobind::object answer = compute();
+    cache = nanobind::borrow(field);
+    const ViewStamp before = stamp_of(cache.ptr());
+    cache_store(cache.ptr(), key.ptr(), answer.ptr());
+    if (auto entry = learned(answer))
+        map.learn_write(before, stamp_of(cache.ptr()), std::move(entry->first), std::move(entry->second));
+    return answer;
+}
 
 }  // namespace lumo::font

@@ -1,51 +1,36 @@
 // The native insertion order of a first-in-first-out cache; see insertion_order_py.h.
 #include "font/insertion_order_py.h"
 
-#include <nanobind/nanobind.h>
-
 #include "font/lumo_font_object_py.h"
 #include "font/object_caches_py.h"
 
 namespace nb = nanobind;
 
 namespace lumo::font {
+namespace {
 
-bool InsertionOrder::mirrors(PyObject* cache) const {
-    return cache == cache_ && PyDict_CheckExact(cache) && dict_version(cache) == version_ &&
-           static_cast<std::size_t>(PyDict_GET_SIZE(cache)) == keys_.size();
+DictState state_of(PyObject* cache) {
+    const bool plain = PyDict_CheckExact(cache);
+    return {reinterpret_cast<std::uintptr_t>(cache), plain ? dict_version(cache) : 0,
+            plain ? static_cast<std::size_t>(PyDict_GET_SIZE(cache)) : 0, plain};
 }
 
+}  // namespace
+
 void InsertionOrder::rebuild(PyObject* cache) {
-    clear();
-    if (!PyDict_CheckExact(cache)) return;
-    Py_ssize_t position = 0;
-    PyObject *key = nullptr, *value = nullptr;
-    while (PyDict_Next(cache, &position, &key, &value)) {
-        Py_INCREF(key);
-        keys_.push_back(key);
-    }
-    cache_ = cache;
-    version_ = dict_version(cache);
+    order_.rebuild(state_of(cache), [cache](auto&& append) {
+        Py_ssize_t position = 0;
+        PyObject *key = nullptr, *value = nullptr;
+        while (PyDict_Next(cache, &position, &key, &value)) append(nb::borrow(key));
+    });
 }
 
 void InsertionOrder::store(PyObject* cache, PyObject* key, PyObject* value) {
     nb::object held = nb::borrow(cache);
-    const bool mirrored = mirrors(cache);
-    const std::size_t size_before = keys_.size();
+    const bool mirrored = order_.mirrors(state_of(cache));
+    const std::size_t size_before = order_.size();
     cache_store(cache, key, value);  // the key's hash and equality may be host code
-    if (!mirrored || !PyDict_CheckExact(cache)) {
-        rebuild(cache);
-        return;
-    }
-    const auto size_now = static_cast<std::size_t>(PyDict_GET_SIZE(cache));
-    if (size_now == size_before + 1) {
-        Py_INCREF(key);
-        keys_.push_back(key);  // a new key goes last in a dict's order
-    } else if (size_now != size_before) {
-        rebuild(cache);
-        return;
-    }
-    version_ = dict_version(cache);
+    if (!order_.note_store(mirrored, size_before, state_of(cache), nb::borrow(key))) rebuild(cache);
 }
 
 void InsertionOrder::trim(PyObject* cache, PyObject* limit) {
@@ -58,33 +43,25 @@ void InsertionOrder::trim(PyObject* cache, PyObject* limit) {
         if (over < 0) throw nb::python_error();
         if (over == 0) return;
         nb::object oldest;
-        if (mirrors(cache) && !keys_.empty()) {
-            oldest = nb::steal(keys_.front());
-            keys_.pop_front();
+        if (std::optional<nb::object> known = order_.take_oldest(state_of(cache))) {
+            oldest = std::move(*known);
         } else {
-            clear();
             nb::object iterator = nb::steal(PyObject_GetIter(cache));
             if (!iterator.is_valid()) throw nb::python_error();
             oldest = nb::steal(PyIter_Next(iterator.ptr()));
             if (!oldest.is_valid()) throw nb::python_error();
         }
         if (PyObject_DelItem(cache, oldest.ptr()) != 0) throw nb::python_error();
-        if (cache == cache_ && PyDict_CheckExact(cache)) version_ = dict_version(cache);
+        order_.note_deleted(state_of(cache));
     }
 }
 
-void InsertionOrder::clear() {
-    // Released after the mirror is emptied: a key's destructor may be host code.
-    std::deque<PyObject*> keys;
-    keys.swap(keys_);
-    cache_ = nullptr;
-    version_ = 0;
-    for (PyObject* key : keys) Py_DECREF(key);
-}
-
 int InsertionOrder::traverse(visitproc visit, void* arg) {
-    for (PyObject* key : keys_) Py_VISIT(key);
-    return 0;
+    int status = 0;
+    order_.each_key([&](const nb::object& key) {
+        if (status == 0) status = visit(key.ptr(), arg);
+    });
+    return status;
 }
 
 InsertionOrder& text_cache_order(LumoFontObject* self) {

@@ -3,15 +3,12 @@
 
 #include <climits>
 
+#include "engine/host_errors_py.h"
+
 namespace nb = nanobind;
 
 namespace lumo::font {
 namespace {
-
-[[noreturn]] void raise_expected_text(PyObject* value) {
-    PyErr_Format(PyExc_TypeError, "Expected str, got %.200s", Py_TYPE(value)->tp_name);
-    throw nb::python_error();
-}
 
 int face_index_of(PyObject* item) {
     nb::object number = nb::steal(PyNumber_Index(item));
@@ -36,22 +33,16 @@ PathData parse_path_data(nb::handle path_data, int bare_index) {
         if (!index_item.is_valid()) throw nb::python_error();
         result.index = face_index_of(index_item.ptr());
     }
-    if (!result.path.is_none() && !PyUnicode_CheckExact(result.path.ptr())) raise_expected_text(result.path.ptr());
+    if (!result.path.is_none() && !PyUnicode_CheckExact(result.path.ptr())) engine::raise_expected_type("str", result.path);
     return result;
 }
 
 nb::dict index_member(PyObject* font_map_field, const char* member) {
     nb::object font_map = nb::borrow(font_map_field);  // may be a field that host code replaces
-    if (font_map.is_none()) {
-        PyErr_SetString(PyExc_AttributeError, "'NoneType' object has no attribute 'get'");
-        throw nb::python_error();
-    }
+    if (font_map.is_none()) engine::raise_missing_attribute(font_map, "get");
     nb::object value = font_map.attr("get")(member);
     if (value.is_none()) return nb::dict();
-    if (!PyDict_CheckExact(value.ptr())) {
-        PyErr_Format(PyExc_TypeError, "Expected dict, got %.200s", Py_TYPE(value.ptr())->tp_name);
-        throw nb::python_error();
-    }
+    if (!PyDict_CheckExact(value.ptr())) engine::raise_expected_type("dict", value);
     return nb::borrow<nb::dict>(value);
 }
 

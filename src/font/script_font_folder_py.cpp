@@ -24,17 +24,11 @@ namespace {
 
 /// Every face of the index's "paths" member whose file the file system can name.
 std::vector<index::IndexedFace> indexed_faces(nb::handle font_map) {
-    if (!PyDict_Check(font_map.ptr())) {
-        PyErr_Format(PyExc_TypeError, "Expected dict, got %.200s", Py_TYPE(font_map.ptr())->tp_name);
-        throw nb::python_error();
-    }
+    if (!PyDict_Check(font_map.ptr())) engine::raise_expected_type("dict", font_map);
     nb::dict paths = index_member(font_map.ptr(), "paths");
     std::vector<index::IndexedFace> faces;
     for (auto [name, value] : paths) {
-        if (!PyUnicode_Check(name.ptr())) {
-            PyErr_Format(PyExc_TypeError, "Expected str, got %.200s", Py_TYPE(name.ptr())->tp_name);
-            throw nb::python_error();
-        }
+        if (!PyUnicode_Check(name.ptr())) engine::raise_expected_type("str", name);
         PathData record = parse_path_data(value, -1);
         if (record.path.is_none()) continue;
         std::optional<std::string> path = engine::file_path_of(record.path);

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "base/file_reader.h"
+
 namespace lumo::font {
 
 std::optional<int> sized_font_face(std::string_view path, int face_index) {
@@ -15,6 +17,18 @@ std::optional<int> sized_font_face(std::string_view path, int face_index) {
     });
     if (!collection) return std::nullopt;
     return std::max(face_index, 0);
+}
+
+bool is_special_file(const std::string& path) {
+    base::FileIdentity identity;
+    return base::file_identity(path, identity) == 0 && !identity.regular;
+}
+
+std::size_t memory_to_open_font(const std::optional<std::string>& path) {
+    constexpr std::size_t kSlackBytes = std::size_t{8} << 20;
+    base::FileIdentity identity;
+    if (path && base::file_identity(*path, identity) == 0) return kSlackBytes + identity.size;
+    return kSlackBytes;
 }
 
 }  // namespace lumo::font

@@ -8,7 +8,6 @@
 #include "engine/console_py.h"
 #include "engine/host_errors_py.h"
 #include "engine/host_text_py.h"
-#include "base/file_reader.h"
 #include "font/font_set_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "font/object_caches_py.h"
@@ -29,13 +28,8 @@ nb::module_ pygame_freetype() {
     return module;
 }
 
-/// pygame's font engines open a path with a blocking open(): a pipe or a
-/// device at a font path would hang the program. Such a path is refused
-/// first, as the engine's own reader refuses it.
 void refuse_special_file(nb::handle path) {
-    std::optional<std::string> bytes = engine::file_path_of(path);
-    base::FileIdentity identity;
-    if (bytes && base::file_identity(*bytes, identity) == 0 && !identity.regular)
+    if (std::optional<std::string> bytes = engine::file_path_of(path); bytes && is_special_file(*bytes))
         engine::raise_os_error({EINVAL, *bytes});
 }
 
@@ -51,16 +45,10 @@ nb::object font_source(LumoFontObject* self, nb::handle path_data, nb::handle pa
 }
 
 /// pygame reports a font file it could not map or read for lack of memory as
-/// a file it cannot use. A failure is taken for one of memory, and raised as
-/// MemoryError, when the file's size in memory could not be had just now:
-/// a substitute chosen then would stay cached after memory came back.
+/// a file it cannot use: a substitute chosen then would stay cached after
+/// memory came back, so MemoryError is raised when memory is short now.
 void raise_if_memory_was_short(nb::handle path) {
-    constexpr std::size_t kSlackBytes = std::size_t{8} << 20;
-    std::size_t needed = kSlackBytes;
-    base::FileIdentity identity;
-    if (std::optional<std::string> bytes = engine::file_path_of(path); bytes && base::file_identity(*bytes, identity) == 0)
-        needed += identity.size;
-    if (engine::memory_is_short(needed)) {
+    if (engine::memory_is_short(memory_to_open_font(engine::file_path_of(path)))) {
         PyErr_NoMemory();
         throw nb::python_error();
     }
@@ -137,18 +125,19 @@ nb::object get_old_engine(LumoFontObject* self, nb::handle size) {
 
 namespace {
 
-/// Teaches the font set a metrics entry the cache held or now holds, when it
-/// is what the engine stores: a tuple that begins with two floats.
-template <class Learn>
-void learn_metrics(nb::handle size, nb::handle face, nb::handle entry, Learn&& learn) {
+/// The metrics entry to learn, when it is what the engine stores: a tuple
+/// that begins with two floats.
+std::optional<std::pair<SizeFaceKey, LearnedMetrics<nb::object>>> metrics_to_learn(nb::handle size, nb::handle face,
+                                                                                     nb::handle entry) {
     PyObject* tuple = entry.ptr();
-    if (!PyTuple_CheckExact(tuple) || PyTuple_GET_SIZE(tuple) < 2) return;
+    if (!PyTuple_CheckExact(tuple) || PyTuple_GET_SIZE(tuple) < 2) return std::nullopt;
     PyObject* ascent = PyTuple_GET_ITEM(tuple, 0);
     PyObject* line_height = PyTuple_GET_ITEM(tuple, 1);
-    if (!PyFloat_CheckExact(ascent) || !PyFloat_CheckExact(line_height)) return;
+    if (!PyFloat_CheckExact(ascent) || !PyFloat_CheckExact(line_height)) return std::nullopt;
     if (SizeFaceKey key; size_face_key(size, face, key))
-        learn(std::move(key), LearnedMetrics<nb::object>{PyFloat_AS_DOUBLE(ascent), PyFloat_AS_DOUBLE(line_height),
-                                                         nb::borrow(entry)});
+        return std::pair{std::move(key), LearnedMetrics<nb::object>{PyFloat_AS_DOUBLE(ascent),
+                                                                    PyFloat_AS_DOUBLE(line_height), nb::borrow(entry)}};
+    return std::nullopt;
 }
 
 const LearnedMetrics<nb::object>* learned_metrics(LumoFontObject* self, nb::handle size, nb::handle face) {
@@ -161,36 +150,23 @@ const LearnedMetrics<nb::object>* learned_metrics(LumoFontObject* self, nb::hand
 
 nb::object get_metrics(LumoFontObject* self, nb::handle size, nb::handle face) {
     if (const LearnedMetrics<nb::object>* learned = learned_metrics(self, size, face)) return learned->entry;
-    HostFontSet& set = font_set(self);
-    nb::object key = nb::make_tuple(size, face);
-    nb::object cache = nb::borrow(self->std_metrics);
-    const ViewStamp seen = stamp_of(cache.ptr());
-    if (nb::object known = cache_find(cache.ptr(), key.ptr()); known.is_valid()) {
-        learn_metrics(size, face, known, [&](SizeFaceKey learned_key, LearnedMetrics<nb::object> learned) {
-            set.metrics.learn_read(seen, stamp_of(cache.ptr()), std::move(learned_key), std::move(learned));
-        });
-        return known;
-    }
     auto measure = [&](nb::handle path_data) {
         nb::object font = get_font_obj(self, path_data, size, face);
         nb::object ascent = nb::float_(font.attr("get_sized_ascender")());
         nb::object height = nb::float_(font.attr("get_sized_height")());
         return nb::make_tuple(ascent, height, font);
     };
-    nb::object metrics;
-    try {
-        metrics = measure(get_true_path(self, self->fallback_name, face));
-    } catch (nb::python_error& error) {
-        if (!engine::is_recoverable(error)) throw;
-        metrics = measure(nb::none());
-    }
-    cache = nb::borrow(self->std_metrics);
-    const ViewStamp before = stamp_of(cache.ptr());
-    cache_store(cache.ptr(), key.ptr(), metrics.ptr());
-    learn_metrics(size, face, metrics, [&](SizeFaceKey learned_key, LearnedMetrics<nb::object> learned) {
-        set.metrics.learn_write(before, stamp_of(cache.ptr()), std::move(learned_key), std::move(learned));
-    });
-    return metrics;
+    return consult_cache(
+        self->std_metrics, font_set(self).metrics, nb::make_tuple(size, face),
+        [&](nb::handle entry) { return metrics_to_learn(size, face, entry); },
+        [&]() -> nb::object {
+            try {
+                return measure(get_true_path(self, self->fallback_name, face));
+            } catch (nb::python_error& error) {
+                if (!engine::is_recoverable(error)) throw;
+            }
+            return measure(nb::none());
+        });
 }
 
 LineMetrics line_metrics(LumoFontObject* self, nb::handle size, nb::handle face) {

@@ -141,15 +141,10 @@ std::optional<nb::object> load_current_cache(const std::string& cache_file, cons
         }
         nb::object data = parse_as_host_text_json(contents);
 
-        auto missing_attribute = [](nb::handle object, const char* attribute) {
-            PyErr_Format(PyExc_AttributeError, "'%.50s' object has no attribute '%s'", Py_TYPE(object.ptr())->tp_name,
-                         attribute);
-            throw nb::python_error();
-        };
-        if (!PyDict_Check(data.ptr())) missing_attribute(data, "get");
+        if (!PyDict_Check(data.ptr())) engine::raise_missing_attribute(data, "get");
         nb::dict document = nb::borrow<nb::dict>(data);
         nb::object paths = document.contains("paths") ? nb::object(document["paths"]) : nb::object(nb::dict());
-        if (!PyDict_Check(paths.ptr())) missing_attribute(paths, "values");
+        if (!PyDict_Check(paths.ptr())) engine::raise_missing_attribute(paths, "values");
         nb::dict paths_dict = nb::borrow<nb::dict>(paths);
         bool first_is_list = false;
         for (auto [key, value] : paths_dict) {

@@ -90,4 +90,10 @@ TEST(FreeTypeLibraryInfo, ReportsTheLinkedLibrary) {
     EXPECT_TRUE(built_in || info.path.find("freetype") != std::string::npos) << info.path;
 }
 
+TEST(FreeTypeLibraryInfo, DescribesTheLibraryInALine) {
+    EXPECT_EQ(lumo::engine::describe_library({"/usr/lib/libfreetype.so.6", 2, 13, 10}),
+              "<FreeType 2.13.10 at '/usr/lib/libfreetype.so.6'>");
+    EXPECT_EQ(lumo::engine::describe_library({"", 2, 14, 1}), "<FreeType 2.14.1 at ''>");
+}
+
 }  // namespace
