@@ -6,7 +6,12 @@
 namespace lumo::engine {
 namespace {
 
-std::string quoted(std::string_view name) { return "'" + std::string(name) + "'"; }
+std::string quoted(std::string_view name) {
+    std::string text(1, '\'');
+    text.append(name);
+    text += '\'';
+    return text;
+}
 
 std::string invalid_value(std::string_view name, std::string_view reason) {
     return "[WARNING]: Invalid value for " + quoted(name) + ". " + std::string(reason) + " Ignoring this assignment...";

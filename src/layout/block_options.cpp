@@ -25,7 +25,9 @@ std::string choice_message(std::string_view argument, std::span<const std::strin
     std::size_t position = 0;
     for (std::string_view word : words) {
         if (position > 0) message += position + 1 == words.size() ? " or " : ", ";
-        message += "'" + std::string(word) + "'";
+        message += '\'';
+        message.append(word);
+        message += '\'';
         ++position;
     }
     return message;
