@@ -2,7 +2,7 @@
 // comes again is neither shaped nor rasterised again.
 #pragma once
 
-#include <array>
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -67,9 +67,12 @@ private:
                           ShapingDirection direction, std::u32string_view shaping_key);
 
     std::unordered_map<Stored, std::shared_ptr<const RunLayout>, Hash, Equal> layouts_;
-    // The hashes of runs missed once, one per slot: a newer run takes the
-    // slot of an older one, and a hash shared by two texts admits both.
-    std::array<std::size_t, kRunsMissedRemembered> missed_{};
+    // The runs missed once, as two bits of their hash each (a Bloom filter:
+    // runs that share bits may be taken for missed once, never the other
+    // way round), forgotten together after kRunsMissedRemembered of them.
+    static constexpr std::size_t kMissedBits = kRunsMissedRemembered * 8;
+    std::bitset<kMissedBits> missed_;
+    std::size_t missed_count_ = 0;
 };
 
 /// What the features and language of `shaping` add to a layout's key:

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/limits.h"
 #include "engine/console_py.h"
 #include "engine/freetype_styling.h"
 #include "engine/host_errors_py.h"
@@ -363,6 +364,8 @@ RunFont resolve_run_font(LumoFontObject* self, nb::handle size, nb::handle font_
     font.path = where.path;
     font.harfbuzz = harfbuzz;
     font.face = face_object;
+    font.shaper = as_harfbuzz_font(harfbuzz)->font.get();
+    font.sized = as_freetype_face(face_object)->face;
     return font;
 }
 
@@ -405,12 +408,12 @@ PreparedRun prepare_run_with(LumoFontObject* self, const RunFont& font, std::u32
     }
 
     const std::span<const std::uint32_t> code_points(reinterpret_cast<const std::uint32_t*>(text.data()), text.size());
-    if (const std::string refusal = run_length_refusal(code_points.size()); !refusal.empty()) {
-        PyErr_SetString(PyExc_ValueError, refusal.c_str());
+    if (code_points.size() > kMaxRunCodePoints) {
+        PyErr_SetString(PyExc_ValueError, run_length_refusal(code_points.size()).c_str());
         throw nb::python_error();
     }
-    const std::shared_ptr<SizedFace>& face = as_freetype_face(font.face)->face;
-    const HarfBuzzFont& harfbuzz = *as_harfbuzz_font(font.harfbuzz)->font;
+    const std::shared_ptr<SizedFace>& face = font.sized;
+    const HarfBuzzFont& harfbuzz = *font.shaper;
     ShapingOptions shaping;
     if (font.typography != nullptr) shaping = {font.typography->features, font.typography->language, {}};
     shaping.coordinates = font.coordinates;

@@ -39,6 +39,9 @@ struct RunFont {
     nanobind::object path;            // the font file's path, as the path data gives it
     nanobind::object harfbuzz;        // invalid: the font cannot be used (the run is empty)
     nanobind::object face;            // the FreeType face entry, set to `coordinates`
+    // What `harfbuzz` and `face` wrap, read once: their runs are many.
+    const HarfBuzzFont* shaper = nullptr;
+    std::shared_ptr<SizedFace> sized;
     RasterOptions options;
     const TypographyOptions* typography = nullptr;  // the call's; null: the defaults
     std::u32string shaping_key;       // what its features and language add to layout keys
