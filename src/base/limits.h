@@ -134,8 +134,6 @@ inline constexpr std::size_t kMaxCachedRunLength = 48;
 
 /// Layouts one face keeps; past it the cache starts afresh.
 inline constexpr std::size_t kMaxCachedRunsPerFace = 4096;
-/// Runs a face remembers having missed once; the second miss keeps a run.
-inline constexpr std::size_t kRunsMissedRemembered = 1024;
 
 // Font choices each object remembers across lines --------------------------
 

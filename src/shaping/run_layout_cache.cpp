@@ -46,21 +46,6 @@ std::shared_ptr<const RunLayout> RunLayoutCache::find(std::span<const std::uint3
     return found == layouts_.end() ? nullptr : found->second;
 }
 
-bool RunLayoutCache::missed_before(std::span<const std::uint32_t> text, const RasterOptions& options,
-                                   ShapingDirection direction, std::u32string_view shaping_key) {
-    const std::size_t hash = probe_of(text, options, direction, shaping_key).hash;
-    const std::size_t first = hash % kMissedBits, second = hash / kMissedBits % kMissedBits;
-    if (missed_[first] && missed_[second]) return true;
-    if (missed_count_ == kRunsMissedRemembered) {
-        missed_.reset();
-        missed_count_ = 0;
-    }
-    missed_.set(first);
-    missed_.set(second);
-    ++missed_count_;
-    return false;
-}
-
 void RunLayoutCache::store(std::span<const std::uint32_t> text, const RasterOptions& options,
                            ShapingDirection direction, std::shared_ptr<const RunLayout> layout,
                            std::u32string_view shaping_key) {

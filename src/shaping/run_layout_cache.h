@@ -2,7 +2,6 @@
 // comes again is neither shaped nor rasterised again.
 #pragma once
 
-#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -27,13 +26,6 @@ public:
     void store(std::span<const std::uint32_t> text, const RasterOptions& options, ShapingDirection direction,
                std::shared_ptr<const RunLayout> layout, std::u32string_view shaping_key = {});
     std::size_t size() const { return layouts_.size(); }
-
-    /// Whether the run was looked up and missed before, not long ago; it is
-    /// noted if not. Only such runs are worth keeping: a line's unique parts
-    /// (numbers, names) would otherwise fill the cache, and clear it of the
-    /// words that do come again.
-    bool missed_before(std::span<const std::uint32_t> text, const RasterOptions& options,
-                       ShapingDirection direction, std::u32string_view shaping_key = {});
 
 private:
     /// A run looked up: its parts as they are, hashed once. A line asks for
@@ -67,12 +59,6 @@ private:
                           ShapingDirection direction, std::u32string_view shaping_key);
 
     std::unordered_map<Stored, std::shared_ptr<const RunLayout>, Hash, Equal> layouts_;
-    // The runs missed once, as two bits of their hash each (a Bloom filter:
-    // runs that share bits may be taken for missed once, never the other
-    // way round), forgotten together after kRunsMissedRemembered of them.
-    static constexpr std::size_t kMissedBits = kRunsMissedRemembered * 8;
-    std::bitset<kMissedBits> missed_;
-    std::size_t missed_count_ = 0;
 };
 
 /// What the features and language of `shaping` add to a layout's key:

@@ -18,8 +18,7 @@ LayoutError find_or_lay_out(const HarfBuzzFont& font, SizedFace& face, std::span
     if (const LayoutError error =
             layout_run(font, face.face.get(), text, pixel_size, options, *fresh, &face.glyphs, direction, shaping))
         return error;
-    if (face.layouts.missed_before(text, options, direction, shaping_key))
-        face.layouts.store(text, options, direction, fresh, shaping_key);
+    face.layouts.store(text, options, direction, fresh, shaping_key);
     layout = std::move(fresh);
     return {};
 }

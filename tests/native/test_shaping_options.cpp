@@ -119,20 +119,4 @@ TEST(RunLayoutCache, KeepsRunsOfOtherDrawingOptionsAndDirectionsApart) {
     EXPECT_EQ(cache.size(), 1u);
 }
 
-
-TEST(RunLayoutCache, RunsMissedTwiceAreWorthKeepingHoweverManyComeBetween) {
-    lumo::shaping::RunLayoutCache cache;
-    using lumo::shaping::ShapingDirection;
-    // Runs of one line come back together: none pushes another out.
-    std::vector<std::vector<std::uint32_t>> line;
-    for (std::uint32_t word = 0; word < 40; ++word) line.push_back({'w', word, 0x1F600 + word});
-    for (const auto& run : line) EXPECT_FALSE(cache.missed_before(run, {}, ShapingDirection::from_script));
-    for (const auto& run : line) EXPECT_TRUE(cache.missed_before(run, {}, ShapingDirection::from_script));
-    EXPECT_FALSE(cache.missed_before(line[0], {}, ShapingDirection::right_to_left));
-    // Forgotten once as many others were missed: unique runs do not pile up.
-    for (std::uint32_t unique = 0; unique < lumo::kRunsMissedRemembered; ++unique)
-        cache.missed_before(std::vector<std::uint32_t>{'0', unique}, {}, ShapingDirection::from_script);
-    EXPECT_FALSE(cache.missed_before(line[1], {}, ShapingDirection::from_script));
-}
-
 }  // namespace
