@@ -1,6 +1,7 @@
 // Conversions between the host's text objects and the core's byte strings.
 #include "engine/host_text_py.h"
 
+#include "engine/engine_namespace_py.h"
 #include "engine/host_errors_py.h"
 
 namespace nb = nanobind;
@@ -74,6 +75,19 @@ Py_UCS4 code_point_of(nb::handle ch) {
     if (PyUnicode_Check(ch.ptr()) && PyUnicode_GET_LENGTH(ch.ptr()) == 1) return PyUnicode_READ_CHAR(ch.ptr(), 0);
     nb::object code = nb::module_::import_("builtins").attr("ord")(ch);  // raises the host's error
     return static_cast<Py_UCS4>(nb::cast<long>(code));
+}
+
+nb::object lowered_text(nb::handle text) {
+    // The name interned once: face words are lowered for every line drawn.
+    static PyObject* name = nullptr;
+    if (name == nullptr) {
+        nb::object interned = nb::steal(PyUnicode_InternFromString("lower"));
+        if (!interned.is_valid()) throw nb::python_error();
+        hold_until_exit(name, interned.ptr());
+    }
+    PyObject* lowered = PyObject_CallMethodNoArgs(text.ptr(), name);
+    if (lowered == nullptr) throw nb::python_error();
+    return nb::steal(lowered);
 }
 
 }  // namespace lumo::engine

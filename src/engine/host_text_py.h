@@ -37,4 +37,7 @@ nanobind::str text_from_path_bytes(std::string_view bytes);
 /// The code point of a one-character text, with the host's ord() errors for anything else.
 Py_UCS4 code_point_of(nanobind::handle ch);
 
+/// text.lower(), as the host calls it (a subclass's own method included).
+nanobind::object lowered_text(nanobind::handle text);
+
 }  // namespace lumo::engine

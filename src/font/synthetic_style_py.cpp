@@ -6,6 +6,7 @@
 
 #include "engine/host_values_py.h"
 #include "engine/engine_namespace_py.h"
+#include "engine/host_text_py.h"
 #include "font/synthetic_style.h"
 #include "font/lumo_font_methods_py.h"
 
@@ -17,9 +18,19 @@ namespace {
 /// The (bold, italic) pair the face-word table holds for `face`, or null.
 nb::object table_entry(nb::handle face) {
     if (face.is_none() || !engine::truth_of(face.ptr())) return nb::object();
-    nb::object lowered = face.attr("lower")();
-    PyObject* table = PyDict_GetItemString(engine::engine_namespace(), "_SYNTHETIC_FACE_MAP");
-    if (table == nullptr) return nb::object();
+    nb::object lowered = engine::lowered_text(face);
+    // The name interned once: the table is looked at for every line drawn.
+    static PyObject* table_name = nullptr;
+    if (table_name == nullptr) {
+        nb::object interned = nb::steal(PyUnicode_InternFromString("_SYNTHETIC_FACE_MAP"));
+        if (!interned.is_valid()) throw nb::python_error();
+        engine::hold_until_exit(table_name, interned.ptr());
+    }
+    PyObject* table = PyDict_GetItemWithError(engine::engine_namespace(), table_name);
+    if (table == nullptr) {
+        if (PyErr_Occurred()) throw nb::python_error();
+        return nb::object();
+    }
     int present = PySequence_Contains(table, lowered.ptr());
     if (present < 0) throw nb::python_error();
     if (present == 0) return nb::object();

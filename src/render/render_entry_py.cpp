@@ -63,7 +63,7 @@ RenderCall read_arguments(LumoFontObject* self, PyObject* const* given) {
     }
     // A face in any case shares the cache entry of its lower-case form; none means the object's own.
     if (face != nullptr && face != Py_None && PyUnicode_GET_LENGTH(face) > 0)
-        call.face = nb::handle(face).attr("lower")();
+        call.face = engine::lowered_text(face);
     else
         call.face = nb::borrow(self->init_face);
     return call;

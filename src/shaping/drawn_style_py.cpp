@@ -51,7 +51,7 @@ nb::dict face_axes_of(font::LumoFontObject* self, nb::handle face, nb::handle fo
     // Asked on its own, the question keeps no HarfBuzz font on the object: it still pickles.
     const std::optional<FontVariations> variations = font_variations(self, font_path);
     if (!variations) return axes;
-    nb::object lowered = face.attr("lower")();
+    nb::object lowered = engine::lowered_text(face);
     const DrawnStyle style = drawn_style(self, font_path, lowered, &*variations, false);
     for (const AxisSetting& setting : style.face_settings)
         axes[nb::str(tag_text(setting.tag).c_str())] = nb::float_(setting.value);
