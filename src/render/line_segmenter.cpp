@@ -35,7 +35,7 @@ public:
         MarkupToken token;
         while (true) {
             std::size_t at = lexer.position();
-            for (; at < line_.size() && is_plain_at(at); ++at) place(line_[at], false, font::Presentation::by_default);
+            for (; at < line_.size() && is_plain_at(at); ++at) place_plain(line_[at]);
             lexer.skip_to(at);
             if (!lexer.next(token)) break;
             switch (token.kind) {
@@ -96,6 +96,34 @@ private:
         last_font_.reset();
     }
 
+    /// place() for a character is_plain_at() lets through: printable ASCII
+    /// is no mark, keycap or emoji, and of no script group but the space's.
+    void place_plain(char32_t code) {
+        int font;
+        if (code == 0x20) {
+            font = host_.fallback_font(face_);
+        } else if (remembered_[code]) {
+            font = *remembered_[code];
+        } else {
+            font = host_.font_for(code, face_, font::Presentation::by_default);
+            remembered_[code] = font;
+        }
+        join(code, font, code == 0x20 ? 0 : kOtherScripts);
+    }
+
+    /// Adds `code` drawn with `font` in `group`: to the current piece, or to a
+    /// new one where the font or the group changes.
+    void join(char32_t code, int font, int group) {
+        if (result_.visible.size() == piece_start_) {
+            group_ = group;
+        } else if ((font != *last_font_ && !host_.same_font(font, *last_font_)) || group != group_) {
+            flush();
+            group_ = group;
+        }
+        result_.visible.push_back(code);
+        last_font_ = font;
+    }
+
     void place(char32_t code, bool keycap, font::Presentation presentation) {
         int group = classify_script(code);
         const bool inheritable = code >= 0x80 && (is_mark(code) || is_format(code));  // none below
@@ -117,14 +145,7 @@ private:
             font = host_.font_for(code, face_, presentation);
             if (code < kRememberedCodes) remembered_[code] = font;
         }
-        if (result_.visible.size() == piece_start_) {
-            group_ = group;
-        } else if ((font != *last_font_ && !host_.same_font(font, *last_font_)) || group != group_) {
-            flush();
-            group_ = group;
-        }
-        result_.visible.push_back(code);
-        last_font_ = font;
+        join(code, font, group);
     }
 
     // Fonts of Latin-1 characters already placed in the current face.

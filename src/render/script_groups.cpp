@@ -28,8 +28,6 @@ constexpr std::array<GroupBlock, 10> kGroupBlocks{{
     {0x1780, 0x17FF, 6},
 }};
 
-constexpr int kOtherScripts = 7;
-
 constexpr std::array<std::string_view, 8> kScriptLabels{
     "Space", "Hebrew", "Arabic", "Indic", "Thai", "Tibetan", "Khmer", "Latin/CJK"};
 

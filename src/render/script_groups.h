@@ -12,6 +12,9 @@ namespace lumo::render {
 /// ranges, not Unicode script properties, so a run never splits inside a block.
 int classify_script(std::uint32_t code) noexcept;
 
+/// The group of everything no other group holds (Latin, CJK, symbols...).
+inline constexpr int kOtherScripts = 7;
+
 /// The group's name in the debug report ("Space", ..., "Latin/CJK"), or
 /// "Unknown" for a number that is not a group.
 std::string_view script_label(int group) noexcept;
