@@ -44,6 +44,11 @@ bool separates_lines(char32_t code) {
 
 namespace {
 
+bool may_hold_right_to_left(std::u32string_view text) {
+    return render::may_hold_right_to_left(
+        std::span<const std::uint32_t>(reinterpret_cast<const std::uint32_t*>(text.data()), text.size()));
+}
+
 /// Breaks one paragraph; see break_into_lines.
 class ParagraphBreaker {
 public:
@@ -51,9 +56,7 @@ public:
     ParagraphBreaker(std::u32string_view text, std::span<const TypedChar> chars, std::size_t first,
                      std::u32string visible, bool right_to_left, LineWidths& widths)
         : text_(text), chars_(chars), first_(first), right_to_left_(right_to_left), widths_(widths),
-          visible_(std::move(visible)),
-          runs_add_up_(!right_to_left && !render::may_hold_right_to_left(std::span<const std::uint32_t>(
-                                             reinterpret_cast<const std::uint32_t*>(visible_.data()), visible_.size()))) {}
+          visible_(std::move(visible)), runs_add_up_(!right_to_left && !may_hold_right_to_left(visible_)) {}
 
     void break_lines(long wraplength, std::vector<BlockLine>& out) {
         const std::size_t count = chars_.size();

@@ -13,6 +13,13 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+// Processors with AVX2 take the long steps 8 pixels a register; the build
+// targets plain x86-64, so the function is compiled for AVX2 on its own and
+// chosen when the processor has it.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define LUMO_SPAN_AVX2 1
+#include <immintrin.h>
+#endif
 
 #include "shaping/pixel_rounding.h"
 
@@ -90,6 +97,43 @@ bool stores_bgra(const PixelFormat& format) {
            format.losses[0] == 0 && format.losses[1] == 0 && format.losses[2] == 0 && format.losses[3] == 0;
 }
 
+#if defined(LUMO_SPAN_AVX2)
+bool processor_has_avx2() {
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+
+/// The 16-pixel steps of CoverageSpanPainter::paint, with the same result:
+/// `colour | coverage << shift` where the coverage is above 0, the pixel
+/// (or 0 on a blank target) where it is 0, and no write for a step without
+/// coverage. Returns where the steps ended; `seen` is set if any coverage was.
+__attribute__((target("avx2"))) int paint_sixteens_avx2(const std::uint8_t* __restrict coverage,
+                                                      std::uint32_t* __restrict pixels, int count, bool blank,
+                                                      std::uint32_t colour, int shift, std::uint32_t& seen) {
+    const __m256i colour_wide = _mm256_set1_epi32(static_cast<int>(colour));
+    const __m128i shift_count = _mm_cvtsi32_si128(shift);
+    const __m256i zero = _mm256_setzero_si256();
+    __m128i seen_bytes = _mm_setzero_si128();
+    int i = 0;
+    for (; i + 16 <= count; i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(coverage + i));
+        if (_mm_testz_si128(bytes, bytes)) continue;
+        seen_bytes = _mm_or_si128(seen_bytes, bytes);
+        for (int half = 0; half < 2; ++half) {
+            const __m256i values = _mm256_cvtepu8_epi32(half == 0 ? bytes : _mm_srli_si128(bytes, 8));
+            const __m256i empty = _mm256_cmpeq_epi32(values, zero);
+            const __m256i painted = _mm256_or_si256(colour_wide, _mm256_sll_epi32(values, shift_count));
+            __m256i result = _mm256_andnot_si256(empty, painted);
+            auto* target = reinterpret_cast<__m256i*>(pixels + i + half * 8);
+            if (!blank) result = _mm256_or_si256(result, _mm256_and_si256(empty, _mm256_loadu_si256(target)));
+            _mm256_storeu_si256(target, result);
+        }
+    }
+    if (!_mm_testz_si128(seen_bytes, seen_bytes)) seen = 1;
+    return i;
+}
+#endif
+
 /// Plain writes of coverage bytes into consecutive pixels, each pixel left as
 /// it is where the coverage is 0: what the table loop below writes, without a
 /// lookup or a branch per pixel. Glyph rows are short (a dozen pixels at text
@@ -111,6 +155,9 @@ public:
     bool paint(const std::uint8_t* __restrict coverage, std::uint32_t* __restrict pixels, int count, bool blank) const {
         std::uint32_t seen = 0;
         int i = 0;
+#if defined(LUMO_SPAN_AVX2)
+        if (avx2_) i = paint_sixteens_avx2(coverage, pixels, count, blank, linear_.colour, linear_.alpha_shift, seen);
+#endif
 #if defined(__SSE2__)
         const __m128i zero = _mm_setzero_si128();
         __m128i seen_wide = zero;
@@ -135,7 +182,7 @@ public:
             paint_four(values, pixels + i, blank);
             seen_wide = _mm_or_si128(seen_wide, values);
         }
-        seen = _mm_movemask_epi8(_mm_cmpeq_epi8(seen_wide, zero)) != 0xFFFF;
+        seen |= _mm_movemask_epi8(_mm_cmpeq_epi8(seen_wide, zero)) != 0xFFFF;
 #endif
         for (; i < count; ++i) {
             const std::uint32_t value = coverage[i];
@@ -162,6 +209,9 @@ private:
     LinearTable linear_;
 #if defined(__SSE2__)
     __m128i colour_, shift_;
+#endif
+#if defined(LUMO_SPAN_AVX2)
+    bool avx2_ = processor_has_avx2();
 #endif
 };
 
