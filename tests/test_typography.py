@@ -63,6 +63,17 @@ def test_ligatures_are_one_glyph_by_default_and_apart_with_liga_off(font_of, hb,
     assert_ink_matches_hb_view(ink(apart), NOTO_SANS, text, tmp_path, features="-liga")
 
 
+def test_every_line_of_a_wrapped_block_keeps_the_call_features(font_of):
+    font = font_of(NOTO_SANS)
+    text = " ".join(["office affine"] * 8)
+    joined = font.layout_block(text, SIZE, wraplength=300)
+    apart = font.layout_block(text, SIZE, wraplength=300, features={"liga": 0})
+    assert len(apart.lines) >= 3
+    joined_surface, apart_surface = joined.surface(), apart.surface()
+    for joined_line, apart_line in zip(joined.lines, apart.lines):
+        assert pixels(joined_surface.subsurface(joined_line.rect)) != pixels(apart_surface.subsurface(apart_line.rect))
+
+
 def test_tabular_figures_make_digits_equally_wide(font_of, hb):
     font = font_of(INTER)  # proportional figures by default
     assert font.size("1111", SIZE)[0] < font.size("8888", SIZE)[0]
