@@ -19,7 +19,14 @@ std::vector<TypedChar> typed_characters(std::u32string_view text,
     render::MarkupToken token;
     std::optional<char32_t> colour;
     std::size_t face_start = 0, face_end = 0;
-    while (lexer.next(token)) {
+    const bool markup = static_cast<bool>(is_palette_key);
+    while (true) {
+        // Characters that cannot begin a tag are characters: most of a text.
+        std::size_t at = lexer.position();
+        for (; at < text.size() && !(markup && (text[at] == U'^' || text[at] == U'<' || text[at] == U'}')); ++at)
+            chars.push_back({text[at], at, at + 1, colour, face_start, face_end});
+        lexer.skip_to(at);
+        if (!lexer.next(token)) break;
         switch (token.kind) {
         case render::MarkupKind::colour_tag:
             colour = token.code == U'r' ? std::nullopt : std::optional<char32_t>(token.code);
