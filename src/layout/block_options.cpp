@@ -83,7 +83,13 @@ const char* anchor_named(std::string_view word) {
 
 std::string anchor_choice_message() {
     std::string message = "anchor must be one of ";
-    for (const char* name : kAnchorNames) message += (name == kAnchorNames[0] ? "'" : ", '") + std::string(name) + "'";
+    // By position: a build may keep a copy of each name per file, so names are not compared as pointers.
+    for (std::size_t i = 0; i < kAnchorNames.size(); ++i) {
+        if (i > 0) message += ", ";
+        message += '\'';
+        message += kAnchorNames[i];
+        message += '\'';
+    }
     return message;
 }
 
