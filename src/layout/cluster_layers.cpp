@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 
 namespace lumo::layout {
 
@@ -90,11 +91,12 @@ void ClusterLayer::add(const PlacedLine& placed, const LinePieces& pieces, std::
     auto takes = [&](const ClusterShift& shift) { return shift.alpha == alpha && shift.dy == dy; };
 
     // The line starts at its leftmost piece: a run never paints left of where it starts.
-    long leftmost = 1L << 40;
+    // (long is 32 bits on Windows: no shifted constant stands for "none yet".)
+    long leftmost = std::numeric_limits<long>::max();
     for (const RunPiece& piece : pieces.runs)
         if (takes(piece.shift) && piece.run < line.runs.size())
             leftmost = std::min(leftmost, pens[piece.run] + piece.shift.dx);
-    if (leftmost == 1L << 40) leftmost = 0;
+    if (leftmost == std::numeric_limits<long>::max()) leftmost = 0;
 
     render::PreparedLine& drawn = lines_.emplace_back();
     drawn.runs.reserve(pieces.runs.size() + 1);
