@@ -30,6 +30,15 @@ void hold_until_exit(PyObject*& slot, PyObject* value) {
     Py_XSETREF(slot, value);
 }
 
+PyObject* interned_name(PyObject*& slot, const char* text) {
+    if (slot == nullptr) {
+        nb::object name = nb::steal(PyUnicode_InternFromString(text));
+        if (!name.is_valid()) throw nb::python_error();
+        hold_until_exit(slot, name.ptr());
+    }
+    return slot;
+}
+
 void bind_engine_namespace(nb::dict ns) { hold_until_exit(g_namespace, ns.ptr()); }
 
 PyObject* engine_namespace() {

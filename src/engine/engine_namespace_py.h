@@ -17,4 +17,8 @@ PyObject* engine_namespace();
 /// what the reference points to.
 void hold_until_exit(PyObject*& slot, PyObject* value);
 
+/// `text` as an interned str, made on first use and kept in `slot` (held
+/// until exit): for names looked up on every line drawn.
+PyObject* interned_name(PyObject*& slot, const char* text);
+
 }  // namespace lumo::engine

@@ -78,14 +78,8 @@ Py_UCS4 code_point_of(nb::handle ch) {
 }
 
 nb::object lowered_text(nb::handle text) {
-    // The name interned once: face words are lowered for every line drawn.
     static PyObject* name = nullptr;
-    if (name == nullptr) {
-        nb::object interned = nb::steal(PyUnicode_InternFromString("lower"));
-        if (!interned.is_valid()) throw nb::python_error();
-        hold_until_exit(name, interned.ptr());
-    }
-    PyObject* lowered = PyObject_CallMethodNoArgs(text.ptr(), name);
+    PyObject* lowered = PyObject_CallMethodNoArgs(text.ptr(), interned_name(name, "lower"));
     if (lowered == nullptr) throw nb::python_error();
     return nb::steal(lowered);
 }

@@ -19,14 +19,9 @@ namespace {
 nb::object table_entry(nb::handle face) {
     if (face.is_none() || !engine::truth_of(face.ptr())) return nb::object();
     nb::object lowered = engine::lowered_text(face);
-    // The name interned once: the table is looked at for every line drawn.
     static PyObject* table_name = nullptr;
-    if (table_name == nullptr) {
-        nb::object interned = nb::steal(PyUnicode_InternFromString("_SYNTHETIC_FACE_MAP"));
-        if (!interned.is_valid()) throw nb::python_error();
-        engine::hold_until_exit(table_name, interned.ptr());
-    }
-    PyObject* table = PyDict_GetItemWithError(engine::engine_namespace(), table_name);
+    PyObject* table =
+        PyDict_GetItemWithError(engine::engine_namespace(), engine::interned_name(table_name, "_SYNTHETIC_FACE_MAP"));
     if (table == nullptr) {
         if (PyErr_Occurred()) throw nb::python_error();
         return nb::object();

@@ -23,7 +23,7 @@ std::vector<TypedChar> typed_characters(std::u32string_view text,
     while (true) {
         // Characters that cannot begin a tag are characters: most of a text.
         std::size_t at = lexer.position();
-        for (; at < text.size() && !(markup && (text[at] == U'^' || text[at] == U'<' || text[at] == U'}')); ++at)
+        for (; at < text.size() && !(markup && render::may_begin_tag(text[at])); ++at)
             chars.push_back({text[at], at, at + 1, colour, face_start, face_end});
         lexer.skip_to(at);
         if (!lexer.next(token)) break;

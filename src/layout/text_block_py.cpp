@@ -147,9 +147,11 @@ std::function<bool(char32_t)> palette_keys(const BlockCall& call) {
 class LineRenderer final : public BlockLines {
 public:
     LineRenderer(LumoFontObject* self, const render::RenderCall& call)
-        : self_(self), call_(call), primary_(font::get_true_path(self, self->primary_name, call.face)),
+        : self_(self), calls_{call, call}, primary_(font::get_true_path(self, self->primary_name, call.face)),
           fallback_(font::get_true_path(self, self->fallback_name, call.face)),
-          surfaces_(std::make_shared<shaping::RunSurfaces>()) {}
+          surfaces_(std::make_shared<shaping::RunSurfaces>()) {
+        calls_[1].right_to_left_paragraph = true;
+    }
 
     nb::handle fallback_path() const { return fallback_; }
 
@@ -158,15 +160,15 @@ public:
 
 protected:
     render::PreparedLine prepare(std::u32string_view markup, bool right_to_left) override {
-        render::RenderCall call = call_;
-        call.right_to_left_paragraph = right_to_left;
-        return render::prepare_line(self_, call, engine::text_of_code_points(markup), primary_, fallback_, *surfaces_,
-                                    &resolved_);
+        return render::prepare_line(self_, calls_[right_to_left ? 1 : 0], engine::text_of_code_points(markup), primary_,
+                                    fallback_, *surfaces_, &resolved_);
     }
 
 private:
     LumoFontObject* self_;
-    const render::RenderCall& call_;
+    // The call as a left-to-right and a right-to-left paragraph's lines take
+    // it: made once, and in place while the fonts resolved with them are kept.
+    std::array<render::RenderCall, 2> calls_;
     nb::object primary_, fallback_;
     std::shared_ptr<shaping::RunSurfaces> surfaces_;
     render::ResolvedRunFonts resolved_;

@@ -61,7 +61,7 @@ private:
     bool is_plain_at(std::size_t i) const {
         const char32_t code = line_[i];
         if (code < 0x20 || code > 0x7E) return false;
-        if (markup_ && (code == U'^' || code == U'<' || code == U'}')) return false;
+        if (markup_ && may_begin_tag(code)) return false;
         return (i == 0 || line_[i - 1] < 0x80) && (i + 1 == line_.size() || line_[i + 1] < 0x80);
     }
 

@@ -56,7 +56,7 @@ bool MarkupLexer::next(MarkupToken& token) {
 
 bool is_plain_ascii(std::u32string_view text) {
     for (char32_t code : text) {
-        if (code > 127 || code == U'^' || code == U'<' || code == U'}') return false;
+        if (code > 127 || may_begin_tag(code)) return false;
     }
     return true;
 }

@@ -50,6 +50,10 @@ private:
     std::size_t at_ = 0;
 };
 
+/// Whether `code` can begin a tag ("^", "<", or the "}" of "}>"): every
+/// other character the lexer reads is a character.
+inline bool may_begin_tag(char32_t code) { return code == U'^' || code == U'<' || code == U'}'; }
+
 /// Whether a line is ASCII with no character that can begin or end a tag: the
 /// lines drawn character by character from the glyph cache.
 bool is_plain_ascii(std::u32string_view text);

@@ -220,8 +220,6 @@ public:
         shaping::RunFont& font = fonts_[static_cast<std::size_t>(number)];
         if (const shaping::RunFont* known = resolved_ != nullptr ? resolved_->find(run.path, run.face) : nullptr) {
             font = *known;
-            // Each line's call is its own copy: the options are the same, their place is not.
-            if (font.typography != nullptr) font.typography = &call_.options.typography;
         } else {
             font = shaping::resolve_run_font(self_, call_.size, run.path, run.face, placement_,
                                              &call_.options.typography);

@@ -43,7 +43,9 @@ nanobind::object cache_key(nanobind::handle first, const RenderCall& call);
 
 /// The fonts a call's lines resolved, by the path data and face object of
 /// their runs: the lines of a block (and the lines measured to break it)
-/// share them instead of resolving each line's fonts again.
+/// share them instead of resolving each line's fonts again. The fonts point
+/// to their call's typography options: the calls the lines are prepared
+/// with must have the same options and outlive this.
 class ResolvedRunFonts {
 public:
     const shaping::RunFont* find(nanobind::handle path, nanobind::handle face) const;
