@@ -27,6 +27,8 @@
 #include "font/synthetic_style_py.h"
 #include "layout/text_block_py.h"
 
+#include "api_docstrings.h"  // generated from scripts/stub_patterns.txt
+
 namespace nb = nanobind;
 
 namespace lumo::font {
@@ -241,156 +243,45 @@ constexpr int kFastFlags = METH_FASTCALL | METH_KEYWORDS;
     "shadow_color=(0, 0, 0, 128), shadow_blur=0, underline=False, strikethrough=False, markup=True, "          \
     "features=None, language=None, variations=None)\n--\n\n"
 
-// Parts of the method documentation several methods share.
-#define LUMO_TYPOGRAPHY_ARGUMENTS_DOC                                                                            \
-    "    features: OpenType features for all the text, as '-liga,+tnum,ss01=2' or {'liga': False, 'tnum': True}.\n" \
-    "    language: a BCP 47 tag ('sr', 'bg', 'ja', 'zh-Hant') that picks the fonts' local letter forms.\n"           \
-    "    variations: axis values of variable fonts, {'wght': 650, 'wdth': 87.5} or 'wght=650', or a named\n"       \
-    "        instance's name ('SemiBold Condensed'); fonts without those axes draw as before.\n"
-#define LUMO_BLOCK_RAISES_DOC                                                                                  \
-    "Raises:\n"                                                                                                \
-    "    TypeError: an argument of the wrong type.\n"                                                          \
-    "    ValueError: size not positive, a bad colour, align, direction, line_spacing or option value, or a block\n" \
-    "        past the largest surface the engine makes (2^26 pixels, 2^20 a side).\n"                         \
-    "    RuntimeError: HarfBuzz or FreeType stopped on a hostile font."
-#define LUMO_METRIC_ARGUMENTS_DOC                                                                              \
-    "\n"                                                                                                       \
-    "Args:\n"                                                                                                  \
-    "    size: the pixel size, a positive integer.\n"                                                          \
-    "    face: a face word; '' is the object's init_face.\n"                                                   \
-    "\n"                                                                                                       \
-    "Raises:\n"                                                                                                \
-    "    ValueError: size not positive."
-
+// A public method's text after its signature line is its stub's docstring, from
+// scripts/stub_patterns.txt (the build writes api_docstrings.h from it).
 PyMethodDef g_methods[] = {
     {"render", reinterpret_cast<PyCFunction>(+render::render_method), kFastFlags,
      "render($self, /, text, size, color=(255, 255, 255), dynamic=False, face='')\n--\n\n"
-     "Draws one line of text (inline markup included) into a pygame Surface with per-pixel alpha.\n"
-     "\n"
-     "The surface is int(get_linesize(size) * 1.5) tall, the baseline get_ascent(size) rows from its top. A repeated\n"
-     "call returns the same Surface from the text cache: do not draw on it.\n"
-     "\n"
-     "Args:\n"
-     "    text: the line; colour tags (`^0` to `^9`, `^a`, `^r`) and face tags (`<bold={...}>`) are read.\n"
-     "    size: the pixel size, a positive integer.\n"
-     "    color: anything pygame.Color takes (None: white); its alpha is not applied (render_block applies it).\n"
-     "    dynamic: changing ASCII text (a score): composed from per-character surfaces, not kept in the text cache.\n"
-     "    face: a face word ('bold', 'italic', 'bold italic', 'semibold', ...); '' is the object's init_face.\n"
-     "\n"
-     "Returns:\n"
-     "    The line's Surface, as wide as the line.\n"
-     "\n"
-     "Raises:\n"
-     "    TypeError: text is not a str, or another argument of the wrong type.\n"
-     "    ValueError: size 0 or a bad colour, or a line past the largest surface the engine makes.\n"
-     "    OverflowError: a negative size.\n"
-     "    RuntimeError: HarfBuzz or FreeType stopped on a hostile font."},
+     LUMO_DOC_LUMOFONT_RENDER},
     {"size", reinterpret_cast<PyCFunction>(+render::size_method), kFastFlags,
      "size($self, /, text, size, face='', *, markup=True, features=None, language=None, variations=None)\n--\n\n"
-     "(width, height) of the surface render() returns for the same text, size and face, without drawing it.\n"
-     "\n"
-     "Args:\n"
-     "    text: the line.\n"
-     "    size: the pixel size, a positive integer.\n"
-     "    face: a face word; '' is the object's init_face.\n"
-     "    markup: False measures the text exactly as given, tags included.\n"
-     LUMO_TYPOGRAPHY_ARGUMENTS_DOC
-     "\n"
-     "Raises:\n"
-     "    TypeError: an argument of the wrong type.\n"
-     "    ValueError: size not positive, a bad option value, or a line past the largest surface the engine makes."},
+     LUMO_DOC_LUMOFONT_SIZE},
     {"get_linesize", reinterpret_cast<PyCFunction>(+layout::get_linesize_method), kFastFlags,
      "get_linesize($self, /, size, face='')\n--\n\n"
-     "The height of a line: what text blocks step by. It comes from the fallback font.\n"
-     LUMO_METRIC_ARGUMENTS_DOC},
+     LUMO_DOC_LUMOFONT_GET_LINESIZE},
     {"get_ascent", reinterpret_cast<PyCFunction>(+layout::get_ascent_method), kFastFlags,
      "get_ascent($self, /, size, face='')\n--\n\n"
-     "Pixels from the top of a line to its baseline: where render() puts the baseline.\n"
-     LUMO_METRIC_ARGUMENTS_DOC},
+     LUMO_DOC_LUMOFONT_GET_ASCENT},
     {"get_descent", reinterpret_cast<PyCFunction>(+layout::get_descent_method), kFastFlags,
      "get_descent($self, /, size, face='')\n--\n\n"
-     "Pixels from the baseline to the bottom of a line, negative (ascent - descent = line size).\n"
-     LUMO_METRIC_ARGUMENTS_DOC},
+     LUMO_DOC_LUMOFONT_GET_DESCENT},
     {"render_block", reinterpret_cast<PyCFunction>(+layout::render_block_method), kFastFlags,
      "render_block" LUMO_BLOCK_SIGNATURE
-     "Draws paragraphs, wrapped, aligned and stacked, into one pygame Surface.\n"
-     "\n"
-     "The surface is as wide as the widest line (as wide as wraplength when the alignment is 'center' or 'right')\n"
-     "and exactly tall enough for every line's ink. Blocks are cached: a repeated call returns the same Surface.\n"
-     "Effects grow the block to hold them: outline=k frames it by ceil(k) pixels on every side.\n"
-     "\n"
-     "Args:\n"
-     "    text: the paragraphs, separated by newlines; inline markup is read unless markup=False.\n"
-     "    size: the pixel size, a positive integer.\n"
-     "    color: the text colour, anything pygame.Color takes; its alpha makes the text translucent.\n"
-     "    face: a face word ('bold', 'italic', 'semibold', ...); '' is the object's init_face.\n"
-     "    wraplength: wrap each paragraph at this many pixels at the Unicode line breaks; 0 does not wrap.\n"
-     "    align: 'start' (the paragraph direction's side), 'left', 'center' or 'right'.\n"
-     "    line_spacing: lines are get_linesize(size) * line_spacing apart; above 0, at most 64.\n"
-     "    background: a colour to fill the block with; None leaves it transparent.\n"
-     "    direction: the paragraphs' direction: 'ltr', 'rtl', or 'auto' (each paragraph's first strong letter).\n"
-     "    outline: pixels of outline around every glyph (fractions allowed); 0 draws none.\n"
-     "    outline_color: the outline's colour.\n"
-     "    shadow: (dx, dy) offset of a shadow under the text; None draws none.\n"
-     "    shadow_color: the shadow's colour.\n"
-     "    shadow_blur: the shadow's Gaussian blur radius in pixels; 0 is a hard shadow.\n"
-     "    underline: a line under each line of text, where the fallback font puts it.\n"
-     "    strikethrough: a line through each line of text.\n"
-     "    markup: False draws the text exactly as given, tags included (player names, chat lines).\n"
-     LUMO_TYPOGRAPHY_ARGUMENTS_DOC
-     "\n"
-     "Returns:\n"
-     "    The block's Surface, with per-pixel alpha.\n"
-     "\n"
-     LUMO_BLOCK_RAISES_DOC},
+     LUMO_DOC_LUMOFONT_RENDER_BLOCK},
     {"size_block", reinterpret_cast<PyCFunction>(+layout::size_block_method), kFastFlags,
      "size_block" LUMO_BLOCK_SIGNATURE
-     "(width, height) of the surface render_block() returns for the same arguments, without drawing it.\n"
-     "\n"
-     "Takes render_block()'s arguments.\n"
-     "\n"
-     LUMO_BLOCK_RAISES_DOC},
+     LUMO_DOC_LUMOFONT_SIZE_BLOCK},
     {"layout_block", reinterpret_cast<PyCFunction>(+layout::layout_block_method), kFastFlags,
      "layout_block" LUMO_BLOCK_SIGNATURE
-     "The block render_block() draws, laid out once: a TextLayout that draws it and tells where its carets,\n"
-     "clicks and selections fall (text input, hit testing).\n"
-     "\n"
-     "Takes render_block()'s arguments. Layouts are not cached: keep one while its text does not change.\n"
-     "\n"
-     LUMO_BLOCK_RAISES_DOC},
+     LUMO_DOC_LUMOFONT_LAYOUT_BLOCK},
     {"draw_block", reinterpret_cast<PyCFunction>(+layout::draw_block_method), kFastFlags,
      "draw_block($self, /, surface, pos, text, size, color=(255, 255, 255), face='', *, wraplength=0, "
      "align='start', line_spacing=1.0, background=None, direction='ltr', outline=0, outline_color=(0, 0, 0), "
      "shadow=None, shadow_color=(0, 0, 0, 128), shadow_blur=0, underline=False, strikethrough=False, markup=True, "
      "features=None, language=None, variations=None, anchor='topleft')\n--\n\n"
-     "Draws the block render_block() draws onto surface (the screen, a sprite sheet) with pygame's alpha\n"
-     "blending, within its clip rectangle, with its anchor point at pos; returns the block's rectangle.\n"
-     "\n"
-     "Takes render_block()'s arguments after surface and pos, and anchor.\n"
-     "\n"
-     "Args:\n"
-     "    surface: the pygame Surface to draw on.\n"
-     "    pos: (x, y) where the anchor point goes.\n"
-     "    anchor: a pygame.Rect position name: 'topleft', 'midtop', 'topright', 'midleft', 'center', 'midright',\n"
-     "        'bottomleft', 'midbottom' or 'bottomright'.\n"
-     "\n"
-     "Returns:\n"
-     "    The pygame.Rect the block covers on surface.\n"
-     "\n"
-     LUMO_BLOCK_RAISES_DOC},
+     LUMO_DOC_LUMOFONT_DRAW_BLOCK},
     {"_block_lines", reinterpret_cast<PyCFunction>(+layout::block_lines_method), kFastFlags,
      "_block_lines" LUMO_BLOCK_SIGNATURE
      "The lines render_block() draws: (characters, line with the markup in force, right to left)."},
     {"get_debug_info", reinterpret_cast<PyCFunction>(+diagnostics::debug_info_method), kFastFlags,
      "get_debug_info($self, /, text_input, face='')\n--\n\n"
-     "One dict per character or tag: the chosen font and its source, coverage, synthetic style, script.\n"
-     "\n"
-     "Keys: char, hex, category, script, font, font_source ('PRIMARY', 'FALLBACK', 'EMOJI', 'INTL', 'MISSING'),\n"
-     "ttc_index, has_glyph, synthetic, render_path, tag_context, is_tag, tag_type.\n"
-     "\n"
-     "Args:\n"
-     "    text_input: the text, markup included.\n"
-     "    face: a face word; '' is the object's init_face."},
+     LUMO_DOC_LUMOFONT_GET_DEBUG_INFO},
     {"_split_runs", reinterpret_cast<PyCFunction>(+split_runs_method), kFastFlags,
      "_split_runs($self, text, color=(255, 255, 255), face='')\n--\n\n"
      "The runs (text, path data, colour, script group, face) render() draws, left to right."},

@@ -1,9 +1,11 @@
 // The engine's module-level functions that need no font work. They are plain
-// CPython functions so that their documentation reads exactly as written here.
+// CPython functions so that their documentation reads exactly as their stubs'.
 #include "engine/module_functions_py.h"
 
 #include "engine/scanning_flag.h"
 #include "engine/version.h"
+
+#include "api_docstrings.h"  // generated from scripts/stub_patterns.txt
 
 namespace nb = nanobind;
 
@@ -19,9 +21,9 @@ PyObject* py_get_engine_version(PyObject*, PyObject*) {
 
 PyMethodDef kFunctions[] = {
     {"is_scanning", py_is_scanning, METH_NOARGS,
-     "is_scanning()\n--\n\nRead-Only API: Returns the font scanning status of the Engine"},
+     "is_scanning()\n--\n\n" LUMO_DOC_IS_SCANNING},
     {"get_engine_version", py_get_engine_version, METH_NOARGS,
-     "get_engine_version()\n--\n\nReturns the version text of the rendering engine."},
+     "get_engine_version()\n--\n\n" LUMO_DOC_GET_ENGINE_VERSION},
     {nullptr, nullptr, 0, nullptr},
 };
 

@@ -18,6 +18,8 @@
 #include "layout/laid_out_text.h"
 #include "shaping/surface_pixels_py.h"
 
+#include "api_docstrings.h"  // generated from scripts/stub_patterns.txt
+
 namespace nb = nanobind;
 
 namespace lumo::layout {
@@ -303,13 +305,9 @@ void install_named_tuple(PyObject*& slot, nb::module_& package, const char* name
 void install_text_layout_types(nb::module_& package) {
     engine::hold_until_exit(g_rect_type, nb::module_::import_("pygame").attr("Rect").ptr());
     install_named_tuple(g_layout_line, package, "LayoutLine",
-                        nb::make_tuple("start", "end", "rect", "baseline", "direction"),
-                        "One line of a TextLayout: its text range [start, end), its rectangle (pygame.Rect), "
-                        "the row of its\nbaseline and its paragraph's direction ('ltr' or 'rtl').");
+                        nb::make_tuple("start", "end", "rect", "baseline", "direction"), LUMO_DOC_LAYOUTLINE);
     install_named_tuple(g_layout_cluster, package, "LayoutCluster",
-                        nb::make_tuple("start", "end", "rect", "line", "baseline"),
-                        "One grapheme cluster of a TextLayout: its text range [start, end), "
-                        "its rectangle (pygame.Rect),\nthe number of its line and the row of that line's baseline.");
+                        nb::make_tuple("start", "end", "rect", "line", "baseline"), LUMO_DOC_LAYOUTCLUSTER);
     // Defined in the package itself, so that it and its methods belong there;
     // a package started again (reloaded) names the class it already has.
     if (nb::type<TextLayout>().is_valid())
