@@ -22,9 +22,19 @@ std::vector<TypedChar> typed_characters(std::u32string_view text,
     const bool markup = static_cast<bool>(is_palette_key);
     while (true) {
         // Characters that cannot begin a tag are characters: most of a text.
+        // Each is written field by field where it lies: a whole record built
+        // aside and copied in was read back before its parts were stored,
+        // which stalled every character.
         std::size_t at = lexer.position();
-        for (; at < text.size() && !(markup && render::may_begin_tag(text[at])); ++at)
-            chars.push_back({text[at], at, at + 1, colour, face_start, face_end});
+        for (; at < text.size() && !(markup && render::may_begin_tag(text[at])); ++at) {
+            TypedChar& typed = chars.emplace_back();
+            typed.code = text[at];
+            typed.start = at;
+            typed.end = at + 1;
+            typed.colour = colour;
+            typed.face_start = face_start;
+            typed.face_end = face_end;
+        }
         lexer.skip_to(at);
         if (!lexer.next(token)) break;
         switch (token.kind) {

@@ -68,7 +68,7 @@ bool paint_runs(const PixelTarget& whole, const shaping::PixelFormat& format, st
         // blended over it, never written over it.
         shaping::PaintedRows reach;  // asked only on a block: a line's own surface has no earlier lines
         if (!clip_to_line && run.layout) {
-            reach = shaping::painted_rows(run.layout->glyphs, run.anti_aliased, baseline, rows);
+            reach = shaping::run_painted_rows(*run.layout, run.anti_aliased, baseline, rows);
             if (reach.first < reach.end) rows_inked_now = std::max(rows_inked_now, static_cast<long>(reach.end));
         }
         const bool over_earlier_lines = reach.first < reach.end && reach.first < rows_inked;
@@ -88,7 +88,7 @@ bool paint_runs(const PixelTarget& whole, const shaping::PixelFormat& format, st
             // would cover and any its glyphs reach beyond them: not every
             // row of a tall block it is placed on.
             if (clip_to_line && run.layout)
-                reach = shaping::painted_rows(run.layout->glyphs, run.anti_aliased, baseline, rows);
+                reach = shaping::run_painted_rows(*run.layout, run.anti_aliased, baseline, rows);
             const int first_row = std::min(top, reach.first);
             const int end_row = std::max(static_cast<int>(std::min<long>(long{top} + run.height, rows)), reach.end);
             long written_right = 0;

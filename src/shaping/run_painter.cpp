@@ -72,4 +72,15 @@ PaintedColumns paint_run(const PixelTarget& target, const RunLayout& layout, con
     return paint_glyphs(target, layout.glyphs, colors, format, anti_aliased, baseline_y, layout.start_x, target_blank);
 }
 
+PaintedRows run_painted_rows(const RunLayout& layout, bool anti_aliased, int baseline_y, int height) {
+    // From the strip's lowest baseline down, every glyph row moves with the
+    // baseline, so the strip's rows are the glyphs' rows wherever none is cut.
+    if (const CoverageStrip* strip = layout.painted_before.strip.get();
+        strip != nullptr && baseline_y >= strip->lowest_baseline) {
+        const long first = long{baseline_y} + strip->first_row, end = first + strip->rows;
+        if (first >= 0 && end <= height) return {static_cast<int>(first), static_cast<int>(end)};
+    }
+    return painted_rows(layout.glyphs, anti_aliased, baseline_y, height);
+}
+
 }  // namespace lumo::shaping

@@ -35,4 +35,10 @@ std::shared_ptr<const CoverageStrip> make_coverage_strip(const RunLayout& layout
 PaintedColumns paint_run(const PixelTarget& target, const RunLayout& layout, const ColorTable& colors,
                          const PixelFormat& format, bool anti_aliased, int baseline_y, bool target_blank);
 
+/// The rows of a `height`-row target that `layout`'s glyphs ink with the
+/// baseline at row `baseline_y`, as painted_rows() finds them; a run with a
+/// strip whose rows all land inside the target answers from the strip
+/// without visiting its glyphs.
+PaintedRows run_painted_rows(const RunLayout& layout, bool anti_aliased, int baseline_y, int height);
+
 }  // namespace lumo::shaping

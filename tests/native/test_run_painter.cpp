@@ -1,6 +1,7 @@
 // A run painted from its strip of coverage gives the pixels, and reports the
-// columns, that painting its glyphs one by one gives: real words of a real
-// font, on blank and inked targets, at every baseline, clipped on every side.
+// columns and rows, that painting its glyphs one by one gives: real words of
+// a real font, on blank and inked targets, at every baseline, clipped on
+// every side.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -65,6 +66,21 @@ TEST(RunStrip, PaintsWhatTheGlyphsPaint) {
                     paint_run(strip_target, with_strip, colors, kArgb, anti_aliased, baseline, blank);
                 ASSERT_EQ(by_strip, by_glyphs) << "trial " << trial << " baseline " << baseline;
                 if (expected.left <= expected.right) ASSERT_EQ(painted.right, expected.right) << "trial " << trial;
+            }
+            // The rows the glyphs ink, asked with and without the strip, for
+            // baselines above, at and below its lowest and targets that cut
+            // the run at the top, the bottom or not at all.
+            for (int baseline = strip->lowest_baseline - 3; baseline < strip->lowest_baseline + 30; ++baseline) {
+                for (int height : {1, 5, strip->rows, strip->rows + 3, 40, 80}) {
+                    const PaintedRows expected = painted_rows(layout.glyphs, anti_aliased, baseline, height);
+                    const PaintedRows found = run_painted_rows(with_strip, anti_aliased, baseline, height);
+                    const bool none = expected.first >= expected.end;
+                    ASSERT_EQ(found.first >= found.end, none) << "baseline " << baseline << " height " << height;
+                    if (!none) {
+                        ASSERT_EQ(found.first, expected.first) << "baseline " << baseline << " height " << height;
+                        ASSERT_EQ(found.end, expected.end) << "baseline " << baseline << " height " << height;
+                    }
+                }
             }
         }
     }
