@@ -82,4 +82,10 @@ struct PaintedRows {
 
 PaintedRows painted_rows(std::span<const PlacedGlyph> glyphs, bool anti_aliased, int baseline_y, int height);
 
+/// The widest vector instructions the coverage painters may take. They
+/// take the widest the processor has; tests lower the cap to compare each
+/// width with the others (on processors without vector units it does nothing).
+enum class SpanInstructions { sse2, avx2, avx512 };
+void cap_span_instructions(SpanInstructions widest);
+
 }  // namespace lumo::shaping

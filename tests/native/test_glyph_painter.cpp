@@ -18,6 +18,19 @@
 
 namespace {
 
+/// The coverage painters' instruction widths, each tried in turn: a
+/// processor takes the widest it has, so each must paint what the others do.
+constexpr lumo::shaping::SpanInstructions kEveryWidth[] = {
+    lumo::shaping::SpanInstructions::avx512, lumo::shaping::SpanInstructions::avx2,
+    lumo::shaping::SpanInstructions::sse2};
+
+class SpanWidth {
+public:
+    explicit SpanWidth(lumo::shaping::SpanInstructions widest) { lumo::shaping::cap_span_instructions(widest); }
+    ~SpanWidth() { lumo::shaping::cap_span_instructions(lumo::shaping::SpanInstructions::avx512); }
+};
+
+
 using lumo::shaping::ColorTable;
 using lumo::shaping::paint_glyphs;
 using lumo::shaping::painted_rows;
@@ -247,7 +260,8 @@ TEST(BlankTarget, PaintsWhatPaintingOverZeroesPaints) {
     std::mt19937 random(20261207);
     std::uniform_int_distribution<int> byte(0, 255), size(1, 23);
     std::uniform_real_distribution<double> place(-6.0, 30.0);
-    for (int trial = 0; trial < 400; ++trial) {
+    for (int trial = 0; trial < 400 * 3; ++trial) {
+        const SpanWidth width_in_use(kEveryWidth[trial % 3]);
         std::vector<PlacedGlyph> glyphs;
         for (int g = 0; g < 6; ++g) {
             const int width = size(random), rows = size(random), pitch = width + (trial % 3);
@@ -276,7 +290,8 @@ TEST(CoverageRows, EveryPixelIsItsCoverageOrLeftAsItWas) {
     for (unsigned alpha = 0; alpha < 256; ++alpha) colors[alpha] = 0x00336699u | (alpha << 24);
     std::mt19937 random(7);
     std::uniform_int_distribution<int> byte(0, 255), length(1, 90), offset(-5, 5);
-    for (int trial = 0; trial < 600; ++trial) {
+    for (int trial = 0; trial < 600 * 3; ++trial) {
+        const SpanWidth width_in_use(kEveryWidth[trial % 3]);
         const int width = length(random), rows = 3, x = offset(random), y = offset(random) / 2;
         std::vector<std::uint8_t> coverage(std::size_t(width) * rows);
         // Stretches of zeros long enough to fill whole 16-pixel steps, and scattered ink.
