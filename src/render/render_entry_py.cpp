@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 #include <string>
 
 #include "engine/call_arguments_py.h"
@@ -125,44 +126,31 @@ nb::object character(char32_t code) {
 
 /// The host's glyph cache as a changing line's composition asks it
 /// (render/dynamic_line.h). Each character is a key of that cache, the one
-/// place this path would make Python objects per character; the entries the
-/// last lines read are kept natively while that cache is unchanged.
+/// place this path would make Python objects per character.
 class HostGlyphCache {
 public:
     using Key = nb::object;
     using Entry = nb::object;
 
     HostGlyphCache(LumoFontObject* self, const RenderCall& call, nb::handle primary_path)
-        : self_(self), call_(call), primary_path_(primary_path), placement_(emoji_placement(call)),
-          memo_(font::font_set(self).dynamic_glyphs) {
-        font::DynamicGlyphContext context;
-        memoised_ = font::dynamic_glyph_context(call.size, call.color, call.modern_font, call.smooth_font,
-                                                call.emoji_offset_y, call.face, context);
-        if (memoised_) memo_.begin(context, font::stamp_of(self->glyph_cache));
-    }
+        : self_(self), call_(call), primary_path_(primary_path), placement_(emoji_placement(call)) {}
 
-    bool recall(char32_t code, Entry& entry) {
-        const nb::object* known = memoised_ ? memo_.find(code, font::stamp_of(self_->glyph_cache)) : nullptr;
-        if (known != nullptr) entry = *known;
-        return known != nullptr;
-    }
-
+    font::ViewStamp stamp() const { return font::stamp_of(self_->glyph_cache); }
     Key key_of(char32_t code) { return cache_key(character(code), call_); }
 
-    Entry look_up(char32_t code, const Key& key) {
-        const font::ViewStamp seen = font::stamp_of(self_->glyph_cache);
+    std::optional<Entry> find(const Key& key) {
         nb::object stored = font::cache_find(self_->glyph_cache, key.ptr());
-        if (stored.is_valid()) {
-            if (memoised_) memo_.learn_read(code, seen, font::stamp_of(self_->glyph_cache), stored);
-            return stored;
-        }
-        // Pieces of one line: all on the one baseline, never lowered one by one.
-        stored = shaping::render_shaped_run(self_, character(code), call_.size, call_.color, primary_path_,
-                                            call_.face, placement_, false);
-        const font::ViewStamp before = font::stamp_of(self_->glyph_cache);
-        font::glyph_cache_order(self_).store(self_->glyph_cache, key.ptr(), stored.ptr());
-        if (memoised_) memo_.learn_write(code, before, font::stamp_of(self_->glyph_cache), stored);
-        return stored;
+        return stored.is_valid() ? std::optional<Entry>(std::move(stored)) : std::nullopt;
+    }
+
+    // Pieces of one line: all on the one baseline, never lowered one by one.
+    Entry draw(char32_t code) {
+        return shaping::render_shaped_run(self_, character(code), call_.size, call_.color, primary_path_, call_.face,
+                                          placement_, false);
+    }
+
+    void store(const Key& key, const Entry& entry) {
+        font::glyph_cache_order(self_).store(self_->glyph_cache, key.ptr(), entry.ptr());
     }
 
     long advance(const Entry& entry) { return nb::cast<long>(nb::int_(entry[1])); }
@@ -209,12 +197,24 @@ private:
     const RenderCall& call_;
     nb::handle primary_path_;
     const shaping::EmojiPlacement placement_;
-    font::DynamicGlyphs<nb::object>& memo_;
-    bool memoised_ = false;
     nb::object looked_in_, line_;
     std::uint64_t version_ = 0;
     std::vector<PlacedSurface> pieces_;
 };
+
+/// Changing ASCII text (a score, a timer): each character is drawn once and
+/// kept in the glyph cache, and the entries the last lines read are kept
+/// natively while that cache is unchanged; the line is composed from them.
+nb::object render_dynamic(LumoFontObject* self, const RenderCall& call, std::u32string_view text,
+                          nb::handle primary_path) {
+    HostGlyphCache cache(self, call, primary_path);
+    auto& memo = font::font_set(self).dynamic_glyphs;
+    font::DynamicGlyphContext context;
+    const bool memoised = font::dynamic_glyph_context(call.size, call.color, call.modern_font, call.smooth_font,
+                                                      call.emoji_offset_y, call.face, context);
+    if (memoised) memo.begin(context, cache.stamp());
+    return compose_dynamic_line(text, cache, memoised ? &memo : nullptr);
+}
 
 /// The fonts and colours of a line's runs as host objects: runs of one path
 /// data and face object share a font number, runs of one colour object a colour.
@@ -337,12 +337,7 @@ nb::object render(LumoFontObject* self, PyObject* const* given) {
     nb::object fallback_path = font::get_true_path(self, self->fallback_name, call.face);
     if (call.dynamic) {
         const std::u32string text = engine::code_points_of(call.text);
-        // Changing ASCII text (a score, a timer): each character is drawn once
-        // and kept in the glyph cache; the line is composed from those pieces.
-        if (is_plain_ascii(text)) {
-            HostGlyphCache cache(self, call, primary_path);
-            return compose_dynamic_line(text, cache);
-        }
+        if (is_plain_ascii(text)) return render_dynamic(self, call, text, primary_path);
     }
 
     shaping::RunSurfaces surfaces;
