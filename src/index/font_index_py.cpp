@@ -96,11 +96,6 @@ nb::object parse_as_host_text_json(const std::string& contents) {
 /// repr() of a value from the index file.
 std::string shown(nb::handle value) { return engine::utf8_of(nb::repr(value)); }
 
-[[noreturn]] void refuse_index(const std::string& message) {
-    PyErr_SetString(PyExc_ValueError, message.c_str());
-    throw nb::python_error();
-}
-
 /// Whether `value` is [path text, face index] as the scan writes it.
 bool is_path_record(nb::handle value) {
     if (!PyList_CheckExact(value.ptr()) || PyList_GET_SIZE(value.ptr()) != 2) return false;
@@ -120,14 +115,14 @@ bool is_path_record(nb::handle value) {
 void check_index_shape(nb::dict document, nb::dict paths) {
     for (auto [name, record] : paths) {
         if (!PyUnicode_CheckExact(name.ptr()) || !is_path_record(record))
-            refuse_index(bad_path_record_message(shown(name), shown(record)));
+            engine::raise_value_error(bad_path_record_message(shown(name), shown(record)));
     }
     nb::object names = document.contains("names") ? nb::object(document["names"]) : nb::none();
-    if (!PyDict_CheckExact(names.ptr())) refuse_index(bad_names_message(shown(names)));
+    if (!PyDict_CheckExact(names.ptr())) engine::raise_value_error(bad_names_message(shown(names)));
     for (auto [alias, full_name] : nb::borrow<nb::dict>(names)) {
         if (!PyUnicode_CheckExact(alias.ptr()) || !PyUnicode_CheckExact(full_name.ptr()) ||
             !paths.contains(full_name))
-            refuse_index(bad_alias_message(shown(alias), shown(full_name)));
+            engine::raise_value_error(bad_alias_message(shown(alias), shown(full_name)));
     }
 }
 
