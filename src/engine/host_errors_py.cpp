@@ -21,6 +21,11 @@ void raise_expected_type(const char* expected, nb::handle given) {
     throw nb::python_error();
 }
 
+void raise_value_error(const std::string& message) {
+    PyErr_SetString(PyExc_ValueError, message.c_str());
+    throw nb::python_error();
+}
+
 void raise_missing_attribute(nb::handle given, const char* attribute) {
     PyErr_Format(PyExc_AttributeError, "'%.50s' object has no attribute '%s'", Py_TYPE(given.ptr())->tp_name, attribute);
     throw nb::python_error();

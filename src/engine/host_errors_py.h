@@ -4,6 +4,8 @@
 
 #include <nanobind/nanobind.h>
 
+#include <string>
+
 #include "base/atomic_file.h"
 
 namespace lumo::engine {
@@ -14,6 +16,9 @@ namespace lumo::engine {
 /// Raises TypeError "Expected <expected>, got <type of given>", as a typed
 /// value of the engine refuses another kind.
 [[noreturn]] void raise_expected_type(const char* expected, nanobind::handle given);
+
+/// Raises ValueError with a refusal the core worded.
+[[noreturn]] void raise_value_error(const std::string& message);
 
 /// Raises AttributeError "'<type of given>' object has no attribute '<attribute>'".
 [[noreturn]] void raise_missing_attribute(nanobind::handle given, const char* attribute);

@@ -11,6 +11,7 @@
 #include "index/fingerprint.h"
 #include "index/font_directories.h"
 #include "index/font_map_file.h"
+#include "index/font_map_loading.h"
 #include "base/limits.h"
 #include "index/font_scan.h"
 #include "base/fs_paths.h"
@@ -64,7 +65,7 @@ FontMap scan_with_flag(const std::vector<std::string>& directories) {
     engine::ScanningScope scanning;
     PrintingScanObserver observer;
     FontMap map = scan_fonts(directories, observer);
-    engine::print_line("[SUCCESS] Scan Finished " + std::to_string(map.paths.size()) + " Font faces!.");
+    engine::print_line(scan_finished_line(map.paths.size()));
     return map;
 }
 
@@ -95,22 +96,18 @@ nb::object parse_as_host_text_json(const std::string& contents) {
 /// repr() of a value from the index file.
 std::string shown(nb::handle value) { return engine::utf8_of(nb::repr(value)); }
 
-[[noreturn]] void refuse_index(const std::string& message) {
-    PyErr_SetString(PyExc_ValueError, message.c_str());
-    throw nb::python_error();
-}
-
 /// Whether `value` is [path text, face index] as the scan writes it.
 bool is_path_record(nb::handle value) {
     if (!PyList_CheckExact(value.ptr()) || PyList_GET_SIZE(value.ptr()) != 2) return false;
     PyObject* path = PyList_GET_ITEM(value.ptr(), 0);
     PyObject* face_index = PyList_GET_ITEM(value.ptr(), 1);
-    if (!PyUnicode_CheckExact(path) || PyUnicode_GET_LENGTH(path) == 0) return false;
-    if (PyUnicode_FindChar(path, 0, 0, PyUnicode_GET_LENGTH(path), 1) != -1) return false;  // a NUL names no file
-    if (!PyLong_CheckExact(face_index)) return false;
+    if (!PyUnicode_CheckExact(path) || !PyLong_CheckExact(face_index)) return false;
+    const Py_ssize_t length = PyUnicode_GET_LENGTH(path);
     int overflow = 0;
     const long long number = PyLong_AsLongLongAndOverflow(face_index, &overflow);
-    return overflow == 0 && is_written_face_index(number);
+    return is_written_path_record(static_cast<std::size_t>(length),
+                                  length > 0 && PyUnicode_FindChar(path, 0, 0, length, 1) != -1,
+                                  overflow == 0 ? std::optional<long long>(number) : std::nullopt);
 }
 
 /// Refuses an index whose members are not what a scan writes, so that a file
@@ -118,14 +115,14 @@ bool is_path_record(nb::handle value) {
 void check_index_shape(nb::dict document, nb::dict paths) {
     for (auto [name, record] : paths) {
         if (!PyUnicode_CheckExact(name.ptr()) || !is_path_record(record))
-            refuse_index(bad_path_record_message(shown(name), shown(record)));
+            engine::raise_value_error(bad_path_record_message(shown(name), shown(record)));
     }
     nb::object names = document.contains("names") ? nb::object(document["names"]) : nb::none();
-    if (!PyDict_CheckExact(names.ptr())) refuse_index(bad_names_message(shown(names)));
+    if (!PyDict_CheckExact(names.ptr())) engine::raise_value_error(bad_names_message(shown(names)));
     for (auto [alias, full_name] : nb::borrow<nb::dict>(names)) {
         if (!PyUnicode_CheckExact(alias.ptr()) || !PyUnicode_CheckExact(full_name.ptr()) ||
             !paths.contains(full_name))
-            refuse_index(bad_alias_message(shown(alias), shown(full_name)));
+            engine::raise_value_error(bad_alias_message(shown(alias), shown(full_name)));
     }
 }
 
@@ -152,8 +149,9 @@ std::optional<nb::object> load_current_cache(const std::string& cache_file, cons
             break;
         }
         nb::object stored = document.contains("_timestamp") ? nb::object(document["_timestamp"]) : nb::none();
-        if (!PyUnicode_Check(stored.ptr()) || engine::utf8_of(stored) != fingerprint || !first_is_list)
-            return std::nullopt;  // stale, empty or of an earlier layout: rebuilt without a word
+        const std::optional<std::string> timestamp =
+            PyUnicode_Check(stored.ptr()) ? std::optional<std::string>(engine::utf8_of(stored)) : std::nullopt;
+        if (!is_current_index(timestamp, fingerprint, first_is_list)) return std::nullopt;
         check_index_shape(document, paths_dict);
         return data;
     } catch (nb::python_error& error) {
@@ -163,24 +161,36 @@ std::optional<nb::object> load_current_cache(const std::string& cache_file, cons
     }
 }
 
+/// The index as the host loads it: the cache file read with its json module,
+/// a scan's progress and outcome printed.
+class HostIndexLoading final : public IndexLoading {
+public:
+    bool take_cached(const std::string& cache_file, const std::string& fingerprint) override {
+        std::optional<nb::object> cached = load_current_cache(cache_file, fingerprint);
+        if (cached) taken = nb::borrow<nb::dict>(*cached);
+        return cached.has_value();
+    }
+    void say(std::string_view line) override { engine::print_line(line); }
+    FontMap scan(const std::vector<std::string>& directories) override { return scan_with_flag(directories); }
+    void say_written(const std::string& cache_file) override {
+        engine::print_line(nb::str("[SUCCESS] Font index updated at ") + engine::text_from_path_bytes(cache_file));
+    }
+    void say_not_written(const base::FileError& error) override {
+        engine::print_line(nb::str("[ERROR] Failed to update font_map.json: ") + nb::str(engine::os_error(error)));
+    }
+
+    nb::dict taken;  // the cache file's index, when it was current
+};
+
 nb::dict load_or_update_font_map() {
     std::string platform = current_platform();
     std::string cache_file = base::join_path(prepare_host_index_directory(true).path, kCacheFileName);
     std::vector<std::string> directories = font_directories(platform);
     std::string fingerprint = fingerprint_or_raise(directories);
-
-    if (base::path_exists(cache_file)) {
-        if (std::optional<nb::object> cached = load_current_cache(cache_file, fingerprint))
-            return nb::borrow<nb::dict>(*cached);
-    }
-
-    engine::print_line("[SYSTEM] Scanning and indexing system fonts... Please wait.");
-    FontMap map = scan_with_flag(directories);
-    if (auto error = base::write_file_atomically(cache_file, font_map_json(fingerprint, map)))
-        engine::print_line(nb::str("[ERROR] Failed to update font_map.json: ") + nb::str(engine::os_error(*error)));
-    else
-        engine::print_line(nb::str("[SUCCESS] Font index updated at ") + engine::text_from_path_bytes(cache_file));
-    return python_font_map(map, &fingerprint);
+    HostIndexLoading host;
+    std::optional<FontMap> scanned = load_or_scan(cache_file, directories, fingerprint, host);
+    if (!scanned) return host.taken;
+    return python_font_map(*scanned, &fingerprint);
 }
 
 }  // namespace

@@ -42,4 +42,15 @@ bool LaidOutText::is_whole(std::size_t shown, bool moved) { return !moved && sho
 
 std::vector<ClusterShift> LaidOutText::frame_shifts(std::size_t shown) { return clusters().reveal_shifts(shown); }
 
+std::optional<std::vector<ClusterShift>> LaidOutText::frame_shifts(std::size_t shown, FrameOffsets* offsets) {
+    if (is_whole(shown, offsets != nullptr)) return std::nullopt;
+    std::vector<ClusterShift> shifts = frame_shifts(shown);
+    if (offsets == nullptr) return shifts;
+    const std::size_t count = clusters().clusters().size();
+    if (const std::optional<std::size_t> given = offsets->count(); given && *given != count)
+        offsets->refuse(offsets_count_message(count, *given));
+    for (std::size_t i = 0; i < shown; ++i) shifts[i] = offsets->shift(i);
+    return shifts;
+}
+
 }  // namespace lumo::layout

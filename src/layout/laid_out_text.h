@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <span>
 #include <vector>
 
@@ -19,6 +20,19 @@ struct LayoutLineRecord {
     PixelRect rect;
     long baseline = 0;
     const char* direction = "ltr";  // its paragraph's: "ltr" or "rtl"
+};
+
+/// The offsets a frame's clusters are moved by, as the host gives them.
+class FrameOffsets {
+public:
+    virtual ~FrameOffsets() = default;
+    /// How many (dx, dy, alpha) triples a sequence gives; nullopt when they
+    /// are asked one cluster at a time (a callable).
+    virtual std::optional<std::size_t> count() = 0;
+    /// The shift asked for cluster number `cluster`.
+    virtual ClusterShift shift(std::size_t cluster) = 0;
+    /// Refuses offsets that do not give one triple per cluster: raises `message`.
+    [[noreturn]] virtual void refuse(const std::string& message) = 0;
 };
 
 /// Whether a point the host gives (a click, a place to draw at) can be used: both numbers finite.
@@ -49,6 +63,12 @@ public:
     /// The shifts of a frame showing the first `shown` clusters where they
     /// stand, the rest left out: what offsets asked of them replace.
     std::vector<ClusterShift> frame_shifts(std::size_t shown);
+
+    /// The shifts of a frame showing the first `shown` clusters, those moved
+    /// as `offsets` ask (null: none given, where they stand); nullopt when the
+    /// frame is the whole block as it stands. A sequence must give one triple
+    /// per cluster, even those the frame leaves out, which are never asked.
+    std::optional<std::vector<ClusterShift>> frame_shifts(std::size_t shown, FrameOffsets* offsets);
 
 private:
     BlockCarets carets_;

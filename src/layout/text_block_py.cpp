@@ -68,11 +68,6 @@ std::string_view word_of(const char* argument, nb::handle value) {
     return {};
 }
 
-[[noreturn]] void raise_value_error(const std::string& message) {
-    PyErr_SetString(PyExc_ValueError, message.c_str());
-    throw nb::python_error();
-}
-
 /// A word outside the list: `choices` ("align must be ...") and the value given.
 [[noreturn]] void raise_word_error(const std::string& choices, nb::handle value) {
     PyErr_Format(PyExc_ValueError, "%s, not %R", choices.c_str(), value.ptr());
@@ -102,7 +97,7 @@ BlockCall read_block_arguments(LumoFontObject* self, PyObject* const* given) {
         int overflow = 0;
         const long value = PyLong_AsLongAndOverflow(wrap, &overflow);
         const std::optional<long> wraplength = wraplength_of(value, overflow > 0, overflow < 0);
-        if (!wraplength) raise_value_error(wraplength_limit_message());
+        if (!wraplength) engine::raise_value_error(wraplength_limit_message());
         call.block.wraplength = *wraplength;
     }
     if (given[kAlign]) {
@@ -117,7 +112,7 @@ BlockCall read_block_arguments(LumoFontObject* self, PyObject* const* given) {
     }
     if (PyObject* spacing = given[kLineSpacing]) {
         call.block.line_spacing = nb::cast<double>(nb::float_(nb::handle(spacing)));
-        if (!line_spacing_allowed(call.block.line_spacing)) raise_value_error(line_spacing_limit_message());
+        if (!line_spacing_allowed(call.block.line_spacing)) engine::raise_value_error(line_spacing_limit_message());
     }
     if (given[kBackground] != nullptr && given[kBackground] != Py_None)
         call.background = engine::colour_rgba(given[kBackground]);

@@ -101,34 +101,42 @@ ClusterShift shift_asked(nb::handle triple) {
     return shift_of(dx, dy, offset_number(values[2], OffsetPart::alpha));
 }
 
-/// Each cluster's shift in a frame: the first `shown` as `offsets` (a
-/// callable of the cluster's number or a sequence, one per cluster) move
-/// them, or where they stand; the rest left out.
-std::vector<ClusterShift> frame_shifts(LaidOutText& text, std::size_t shown, nb::handle offsets) {
-    std::vector<ClusterShift> shifts = text.frame_shifts(shown);
-    if (offsets.is_none()) return shifts;
-    const std::size_t count = text.clusters().clusters().size();
-    if (PyCallable_Check(offsets.ptr())) {
-        for (std::size_t i = 0; i < shown; ++i) shifts[i] = shift_asked(offsets(i));
-        return shifts;
+/// A frame's `offsets` as the host gives them: a callable of the cluster's
+/// number, or a sequence with one triple per cluster.
+class HostOffsets final : public FrameOffsets {
+public:
+    explicit HostOffsets(nb::handle offsets) : offsets_(offsets) {}
+
+    std::optional<std::size_t> count() override {
+        if (PyCallable_Check(offsets_.ptr())) return std::nullopt;
+        items_ = nb::steal(PySequence_Fast(offsets_.ptr(), "offsets must be a callable or a sequence of "
+                                                           "(dx, dy, alpha) triples"));
+        if (!items_.is_valid()) throw nb::python_error();
+        return static_cast<std::size_t>(PySequence_Fast_GET_SIZE(items_.ptr()));
     }
-    nb::object items = nb::steal(PySequence_Fast(offsets.ptr(), "offsets must be a callable or a sequence of "
-                                                                "(dx, dy, alpha) triples"));
-    if (!items.is_valid()) throw nb::python_error();
-    const std::size_t given = static_cast<std::size_t>(PySequence_Fast_GET_SIZE(items.ptr()));
-    if (given != count) throw nb::value_error(offsets_count_message(count, given).c_str());
-    for (std::size_t i = 0; i < shown; ++i) shifts[i] = shift_asked(PySequence_Fast_GET_ITEM(items.ptr(), i));
-    return shifts;
-}
+
+    ClusterShift shift(std::size_t cluster) override {
+        if (!items_.is_valid()) return shift_asked(offsets_(cluster));
+        return shift_asked(PySequence_Fast_GET_ITEM(items_.ptr(), static_cast<Py_ssize_t>(cluster)));
+    }
+
+    [[noreturn]] void refuse(const std::string& message) override { throw nb::value_error(message.c_str()); }
+
+private:
+    nb::handle offsets_;
+    nb::object items_;  // the sequence's items, when it is one
+};
 
 /// The frame `reveal` and `offsets` ask for, on the surfaces `kept` when
 /// given; invalid when it is the whole block as it stands.
 ClusterFrame frame_of(TextLayout& layout, nb::handle reveal, nb::handle offsets, FrameSurfaces* kept = nullptr) {
     if (reveal.is_none() && offsets.is_none()) return {};
     const std::size_t shown = revealed_clusters(layout, reveal);
-    if (layout.text.is_whole(shown, !offsets.is_none())) return {};
-    const std::vector<ClusterShift> shifts = frame_shifts(layout.text, shown, offsets);
-    const std::vector<LinePieces> pieces = layout.text.clusters().pieces(shifts);
+    HostOffsets asked(offsets);
+    const std::optional<std::vector<ClusterShift>> shifts =
+        layout.text.frame_shifts(shown, offsets.is_none() ? nullptr : &asked);
+    if (!shifts) return {};
+    const std::vector<LinePieces> pieces = layout.text.clusters().pieces(*shifts);
     return draw_cluster_frame(*layout.picture, pieces, kept);
 }
 

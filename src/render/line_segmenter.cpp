@@ -3,6 +3,7 @@
 
 #include <array>
 #include <optional>
+#include <utility>
 
 #include "font/emoji_ranges.h"
 #include "render/char_categories.h"
@@ -191,6 +192,14 @@ std::vector<LinePiece> cut_by_levels(std::span<const LinePiece> pieces, std::spa
     ordered.reserve(runs.size());
     for (std::size_t index : visual_order(run_levels)) ordered.push_back(runs[index]);
     return ordered;
+}
+
+std::vector<LinePiece> pieces_in_drawing_order(SegmentedLine& line, bool right_to_left_paragraph) {
+    const std::span<const std::uint32_t> code_points(reinterpret_cast<const std::uint32_t*>(line.visible.data()),
+                                                     line.visible.size());
+    if (right_to_left_paragraph) return cut_by_levels(line.pieces, right_to_left_paragraph_levels(code_points));
+    if (may_hold_right_to_left(code_points)) return cut_by_levels(line.pieces, embedding_levels(code_points));
+    return std::move(line.pieces);
 }
 
 }  // namespace lumo::render

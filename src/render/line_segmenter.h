@@ -74,4 +74,11 @@ SegmentedLine segment_markup(std::u32string_view line, SegmentationHost& host, b
 /// each carrying its level, in drawing order (rule L2).
 std::vector<LinePiece> cut_by_levels(std::span<const LinePiece> pieces, std::span<const std::uint8_t> levels);
 
+/// The pieces of `line` as runs in drawing order: cut by the levels of a
+/// right-to-left paragraph when the line is one of a right-to-left block,
+/// else by the Unicode Bidirectional Algorithm's levels when the line may
+/// hold right-to-left characters; a line without any is left to right
+/// throughout and keeps its pieces (`line.pieces` is taken).
+std::vector<LinePiece> pieces_in_drawing_order(SegmentedLine& line, bool right_to_left_paragraph);
+
 }  // namespace lumo::render

@@ -5,7 +5,9 @@
 
 namespace lumo::render {
 
-long PreparedLine::surface_height() const { return static_cast<long>(height * 1.5); }
+long line_surface_height(int line_height) { return static_cast<long>(line_height * 1.5); }
+
+long PreparedLine::surface_height() const { return line_surface_height(height); }
 
 std::pair<long, long> line_size(const PreparedLine& line) {
     if (line.runs.size() == 1) return {line.runs.front().width, line.runs.front().height};

@@ -20,6 +20,10 @@ struct RunCharacters {
     std::uint8_t level = 0;  // its bidirectional embedding level: odd is right to left
 };
 
+/// The rows a line's surface takes for a line height of `line_height`: 1.5
+/// line heights, so that marks and descenders of the font fit.
+long line_surface_height(int line_height);
+
 struct PreparedLine {
     std::vector<shaping::PreparedRun> runs;  // in drawing order
     std::vector<RunCharacters> characters;   // one per run: what carets and hit tests read

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 #include <string>
 
 #include "engine/call_arguments_py.h"
@@ -18,6 +19,7 @@
 #include "font/insertion_order_py.h"
 #include "font/object_caches_py.h"
 #include "font/sized_fonts_py.h"
+#include "render/dynamic_line.h"
 #include "render/line_composer_py.h"
 #include "render/line_preparation.h"
 #include "render/markup.h"
@@ -116,84 +118,102 @@ int standard_height(LumoFontObject* self, const RenderCall& call) {
     return nb::cast<int>(nb::int_(height));
 }
 
-/// Changing ASCII text (a score, a timer): each character is drawn once and
-/// kept in the glyph cache; the line is composed from those pieces.
-nb::object render_dynamic(LumoFontObject* self, const RenderCall& call, std::u32string_view text,
-                          nb::handle primary_path) {
-    const shaping::EmojiPlacement placement = emoji_placement(call);
-    std::vector<nb::object> keys, entries;
-    keys.reserve(text.size());
-    entries.reserve(text.size());
-    long total_width = 0;
-    // Each character is a key of the host-visible glyph cache, the one place
-    // this path would make Python objects per character; the entries the
-    // last lines read are kept natively while that cache is unchanged.
-    font::DynamicGlyphContext context;
-    auto& memo = font::font_set(self).dynamic_glyphs;
-    const bool memoised = font::dynamic_glyph_context(call.size, call.color, call.modern_font, call.smooth_font,
-                                                      call.emoji_offset_y, call.face, context);
-    if (memoised) memo.begin(context, font::stamp_of(self->glyph_cache));
-    for (char32_t code : text) {
-        if (memoised) {
-            if (const nb::object* known = memo.find(code, font::stamp_of(self->glyph_cache))) {
-                total_width += nb::cast<long>(nb::int_((*known)[1]));
-                keys.emplace_back();  // made only if the cache is asked again below
-                entries.push_back(*known);
-                continue;
-            }
-        }
-        nb::object ch = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(code)));
-        if (!ch.is_valid()) throw nb::python_error();
-        nb::object key = cache_key(ch, call);
-        const font::ViewStamp seen = font::stamp_of(self->glyph_cache);
-        nb::object stored = font::cache_find(self->glyph_cache, key.ptr());
-        if (stored.is_valid()) {
-            if (memoised) memo.learn_read(code, seen, font::stamp_of(self->glyph_cache), stored);
-        } else {
-            // Pieces of one line: all on the one baseline, never lowered one by one.
-            stored = shaping::render_shaped_run(self, ch, call.size, call.color, primary_path, call.face, placement,
-                                                false);
-            const font::ViewStamp before = font::stamp_of(self->glyph_cache);
-            font::glyph_cache_order(self).store(self->glyph_cache, key.ptr(), stored.ptr());
-            if (memoised) memo.learn_write(code, before, font::stamp_of(self->glyph_cache), stored);
-        }
-        total_width += nb::cast<long>(nb::int_(stored[1]));
-        keys.push_back(std::move(key));
-        entries.push_back(std::move(stored));
+nb::object character(char32_t code) {
+    nb::object ch = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(code)));
+    if (!ch.is_valid()) throw nb::python_error();
+    return ch;
+}
+
+/// The host's glyph cache as a changing line's composition asks it
+/// (render/dynamic_line.h). Each character is a key of that cache, the one
+/// place this path would make Python objects per character.
+class HostGlyphCache {
+public:
+    using Key = nb::object;
+    using Entry = nb::object;
+
+    HostGlyphCache(LumoFontObject* self, const RenderCall& call, nb::handle primary_path)
+        : self_(self), call_(call), primary_path_(primary_path), placement_(emoji_placement(call)) {}
+
+    font::ViewStamp stamp() const { return font::stamp_of(self_->glyph_cache); }
+    Key key_of(char32_t code) { return cache_key(character(code), call_); }
+
+    std::optional<Entry> find(const Key& key) {
+        nb::object stored = font::cache_find(self_->glyph_cache, key.ptr());
+        return stored.is_valid() ? std::optional<Entry>(std::move(stored)) : std::nullopt;
     }
-    // The entries are read again to be placed; while the cache is the same
-    // dict, unchanged since (its version tag), they are the ones just read.
-    nb::object looked_in = nb::borrow(self->glyph_cache);
-    const bool unchanged_dict = PyDict_CheckExact(looked_in.ptr());
-    const std::uint64_t version = unchanged_dict ? font::dict_version(looked_in.ptr()) : 0;
-    int height = standard_height(self, call);
-    nb::object line = shaping::new_surface(std::max(1L, total_width), static_cast<long>(height * 1.5));
-    std::vector<PlacedSurface> pieces;
-    pieces.reserve(keys.size());
-    long pen = 0;
-    const bool reuse = unchanged_dict && self->glyph_cache == looked_in.ptr() &&
-                       font::dict_version(looked_in.ptr()) == version;
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        nb::object cache = nb::borrow(self->glyph_cache);  // held while the lookup may run host code
-        if (!reuse && !keys[i].is_valid()) {
-            nb::object ch = nb::steal(PyUnicode_FromOrdinal(static_cast<int>(text[i])));
-            if (!ch.is_valid()) throw nb::python_error();
-            keys[i] = cache_key(ch, call);
-        }
-        nb::object entry = reuse ? entries[i] : nb::steal(PyObject_GetItem(cache.ptr(), keys[i].ptr()));
+
+    // Pieces of one line: all on the one baseline, never lowered one by one.
+    Entry draw(char32_t code) {
+        return shaping::render_shaped_run(self_, character(code), call_.size, call_.color, primary_path_, call_.face,
+                                          placement_, false);
+    }
+
+    void store(const Key& key, const Entry& entry) {
+        font::glyph_cache_order(self_).store(self_->glyph_cache, key.ptr(), entry.ptr());
+    }
+
+    long advance(const Entry& entry) { return nb::cast<long>(nb::int_(entry[1])); }
+
+    // While the cache is the same dict, unchanged since (its version tag), the entries are the ones just read.
+    void entries_read() {
+        looked_in_ = nb::borrow(self_->glyph_cache);
+        version_ = PyDict_CheckExact(looked_in_.ptr()) ? font::dict_version(looked_in_.ptr()) : 0;
+    }
+    bool entries_unchanged() {
+        return PyDict_CheckExact(looked_in_.ptr()) && self_->glyph_cache == looked_in_.ptr() &&
+               font::dict_version(looked_in_.ptr()) == version_;
+    }
+
+    int line_height() { return standard_height(self_, call_); }
+    void start_line(long width, long height) { line_ = shaping::new_surface(width, height); }
+
+    Entry read_again(const Key& key) {
+        nb::object cache = nb::borrow(self_->glyph_cache);  // held while the lookup may run host code
+        nb::object entry = nb::steal(PyObject_GetItem(cache.ptr(), key.ptr()));
         if (!entry.is_valid()) throw nb::python_error();
+        return entry;
+    }
+
+    long place(const Entry& entry, long pen) {
         nb::object items = nb::steal(PySequence_Tuple(entry.ptr()));
         if (!items.is_valid()) throw nb::python_error();
         if (PyTuple_GET_SIZE(items.ptr()) != 2) {
             PyErr_Format(PyExc_ValueError, "too many values to unpack (expected 2)");
             throw nb::python_error();
         }
-        pieces.push_back({nb::borrow(items[0]), pen});
-        pen += nb::cast<long>(nb::int_(items[1]));
+        pieces_.push_back({nb::borrow(items[0]), pen});
+        return nb::cast<long>(nb::int_(items[1]));
     }
-    place_surfaces(line, pieces);
-    trim_cache(self->glyph_cache, font::glyph_cache_order(self), engine::SettingId::MaxGlyphCache);
-    return line;
+
+    nb::object finish() {
+        place_surfaces(line_, pieces_);
+        trim_cache(self_->glyph_cache, font::glyph_cache_order(self_), engine::SettingId::MaxGlyphCache);
+        return line_;
+    }
+
+private:
+    LumoFontObject* self_;
+    const RenderCall& call_;
+    nb::handle primary_path_;
+    const shaping::EmojiPlacement placement_;
+    nb::object looked_in_, line_;
+    std::uint64_t version_ = 0;
+    std::vector<PlacedSurface> pieces_;
+};
+
+/// Changing ASCII text (a score, a timer): each character is drawn once and
+/// kept in the glyph cache, and the entries the last lines read are kept
+/// natively while that cache is unchanged; the line is composed from them.
+nb::object render_dynamic(LumoFontObject* self, const RenderCall& call, std::u32string_view text,
+                          nb::handle primary_path) {
+    HostGlyphCache cache(self, call, primary_path);
+    auto& memo = font::font_set(self).dynamic_glyphs;
+    font::DynamicGlyphContext context;
+    const bool memoised = font::dynamic_glyph_context(call.size, call.color, call.modern_font, call.smooth_font,
+                                                      call.emoji_offset_y, call.face, context);
+    if (memoised) memo.begin(context, cache.stamp());
+    return compose_dynamic_line(text, cache, memoised ? &memo : nullptr);
 }
 
 /// The fonts and colours of a line's runs as host objects: runs of one path

@@ -2,7 +2,6 @@
 // for fonts, palette colours and faces.
 #include "render/segmentation_py.h"
 
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -12,7 +11,6 @@
 #include "font/font_choice_memo_py.h"
 #include "font/lumo_font_methods_py.h"
 #include "render/line_segmenter.h"
-#include "render/run_direction.h"
 #include "shaping/shaped_run_py.h"
 
 namespace nb = nanobind;
@@ -148,19 +146,10 @@ SegmentedRuns segment_line(font::LumoFontObject* self, nb::handle text, const Li
     HostObjects host(self, context);
     const std::u32string line = engine::code_points_of(text);
     SegmentedLine segmented = segment_markup(line, host, context.markup);
+    const std::vector<LinePiece> pieces = pieces_in_drawing_order(segmented, context.right_to_left_paragraph);
     SegmentedRuns result;
     result.visible = std::move(segmented.visible);
     const std::u32string_view visible = result.visible;
-    const std::span<const std::uint32_t> code_points(reinterpret_cast<const std::uint32_t*>(visible.data()),
-                                                     visible.size());
-    // A line without right-to-left characters is left to right throughout.
-    std::vector<LinePiece> pieces;
-    if (context.right_to_left_paragraph)
-        pieces = cut_by_levels(segmented.pieces, right_to_left_paragraph_levels(code_points));
-    else if (may_hold_right_to_left(code_points))
-        pieces = cut_by_levels(segmented.pieces, embedding_levels(code_points));
-    else
-        pieces = std::move(segmented.pieces);
     result.runs.reserve(pieces.size());
     for (const LinePiece& piece : pieces)
         result.runs.push_back({visible.substr(piece.start, piece.length), nb::borrow(host.font(piece.font)),

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/call_arguments_py.h"
+#include "engine/host_errors_py.h"
 #include "engine/host_text_py.h"
 
 namespace nb = nanobind;
@@ -20,9 +21,7 @@ namespace {
 
 /// Raises the core's refusal, when there is one, as a ValueError.
 void require_accepted(const std::string& refusal) {
-    if (refusal.empty()) return;
-    PyErr_SetString(PyExc_ValueError, refusal.c_str());
-    throw nb::python_error();
+    if (!refusal.empty()) engine::raise_value_error(refusal);
 }
 
 bool is_mapping(nb::handle value) { return PyDict_Check(value.ptr()) || PyObject_HasAttrString(value.ptr(), "items"); }

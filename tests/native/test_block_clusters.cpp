@@ -3,6 +3,8 @@
 // characters and advance are known, so every piece is known.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -153,6 +155,50 @@ TEST(LaidOutText, FramesDifferFromTheBlockOnlyWhenTheyHideOrMoveClusters) {
     EXPECT_EQ(laid_out.index(6), 6u);
     EXPECT_FALSE(laid_out.index(7));
     EXPECT_FALSE(laid_out.index(-1));
+}
+
+/// Offsets as a host gives them: `given` triples of a sequence (nullopt: a
+/// callable), each cluster moved by its number; what was asked is noted.
+class ScriptedOffsets final : public lumo::layout::FrameOffsets {
+public:
+    explicit ScriptedOffsets(std::optional<std::size_t> given) : given_(given) {}
+    std::vector<std::size_t> asked;
+    std::optional<std::size_t> count() override { return given_; }
+    ClusterShift shift(std::size_t cluster) override {
+        asked.push_back(cluster);
+        return {static_cast<long>(cluster) + 1, 0, 255};
+    }
+    [[noreturn]] void refuse(const std::string& message) override { throw std::runtime_error(message); }
+
+private:
+    std::optional<std::size_t> given_;
+};
+
+TEST(LaidOutText, OffsetsMoveOnlyTheClustersAFrameShowsAndMustCountThemAll) {
+    const std::u32string text = U"ae\u0301b";
+    lumo::layout::LaidOutText laid_out(
+        BlockCarets(characters_of(text, {0, 3, 4, 5}), 6,
+                    {line(0, 4, {run(0, 4, 0, 0, {0, 1, 1, 3}, {10, 12, 0, 8})})}),
+        30, 20);
+    // Every cluster shown and none moved: the block as it stands.
+    EXPECT_FALSE(laid_out.frame_shifts(3, nullptr));
+    EXPECT_EQ(laid_out.frame_shifts(1, nullptr), (std::vector<ClusterShift>{kStill, kHidden, kHidden}));
+    ScriptedOffsets callable(std::nullopt);
+    EXPECT_EQ(laid_out.frame_shifts(2, &callable),
+              (std::vector<ClusterShift>{{1, 0, 255}, {2, 0, 255}, kHidden}));
+    EXPECT_EQ(callable.asked, (std::vector<std::size_t>{0, 1}));
+    // Moving every cluster, even where each already stands, is a frame of its own.
+    ScriptedOffsets sequence(3);
+    EXPECT_TRUE(laid_out.frame_shifts(3, &sequence));
+    EXPECT_EQ(sequence.asked.size(), 3u);
+    ScriptedOffsets short_sequence(2);
+    try {
+        laid_out.frame_shifts(1, &short_sequence);
+        FAIL() << "two triples for three clusters were taken";
+    } catch (const std::runtime_error& refusal) {
+        EXPECT_EQ(std::string(refusal.what()), lumo::layout::offsets_count_message(3, 2));
+    }
+    EXPECT_TRUE(short_sequence.asked.empty());
 }
 
 TEST(LaidOutText, LinesGiveTheirTypedRangeRectangleBaselineAndDirection) {

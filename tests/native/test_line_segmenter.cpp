@@ -3,6 +3,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "render/line_segmenter.h"
@@ -135,6 +136,28 @@ TEST(LineSegmenter, PiecesAreCutWhereTheLevelChangesAndDrawnInVisualOrder) {
     EXPECT_EQ(order, (std::vector<std::u32string>{U"ab", U" ", U"\u05D2", U"12", U"\u05D0\u05D1"}));
     EXPECT_EQ(runs[2].level, 1);
     EXPECT_EQ(runs[3].level, 2);
+}
+
+TEST(LineSegmenter, LinesAreOrderedByTheirParagraphsDirection) {
+    ScriptedHost host;
+    auto drawn = [&](std::u32string_view text, bool right_to_left_paragraph) {
+        SegmentedLine line = segment_markup(text, host);
+        const std::u32string visible = line.visible;
+        std::vector<std::pair<std::u32string, int>> order;
+        for (const LinePiece& run : lumo::render::pieces_in_drawing_order(line, right_to_left_paragraph))
+            order.push_back({visible.substr(run.start, run.length), run.level});
+        return order;
+    };
+    using Order = std::vector<std::pair<std::u32string, int>>;
+    // Without right-to-left characters the pieces stay as cut, all at level 0.
+    EXPECT_EQ(drawn(U"ab cd", false), (Order{{U"ab", 0}, {U" ", 0}, {U"cd", 0}}));
+    // Hebrew in a left-to-right paragraph is reversed in place.
+    EXPECT_EQ(drawn(U"ab \u05D0\u05D1", false), (Order{{U"ab", 0}, {U" ", 0}, {U"\u05D0\u05D1", 1}}));
+    // The same line in a right-to-left paragraph starts from the right.
+    EXPECT_EQ(drawn(U"ab \u05D0\u05D1", true), (Order{{U"\u05D0\u05D1", 1}, {U" ", 1}, {U"ab", 2}}));
+    // A Latin-only line of a right-to-left paragraph is cut by levels too: it
+    // keeps its order one level up, where it sits beside right-to-left lines.
+    EXPECT_EQ(drawn(U"ab cd", true), (Order{{U"ab", 2}, {U" ", 2}, {U"cd", 2}}));
 }
 
 }  // namespace
