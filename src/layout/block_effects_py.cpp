@@ -24,10 +24,10 @@ nb::object draw_block_surface(const BlockDrawing& block, const TextEffects& effe
                               const shaping::RunSurfaces& surfaces, nb::handle onto) {
     const EffectFrame frame = frame_block(block.width, block.height, effects);
     nb::object text = onto.is_valid() ? nb::borrow(onto) : shaping::new_surface(frame.width, frame.height);
-    long rows_inked = 0;  // a surface given to draw onto is taken as new
+    render::InkedRows inked;  // a surface given to draw onto is taken as new
     for (const PlacedLine& placed : block.lines)
         render::place_runs(text, placed.line->runs, surfaces, placed.x + frame.text_x, placed.y + frame.text_y,
-                           rows_inked);
+                           inked);
     const shaping::PixelFormat& format = shaping::surface_pixel_format(text);
     shaping::LockedPixels pixels(text);
     shaping::LockedRunSurfaces pictures(surfaces);

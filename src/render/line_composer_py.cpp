@@ -46,13 +46,13 @@ bool natively_placeable(const std::vector<PlacedSurface>& pieces, const shaping:
 /// The runs painted natively onto `surface`; false, with nothing painted,
 /// when they must be blitted by pygame instead.
 bool paint_natively(nb::handle surface, std::span<const shaping::PreparedRun> runs,
-                    const shaping::RunSurfaces& surfaces, long x, long y, bool clip_to_line, long& rows_inked) {
+                    const shaping::RunSurfaces& surfaces, long x, long y, bool clip_to_line, InkedRows& inked) {
     if (!g_native_composition) return false;
     const shaping::PixelFormat& format = shaping::surface_pixel_format(surface);
     if (!shaping::blendable_format(format)) return false;
     shaping::LockedPixels locked(surface);
     shaping::LockedRunSurfaces pictures(surfaces);
-    return paint_runs(locked.target(), format, runs, pictures, x, y, clip_to_line, rows_inked);
+    return paint_runs(locked.target(), format, runs, pictures, x, y, clip_to_line, inked);
 }
 
 }  // namespace
@@ -82,8 +82,10 @@ void place_surfaces(nb::handle line, const std::vector<PlacedSurface>& pieces) {
 void set_native_composition(bool enabled) { g_native_composition = enabled; }
 
 void place_runs(nb::handle surface, std::span<const shaping::PreparedRun> runs, const shaping::RunSurfaces& surfaces,
-                long x, long y, long& rows_inked) {
-    if (!paint_natively(surface, runs, surfaces, x, y, false, rows_inked)) blit_runs(surface, runs, surfaces, x, y, 0);
+                long x, long y, InkedRows& inked) {
+    if (paint_natively(surface, runs, surfaces, x, y, false, inked)) return;
+    blit_runs(surface, runs, surfaces, x, y, 0);
+    inked.ink_everywhere();  // where pygame drew, lines painted later blend over anything
 }
 
 nb::object compose_runs(std::span<const shaping::PreparedRun> runs, const shaping::RunSurfaces& surfaces, long width,
@@ -91,8 +93,8 @@ nb::object compose_runs(std::span<const shaping::PreparedRun> runs, const shapin
     nb::object line = shaping::new_surface(width, height);
     // Painted from row `lowered` and clipped to the line's rows below it,
     // which the lowering leaves free of ink.
-    long rows_inked = 0;
-    if (!paint_natively(line, runs, surfaces, 0, lowered, true, rows_inked)) blit_runs(line, runs, surfaces, 0, 0, lowered);
+    InkedRows inked;
+    if (!paint_natively(line, runs, surfaces, 0, lowered, true, inked)) blit_runs(line, runs, surfaces, 0, 0, lowered);
     return line;
 }
 

@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "render/line_painter.h"
 #include "shaping/prepared_run.h"
 #include "shaping/surface_pixels_py.h"
 
@@ -22,10 +23,10 @@ nanobind::object compose_runs(std::span<const shaping::PreparedRun> runs, const 
 /// paints them onto a new line surface at (0, 0), except that their ink may
 /// reach any row of `surface`, above y included (marks stacked over a line).
 /// When pygame must blit the runs' own surfaces instead, they clip it.
-/// Rows above `rows_inked` may hold ink of lines placed before, which runs
-/// reaching them are blended over; it grows to the rows these runs ink.
+/// Runs reaching ink of lines placed before (`inked`) are blended over it,
+/// and `inked` grows by what these runs ink.
 void place_runs(nanobind::handle surface, std::span<const shaping::PreparedRun> runs,
-                const shaping::RunSurfaces& surfaces, long x, long y, long& rows_inked);
+                const shaping::RunSurfaces& surfaces, long x, long y, InkedRows& inked);
 
 /// A surface to place on a line with its top-left corner at (pen, 0).
 struct PlacedSurface {

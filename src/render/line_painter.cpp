@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <limits>
 #include <vector>
 
 #include "shaping/pixel_blend.h"
@@ -25,8 +26,33 @@ void place_picture(const PixelTarget& target, const shaping::PixelFormat& format
 
 }  // namespace
 
+long InkedRows::below_columns(long first, long end) const {
+    if (columns.empty()) return rows;
+    first = std::clamp(first, 0L, static_cast<long>(columns.size()));
+    end = std::clamp(end, first, static_cast<long>(columns.size()));
+    long below = 0;
+    for (long column = first; column < end; ++column) below = std::max(below, columns[static_cast<std::size_t>(column)]);
+    return below;
+}
+
+void InkedRows::ink(long first, long end, long end_row) {
+    rows = std::max(rows, end_row);
+    if (columns.empty()) return;
+    first = std::clamp(first, 0L, static_cast<long>(columns.size()));
+    end = std::clamp(end, first, static_cast<long>(columns.size()));
+    for (long column = first; column < end; ++column) {
+        long& below = columns[static_cast<std::size_t>(column)];
+        below = std::max(below, end_row);
+    }
+}
+
+void InkedRows::ink_everywhere() {
+    rows = std::numeric_limits<long>::max();
+    columns.clear();
+}
+
 bool paint_runs(const PixelTarget& whole, const shaping::PixelFormat& format, std::span<const PreparedRun> runs,
-                shaping::RunPictures& pictures, long x, long y, bool clip_to_line, long& rows_inked) {
+                shaping::RunPictures& pictures, long x, long y, bool clip_to_line, InkedRows& inked) {
     if (!shaping::blendable_format(format)) return false;
     for (const PreparedRun& run : runs) {
         // A picture of another pixel layout is left to the host's own blit.
@@ -45,7 +71,16 @@ bool paint_runs(const PixelTarget& whole, const shaping::PixelFormat& format, st
     // blending its surface onto untouched (all-zero) pixels amounts to.
     long untouched_from = 0;
     long pen = 0;
-    long rows_inked_now = rows_inked;
+    // A block's lines are told apart column by column: the pieces of one line
+    // moved up or down by different amounts (a wave through a dialogue line)
+    // share rows but not columns, and each is painted straight where nothing
+    // was inked. The ink of this line is recorded once it is all placed:
+    // within a line, `untouched_from` tells where its runs meet.
+    if (!clip_to_line && inked.columns.empty() && inked.rows == 0) inked.columns.assign(whole.width, 0);
+    struct InkedSpan {
+        long first, end, end_row;
+    };
+    std::vector<InkedSpan> inked_now;
     for (const PreparedRun& run : runs) {
         const int run_x = static_cast<int>(std::clamp(pen, -(1L << 30), 1L << 30));
         // Rows the run may ink, from row 0 of the surface, and its baseline there.
@@ -55,23 +90,31 @@ bool paint_runs(const PixelTarget& whole, const shaping::PixelFormat& format, st
             const shaping::RunPicture& picture = pictures.picture(static_cast<std::size_t>(run.picture));
             // Columns this line has not painted, on a line of its own or in
             // rows no earlier line inked, hold nothing: the picture is copied there.
-            const bool rows_blank = clip_to_line || top >= rows_inked;
+            const long first_column = x + run_x, end_column = first_column + picture.pixels.width;
+            const bool rows_blank = clip_to_line || top >= inked.below_columns(first_column, end_column);
             const int blank_from = rows_blank ? static_cast<int>(std::min(untouched_from, 1L << 30)) : 1 << 30;
             place_picture(target, format, picture, run_x, top, blank_from);
             untouched_from = std::max(untouched_from, static_cast<long>(run_x) + picture.pixels.width);
-            rows_inked_now = std::max(rows_inked_now, static_cast<long>(top) + picture.pixels.height);
+            inked_now.push_back({first_column, end_column, static_cast<long>(top) + picture.pixels.height});
             pen += run.advance;
             continue;
         }
-        // On a block, rows above `rows_inked` may hold ink of lines drawn
-        // before (a descender, a mark stacked high): a run reaching them is
-        // blended over it, never written over it.
+        // On a block, lines drawn before may have inked the rows a run
+        // reaches (a descender, a mark stacked high): a run reaching their
+        // ink is blended over it, never written over it.
         shaping::PaintedRows reach;  // asked only on a block: a line's own surface has no earlier lines
+        bool over_earlier_lines = false;
         if (!clip_to_line && run.layout) {
             reach = shaping::run_painted_rows(*run.layout, run.anti_aliased, baseline, rows);
-            if (reach.first < reach.end) rows_inked_now = std::max(rows_inked_now, static_cast<long>(reach.end));
+            if (reach.first < reach.end) {
+                const shaping::PaintedColumns reach_across =
+                    shaping::ink_columns(run.layout->glyphs, run.anti_aliased, run.layout->start_x);
+                const long first_column = x + run_x + std::max(reach_across.left, 0);
+                const long end_column = x + run_x + std::min(reach_across.right, run.width);
+                over_earlier_lines = reach.first < inked.below_columns(first_column, end_column);
+                inked_now.push_back({first_column, end_column, reach.end});
+            }
         }
-        const bool over_earlier_lines = reach.first < reach.end && reach.first < rows_inked;
         if (run_x >= untouched_from && run_x < target.width && !over_earlier_lines) {
             if (run.layout) {
                 PixelTarget window{target.pixels + static_cast<std::ptrdiff_t>(run_x) * 4,
@@ -110,7 +153,7 @@ bool paint_runs(const PixelTarget& whole, const shaping::PixelFormat& format, st
         }
         pen += run.advance;
     }
-    rows_inked = rows_inked_now;
+    for (const InkedSpan& span : inked_now) inked.ink(span.first, span.end, span.end_row);
     return true;
 }
 

@@ -479,6 +479,21 @@ PaintedRows painted_rows(std::span<const PlacedGlyph> glyphs, bool anti_aliased,
     return rows;
 }
 
+PaintedColumns ink_columns(std::span<const PlacedGlyph> glyphs, bool anti_aliased, double start_x) {
+    PaintedColumns columns;
+    constexpr int kFar = 1 << 29;  // past any surface, on either side
+    for (const PlacedGlyph& glyph : glyphs) {
+        if (!paintable(glyph, anti_aliased)) continue;
+        // Bitmap column px lands on column trunc(px + draw_x + 0.5), as paint_glyph() puts it.
+        const double draw_x = glyph.glyph_x + glyph.bitmap->left + start_x;
+        const int left = truncate_clamped(draw_x + 0.5, -kFar, kFar);
+        const int right = truncate_clamped(glyph.bitmap->width - 1 + draw_x + 0.5, -kFar, kFar) + 1;
+        columns.left = std::min(columns.left, left);
+        columns.right = std::max(columns.right, right);
+    }
+    return columns;
+}
+
 void cap_span_instructions(SpanInstructions widest) { g_widest_span_step = widest; }
 
 }  // namespace lumo::shaping

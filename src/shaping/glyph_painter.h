@@ -82,6 +82,12 @@ struct PaintedRows {
 
 PaintedRows painted_rows(std::span<const PlacedGlyph> glyphs, bool anti_aliased, int baseline_y, int height);
 
+/// Columns [left, right) of a target that paint_glyphs() may write with the
+/// same glyphs, bitmap kind and `start_x`: where the glyphs' bitmaps land,
+/// before the target's edges cut them. Empty (left >= right) when no glyph
+/// has a bitmap to paint.
+PaintedColumns ink_columns(std::span<const PlacedGlyph> glyphs, bool anti_aliased, double start_x);
+
 /// The widest vector instructions the coverage painters may take. They
 /// take the widest the processor has; tests lower the cap to compare each
 /// width with the others (on processors without vector units it does nothing).

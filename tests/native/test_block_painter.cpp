@@ -29,9 +29,9 @@ struct OneLineBlock {
         drawing.colour = colour;
     }
     void paint(test::HeldPictures& pictures, const shaping::PixelFormat& format = kArgb) {
-        long rows_inked = 0;
+        render::InkedRows inked;
         render::paint_runs(pixels.target(), format, line.runs, pictures, frame.text_x, frame.text_y, false,
-                           rows_inked);
+                           inked);
         text = pixels.values;
         layout::paint_block_effects(pixels.target(), format, drawing, effects, pictures);
     }

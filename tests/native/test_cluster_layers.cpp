@@ -20,10 +20,10 @@ using lumo::test::Pixels;
 Pixels painted(const layout::BlockDrawing& drawing) {
     Pixels pixels(int(drawing.width), int(drawing.height));
     test::HeldPictures pictures;
-    long rows_inked = 0;
+    render::InkedRows inked;
     for (const layout::PlacedLine& line : drawing.lines)
         render::paint_runs(pixels.target(), test::kArgb, line.line->runs, pictures, line.x, line.y, false,
-                           rows_inked);
+                           inked);
     return pixels;
 }
 

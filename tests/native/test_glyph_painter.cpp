@@ -280,6 +280,39 @@ TEST(BlankTarget, PaintsWhatPaintingOverZeroesPaints) {
     }
 }
 
+// Every column painting writes lies in the range ink_columns() gives, for
+// glyphs anywhere, left of the target included, and at fractional places.
+TEST(InkColumns, HoldEveryColumnPainted) {
+    constexpr lumo::shaping::PixelFormat kArgb{{0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u}, {16, 8, 0, 24},
+                                               {0, 0, 0, 0}};
+    ColorTable colors;
+    for (unsigned alpha = 0; alpha < 256; ++alpha) colors[alpha] = 0x00336699u | (alpha << 24);
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<int> byte(0, 255), size(1, 14);
+    std::uniform_real_distribution<double> place(-30.0, 60.0);
+    for (int trial = 0; trial < 300; ++trial) {
+        std::vector<PlacedGlyph> glyphs;
+        for (int g = 0; g < 3; ++g) {
+            const int width = size(random), rows = size(random);
+            std::vector<std::uint8_t> bytes(std::size_t(width) * rows);
+            for (auto& value : bytes) value = std::uint8_t(byte(random) | 1);
+            glyphs.push_back(glyph(std::move(bytes), width, rows, width, 0, int(place(random)) / 4, place(random),
+                                   0.0));
+        }
+        const double start_x = place(random) / 8.0;
+        constexpr int kWidth = 64, kHeight = 24;
+        std::vector<std::uint32_t> pixels(std::size_t(kWidth) * kHeight, 0);
+        const PixelTarget target{reinterpret_cast<std::uint8_t*>(pixels.data()), kWidth, kHeight, kWidth * 4};
+        paint_glyphs(target, glyphs, colors, kArgb, true, 12, start_x, true);
+        const lumo::shaping::PaintedColumns range = lumo::shaping::ink_columns(glyphs, true, start_x);
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                if (pixels[std::size_t(y) * kWidth + x] != 0)
+                    ASSERT_TRUE(x >= range.left && x < range.right)
+                        << "trial " << trial << " column " << x << " outside " << range.left << ".." << range.right;
+    }
+}
+
 // Rows of coverage of any length, with long empty stretches, painted over a
 // blank target and over pixels already there: each pixel takes the colour at
 // its coverage, and coverage 0 leaves it as it was.

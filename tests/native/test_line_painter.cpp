@@ -85,8 +85,8 @@ TEST_P(PaintedLines, AreTheRunsOwnSurfacesBlittedSideBySide) {
     const render::PreparedLine line = test::line_of(runs);
     const auto [width, height] = render::line_size(line);
     Pixels painted{int(width), int(height)};
-    long rows_inked = 0;
-    ASSERT_TRUE(render::paint_runs(painted.target(), kArgb, line.runs, pictures, 0, 0, true, rows_inked));
+    render::InkedRows inked;
+    ASSERT_TRUE(render::paint_runs(painted.target(), kArgb, line.runs, pictures, 0, 0, true, inked));
     const Pixels expected = blitted(line, pictures, int(width), int(height), 0);
     EXPECT_EQ(painted.values, expected.values);
 }
@@ -111,11 +111,11 @@ TEST(PaintRuns, LeavesFormatsItCannotBlendToTheHost) {
     picture.height = test::DejaVuRuns::kLineHeight;
     picture.picture = pictures.add(picture_pixels(4, picture.height, 10, 1), kAbgr);
     Pixels line(80, 40);
-    long rows_inked = 0;
+    render::InkedRows inked;
     EXPECT_FALSE(render::paint_runs(line.target(), kArgb, std::vector{fonts.run(U"ab"), picture}, pictures, 0, 0,
-                                    true, rows_inked));
+                                    true, inked));
     EXPECT_FALSE(render::paint_runs(line.target(), kNoAlpha, std::vector{fonts.run(U"ab")}, pictures, 0, 0, true,
-                                    rows_inked));
+                                    inked));
     EXPECT_EQ(line.values, Pixels(80, 40).values);
 }
 
@@ -129,18 +129,18 @@ TEST(PaintRuns, OnABlockBlendOverTheLinesAboveAndKeepInkAboveTheirTop) {
     std::vector second{fonts.run(U"ÅgÉÎ", {0, 0, 255})};
     second[0].baseline = 12;
     Pixels block(90, 60);
-    long rows_inked = 0;
-    ASSERT_TRUE(render::paint_runs(block.target(), kArgb, first, pictures, 3, 0, false, rows_inked));
-    const long first_rows = rows_inked;
+    render::InkedRows inked;
+    ASSERT_TRUE(render::paint_runs(block.target(), kArgb, first, pictures, 3, 0, false, inked));
+    const long first_rows = inked.rows;
     EXPECT_GT(first_rows, 23);  // below the baseline: the descenders
-    ASSERT_TRUE(render::paint_runs(block.target(), kArgb, second, pictures, 3, 12, false, rows_inked));
-    EXPECT_GT(rows_inked, first_rows);
+    ASSERT_TRUE(render::paint_runs(block.target(), kArgb, second, pictures, 3, 12, false, inked));
+    EXPECT_GT(inked.rows, first_rows);
 
     // Each line on a block of its own, the second then blended over the first.
     Pixels alone_first(90, 60), alone_second(90, 60);
-    long unused = 0;
+    render::InkedRows unused;
     render::paint_runs(alone_first.target(), kArgb, first, pictures, 3, 0, false, unused);
-    unused = 0;
+    unused = {};
     render::paint_runs(alone_second.target(), kArgb, second, pictures, 3, 12, false, unused);
     shaping::blend_pixels(alone_first.target(), alone_second.values.data(), 90, 60, 90, 0, 0, kArgb);
     EXPECT_EQ(block.values, alone_first.values);
@@ -151,17 +151,49 @@ TEST(PaintRuns, OnABlockBlendOverTheLinesAboveAndKeepInkAboveTheirTop) {
     EXPECT_TRUE(inked_above);
 }
 
+// Lines that share rows but not columns (the pieces of a line moved up and
+// down by different amounts) are painted straight; lines that reach ink
+// of earlier ones are blended over it. Either way the block is what
+// blending each line, painted alone, over the ones before gives.
+TEST(PaintRuns, LinesSharingRowsButNotColumnsPaintAsBlendingEachAlone) {
+    test::DejaVuRuns fonts;
+    if (!fonts.ready()) GTEST_SKIP() << "DejaVu Sans is not installed";
+    test::HeldPictures pictures;
+    struct Placed {
+        std::vector<shaping::PreparedRun> runs;
+        long x, y;
+    };
+    const std::vector<Placed> lines{
+        {{fonts.run(U"gjy", {255, 0, 0})}, 2, 0},     // descenders down to row ~28
+        {{fonts.run(U"Tk", {0, 200, 0})}, 50, 3},     // the same rows, other columns
+        {{fonts.run(U"Wb", {0, 0, 255})}, 90, 0},
+        {{fonts.run(U"ÅÉ", {250, 250, 0})}, 8, 14},   // over the first line's descenders
+        {{fonts.run(U"lo", {0, 250, 250})}, 52, 26},  // under the second line, clear of it
+    };
+    Pixels block(140, 70), expected(140, 70);
+    render::InkedRows inked;
+    for (const Placed& line : lines) {
+        ASSERT_TRUE(render::paint_runs(block.target(), kArgb, line.runs, pictures, line.x, line.y, false, inked));
+        Pixels alone(140, 70);
+        render::InkedRows fresh;
+        render::paint_runs(alone.target(), kArgb, line.runs, pictures, line.x, line.y, false, fresh);
+        shaping::blend_pixels(expected.target(), alone.values.data(), 140, 70, 140, 0, 0, kArgb);
+    }
+    EXPECT_EQ(block.values, expected.values);
+    EXPECT_GT(inked.below_columns(2, 40), inked.below_columns(120, 140));
+}
+
 TEST(PaintRuns, ALineStartingOutsideTheSurfacePaintsNothing) {
     test::DejaVuRuns fonts;
     if (!fonts.ready()) GTEST_SKIP() << "DejaVu Sans is not installed";
     test::HeldPictures pictures;
     Pixels line(30, 20);
-    long rows_inked = 0;
+    render::InkedRows inked;
     for (const auto& [x, y] : {std::pair{-1L, 0L}, {0L, -1L}, {30L, 0L}, {0L, 20L}})
         EXPECT_TRUE(render::paint_runs(line.target(), kArgb, std::vector{fonts.run(U"Hi")}, pictures, x, y, false,
-                                       rows_inked));
+                                       inked));
     EXPECT_EQ(line.values, Pixels(30, 20).values);
-    EXPECT_EQ(rows_inked, 0);
+    EXPECT_EQ(inked.rows, 0);
 }
 
 TEST(PlacePixels, BlendsPiecesInOrderAsBlitsWould) {
