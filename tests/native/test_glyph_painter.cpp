@@ -30,6 +30,16 @@ public:
     ~SpanWidth() { lumo::shaping::cap_span_instructions(lumo::shaping::SpanInstructions::avx512); }
 };
 
+constexpr lumo::shaping::PixelFormat kArgb{{0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u}, {16, 8, 0, 24},
+                                           {0, 0, 0, 0}};
+
+/// One colour at every coverage, its alpha in the top byte.
+lumo::shaping::ColorTable one_colour_in_argb() {
+    lumo::shaping::ColorTable colors;
+    for (unsigned alpha = 0; alpha < 256; ++alpha) colors[alpha] = 0x00336699u | (alpha << 24);
+    return colors;
+}
+
 
 using lumo::shaping::ColorTable;
 using lumo::shaping::paint_glyphs;
@@ -253,10 +263,7 @@ INSTANTIATE_TEST_SUITE_P(
 // pixels must be the very ones painting over a zeroed target gives otherwise,
 // glyphs overlapping, clipped on every side and rounding onto one row.
 TEST(BlankTarget, PaintsWhatPaintingOverZeroesPaints) {
-    constexpr lumo::shaping::PixelFormat kArgb{{0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u}, {16, 8, 0, 24},
-                                               {0, 0, 0, 0}};
-    ColorTable colors;
-    for (unsigned alpha = 0; alpha < 256; ++alpha) colors[alpha] = 0x00336699u | (alpha << 24);
+    const ColorTable colors = one_colour_in_argb();
     std::mt19937 random(20261207);
     std::uniform_int_distribution<int> byte(0, 255), size(1, 23);
     std::uniform_real_distribution<double> place(-6.0, 30.0);
@@ -283,10 +290,7 @@ TEST(BlankTarget, PaintsWhatPaintingOverZeroesPaints) {
 // Every column painting writes lies in the range ink_columns() gives, for
 // glyphs anywhere, left of the target included, and at fractional places.
 TEST(InkColumns, HoldEveryColumnPainted) {
-    constexpr lumo::shaping::PixelFormat kArgb{{0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u}, {16, 8, 0, 24},
-                                               {0, 0, 0, 0}};
-    ColorTable colors;
-    for (unsigned alpha = 0; alpha < 256; ++alpha) colors[alpha] = 0x00336699u | (alpha << 24);
+    const ColorTable colors = one_colour_in_argb();
     std::mt19937 random(20261208);
     std::uniform_int_distribution<int> byte(0, 255), size(1, 14);
     std::uniform_real_distribution<double> place(-30.0, 60.0);
@@ -317,10 +321,7 @@ TEST(InkColumns, HoldEveryColumnPainted) {
 // blank target and over pixels already there: each pixel takes the colour at
 // its coverage, and coverage 0 leaves it as it was.
 TEST(CoverageRows, EveryPixelIsItsCoverageOrLeftAsItWas) {
-    constexpr lumo::shaping::PixelFormat kArgb{{0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u}, {16, 8, 0, 24},
-                                               {0, 0, 0, 0}};
-    ColorTable colors;
-    for (unsigned alpha = 0; alpha < 256; ++alpha) colors[alpha] = 0x00336699u | (alpha << 24);
+    const ColorTable colors = one_colour_in_argb();
     std::mt19937 random(7);
     std::uniform_int_distribution<int> byte(0, 255), length(1, 90), offset(-5, 5);
     for (int trial = 0; trial < 600 * 3; ++trial) {
