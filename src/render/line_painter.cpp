@@ -104,6 +104,10 @@ bool paint_runs(const PixelTarget& whole, const shaping::PixelFormat& format, st
         // ink is blended over it, never written over it.
         shaping::PaintedRows reach;  // asked only on a block: a line's own surface has no earlier lines
         bool over_earlier_lines = false;
+        // Painting a blank target writes whole rows of the run's surface,
+        // zeros where it has no ink: only where no earlier line inked any of
+        // its columns in those rows. Elsewhere only the glyphs' pixels are written.
+        bool surface_blank = true;
         if (!clip_to_line && run.layout) {
             reach = shaping::run_painted_rows(*run.layout, run.anti_aliased, baseline, rows);
             if (reach.first < reach.end) {
@@ -112,6 +116,7 @@ bool paint_runs(const PixelTarget& whole, const shaping::PixelFormat& format, st
                 const long first_column = x + run_x + std::max(reach_across.left, 0);
                 const long end_column = x + run_x + std::min(reach_across.right, run.width);
                 over_earlier_lines = reach.first < inked.below_columns(first_column, end_column);
+                surface_blank = reach.first >= inked.below_columns(x + run_x, x + run_x + run.width);
                 inked_now.push_back({first_column, end_column, reach.end});
             }
         }
@@ -119,10 +124,10 @@ bool paint_runs(const PixelTarget& whole, const shaping::PixelFormat& format, st
             if (run.layout) {
                 PixelTarget window{target.pixels + static_cast<std::ptrdiff_t>(run_x) * 4,
                                    std::min(run.width, target.width - run_x), rows, target.pitch_bytes};
-                // Columns this line has not painted, in rows no earlier line inked: blank.
+                // Columns this line has not painted, in rows no earlier line inked there.
                 shaping::PaintedColumns painted =
                     shaping::paint_run(window, *run.layout, shaping::kept_color_table(format, run.rgb), format,
-                                       run.anti_aliased, baseline, true);
+                                       run.anti_aliased, baseline, surface_blank);
                 if (painted.left <= painted.right)
                     untouched_from = std::max(untouched_from, static_cast<long>(run_x) + painted.right);
             }
