@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <iterator>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "shaping/pixel_blend.h"
@@ -26,24 +27,27 @@ void place_picture(const PixelTarget& target, const shaping::PixelFormat& format
 
 }  // namespace
 
+namespace {
+
+/// Columns [first, end) of `columns`, cut to those it has.
+std::pair<std::size_t, std::size_t> kept_columns(long first, long end, const std::vector<long>& columns) {
+    const long size = static_cast<long>(columns.size());
+    first = std::clamp(first, 0L, size);
+    return {static_cast<std::size_t>(first), static_cast<std::size_t>(std::clamp(end, first, size))};
+}
+
+}  // namespace
+
 long InkedRows::below_columns(long first, long end) const {
     if (columns.empty()) return rows;
-    first = std::clamp(first, 0L, static_cast<long>(columns.size()));
-    end = std::clamp(end, first, static_cast<long>(columns.size()));
-    long below = 0;
-    for (long column = first; column < end; ++column) below = std::max(below, columns[static_cast<std::size_t>(column)]);
-    return below;
+    const auto [from, to] = kept_columns(first, end, columns);
+    return from < to ? *std::max_element(columns.begin() + from, columns.begin() + to) : 0;
 }
 
 void InkedRows::ink(long first, long end, long end_row) {
     rows = std::max(rows, end_row);
-    if (columns.empty()) return;
-    first = std::clamp(first, 0L, static_cast<long>(columns.size()));
-    end = std::clamp(end, first, static_cast<long>(columns.size()));
-    for (long column = first; column < end; ++column) {
-        long& below = columns[static_cast<std::size_t>(column)];
-        below = std::max(below, end_row);
-    }
+    const auto [from, to] = kept_columns(first, end, columns);
+    for (std::size_t column = from; column < to; ++column) columns[column] = std::max(columns[column], end_row);
 }
 
 void InkedRows::ink_everywhere() {
@@ -111,8 +115,7 @@ bool paint_runs(const PixelTarget& whole, const shaping::PixelFormat& format, st
         if (!clip_to_line && run.layout) {
             reach = shaping::run_painted_rows(*run.layout, run.anti_aliased, baseline, rows);
             if (reach.first < reach.end) {
-                const shaping::PaintedColumns reach_across =
-                    shaping::ink_columns(run.layout->glyphs, run.anti_aliased, run.layout->start_x);
+                const shaping::PaintedColumns reach_across = shaping::run_ink_columns(*run.layout, run.anti_aliased);
                 const long first_column = x + run_x + std::max(reach_across.left, 0);
                 const long end_column = x + run_x + std::min(reach_across.right, run.width);
                 over_earlier_lines = reach.first < inked.below_columns(first_column, end_column);

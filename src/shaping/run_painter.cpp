@@ -83,4 +83,10 @@ PaintedRows run_painted_rows(const RunLayout& layout, bool anti_aliased, int bas
     return painted_rows(layout.glyphs, anti_aliased, baseline_y, height);
 }
 
+PaintedColumns run_ink_columns(const RunLayout& layout, bool anti_aliased) {
+    // The strip holds every glyph painted at the run's own origin, as the run is painted anywhere.
+    if (const CoverageStrip* strip = layout.painted_before.strip.get()) return strip->painted;
+    return ink_columns(layout.glyphs, anti_aliased, layout.start_x);
+}
+
 }  // namespace lumo::shaping

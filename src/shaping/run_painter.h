@@ -41,4 +41,9 @@ PaintedColumns paint_run(const PixelTarget& target, const RunLayout& layout, con
 /// without visiting its glyphs.
 PaintedRows run_painted_rows(const RunLayout& layout, bool anti_aliased, int baseline_y, int height);
 
+/// The columns of the run's surface that painting `layout` may ink, as
+/// ink_columns() gives them; a run with a strip answers with the columns its
+/// strip's painting wrote, without visiting its glyphs.
+PaintedColumns run_ink_columns(const RunLayout& layout, bool anti_aliased);
+
 }  // namespace lumo::shaping
